@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <cstdio>
+
+namespace pelmar::common {
+
+// Reads a text file line by line as bytes. A line ends at CR, which may be followed by an LF
+// that is dropped too; an LF alone stays in the line. A last line without a terminator is still
+// a line; an empty file has no lines.
+class LineReader {
+public:
+    // Opens the file; throws RunError(53) when it is missing and RunError(75) when it cannot be
+    // read.
+    explicit LineReader(const QString& path);
+    ~LineReader();
+    LineReader(const LineReader&) = delete;
+    LineReader& operator=(const LineReader&) = delete;
+
+    // The next line without its terminator; false at the end of the file.
+    bool next(QByteArray& line);
+
+private:
+    bool fill();
+
+    std::FILE* m_file = nullptr;
+    char m_buffer[1 << 16];
+    size_t m_pos = 0;
+    size_t m_end = 0;
+    bool m_eof = false;
+};
+
+} // namespace pelmar::common

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+
+namespace pelmar::common {
+
+enum class MessageIcon { None, Critical, Exclamation, Question, Information };
+enum class MessageButtons { Ok, YesNo };
+enum class MessageAnswer { Ok, Yes, No };
+
+struct Message {
+    QString text;
+    QString caption;
+    MessageIcon icon = MessageIcon::None;
+    MessageButtons buttons = MessageButtons::Ok;
+    MessageAnswer defaultAnswer = MessageAnswer::Ok;
+};
+
+// A modal message box: the window shows a dialog, the headless tool writes to standard error,
+// tests record. Returns the operator's answer.
+class MessageBox {
+public:
+    virtual ~MessageBox() = default;
+    virtual MessageAnswer show(const Message& message) = 0;
+};
+
+// The program's title, the caption of messages that name no place.
+inline QString programTitle() {
+    return QStringLiteral("Pelmar 標籤列印程式");
+}
+
+} // namespace pelmar::common

@@ -1,0 +1,149 @@
+#include "common/numbers.h"
+
+#include "common/run_error.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <limits>
+#include <string>
+
+namespace pelmar::common {
+
+namespace {
+
+bool isDigit(QChar c) {
+    return c >= u'0' && c <= u'9';
+}
+
+// Length of the number at the start of text (after blanks were skipped), 0 when there is none.
+qsizetype numberLength(QStringView text) {
+    qsizetype i = 0;
+    if (i < text.size() && (text[i] == u'+' || text[i] == u'-'))
+        ++i;
+    qsizetype digits = 0;
+    while (i < text.size() && isDigit(text[i])) {
+        ++i;
+        ++digits;
+    }
+    if (i < text.size() && text[i] == u'.') {
+        qsizetype j = i + 1;
+        qsizetype fraction = 0;
+        while (j < text.size() && isDigit(text[j])) {
+            ++j;
+            ++fraction;
+        }
+        if (digits + fraction > 0) {
+            i = j;
+            digits += fraction;
+        }
+    }
+    return digits > 0 ? i : 0;
+}
+
+QStringView skipLeadingBlanks(QStringView text) {
+    qsizetype i = 0;
+    while (i < text.size() && text[i] == u' ')
+        ++i;
+    return text.mid(i);
+}
+
+double parseNumber(QStringView number) {
+    const std::string ascii = number.toLatin1().toStdString();
+    return std::strtod(ascii.c_str(), nullptr);
+}
+
+template <typename T> T toWhole(double value) {
+    if (!std::isfinite(value))
+        throw RunError(Overflow);
+    const double rounded = std::nearbyint(value); // default rounding: halves to even
+    if (rounded < static_cast<double>(std::numeric_limits<T>::min()) ||
+        rounded > static_cast<double>(std::numeric_limits<T>::max()))
+        throw RunError(Overflow);
+    return static_cast<T>(rounded);
+}
+
+} // namespace
+
+double leadingNumber(QStringView text) {
+    const QStringView rest = skipLeadingBlanks(text);
+    const qsizetype length = numberLength(rest);
+    return length == 0 ? 0.0 : parseNumber(rest.left(length));
+}
+
+bool beginsWithNumber(QStringView text) {
+    return numberLength(skipLeadingBlanks(text)) > 0;
+}
+
+std::int16_t toInt16(double value) {
+    return toWhole<std::int16_t>(value);
+}
+std::int32_t toInt32(double value) {
+    return toWhole<std::int32_t>(value);
+}
+std::int16_t leadingInt16(QStringView text) {
+    return toInt16(leadingNumber(text));
+}
+std::int32_t leadingInt32(QStringView text) {
+    return toInt32(leadingNumber(text));
+}
+
+double strictNumber(QStringView text) {
+    const QStringView trimmed = trimBlanksView(text);
+    qsizetype length = numberLength(trimmed);
+    if (length == 0)
+        throw RunError(TypeMismatch);
+    // An exponent such as 1E3 belongs to the number too.
+    if (length < trimmed.size() && (trimmed[length] == u'e' || trimmed[length] == u'E')) {
+        qsizetype j = length + 1;
+        if (j < trimmed.size() && (trimmed[j] == u'+' || trimmed[j] == u'-'))
+            ++j;
+        const qsizetype firstDigit = j;
+        while (j < trimmed.size() && isDigit(trimmed[j]))
+            ++j;
+        if (j > firstDigit)
+            length = j;
+    }
+    if (length != trimmed.size())
+        throw RunError(TypeMismatch);
+    return parseNumber(trimmed);
+}
+
+std::int16_t strictInt16(QStringView text) {
+    return toInt16(strictNumber(text));
+}
+
+QString decimalText(long long value) {
+    return QString::number(value);
+}
+
+QString shortestDecimal(double value) {
+    if (value == 0.0)
+        return QStringLiteral("0");
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.15g", value);
+    return QString::fromLatin1(buffer);
+}
+
+QStringView trimBlanksView(QStringView text) {
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text[begin] == u' ')
+        ++begin;
+    while (end > begin && text[end - 1] == u' ')
+        --end;
+    return text.mid(begin, end - begin);
+}
+
+QString trimBlanks(QStringView text) {
+    return trimBlanksView(text).toString();
+}
+
+QString trimTrailingBlanks(QStringView text) {
+    qsizetype end = text.size();
+    while (end > 0 && text[end - 1] == u' ')
+        --end;
+    return text.left(end).toString();
+}
+
+} // namespace pelmar::common

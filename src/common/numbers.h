@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+#include <cstdint>
+
+namespace pelmar::common {
+
+// The number a text begins with: leading blanks (spaces only) skipped, an optional sign,
+// digits, an optional decimal point and digits; 0 when the text does not begin with a number.
+double leadingNumber(QStringView text);
+
+// True when the text (after leading blanks) begins with a number as leadingNumber reads it.
+bool beginsWithNumber(QStringView text);
+
+// Nearest whole number, halves to the even neighbour. Throws RunError(6) outside the type's range.
+std::int16_t toInt16(double value);
+std::int32_t toInt32(double value);
+
+// leadingNumber then toInt16 / toInt32.
+std::int16_t leadingInt16(QStringView text);
+std::int32_t leadingInt32(QStringView text);
+
+// Strict conversion of a whole text (blanks around it allowed) to a number: a text that is not
+// one number throws RunError(13) (type mismatch).
+double strictNumber(QStringView text);
+
+// strictNumber then toInt16; throws 13 for a non-number and 6 outside -32768..32767.
+std::int16_t strictInt16(QStringView text);
+
+// Decimal text of a whole number, minus sign when negative, no leading blank.
+QString decimalText(long long value);
+
+// Shortest decimal text with at most 15 significant digits and no trailing zeros (17.5, 105).
+QString shortestDecimal(double value);
+
+// The text without leading and trailing space characters (tabs and line feeds stay).
+QString trimBlanks(QStringView text);
+QStringView trimBlanksView(QStringView text);
+
+// The text without trailing space characters.
+QString trimTrailingBlanks(QStringView text);
+
+} // namespace pelmar::common

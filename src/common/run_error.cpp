@@ -1,0 +1,38 @@
+#include "common/run_error.h"
+
+namespace pelmar::common {
+
+QString errorDescription(int number) {
+    switch (number) {
+    case InvalidArgument:
+        return QStringLiteral("程序呼叫或引數不正確");
+    case Overflow:
+        return QStringLiteral("溢位");
+    case SubscriptOutOfRange:
+        return QStringLiteral("陣列索引超出範圍");
+    case DivisionByZero:
+        return QStringLiteral("除數為零");
+    case TypeMismatch:
+        return QStringLiteral("型態不符合");
+    case FileNotFound:
+        return QStringLiteral("找不到檔案");
+    case DeviceIoError:
+        return QStringLiteral("裝置 I/O 錯誤");
+    case PathFileAccessError:
+        return QStringLiteral("路徑/檔案存取錯誤");
+    case PrinterError:
+        return QStringLiteral("印表機錯誤");
+    case DialogCancelled:
+        return QStringLiteral("已選擇取消");
+    default:
+        return QStringLiteral("發生錯誤 %1").arg(number);
+    }
+}
+
+RunError::RunError(int number) : RunError(number, errorDescription(number)) {}
+
+RunError::RunError(int number, QString description)
+    : m_number(number), m_description(std::move(description)),
+      m_what(QStringLiteral("%1: %2").arg(number).arg(m_description).toStdString()) {}
+
+} // namespace pelmar::common

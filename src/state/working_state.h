@@ -1,0 +1,60 @@
+#pragma once
+
+#include "common/code_page.h"
+#include "state/loaded_format.h"
+#include "state/text_table.h"
+
+#include <QString>
+#include <cstdint>
+
+namespace pelmar::state {
+
+// The one record of everything the program knows while it runs: settings, data records, the
+// loaded format, run control and a few values of the window. Passed by reference to every
+// procedure; counts are read before indexing.
+struct WorkingState {
+    // Settings (Pelmar.INI).
+    QString textFileName;
+    std::int16_t labelCount = 0;
+    TextList labelNames;        // 1..labelCount
+    std::int16_t printMode = 0; // 0 "Send Command", 1 "Driver"
+    QString printerName;
+    std::int16_t across = 0;
+    std::int16_t fieldCutIndex = 0; // 0 delimiter, 1 fixed byte positions
+    QString delimiter;
+    std::int16_t editPrice = 0;
+    std::int16_t editPriceField = 0;
+    std::int32_t adPrice = 0;
+    std::int16_t fieldCount = 0;
+    TextTable
+        field; // rows 1..fieldCount, parts 0..4: name, start, width, erase blanks, erase decimals
+
+    // Data.
+    std::int16_t recordCount = 0;
+    TextTable records; // rows 1..recordCount, columns 1..fieldCount
+    std::int16_t currentRecord = 0;
+
+    // Run control.
+    QString commandLine; // trimmed, upper case
+    QString formatFileName;
+    bool cancelRequested = false;
+
+    // Window values.
+    std::int16_t selectedFormatIndex = 0;
+    std::int16_t passwordTarget = 0;
+    std::int16_t selectedFieldIndex = 0;
+
+    // The format last loaded.
+    LoadedFormat format;
+
+    // Platform: the program folder (Pelmar.INI, *.FMT, pictures) and the code page of every file
+    // and of the printer's texts.
+    QString programFolder;
+    common::CodePage codePage;
+
+    // Interactive mode as the handlers that test for exactly "/T" see it.
+    bool commandLineIsExactlyT() const { return commandLine == QStringLiteral("/T"); }
+    bool commandLineHasT() const { return commandLine.contains(QStringLiteral("/T")); }
+};
+
+} // namespace pelmar::state
