@@ -6,6 +6,8 @@
 
 #include <QString>
 #include <cstdint>
+#include <utility>
+#include <vector>
 
 namespace pelmar::state {
 

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QByteArray>
+
+namespace pelmar::common {
+
+// Where the printer's bytes go: a CUPS queue, a TCP socket, a file or device, the virtual
+// printer. Every failure throws RunError with the port's reason; nothing is reported as written
+// that did not reach the port.
+class BytePort {
+public:
+    virtual ~BytePort() = default;
+    // Appends bytes to the current job.
+    virtual void write(const QByteArray& bytes) = 0;
+    // One printed label is complete: a queue sends it as one job now.
+    virtual void endJob() {}
+    // Sends what is left and releases the port.
+    virtual void close() = 0;
+    // True when the bytes reach a physical printer, whose pace the run's wait follows.
+    virtual bool isPhysical() const = 0;
+};
+
+} // namespace pelmar::common
