@@ -53,6 +53,8 @@ struct WorkingState {
     // and of the printer's texts.
     QString programFolder;
     common::CodePage codePage;
+    // Section [Ports] of Pelmar.INI in file order: printer name, port address.
+    std::vector<std::pair<QString, QString>> ports;
 
     // Interactive mode as the handlers that test for exactly "/T" see it.
     bool commandLineIsExactlyT() const { return commandLine == QStringLiteral("/T"); }
