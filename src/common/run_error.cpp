@@ -20,6 +20,8 @@ QString errorDescription(int number) {
         return QStringLiteral("裝置 I/O 錯誤");
     case PathFileAccessError:
         return QStringLiteral("路徑/檔案存取錯誤");
+    case InvalidPicture:
+        return QStringLiteral("無效的圖片");
     case PrinterError:
         return QStringLiteral("印表機錯誤");
     case DialogCancelled:

@@ -16,6 +16,7 @@ enum ErrorNumber : int {
     FileNotFound = 53,
     DeviceIoError = 57,
     PathFileAccessError = 75,
+    InvalidPicture = 481,
     PrinterError = 482,
     DialogCancelled = 32755,
 };

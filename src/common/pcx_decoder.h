@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+
+namespace pelmar::common {
+
+// Largest picture decodePcx accepts, in pixels, so a forged header cannot take the memory.
+inline constexpr qint64 kMaxPcxPixels = 32LL * 1024 * 1024;
+
+// Decodes a PCX picture (run-length encoded; 1 bit in 1 or 4 planes, 8 bits with a 256-colour
+// palette, 24 bits in 3 planes). A truncated image keeps its decoded rows; everything else that
+// is wrong (not PCX, unsupported layout, absurd size) throws RunError(481) with the reason.
+QImage decodePcx(const QByteArray& bytes);
+
+} // namespace pelmar::common
