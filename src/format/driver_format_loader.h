@@ -1,0 +1,15 @@
+#pragma once
+
+#include "common/message_box.h"
+#include "format/format_file.h"
+#include "state/working_state.h"
+
+namespace pelmar::format {
+
+// Driver-mode loader: reads the format file state.formatFileName of the program folder into
+// state.format, taking only label width and height and the seven element kinds that drawing
+// through the printer driver uses, with their driver-mode parameter lists. Resets only those
+// seven counts. A failure is shown through messageBox and returned; earlier rows stay loaded.
+FormatLoadResult LoadFormat_Driver(state::WorkingState& state, common::MessageBox& messageBox);
+
+} // namespace pelmar::format

@@ -1,0 +1,104 @@
+#include "format/format_file.h"
+
+#include "common/file_names.h"
+#include "common/line_reader.h"
+#include "common/numbers.h"
+#include "common/run_error.h"
+
+#include <QByteArray>
+
+namespace pelmar::format {
+
+namespace {
+
+// Position (1-based) of a character of the line that the view `part` begins at plus offset.
+qsizetype linePosition(const FormatLine& line, QStringView part, qsizetype offset) {
+    return (part.data() - line.line.data()) + offset + 1;
+}
+
+// Finds the first `commas` commas of the value; false when one is missing.
+bool findCommas(const FormatLine& line, int commas, qsizetype* positions) {
+    qsizetype from = 0;
+    for (int i = 0; i < commas; ++i) {
+        const qsizetype at = line.value.indexOf(u',', from);
+        if (at < 0)
+            return false;
+        if (linePosition(line, line.value, at) > kLastSearchablePosition)
+            throw common::RunError(common::Overflow);
+        positions[i] = at;
+        from = at + 1;
+    }
+    return true;
+}
+
+} // namespace
+
+std::optional<FormatLine> splitFormatLine(QStringView line) {
+    if (line.startsWith(u'\''))
+        return std::nullopt;
+    const qsizetype equals = line.indexOf(u'=');
+    if (equals < 0)
+        return std::nullopt;
+    if (equals + 1 > kLastSearchablePosition)
+        throw common::RunError(common::Overflow);
+    return FormatLine{line, common::trimBlanksView(line.first(equals)),
+                      common::trimBlanksView(line.sliced(equals + 1))};
+}
+
+bool cutFields(const FormatLine& line, int commas, state::ElementTable::Row& fields) {
+    qsizetype positions[state::ElementTable::kColumns];
+    if (commas < 0 || commas >= state::ElementTable::kColumns ||
+        !findCommas(line, commas, positions))
+        return false;
+    qsizetype start = 0;
+    for (int i = 0; i < commas; ++i) {
+        fields[static_cast<size_t>(i)] =
+            common::trimBlanks(line.value.sliced(start, positions[i] - start));
+        start = positions[i] + 1;
+    }
+    fields[static_cast<size_t>(commas)] = common::trimBlanks(line.value.sliced(start));
+    return true;
+}
+
+bool cutHeadAndTail(const FormatLine& line, int commas, state::ElementTable::Row& fields) {
+    qsizetype positions[16];
+    if (commas <= 0 || commas > 16 || !findCommas(line, commas, positions))
+        return false;
+    const qsizetype last = positions[commas - 1];
+    fields[0] = common::trimBlanks(line.value.first(last));
+    fields[1] = common::trimBlanks(line.value.sliced(last + 1));
+    return true;
+}
+
+void appendElement(state::ElementTable& table, state::ElementTable::Row&& fields) {
+    if (table.count < 0 || table.count >= state::ElementTable::kCapacity)
+        throw common::RunError(common::SubscriptOutOfRange);
+    table.rows[static_cast<size_t>(table.count)] = std::move(fields);
+    ++table.count;
+}
+
+FormatLoadResult readFormatFile(state::WorkingState& state, common::MessageBox& messageBox,
+                                const std::function<void(const FormatLine&)>& onLine) {
+    try {
+        const QString path = common::resolveExistingFile(
+            common::joinPath(state.programFolder, state.formatFileName));
+        common::LineReader reader(path);
+        QByteArray bytes;
+        while (reader.next(bytes)) {
+            const QString text = state.codePage.decode(bytes);
+            if (const std::optional<FormatLine> line = splitFormatLine(text))
+                onLine(*line);
+        }
+        return {};
+    } catch (const common::RunError& error) {
+        common::Message message;
+        message.text = error.description() + QStringLiteral("\r\r格式檔名=") + state.formatFileName;
+        message.caption = QStringLiteral("發生非預期錯誤");
+        message.icon = common::MessageIcon::Critical;
+        message.buttons = common::MessageButtons::Ok;
+        messageBox.show(message);
+        return {true, error.number(), !state.commandLineIsExactlyT()};
+    }
+}
+
+} // namespace pelmar::format

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "common/message_box.h"
+#include "state/loaded_format.h"
+#include "state/working_state.h"
+
+#include <QString>
+#include <QStringView>
+#include <functional>
+#include <optional>
+
+namespace pelmar::format {
+
+// How a load ended. On failure the message has been shown already; endProgram is set during
+// automatic printing (CommandLine other than exactly "/T"), when the program must end.
+struct FormatLoadResult {
+    bool failed = false;
+    int errorNumber = 0;
+    bool endProgram = false;
+};
+
+// One format line cut into its trimmed key and value; the views point into the line.
+struct FormatLine {
+    QStringView line;
+    QStringView key;
+    QStringView value;
+};
+
+// Positions of "=" and of the commas that a loader looks for are 16-bit: a character past
+// this one of the line cannot be found.
+inline constexpr qsizetype kLastSearchablePosition = 32767;
+
+// Splits a line at its first "=": nullopt for a comment (apostrophe as the very first
+// character) and for a line without "=". Throws RunError(6) when the "=" lies beyond the
+// 32,767th character.
+std::optional<FormatLine> splitFormatLine(QStringView line);
+
+// Cuts the value at its first `commas` commas into commas + 1 trimmed fields; the last field
+// is all the rest and may hold commas itself. False (nothing written) when a comma is missing.
+// Throws RunError(6) when a required comma lies beyond the line's 32,767th character.
+bool cutFields(const FormatLine& line, int commas, state::ElementTable::Row& fields);
+
+// Cuts the value at its `commas`-th comma into two fields: everything before it (only the ends
+// trimmed, inner blanks kept) and everything after it, trimmed. False when a comma is missing.
+// Throws RunError(6) like cutFields.
+bool cutHeadAndTail(const FormatLine& line, int commas, state::ElementTable::Row& fields);
+
+// Stores fields as the next row of the table and counts it. Throws RunError(9) when the table
+// holds 20 rows already; the table is left unchanged then.
+void appendElement(state::ElementTable& table, state::ElementTable::Row&& fields);
+
+// Reads the format file state.formatFileName of the program folder line by line in the state's
+// code page and hands each split line to onLine. A run-time error (thrown while opening or
+// reading, by the split or by onLine) stops the read and is reported with the critical icon and
+// the caption "發生非預期錯誤", naming the format file; run-time errors do not leave it.
+FormatLoadResult readFormatFile(state::WorkingState& state, common::MessageBox& messageBox,
+                                const std::function<void(const FormatLine&)>& onLine);
+
+} // namespace pelmar::format

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "common/message_box.h"
+#include "format/format_file.h"
+#include "state/working_state.h"
+
+namespace pelmar::format {
+
+// Command-mode loader: reads the format file state.formatFileName of the program folder into
+// state.format (label settings, printer settings, nine element tables). Resets the nine counts
+// and the printer settings to their defaults first; the label settings keep earlier values.
+// A failure is shown through messageBox and returned; the rows stored before it stay loaded.
+FormatLoadResult LoadFormat(state::WorkingState& state, common::MessageBox& messageBox);
+
+} // namespace pelmar::format
