@@ -1,0 +1,197 @@
+#include "data/field_cutter.h"
+
+#include "common/numbers.h"
+#include "common/run_error.h"
+#include "state/working_state.h"
+
+#include <algorithm>
+
+namespace pelmar::data {
+
+using common::RunError;
+
+namespace {
+
+FieldNumber fieldNumber(const QString& text) {
+    FieldNumber number;
+    try {
+        number.value = common::leadingInt16(text);
+    } catch (const RunError&) {
+        // Only the cutter knows when the number is used, and that is when the error belongs.
+        number.overflow = true;
+    }
+    return number;
+}
+
+std::vector<FieldDefinition> fieldDefinitions(const state::WorkingState& state) {
+    const int count = std::max<int>(state.fieldCount, 0);
+    std::vector<FieldDefinition> definitions(static_cast<size_t>(count) + 1);
+    for (int row = 1; row <= count; ++row)
+        definitions[static_cast<size_t>(row)] = fieldDefinition(state.field, row);
+    return definitions;
+}
+
+QStringView beforeFirstDot(QStringView value) {
+    const qsizetype dot = value.indexOf(u'.');
+    return dot < 0 ? value : value.first(dot);
+}
+
+// Trailing space characters only; tabs stay.
+QStringView trimTrailingSpaces(QStringView value) {
+    qsizetype end = value.size();
+    while (end > 0 && value[end - 1] == u' ')
+        --end;
+    return value.first(end);
+}
+
+} // namespace
+
+std::int16_t FieldNumber::get() const {
+    if (overflow)
+        throw RunError(common::Overflow);
+    return value;
+}
+
+FieldDefinition fieldDefinition(const state::TextTable& field, int row) {
+    return {fieldNumber(field.at(row, 1)), fieldNumber(field.at(row, 2)),
+            fieldNumber(field.at(row, 3)), fieldNumber(field.at(row, 4))};
+}
+
+int countDelimiters(QStringView text, QStringView delimiter) {
+    if (delimiter.isEmpty())
+        return 0;
+    int count = 0;
+    qsizetype from = 0;
+    for (;;) {
+        const qsizetype found = text.indexOf(delimiter, from);
+        if (found < 0)
+            return count;
+        ++count;
+        from = found + delimiter.size();
+    }
+}
+
+CharacterWidths::CharacterWidths(const common::CodePage& codePage)
+    : m_codePage(codePage), m_basic(0x10000, 0) {}
+
+int CharacterWidths::width(char32_t character) {
+    if (character > 0xFFFF)
+        return m_codePage.characterWidth(character);
+    std::uint8_t& known = m_basic[character];
+    if (known == 0)
+        known = static_cast<std::uint8_t>(std::clamp(m_codePage.characterWidth(character), 1, 255));
+    return known;
+}
+
+QStringView limitWidth(QStringView value, int width, CharacterWidths& widths) {
+    if (width <= 0)
+        return value;
+    int count = 0;
+    qsizetype i = 0;
+    while (i < value.size()) {
+        char32_t character = value[i].unicode();
+        qsizetype next = i + 1;
+        if (QChar::isHighSurrogate(character) && next < value.size() &&
+            value[next].isLowSurrogate()) {
+            character = QChar::surrogateToUcs4(value[i], value[next]);
+            ++next;
+        }
+        count += widths.width(character);
+        if (count >= width)
+            return value.first(next);
+        i = next;
+    }
+    return value;
+}
+
+QString eraseDecimals(QStringView value, bool removeComma) {
+    value = beforeFirstDot(value);
+    const qsizetype comma = removeComma ? value.indexOf(u',') : -1;
+    if (comma < 0)
+        return value.toString();
+    QString joined;
+    joined.reserve(value.size() - 1);
+    joined.append(value.first(comma));
+    joined.append(value.sliced(comma + 1));
+    return joined;
+}
+
+DelimiterCutter::DelimiterCutter(const state::WorkingState& state, QStringView lastLine)
+    : m_fieldCount(state.fieldCount), m_delimiter(state.delimiter),
+      m_definitions(fieldDefinitions(state)), m_widths(state.codePage) {
+    if (m_fieldCount < 1)
+        return;
+    m_delimited = std::min(countDelimiters(lastLine, m_delimiter), m_fieldCount - 1);
+}
+
+void DelimiterCutter::cut(QStringView line, state::TextTable& records, int row) {
+    if (m_fieldCount < 1)
+        return;
+    QStringView rest = line;
+    for (int j = 1; j <= m_delimited; ++j) {
+        const FieldDefinition& definition = m_definitions[static_cast<size_t>(j)];
+        const int width = definition.width.get();
+        const int eraseBlanks = definition.eraseBlanks.get();
+        const int eraseDecimalsFlag = definition.eraseDecimals.get();
+        const qsizetype at = rest.indexOf(m_delimiter);
+        if (at < 0)
+            throw RunError(common::InvalidArgument);
+        QStringView value = limitWidth(rest.first(at), width, m_widths);
+        rest = rest.sliced(at + m_delimiter.size());
+        if (eraseBlanks == 1)
+            value = trimTrailingSpaces(value);
+        records.set(row, j, eraseDecimalsFlag == 1 ? eraseDecimals(value, true) : value.toString());
+    }
+
+    if (rest.isEmpty()) {
+        records.set(row, m_fieldCount, QStringLiteral("1"));
+        return;
+    }
+    if (!m_delimiter.isEmpty()) {
+        const qsizetype at = rest.indexOf(m_delimiter);
+        if (at >= 0)
+            rest = rest.first(at);
+    }
+    const FieldDefinition& last = m_definitions[static_cast<size_t>(m_fieldCount)];
+    const int eraseBlanks = last.eraseBlanks.get();
+    const int eraseDecimalsFlag = last.eraseDecimals.get();
+    if (eraseBlanks == 1)
+        rest = trimTrailingSpaces(rest);
+    if (eraseDecimalsFlag == 1)
+        rest = beforeFirstDot(rest);
+    records.set(row, m_fieldCount, rest.toString());
+}
+
+FixedCutter::FixedCutter(const state::WorkingState& state)
+    : m_fieldCount(state.fieldCount), m_codePage(state.codePage),
+      m_definitions(fieldDefinitions(state)) {}
+
+void FixedCutter::cut(QByteArrayView line, state::TextTable& records, int row) {
+    for (int j = 1; j <= m_fieldCount; ++j) {
+        const FieldDefinition& definition = m_definitions[static_cast<size_t>(j)];
+        const int start = definition.start.get();
+        const int width = definition.width.get();
+        const int eraseBlanks = definition.eraseBlanks.get();
+        const int eraseDecimalsFlag = definition.eraseDecimals.get();
+        if (start < 1 || width < 0)
+            throw RunError(common::InvalidArgument);
+        QString value;
+        if (width > 0 && start <= line.size()) {
+            const qsizetype from = start - 1;
+            const qsizetype size = std::min<qsizetype>(width, line.size() - from);
+            value = m_codePage.decode(line.data() + from, size);
+        }
+        if (eraseBlanks == 1 || eraseDecimalsFlag == 1) {
+            QStringView view = value;
+            if (eraseBlanks == 1)
+                view = trimTrailingSpaces(view);
+            if (eraseDecimalsFlag == 1)
+                view = beforeFirstDot(view);
+            if (view.size() != value.size())
+                value.truncate(view.size());
+        }
+        records.set(row, j, std::move(value));
+    }
+}
+
+} // namespace pelmar::data

@@ -1,0 +1,107 @@
+#pragma once
+
+#include "common/code_page.h"
+#include "state/text_table.h"
+
+#include <QByteArrayView>
+#include <QString>
+#include <QStringView>
+#include <cstdint>
+#include <vector>
+
+namespace pelmar::state {
+struct WorkingState;
+}
+
+namespace pelmar::data {
+
+// One number of a field definition. A text whose leading number lies beyond 16 bits is kept as
+// an overflow, raised only when the cutter uses that number.
+struct FieldNumber {
+    std::int16_t value = 0;
+    bool overflow = false;
+
+    // The number; throws RunError(6) when it lies beyond 16 bits.
+    std::int16_t get() const;
+};
+
+// The numbers of one field definition: start byte (1-based), width in bytes, erase-trailing-blanks
+// flag and erase-decimals flag.
+struct FieldDefinition {
+    FieldNumber start;
+    FieldNumber width;
+    FieldNumber eraseBlanks;
+    FieldNumber eraseDecimals;
+};
+
+// Reads parts 1 to 4 of row `row` of the field table by the leading-number rule (missing parts
+// are 0). Never throws; overflows are kept in the result.
+FieldDefinition fieldDefinition(const state::TextTable& field, int row);
+
+// Number of occurrences of delimiter in text, each search continuing after the previous find;
+// 0 for an empty delimiter.
+int countDelimiters(QStringView text, QStringView delimiter);
+
+// Byte widths of characters for the width limit, cached per character: 1 for a character that
+// the code page writes as one non-zero byte, otherwise 2 or more.
+class CharacterWidths {
+public:
+    explicit CharacterWidths(const common::CodePage& codePage);
+
+    int width(char32_t character);
+
+private:
+    const common::CodePage& m_codePage;
+    std::vector<std::uint8_t> m_basic; // 0 = not yet known, for U+0000..U+FFFF
+};
+
+// The first characters of value whose byte widths reach `width` (the character that reaches or
+// crosses it included), or the whole value when they never do; width <= 0 means no limit.
+QStringView limitWidth(QStringView value, int width, CharacterWidths& widths);
+
+// The value before its first "."; with removeComma, then without its first ",".
+QString eraseDecimals(QStringView value, bool removeComma);
+
+// Cuts decoded lines at the delimiter. The last line of the file decides how many fields are cut
+// at delimiters; the text after them is the last field (the label quantity, "1" when empty).
+class DelimiterCutter {
+public:
+    // Takes the definitions, field count and delimiter from state, and the count of delimited
+    // fields from the file's last line. Never throws.
+    DelimiterCutter(const state::WorkingState& state, QStringView lastLine);
+
+    // Number of fields cut at a delimiter (before the last field).
+    int delimitedFields() const { return m_delimited; }
+
+    // Cuts one line into columns 1..fieldCount of `row` of records. Throws RunError(5) when the
+    // line has too few delimiters and RunError(6) for a definition number beyond 16 bits; the
+    // fields stored before the failure stay.
+    void cut(QStringView line, state::TextTable& records, int row);
+
+private:
+    int m_fieldCount;
+    int m_delimited = 0;
+    QString m_delimiter;
+    std::vector<FieldDefinition> m_definitions; // index 1..fieldCount
+    CharacterWidths m_widths;
+};
+
+// Cuts raw code-page bytes of a line at fixed byte positions and decodes each field; a
+// double-byte character cut by a position becomes U+FFFD.
+class FixedCutter {
+public:
+    // Takes the definitions, field count and code page from state. Never throws.
+    explicit FixedCutter(const state::WorkingState& state);
+
+    // Cuts one line into columns 1..fieldCount of `row` of records. Throws RunError(5) for a
+    // start below 1 or a negative width and RunError(6) for a definition number beyond 16 bits;
+    // the fields stored before the failure stay.
+    void cut(QByteArrayView line, state::TextTable& records, int row);
+
+private:
+    int m_fieldCount;
+    const common::CodePage& m_codePage;
+    std::vector<FieldDefinition> m_definitions; // index 1..fieldCount
+};
+
+} // namespace pelmar::data
