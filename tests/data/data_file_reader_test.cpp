@@ -1,0 +1,347 @@
+#include "data/data_file_reader.h"
+
+#include "common/run_error.h"
+#include "support/recording_message_box.h"
+#include "support/temp_folder.h"
+
+#include <QStringList>
+#include <gtest/gtest.h>
+
+using namespace pelmar;
+using pelmar::test::big5;
+using pelmar::test::RecordingMessageBox;
+using pelmar::test::TempFolder;
+
+namespace {
+
+const QString kFfd = QString(QChar(0xFFFD));
+
+void setFields(state::WorkingState& state, const QStringList& definitions) {
+    state.fieldCount = static_cast<std::int16_t>(definitions.size());
+    state.field.recreate(static_cast<int>(definitions.size()) + 1, 5);
+    for (int i = 0; i < definitions.size(); ++i) {
+        const QStringList parts = definitions[i].split(u',');
+        for (int p = 0; p < parts.size() && p < 5; ++p)
+            state.field.set(i + 1, p, parts[p]);
+    }
+}
+
+// Rows 1..recordCount of the records, each as its fields 1..fieldCount.
+QList<QStringList> rowsOf(const state::WorkingState& state) {
+    QList<QStringList> rows;
+    for (int r = 1; r <= state.recordCount; ++r) {
+        QStringList row;
+        for (int j = 1; j <= state.fieldCount; ++j)
+            row << state.records.at(r, j);
+        rows << row;
+    }
+    return rows;
+}
+
+std::string show(const QList<QStringList>& rows) {
+    QStringList lines;
+    for (const auto& row : rows)
+        lines << u'[' + row.join(u'|') + u']';
+    // Replacement characters and line feeds made visible for failure output.
+    return lines.join(u' ')
+        .replace(QChar(0xFFFD), QStringLiteral("<?>"))
+        .replace(u'\n', QStringLiteral("<LF>"))
+        .toStdString();
+}
+
+struct Case {
+    const char* name;
+    QStringList definitions; // NAME,start,width,blanks,decimals
+    QString delimiter;       // empty text: fixed mode
+    QByteArray file;
+    QList<QStringList> rows; // expected rows 1..recordCount
+    int error = 0;           // expected error number, 0 = none
+};
+
+struct Outcome {
+    data::DataReadResult result;
+    state::WorkingState state;
+    RecordingMessageBox messages;
+};
+
+void run(const Case& c, Outcome& out) {
+    TempFolder dir;
+    out.state.commandLine = QStringLiteral("/T");
+    out.state.textFileName = dir.write(QStringLiteral("data.txt"), c.file);
+    setFields(out.state, c.definitions);
+    if (c.delimiter == QStringLiteral("<fixed>")) {
+        out.state.fieldCutIndex = 1;
+        out.state.delimiter = QStringLiteral(",");
+    } else {
+        out.state.delimiter = c.delimiter;
+    }
+    out.result = data::LoadDataFile(out.state, out.messages);
+}
+
+const QStringList kExample = {"NAME,0,6,1,0", "PRICE,0,0,0,1", "QTY,0,0,0,0"};
+
+const Case kCases[] = {
+    // 0: the worked example, last line A,1,2 gives two delimited fields
+    {"WorkedExample",
+     kExample,
+     ",",
+     "COFFEE BEANS,1234.50,3\r\nMILK,45,\r\nSUGAR,1,234.50,2\r\nA,1,2",
+     {{"COFFEE", "1234", "3"}, {"MILK", "45", "1"}, {"SUGAR", "1", "234.50"}, {"A", "1", "2"}}},
+    // 1: TEA,99 lacks the second delimiter; rows taken so far stay, the failing row keeps field 1
+    {"WorkedExampleTeaFails",
+     kExample,
+     ",",
+     "COFFEE BEANS,1234.50,3\r\nTEA,99\r\nA,1,2\r\n",
+     {{"COFFEE", "1234", "3"}, {"TEA", "", ""}},
+     5},
+    // 2: one field: n is 0, the line up to the first delimiter, "1" for an empty line
+    {"FieldCountOne", {"A,0,0,0,0"}, ",", "X,Y\r\n\r\nZ", {{"X"}, {"1"}, {"Z"}}},
+    // 3: a last empty line: n is 0, only the last field is cut
+    {"LastLineEmpty",
+     kExample,
+     ",",
+     "AB,1,2\r\nC\r\n\r\n",
+     {{"", "", "AB"}, {"", "", "C"}, {"", "", "1"}}},
+    // 4: more delimiters than the last line: the rest after the last field is ignored
+    {"MoreDelimiters", {"A,0,0,0,0", "B,0,0,0,0"}, ",", "W,X,Y,Z\r\nA,1", {{"W", "X"}, {"A", "1"}}},
+    // 5: a line with fewer delimiters than the last line
+    {"FewerDelimiters", kExample, ",", "A,1\r\nA,1,2", {{"A", "", ""}}, 5},
+    // 6: width 4 and 3 both keep the double-byte character that reaches the limit
+    {"WidthWalksBytes",
+     {"A,0,4,0,0", "B,0,3,0,0", "C,0,2,0,0", "D,0,5,0,0", "Q,0,0,0,0"},
+     ",",
+     big5(QStringLiteral("AB中文,AB中文,AB中文,AB中文,2")),
+     {{QStringLiteral("AB中"), QStringLiteral("AB中"), "AB", QStringLiteral("AB中文"), "2"}}},
+    // 7: erase decimals removes the first comma except in the last field
+    {"SemicolonEraseDecimals",
+     {"P,0,0,0,1", "Q,0,0,0,1"},
+     ";",
+     "1,234.50;1,234.50\r\n1,2,3;4,5.6",
+     {{"1234", "1,234"}, {"12,3", "4,5"}}},
+    // 8: only trailing spaces go; a tab stays; the width is applied before the spaces go
+    {"EraseTrailingSpaces",
+     {"A,0,0,1,0", "B,0,4,1,0", "C,0,0,1,0"},
+     ",",
+     "  X  ,AB  CD,\tQ  \r\n",
+     {{"  X", "AB", "\tQ"}}},
+    // 9: the last field starts with a delimiter: empty, not "1"
+    {"LastFieldEmptyAfterCut",
+     {"A,0,0,0,0", "B,0,0,0,0"},
+     ",",
+     "P,,9\r\nA,1",
+     {{"P", ""}, {"A", "1"}}},
+    // 10: only carriage returns: three empty lines
+    {"OnlyCarriageReturns", kExample, ",", "\r\r\r", {{"", "", "1"}, {"", "", "1"}, {"", "", "1"}}},
+    // 11: a lone line feed stays in the line; CR LF ends it
+    {"LoneLineFeedStays",
+     {"A,0,0,0,0", "B,0,0,0,0"},
+     ",",
+     "A,1\nB,2\r\nC,3",
+     {{"A", "1\nB"}, {"C", "3"}}},
+    // 12: invalid Big5 bytes become U+FFFD and the read goes on
+    {"InvalidBytes",
+     {"A,0,2,0,0", "B,0,0,0,0"},
+     ",",
+     QByteArray("X\xFF\x80Y,5\r\n") + big5(QStringLiteral("中,6")),
+     {{"X" + kFfd, "5"}, {QStringLiteral("中"), "6"}}},
+    // 13: an empty delimiter never occurs: the whole line is the last field
+    {"EmptyDelimiter", {"A,0,0,0,0", "B,0,0,0,0"}, "", "X,1\r\n\r\n", {{"", "X,1"}, {"", "1"}}},
+    // 14: a definition number beyond 16 bits is an overflow when the field is cut
+    {"WidthOverflow", {"A,0,40000,0,0", "B,0,0,0,0"}, ",", "X,1\r\nY,2", {{"", ""}}, 6},
+    // 15: fixed positions count bytes; start 11 lies beyond the line
+    {"FixedPositions",
+     {"A,5,3,0,0", "B,9,5,0,0", "C,11,1,0,0", "D,1,0,0,0"},
+     "<fixed>",
+     "ABCDEFGHIJ\r\nABCDEFGHIJKL",
+     {{"EFG", "IJ", "", ""}, {"EFG", "IJKL", "K", ""}}},
+    // 16: fixed mode flags: trailing spaces, then the cut at the first point (no comma removal)
+    {"FixedFlags",
+     {"A,1,6,1,0", "B,7,8,1,1", "C,15,3,0,0"},
+     "<fixed>",
+     "AB    1,234.5 007",
+     {{"AB", "1,234", "007"}}},
+    // 17: a position inside a double-byte character gives U+FFFD and the read goes on
+    {"FixedCutsDoubleByte",
+     {"A,1,3,0,0", "B,4,1,0,0", "C,3,2,0,0", "D,5,2,0,0"},
+     "<fixed>",
+     big5(QStringLiteral("中文12")),
+     {{QStringLiteral("中") + kFfd, kFfd, QStringLiteral("文"), "12"}}},
+    // 18: a start below 1 (an empty definition) is an invalid argument
+    {"FixedStartZero", {"A,1,2,0,0", "B,,,,"}, "<fixed>", "ABC\r\nDEF", {{"AB", ""}}, 5},
+    // 19: a negative width is an invalid argument
+    {"FixedNegativeWidth", {"A,1,-1,0,0"}, "<fixed>", "ABC", {{""}}, 5},
+};
+
+void PrintTo(const Case& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class DataFileCases : public ::testing::TestWithParam<Case> {};
+
+TEST_P(DataFileCases, CutsRecords) {
+    const Case& c = GetParam();
+    Outcome out;
+    run(c, out);
+    EXPECT_EQ(show(rowsOf(out.state)), show(c.rows));
+    EXPECT_EQ(out.result.failed, c.error != 0);
+    EXPECT_EQ(out.result.errorNumber, c.error);
+    EXPECT_EQ(out.messages.shown.size(), c.error != 0 ? 1u : 0u);
+    if (c.error == 0) {
+        EXPECT_EQ(out.state.records.rows(), out.state.recordCount + 1);
+        EXPECT_EQ(out.state.records.columns(), out.state.fieldCount + 1);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, DataFileCases, ::testing::ValuesIn(kCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(LoadDataFile, FailureMessageNamesErrorAndFile) {
+    Outcome out;
+    run(kCases[5], out);
+    ASSERT_EQ(out.messages.shown.size(), 1u);
+    const common::Message& m = out.messages.shown[0];
+    EXPECT_EQ(m.text, QStringLiteral("程序呼叫或引數不正確\r\r文字檔名=") + out.state.textFileName);
+    EXPECT_EQ(m.caption, QStringLiteral("發生非預期錯誤(5)"));
+    EXPECT_EQ(m.icon, common::MessageIcon::Critical);
+    EXPECT_EQ(m.buttons, common::MessageButtons::Ok);
+}
+
+TEST(LoadDataFile, MissingFileEndsTheProgramUnlessExactlyT) {
+    const struct {
+        const char* commandLine;
+        bool endProgram;
+    } cases[] = {{"", true}, {"/T", false}, {"/T /X", true}, {"C:\\DATA\\ITEMS.TXT", true}};
+    TempFolder dir;
+    for (const auto& c : cases) {
+        state::WorkingState state;
+        setFields(state, kExample);
+        state.records.recreate(3, 4);
+        state.records.set(1, 1, QStringLiteral("OLD"));
+        state.recordCount = 2;
+        state.commandLine = QString::fromLatin1(c.commandLine);
+        state.textFileName = dir.file(QStringLiteral("NOTHERE.TXT"));
+        RecordingMessageBox messages;
+        const data::DataReadResult result = data::LoadDataFile(state, messages);
+        EXPECT_TRUE(result.failed);
+        EXPECT_EQ(result.errorNumber, 53);
+        EXPECT_EQ(result.endProgram, c.endProgram) << c.commandLine;
+        EXPECT_EQ(state.recordCount, 0);
+        EXPECT_EQ(state.records.at(1, 1), QStringLiteral("OLD"));
+        ASSERT_EQ(messages.shown.size(), 1u);
+        EXPECT_EQ(messages.shown[0].text, QStringLiteral("找不到檔案\r\r文字檔名=") +
+                                              dir.file(QStringLiteral("NOTHERE.TXT")));
+        EXPECT_EQ(messages.shown[0].caption, QStringLiteral("發生非預期錯誤(53)"));
+    }
+}
+
+TEST(LoadDataFile, EmptyFileKeepsRecordsWithoutMessage) {
+    TempFolder dir;
+    state::WorkingState state;
+    setFields(state, kExample);
+    state.records.recreate(3, 4);
+    state.records.set(2, 3, QStringLiteral("KEEP"));
+    state.recordCount = 2;
+    state.textFileName = dir.write(QStringLiteral("empty.txt"), "");
+    RecordingMessageBox messages;
+    const data::DataReadResult result = data::LoadDataFile(state, messages);
+    EXPECT_FALSE(result.failed);
+    EXPECT_EQ(state.recordCount, 0);
+    EXPECT_EQ(state.records.rows(), 3);
+    EXPECT_EQ(state.records.at(2, 3), QStringLiteral("KEEP"));
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST(LoadDataFile, UpperCasedPathFindsTheFile) {
+    TempFolder dir;
+    dir.write(QStringLiteral("shop/items.txt"), "A,1\r\n");
+    state::WorkingState state;
+    setFields(state, {"A,0,0,0,0", "Q,0,0,0,0"});
+    state.delimiter = QStringLiteral(",");
+    state.textFileName = dir.path() + QStringLiteral("/SHOP/ITEMS.TXT");
+    RecordingMessageBox messages;
+    EXPECT_FALSE(data::LoadDataFile(state, messages).failed);
+    EXPECT_EQ(show(rowsOf(state)), "[A|1]");
+}
+
+TEST(LoadDataFile, LineLimitIsCheckedInTheCountingPass) {
+    const struct {
+        int lines;
+        int error;
+    } cases[] = {{32767, 0}, {32768, 6}};
+    for (const auto& c : cases) {
+        TempFolder dir;
+        QByteArray bytes;
+        for (int i = 1; i <= c.lines; ++i)
+            bytes += "N" + QByteArray::number(i) + ",2\r\n";
+        state::WorkingState state;
+        setFields(state, {"A,0,0,0,0", "Q,0,0,0,0"});
+        state.delimiter = QStringLiteral(",");
+        state.records.recreate(2, 3);
+        state.records.set(1, 1, QStringLiteral("OLD"));
+        state.commandLine = QStringLiteral("/T");
+        state.textFileName = dir.write(QStringLiteral("big.txt"), bytes);
+        RecordingMessageBox messages;
+        const data::DataReadResult result = data::LoadDataFile(state, messages);
+        EXPECT_EQ(result.errorNumber, c.error) << c.lines;
+        if (c.error == 0) {
+            EXPECT_EQ(state.recordCount, 32767);
+            EXPECT_EQ(state.records.at(32767, 1), QStringLiteral("N32767"));
+            EXPECT_EQ(state.records.at(32767, 2), QStringLiteral("2"));
+        } else {
+            EXPECT_EQ(state.recordCount, 0);
+            EXPECT_EQ(state.records.at(1, 1), QStringLiteral("OLD"));
+            ASSERT_EQ(messages.shown.size(), 1u);
+            EXPECT_EQ(messages.shown[0].caption, QStringLiteral("發生非預期錯誤(6)"));
+        }
+    }
+}
+
+TEST(LoadDataFile, MegabyteLineIsOneRecord) {
+    TempFolder dir;
+    const QByteArray name(1 << 20, 'x');
+    state::WorkingState state;
+    setFields(state, {"A,0,0,0,0", "Q,0,0,0,0"});
+    state.delimiter = QStringLiteral(",");
+    state.textFileName = dir.write(QStringLiteral("long.txt"), name + ",3\r\nB,4");
+    RecordingMessageBox messages;
+    EXPECT_FALSE(data::LoadDataFile(state, messages).failed);
+    ASSERT_EQ(state.recordCount, 2);
+    EXPECT_EQ(state.records.at(1, 1), QString::fromLatin1(name));
+    EXPECT_EQ(state.records.at(1, 2), QStringLiteral("3"));
+}
+
+TEST(LoadDataFile, NoFieldsCountsLinesOnly) {
+    for (std::int16_t count : {std::int16_t(0), std::int16_t(-3)}) {
+        for (std::int16_t mode : {std::int16_t(0), std::int16_t(1)}) {
+            TempFolder dir;
+            state::WorkingState state;
+            state.fieldCount = count;
+            state.fieldCutIndex = mode;
+            state.delimiter = QStringLiteral(",");
+            state.textFileName = dir.write(QStringLiteral("d.txt"), "A,1\r\nB,2\r\n");
+            RecordingMessageBox messages;
+            EXPECT_FALSE(data::LoadDataFile(state, messages).failed);
+            EXPECT_EQ(state.recordCount, 2);
+            EXPECT_EQ(state.records.rows(), 3);
+            EXPECT_EQ(state.records.columns(), 1);
+            EXPECT_TRUE(state.records.at(1, 0).isEmpty());
+        }
+    }
+}
+
+TEST(LoadDataFile, SecondReadReplacesTheTable) {
+    TempFolder dir;
+    state::WorkingState state;
+    setFields(state, {"A,0,0,0,0", "Q,0,0,0,0"});
+    state.delimiter = QStringLiteral(",");
+    RecordingMessageBox messages;
+    state.textFileName = dir.write(QStringLiteral("a.txt"), "A,1\r\nB,2\r\nC,3");
+    data::LoadDataFile(state, messages);
+    state.textFileName = dir.write(QStringLiteral("b.txt"), "D,4");
+    data::LoadDataFile(state, messages);
+    EXPECT_EQ(show(rowsOf(state)), "[D|4]");
+    EXPECT_EQ(state.records.rows(), 2);
+    EXPECT_TRUE(state.records.at(2, 1).isEmpty());
+}
+
+} // namespace
