@@ -1,0 +1,52 @@
+#include "print_command/cups_port.h"
+
+#include "print_command/port_failure.h"
+
+#include <cups/cups.h>
+
+namespace pelmar::print_command {
+
+namespace {
+
+QString lastCupsReason() {
+    return QString::fromUtf8(cupsLastErrorString());
+}
+
+} // namespace
+
+CupsPort::CupsPort(const QString& queue) : m_queue(queue) {
+    const QByteArray name = queue.toUtf8();
+    cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, name.constData(), nullptr);
+    if (!dest)
+        throwPortFailure(queue, QStringLiteral("找不到這個印表機佇列 (%1)").arg(lastCupsReason()));
+    cupsFreeDests(1, dest);
+}
+
+void CupsPort::endJob() {
+    if (m_pending.isEmpty())
+        return;
+    const QByteArray name = m_queue.toUtf8();
+    const QByteArray title = QStringLiteral("Pelmar %1").arg(++m_jobs).toUtf8();
+    const int job =
+        cupsCreateJob(CUPS_HTTP_DEFAULT, name.constData(), title.constData(), 0, nullptr);
+    if (job == 0)
+        throwPortFailure(m_queue, lastCupsReason());
+    if (cupsStartDocument(CUPS_HTTP_DEFAULT, name.constData(), job, title.constData(),
+                          CUPS_FORMAT_RAW, 1) != HTTP_STATUS_CONTINUE) {
+        cupsCancelJob(name.constData(), job);
+        throwPortFailure(m_queue, lastCupsReason());
+    }
+    const bool written =
+        cupsWriteRequestData(CUPS_HTTP_DEFAULT, m_pending.constData(),
+                             static_cast<size_t>(m_pending.size())) == HTTP_STATUS_CONTINUE;
+    const bool finished = cupsFinishDocument(CUPS_HTTP_DEFAULT, name.constData()) == IPP_STATUS_OK;
+    if (!written || !finished)
+        throwPortFailure(m_queue, lastCupsReason());
+    m_pending.clear();
+}
+
+void CupsPort::close() {
+    endJob();
+}
+
+} // namespace pelmar::print_command

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "common/byte_port.h"
+
+#include <QString>
+
+namespace pelmar::print_command {
+
+// A CUPS queue taking raw jobs (application/vnd.cups-raw): the bytes of each printed label are
+// sent as one job when the label ends, so labels print while the run goes on; the pictures
+// downloaded at the start travel in the first job.
+class CupsPort : public common::BytePort {
+public:
+    // Checks that the queue exists; throws RunError(482) when CUPS does not know it.
+    explicit CupsPort(const QString& queue);
+
+    void write(const QByteArray& bytes) override { m_pending += bytes; }
+    // Sends the label's bytes as one job; throws RunError(482) when CUPS refuses it.
+    void endJob() override;
+    // Sends what is left (a run that ended between labels) as a last job.
+    void close() override;
+    bool isPhysical() const override { return true; }
+
+private:
+    QString m_queue;
+    QByteArray m_pending;
+    int m_jobs = 0;
+};
+
+} // namespace pelmar::print_command

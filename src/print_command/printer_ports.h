@@ -1,0 +1,30 @@
+#pragma once
+
+#include "common/byte_port.h"
+#include "print_command/printer_library.h"
+#include "state/working_state.h"
+
+#include <QString>
+#include <memory>
+
+namespace pelmar::print_command {
+
+// True when text is itself a port address: trace:, file:, socket://, preview: or a path starting
+// with "/".
+bool isPortAddress(const QString& text);
+
+// The port address of a printer: the address of section [Ports] for a name listed there (letter
+// case ignored), the name itself when it is an address, else the name as a CUPS queue.
+QString portAddress(const state::WorkingState& state, const QString& printerName);
+
+// Opens the byte port of an address that is not trace:. Relative paths of file: and preview: are
+// taken from the program folder. Throws RunError(482) "無法連接印表機..." when it cannot.
+std::unique_ptr<common::BytePort> openBytePort(const state::WorkingState& state,
+                                               const QString& address);
+
+// The printer library for a printer name: the trace library for a trace: address, else TSPL
+// bytes on the printer's port (opened at openport). The state must outlive the library.
+std::unique_ptr<PrinterLibrary> createPrinterLibrary(const state::WorkingState& state,
+                                                     const QString& printerName);
+
+} // namespace pelmar::print_command

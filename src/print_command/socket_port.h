@@ -1,0 +1,40 @@
+#pragma once
+
+#include "common/byte_port.h"
+
+#include <QString>
+#include <chrono>
+
+namespace pelmar::print_command {
+
+// A TCP connection to a printer (socket://HOST[:PORT], port 9100 by default), held from openport
+// to closeport. Connecting and every write give up after their timeouts, so a printer that never
+// reads cannot hang the run.
+class SocketPort : public common::BytePort {
+public:
+    // Connects; throws RunError(482) when the host is unknown, refuses or does not answer.
+    SocketPort(const QString& host, int port,
+               std::chrono::milliseconds connectTimeout = std::chrono::seconds(10),
+               std::chrono::milliseconds writeTimeout = std::chrono::seconds(60));
+    ~SocketPort() override;
+    SocketPort(const SocketPort&) = delete;
+    SocketPort& operator=(const SocketPort&) = delete;
+
+    // Throws RunError(482) when the peer has closed the connection or stops reading.
+    void write(const QByteArray& bytes) override;
+    // Throws RunError(482) when the peer has closed the connection meanwhile.
+    void endJob() override;
+    void close() override;
+    bool isPhysical() const override { return true; }
+
+private:
+    void checkPeerOpen();
+    QString address() const;
+
+    QString m_host;
+    int m_port;
+    std::chrono::milliseconds m_writeTimeout;
+    int m_fd = -1;
+};
+
+} // namespace pelmar::print_command

@@ -1,0 +1,185 @@
+#include "print_command/text_bitmap.h"
+
+#include <QFontMetricsF>
+#include <QImage>
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace pelmar::print_command {
+
+namespace {
+
+// Bounds of what is drawn: a text longer or higher than this lies far beyond any label.
+constexpr int kMaxImageWidth = 8192;
+constexpr int kMaxImageHeight = 4096;
+// Dots per metre of 72 dpi, at which a point is a pixel, so font sizes can be fractional.
+constexpr int kDotsPerMetre72 = 2835;
+
+bool isBlank(const QString& text) {
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c == u' '; });
+}
+
+// Where dot (dx, dy) of the unrotated cell lands after the counter-clockwise rotation about the
+// cell's top-left corner (a dot is the square from its coordinates to the next ones).
+void rotate(int rotation, int dx, int dy, int& rx, int& ry) {
+    switch (rotation) {
+    case 90:
+        rx = dy;
+        ry = -dx - 1;
+        break;
+    case 180:
+        rx = -dx - 1;
+        ry = -dy - 1;
+        break;
+    case 270:
+        rx = -dy - 1;
+        ry = dx;
+        break;
+    default:
+        rx = dx;
+        ry = dy;
+    }
+}
+
+int floorDiv(int a, int b) {
+    return a >= 0 ? a / b : -((-a + b - 1) / b);
+}
+
+} // namespace
+
+const TextBitmapRenderer::SizedFont&
+TextBitmapRenderer::sizedFont(const QString& face, int fontheight, int fontstyle, int underline) {
+    const QString key = QStringLiteral("%1|%2|%3|%4")
+                            .arg(face)
+                            .arg(fontheight)
+                            .arg(fontstyle & 3)
+                            .arg(underline != 0);
+    auto found = m_fonts.constFind(key);
+    if (found != m_fonts.constEnd())
+        return *found;
+
+    QFont font(face);
+    font.setStyleStrategy(QFont::NoAntialias);
+    font.setHintingPreference(QFont::PreferNoHinting);
+    font.setItalic((fontstyle & 1) != 0);
+    font.setBold((fontstyle & 2) != 0);
+    font.setUnderline(underline != 0);
+    // Like a font created with a positive height: the cell (ascent plus descent) is fontheight.
+    font.setPointSizeF(fontheight);
+    QImage probe(1, 1, QImage::Format_Grayscale8);
+    probe.setDotsPerMeterX(kDotsPerMetre72);
+    probe.setDotsPerMeterY(kDotsPerMetre72);
+    const QFontMetricsF measured(font, &probe);
+    const double cell = measured.ascent() + measured.descent();
+    if (cell > 0)
+        font.setPointSizeF(fontheight * fontheight / cell);
+    SizedFont sized;
+    sized.font = font;
+    sized.ascent = QFontMetricsF(font, &probe).ascent();
+    return *m_fonts.insert(key, sized);
+}
+
+TextBitmap TextBitmapRenderer::render(int x, int y, int fontheight, int rotation, int fontstyle,
+                                      int underline, const QString& face, const QString& text) {
+    TextBitmap out;
+    if (text.isEmpty() || isBlank(text) || fontheight <= 0)
+        return out;
+    if (rotation != 90 && rotation != 180 && rotation != 270)
+        rotation = 0;
+
+    const SizedFont& sized = sizedFont(face, fontheight, fontstyle, underline);
+    QImage probe(1, 1, QImage::Format_Grayscale8);
+    probe.setDotsPerMeterX(kDotsPerMetre72);
+    probe.setDotsPerMeterY(kDotsPerMetre72);
+    const QFontMetricsF metrics(sized.font, &probe);
+    const int cellWidth = static_cast<int>(std::ceil(metrics.horizontalAdvance(text)));
+    const int cellHeight = std::min(fontheight, kMaxImageHeight);
+    // Italic and some glyphs reach beyond the advance: leave room on every side.
+    const int margin = std::max(4, fontheight / 2);
+    const int imageWidth = std::min(cellWidth + 2 * margin, kMaxImageWidth);
+    const int imageHeight = std::min(cellHeight + 2 * margin, kMaxImageHeight);
+
+    QImage image(imageWidth, imageHeight, QImage::Format_Grayscale8);
+    if (image.isNull())
+        return out;
+    image.setDotsPerMeterX(kDotsPerMetre72);
+    image.setDotsPerMeterY(kDotsPerMetre72);
+    image.fill(255);
+    {
+        QPainter painter(&image);
+        painter.setFont(sized.font);
+        painter.setPen(Qt::black);
+        painter.drawText(QPointF(margin, margin + sized.ascent), text);
+    }
+
+    // Ink dots in label coordinates.
+    std::vector<std::pair<int, int>> ink;
+    int minX = 0, minY = 0, maxX = -1, maxY = -1;
+    for (int row = 0; row < imageHeight; ++row) {
+        const uchar* line = image.constScanLine(row);
+        for (int column = 0; column < imageWidth; ++column) {
+            if (line[column] >= 128)
+                continue;
+            int rx = 0, ry = 0;
+            rotate(rotation, column - margin, row - margin, rx, ry);
+            const int lx = x + rx;
+            const int ly = y + ry;
+            if (lx < 0 || ly < 0)
+                continue;
+            if (maxX < 0) {
+                minX = maxX = lx;
+                minY = maxY = ly;
+            } else {
+                minX = std::min(minX, lx);
+                maxX = std::max(maxX, lx);
+                minY = std::min(minY, ly);
+                maxY = std::max(maxY, ly);
+            }
+            ink.emplace_back(lx, ly);
+        }
+    }
+
+    // The rotated whole cell, whose byte columns the cropped picture keeps.
+    int cellLeft = x;
+    switch (rotation) {
+    case 90:
+        out.cellWidth = cellHeight;
+        out.cellHeight = cellWidth;
+        break;
+    case 180:
+        cellLeft = x - cellWidth;
+        out.cellWidth = cellWidth;
+        out.cellHeight = cellHeight;
+        break;
+    case 270:
+        cellLeft = x - cellHeight;
+        out.cellWidth = cellHeight;
+        out.cellHeight = cellWidth;
+        break;
+    default:
+        out.cellWidth = cellWidth;
+        out.cellHeight = cellHeight;
+    }
+    if (ink.empty())
+        return out;
+
+    int left = cellLeft + 8 * floorDiv(minX - cellLeft, 8);
+    if (left < 0)
+        left = minX;
+    out.x = left;
+    out.y = minY;
+    out.widthBytes = (maxX - left) / 8 + 1;
+    out.height = maxY - minY + 1;
+    out.data = QByteArray(out.widthBytes * out.height, char(0xFF));
+    char* bytes = out.data.data();
+    for (const auto& [lx, ly] : ink) {
+        const int column = lx - left;
+        bytes[(ly - minY) * out.widthBytes + column / 8] &=
+            static_cast<char>(~(0x80 >> (column % 8)));
+    }
+    return out;
+}
+
+} // namespace pelmar::print_command

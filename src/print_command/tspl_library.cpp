@@ -1,0 +1,132 @@
+#include "print_command/tspl_library.h"
+
+#include "common/file_names.h"
+#include "common/run_error.h"
+
+#include <QFile>
+
+namespace pelmar::print_command {
+
+namespace {
+
+const QByteArray kLineEnd = QByteArrayLiteral("\r\n");
+
+} // namespace
+
+TsplLibrary::TsplLibrary(common::CodePage codePage, PortOpener opener)
+    : m_codePage(std::move(codePage)), m_opener(std::move(opener)) {}
+
+TsplLibrary::~TsplLibrary() {
+    if (m_port) {
+        try {
+            m_port->close();
+        } catch (const common::RunError&) {
+            // A destructor cannot report; the run that lost the port has reported already.
+        }
+    }
+}
+
+void TsplLibrary::send(const QByteArray& bytes) {
+    if (!m_port)
+        throw common::RunError(common::PrinterError,
+                               QStringLiteral("無法連接印表機: 印表機連接埠未開啟"));
+    m_port->write(bytes);
+}
+
+void TsplLibrary::openport(const QString& printerName) {
+    if (m_port)
+        closeport();
+    m_port = m_opener(printerName);
+    if (!m_port)
+        throw common::RunError(common::PrinterError,
+                               QStringLiteral("無法連接印表機 %1").arg(printerName));
+}
+
+void TsplLibrary::downloadpcx(const QString& path, const QString& name) {
+    const QString found = common::resolveFileName(path);
+    if (found.isEmpty())
+        return;
+    QFile file(found);
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    const QByteArray content = file.readAll();
+    send("DOWNLOAD " + quoted(name) + ',' + QByteArray::number(content.size()) + ',' + content);
+}
+
+void TsplLibrary::setup(const QString& width, const QString& height, const QString& speed,
+                        const QString& density, const QString& sensor, const QString& vertical,
+                        const QString& offset) {
+    QByteArray bytes = "SIZE " + text(width) + " mm," + text(height) + " mm" + kLineEnd;
+    bytes += "SPEED " + text(speed) + kLineEnd;
+    bytes += "DENSITY " + text(density) + kLineEnd;
+    if (sensor == u"0")
+        bytes += "GAP " + text(vertical) + " mm, " + text(offset) + " mm" + kLineEnd;
+    else if (sensor == u"1")
+        bytes += "BLINE " + text(vertical) + " mm, " + text(offset) + " mm" + kLineEnd;
+    send(bytes);
+}
+
+void TsplLibrary::sendcommand(const QString& command) {
+    send(text(command) + kLineEnd);
+}
+
+void TsplLibrary::clearbuffer() {
+    send(QByteArrayLiteral("CLS") + kLineEnd);
+}
+
+void TsplLibrary::barcode(const QString& x, const QString& y, const QString& type,
+                          const QString& height, const QString& readable, const QString& rotation,
+                          const QString& narrow, const QString& wide, const QString& code) {
+    send("BARCODE " + text(x) + ',' + text(y) + ',' + quoted(type) + ',' + text(height) + ',' +
+         text(readable) + ',' + text(rotation) + ',' + text(narrow) + ',' + text(wide) + ',' +
+         quoted(code) + kLineEnd);
+}
+
+QByteArray TsplLibrary::bitmapCommand(const TextBitmap& bitmap) {
+    return "BITMAP " + QByteArray::number(bitmap.x) + ',' + QByteArray::number(bitmap.y) + ',' +
+           QByteArray::number(bitmap.widthBytes) + ',' + QByteArray::number(bitmap.height) + ",1," +
+           bitmap.data + kLineEnd;
+}
+
+void TsplLibrary::windowsfont(std::int16_t x, std::int16_t y, std::int16_t fontheight,
+                              std::int16_t rotation, std::int16_t fontstyle, std::int16_t underline,
+                              const QString& face, const QString& content) {
+    const TextBitmap bitmap =
+        m_renderer.render(x, y, fontheight, rotation, fontstyle, underline, face, content);
+    if (!bitmap.isEmpty())
+        send(bitmapCommand(bitmap));
+}
+
+void TsplLibrary::printlabel(const QString& sets, const QString& copies) {
+    send("PRINT " + text(sets) + ',' + text(copies) + kLineEnd);
+    m_port->endJob();
+}
+
+void TsplLibrary::closeport() {
+    if (!m_port)
+        return;
+    // Released before close() can throw, so a failing port is not closed twice.
+    std::unique_ptr<common::BytePort> port = std::move(m_port);
+    port->close();
+}
+
+void TsplLibrary::printerfont(const QString& x, const QString& y, const QString& font,
+                              const QString& rotation, const QString& xmul, const QString& ymul,
+                              const QString& content) {
+    send("TEXT " + text(x) + ',' + text(y) + ',' + quoted(font) + ',' + text(rotation) + ',' +
+         text(xmul) + ',' + text(ymul) + ',' + quoted(content) + kLineEnd);
+}
+
+void TsplLibrary::formfeed() {
+    send(QByteArrayLiteral("FORMFEED") + kLineEnd);
+}
+
+void TsplLibrary::nobackfeed() {
+    send(QByteArrayLiteral("SET TEAR OFF") + kLineEnd);
+}
+
+bool TsplLibrary::isPhysical() const {
+    return m_port && m_port->isPhysical();
+}
+
+} // namespace pelmar::print_command

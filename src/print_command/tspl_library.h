@@ -1,0 +1,63 @@
+#pragma once
+
+#include "common/byte_port.h"
+#include "common/code_page.h"
+#include "print_command/printer_library.h"
+#include "print_command/text_bitmap.h"
+
+#include <functional>
+#include <memory>
+
+namespace pelmar::print_command {
+
+// Opens the byte port of a printer by its name; throws RunError when it cannot.
+using PortOpener = std::function<std::unique_ptr<common::BytePort>(const QString& printerName)>;
+
+// The printer library as TSPL bytes on a byte port: each call sends what the printer maker's
+// library sends for it, texts in the code page, a double quote inside a string parameter as
+// \["]. windowsfont sends the text as a BITMAP cropped to its ink.
+class TsplLibrary : public PrinterLibrary {
+public:
+    TsplLibrary(common::CodePage codePage, PortOpener opener);
+    ~TsplLibrary() override;
+
+    void openport(const QString& printerName) override;
+    // Sends DOWNLOAD "NAME",size,<bytes> to the printer's memory (DRAM). A file that is missing
+    // or unreadable sends nothing: pictures are not checked by the program.
+    void downloadpcx(const QString& path, const QString& name) override;
+    void setup(const QString& width, const QString& height, const QString& speed,
+               const QString& density, const QString& sensor, const QString& vertical,
+               const QString& offset) override;
+    void sendcommand(const QString& command) override;
+    void clearbuffer() override;
+    void barcode(const QString& x, const QString& y, const QString& type, const QString& height,
+                 const QString& readable, const QString& rotation, const QString& narrow,
+                 const QString& wide, const QString& code) override;
+    void windowsfont(std::int16_t x, std::int16_t y, std::int16_t fontheight, std::int16_t rotation,
+                     std::int16_t fontstyle, std::int16_t underline, const QString& face,
+                     const QString& content) override;
+    // Sends PRINT and ends the port's job: the label is complete.
+    void printlabel(const QString& sets, const QString& copies) override;
+    void closeport() override;
+    void printerfont(const QString& x, const QString& y, const QString& font,
+                     const QString& rotation, const QString& xmul, const QString& ymul,
+                     const QString& text) override;
+    void formfeed() override;
+    void nobackfeed() override;
+    bool isPhysical() const override;
+
+    // The bytes of a BITMAP command for a text picture (mode 1, OR).
+    static QByteArray bitmapCommand(const TextBitmap& bitmap);
+
+private:
+    void send(const QByteArray& bytes);
+    QByteArray text(const QString& value) const { return m_codePage.encode(value); }
+    QByteArray quoted(const QString& value) const { return '"' + text(escapeQuotes(value)) + '"'; }
+
+    common::CodePage m_codePage;
+    PortOpener m_opener;
+    std::unique_ptr<common::BytePort> m_port;
+    TextBitmapRenderer m_renderer;
+};
+
+} // namespace pelmar::print_command
