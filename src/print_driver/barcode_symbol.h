@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+#include <vector>
+
+namespace pelmar::print_driver {
+
+// The modules of a linear barcode, left to right; true is a bar.
+struct BarcodeModules {
+    std::vector<bool> dark;
+    int width() const { return static_cast<int>(dark.size()); }
+};
+
+// The zint symbology a barcode font parameter names: 39, 39S, 39C, 93, 128, 128M, EAN128, EAN13,
+// EAN8, UPCA, UPCE, 25, 25C, CODABAR (or CODA), also written like "Code 128" or "EAN-13", in any
+// letter case. Returns false for an unknown name.
+bool isKnownBarcodeFont(const QString& fontParameter);
+
+// Encodes data as the barcode the font parameter names. Throws RunError(5) naming the font when
+// it is unknown, RunError(5) with the encoder's reason when the data cannot be encoded (letters
+// in an EAN-13, an empty text).
+BarcodeModules encodeBarcode(const QString& fontParameter, const QString& data);
+
+} // namespace pelmar::print_driver

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QFont>
+#include <QImage>
+#include <QPen>
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+class QPainter;
+
+namespace pelmar::print_driver {
+
+// Twips per printer dot (203 dots per inch, 8 dots per millimetre).
+inline constexpr double kTwipsPerDot = 567.0 / 80.0;
+
+// One drawn label page: its size in twips and the drawing in order, replayable on any painter
+// (a PDF page, a picture) as often as the copies ask.
+class PageContent {
+public:
+    std::int32_t widthTwips = 0;
+    std::int32_t heightTwips = 0;
+
+    void addLine(const QPen& pen, double x1, double y1, double x2, double y2);
+    void addBox(const QPen& pen, double x1, double y1, double x2, double y2);
+    void addPicture(const QImage& image, double x, double y, double width, double height);
+    // Text lines (split at CR LF, CR or LF) with the first line's top at (x, y); font pixel
+    // sizes are in twips.
+    void addText(const QFont& font, double x, double y, const QString& text);
+    // Bars of modules, each module moduleDots printer dots wide, from (x, y), height twips tall.
+    void addBars(std::vector<bool> modules, int moduleDots, double x, double y, double height);
+
+    bool isEmpty() const { return m_operations.empty(); }
+
+    // Draws the page on a painter whose device has dotsPerInch; the painter's origin is the top
+    // left corner of the page. Bars land on whole device pixels.
+    void render(QPainter& painter, double dotsPerInch) const;
+
+private:
+    std::vector<std::function<void(QPainter&, double)>> m_operations;
+};
+
+// The page drawn into a white picture of its size at dotsPerInch (tests, previews).
+QImage renderPageImage(const PageContent& page, double dotsPerInch);
+
+} // namespace pelmar::print_driver

@@ -1,0 +1,91 @@
+#include "print_driver/print_labels_driver.h"
+
+#include "common/numbers.h"
+#include "common/run_error.h"
+#include "print_driver/label_drawing.h"
+
+#include <chrono>
+
+namespace pelmar::print_driver {
+
+namespace {
+
+using Outcome = DriverRunResult::Outcome;
+
+QString recordLine(const state::WorkingState& state, int record) {
+    QString line;
+    for (int field = 1; field <= state.fieldCount; ++field)
+        line += state.records.at(record, field) + state.delimiter;
+    return line;
+}
+
+void pause(DriverRunContext& context) {
+    const auto deadline = context.clock.now() + std::chrono::seconds(2);
+    do {
+        context.events.processEvents();
+    } while (context.clock.now() <= deadline);
+}
+
+void reportFailure(DriverRunContext& context, const QString& description) {
+    common::Message message;
+    message.text = description;
+    message.caption = QStringLiteral("PrintLabels_Driver -> 發生錯誤");
+    message.icon = common::MessageIcon::Critical;
+    context.messageBox.show(message);
+    context.page.abortDocument();
+}
+
+} // namespace
+
+DriverRunResult PrintLabels_Driver(DriverRunContext& context) {
+    state::WorkingState& state = context.state;
+    DriverRunResult result;
+    if (state.recordCount == 0)
+        return result;
+    try {
+        LabelDrawing drawing;
+        drawing.devicePrefix = devicePrefix(context.page.deviceName());
+        drawing.programFolder = state.programFolder;
+        drawing.today = context.today;
+        drawing.drawEmpty = true;
+        drawing.cancelled = [&state] { return state.cancelRequested; };
+
+        context.view.setStatusMessage(
+            QStringLiteral("[自動列印_Driver]  標籤格式資料傳輸中, 請稍待 .........."));
+        const QString total = common::decimalText(state.recordCount);
+        for (int record = 1; record <= state.recordCount; ++record) {
+            context.view.setPrintItem(common::decimalText(record) + QStringLiteral(" OF ") + total);
+            context.view.setPrintData(recordLine(state, record));
+            context.view.showGridRow(record);
+
+            drawPageSize(context.page, state.format);
+            context.page.setCopies(
+                labelCopies(state.records.at(record, state.fieldCount), state.across));
+            drawing.fieldValue = [&state, record](const QString& expression) {
+                return plainFieldValue(state, expression, record);
+            };
+            if (!drawLabelElements(context.page, state.format, drawing))
+                break;
+            context.page.endDocument();
+            ++result.labelsPrinted;
+            pause(context);
+            if (state.cancelRequested)
+                break;
+        }
+        if (state.cancelRequested) {
+            context.page.abortDocument();
+            result.outcome = Outcome::Cancelled;
+        }
+    } catch (const common::RunError& error) {
+        reportFailure(context, error.description());
+        result.outcome = Outcome::Failed;
+        result.errorNumber = error.number();
+    } catch (const std::exception& error) {
+        reportFailure(context, QString::fromLocal8Bit(error.what()));
+        result.outcome = Outcome::Failed;
+        result.errorNumber = -1;
+    }
+    return result;
+}
+
+} // namespace pelmar::print_driver

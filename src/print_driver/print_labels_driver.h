@@ -1,0 +1,39 @@
+#pragma once
+
+#include "common/clock.h"
+#include "common/message_box.h"
+#include "common/run_view.h"
+#include "print_driver/printer_page.h"
+#include "state/working_state.h"
+
+#include <QDate>
+
+namespace pelmar::print_driver {
+
+// What a driver-mode run works with: the working state, the window's seams, the clock and event
+// pump of the pause, the current printer's page and today's date (fixed texts with "Date=").
+struct DriverRunContext {
+    state::WorkingState& state;
+    common::MessageBox& messageBox;
+    common::RunView& view;
+    common::Clock& clock;
+    common::EventPump& events;
+    PrinterPage& page;
+    QDate today;
+};
+
+// How a run ended, for callers that report on their own (the headless tool).
+struct DriverRunResult {
+    enum class Outcome { Completed, Cancelled, Failed };
+    Outcome outcome = Outcome::Completed;
+    int errorNumber = 0;   // when Failed
+    int labelsPrinted = 0; // jobs ended (records), copies not counted
+};
+
+// Prints every record on the loaded format, one job per record with the record's quantity as
+// copies, showing progress, pausing 2 seconds after each job while events are processed, and
+// stopping when CancelRequested is set. A failure is shown ("PrintLabels_Driver -> 發生錯誤")
+// and the open page aborted; nothing throws.
+DriverRunResult PrintLabels_Driver(DriverRunContext& context);
+
+} // namespace pelmar::print_driver

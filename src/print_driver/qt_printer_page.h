@@ -1,0 +1,116 @@
+#pragma once
+
+#include "print_driver/page_content.h"
+#include "print_driver/printer_page.h"
+
+#include <QFont>
+#include <QHash>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace pelmar::print_driver {
+
+// Where ended pages go: a CUPS queue, a PDF file, pictures kept in memory.
+class PageSink {
+public:
+    virtual ~PageSink() = default;
+    // The device name of the printer behind the sink.
+    virtual QString deviceName() = 0;
+    // One job: the page printed `copies` times. Throws RunError when the job cannot be sent.
+    virtual void sendJob(const PageContent& page, int copies) = 0;
+    // Completes the output (closes a file); later jobs are refused. Throws RunError.
+    virtual void finish() {}
+};
+
+// Each job becomes one PDF sent to a CUPS queue with libcups, with its copies as the job's
+// "copies" option. The device name is the queue's printer-info, else the queue name.
+std::unique_ptr<PageSink> makeCupsQueueSink(const QString& queueName);
+
+// The whole run in one PDF file, each job's page repeated as many times as its copies. The file
+// is complete after finish (or when the sink is destroyed). The device name is "PDF".
+std::unique_ptr<PageSink> makePdfFileSink(const QString& fileName);
+
+// Keeps every job as a picture at a resolution (tests, previews).
+class ImagePageSink : public PageSink {
+public:
+    explicit ImagePageSink(double dotsPerInch, QString deviceName = QStringLiteral("PNG"))
+        : m_dotsPerInch(dotsPerInch), m_deviceName(std::move(deviceName)) {}
+    QString deviceName() override { return m_deviceName; }
+    void sendJob(const PageContent& page, int copies) override;
+
+    struct Job {
+        QImage image;
+        int copies = 1;
+    };
+    std::vector<Job> jobs;
+
+private:
+    double m_dotsPerInch;
+    QString m_deviceName;
+};
+
+// The printer page painted with QPainter: operations build the current page in twips (line
+// widths in printer dots, font sizes in points) and end document hands it to the sink. Each new
+// page starts with solid 1-dot lines, the font "Arial" at 24 points without styles, the text
+// position at 0, 0 and 1 copy. Pictures are decoded once per file and kept.
+class QtPrinterPage : public PrinterPage {
+public:
+    explicit QtPrinterPage(std::unique_ptr<PageSink> sink);
+    ~QtPrinterPage() override;
+
+    // Completes the sink's output (a PDF file). Throws RunError.
+    void finish();
+
+    QString deviceName() override;
+    void setPageWidth(std::int32_t twips) override;
+    void setPageHeight(std::int32_t twips) override;
+    void setCopies(std::int16_t copies) override;
+    void setLineStyle(std::int16_t style) override;
+    void setLineWidth(std::int16_t dots) override;
+    void drawLine(float x1, float y1, float x2, float y2, int colour) override;
+    void drawBox(float x1, float y1, float x2, float y2, int colour) override;
+    Picture loadPicture(const QString& path) override;
+    void drawPicture(const Picture& picture, float x, float y, std::int32_t width,
+                     std::int32_t height) override;
+    void setCurrentX(float twips) override;
+    void setCurrentY(float twips) override;
+    void setFontName(const QString& face) override;
+    void setFontSize(float points) override;
+    void setBold(bool on) override;
+    void setItalic(bool on) override;
+    void setStrikethrough(bool on) override;
+    void setUnderline(bool on) override;
+    void printText(const QString& text) override;
+    void printBarcode(const QString& fontParameter, const QString& data) override;
+    void endDocument() override;
+    void abortDocument() override;
+
+    // Module width of drawn barcodes in printer dots.
+    static constexpr int kBarcodeModuleDots = 2;
+    static constexpr float kDefaultFontSize = 24.0f;
+
+private:
+    PageContent& page();
+    QPen pen() const;
+    QFont font() const;
+
+    std::unique_ptr<PageSink> m_sink;
+    std::optional<PageContent> m_page;
+    int m_copies = 1;
+    int m_lineStyle = 0;
+    int m_lineWidthDots = 1;
+    double m_x = 0;
+    double m_y = 0;
+    QString m_fontName;
+    float m_fontSize = kDefaultFontSize;
+    bool m_bold = false;
+    bool m_italic = false;
+    bool m_strikethrough = false;
+    bool m_underline = false;
+    QHash<QString, QImage> m_pictures;
+    QString m_deviceName;
+    bool m_haveDeviceName = false;
+};
+
+} // namespace pelmar::print_driver

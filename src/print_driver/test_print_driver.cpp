@@ -1,0 +1,57 @@
+#include "print_driver/test_print_driver.h"
+
+#include "common/run_error.h"
+#include "print_command/field_expression.h"
+#include "print_driver/label_drawing.h"
+
+namespace pelmar::print_driver {
+
+namespace {
+
+void reportFailure(DriverRunContext& context, const QString& description) {
+    common::Message message;
+    message.text = description;
+    message.caption = QStringLiteral("TestPrint_Driver -> 發生錯誤");
+    message.icon = common::MessageIcon::Critical;
+    context.messageBox.show(message);
+    context.page.abortDocument();
+}
+
+} // namespace
+
+DriverRunResult TestPrint_Driver(DriverRunContext& context, const QString& quantityText) {
+    const state::WorkingState& state = context.state;
+    DriverRunResult result;
+    if (state.recordCount == 0)
+        return result;
+    try {
+        const int record = state.currentRecord;
+        LabelDrawing drawing;
+        drawing.devicePrefix = devicePrefix(context.page.deviceName());
+        drawing.programFolder = state.programFolder;
+        drawing.today = context.today;
+        drawing.drawEmpty = false;
+        drawing.fieldValue = [&state, record](const QString& expression) {
+            if (expression.contains(u'+'))
+                return print_command::EvaluateFieldExpression(state, expression, record);
+            return print_command::ResolveContent(state, expression, record);
+        };
+
+        drawPageSize(context.page, state.format);
+        context.page.setCopies(labelCopies(quantityText, state.across));
+        drawLabelElements(context.page, state.format, drawing);
+        context.page.endDocument();
+        result.labelsPrinted = 1;
+    } catch (const common::RunError& error) {
+        reportFailure(context, error.description());
+        result.outcome = DriverRunResult::Outcome::Failed;
+        result.errorNumber = error.number();
+    } catch (const std::exception& error) {
+        reportFailure(context, QString::fromLocal8Bit(error.what()));
+        result.outcome = DriverRunResult::Outcome::Failed;
+        result.errorNumber = -1;
+    }
+    return result;
+}
+
+} // namespace pelmar::print_driver
