@@ -1,0 +1,24 @@
+#pragma once
+
+#include "print_command/printer_library.h"
+#include "state/working_state.h"
+
+#include <QDate>
+
+namespace pelmar::print_command {
+
+// Sends every picture of the loaded format (Graphic rows) to the printer's memory under its name
+// in upper case, found in the program folder. Throws RunError when the port fails.
+void DownloadGraphics(const state::WorkingState& state, PrinterLibrary& library);
+
+// Sends everything for one label of record r, up to but not including printlabel: set-up,
+// direction, stripe and cutter commands, CLS, then boxes, bars, barcodes, PDF417, Data Matrix,
+// fixed and variable texts and pictures. With forRun it stops at the cancel points when
+// cancelRequested is set and a variable "128M" barcode gets the start code "!104"; today is the
+// date of "Date=" texts. Returns true when it stopped early. Throws RunError(5) for a field
+// number below 0, RunError(13) or RunError(6) for a text parameter that is not a 16-bit number,
+// RunError(6) for a price overflow, and the port's RunError.
+bool ComposeLabel(const state::WorkingState& state, PrinterLibrary& library, int record,
+                  bool forRun, const QDate& today);
+
+} // namespace pelmar::print_command

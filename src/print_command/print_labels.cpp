@@ -1,0 +1,124 @@
+#include "print_command/print_labels.h"
+
+#include "common/numbers.h"
+#include "common/run_error.h"
+#include "print_command/label_composer.h"
+
+#include <chrono>
+#include <cstdint>
+
+namespace pelmar::print_command {
+
+namespace {
+
+const QString kSendingMessage = QStringLiteral("[自動列印]  標籤格式資料傳輸中, 請稍待 ..........");
+const QString kFailureCaption = QStringLiteral("PrintLabels -> 發生錯誤");
+
+QString recordData(const state::WorkingState& state, int record) {
+    QString data;
+    for (int field = 1; field <= state.fieldCount; ++field)
+        data += state.records.at(record, field) + u'\\';
+    return data;
+}
+
+// Waits until the time has passed or the operator cancels, letting the window work meanwhile.
+void waitUnlessCancelled(RunContext& context, double seconds) {
+    const auto start = context.clock.now();
+    const auto duration = std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+        std::chrono::duration<double>(seconds));
+    while (!context.state.cancelRequested && context.clock.now() - start < duration)
+        context.events.processEvents();
+}
+
+void closeQuietly(PrinterLibrary* library) {
+    if (!library)
+        return;
+    try {
+        library->closeport();
+    } catch (const std::exception&) {
+        // The run's own failure is the one reported.
+    }
+}
+
+} // namespace
+
+int labelSets(const state::WorkingState& state, int record) {
+    int quantity = common::leadingInt16(state.records.at(record, state.fieldCount));
+    if (quantity == 0)
+        quantity = 1;
+    if (state.across <= 1)
+        return quantity;
+    // Formed in 32 bits: quantity + Across - 1 may pass 32,767. Whole part, rounded down.
+    const std::int32_t sum = quantity + state.across - 1;
+    return sum >= 0 ? sum / state.across : -((-sum + state.across - 1) / state.across);
+}
+
+double waitSeconds(const state::WorkingState& state, int sets) {
+    const std::int16_t height = common::leadingInt16(state.format.labelSettings[1]);
+    const std::int16_t gap = common::leadingInt16(state.format.labelSettings[2]);
+    const std::int16_t speed = common::leadingInt16(state.format.labelSettings[3]);
+    if (speed == 0)
+        throw common::RunError(common::DivisionByZero);
+    // Formed in 64 bits so that long labels in large quantities still get their whole wait.
+    const std::int64_t feed = (std::int64_t(height) + gap) * sets;
+    float seconds = static_cast<float>(static_cast<double>(feed) / (speed * 25.4));
+    if (seconds < 1.0f)
+        seconds = 1.0f;
+    return static_cast<double>(seconds) + 3.0;
+}
+
+RunResult PrintLabels(RunContext& context) {
+    state::WorkingState& state = context.state;
+    RunResult result;
+    if (state.recordCount <= 0)
+        return result;
+    context.view.setStatusMessage(kSendingMessage);
+
+    std::unique_ptr<PrinterLibrary> library;
+    try {
+        library = makeLibrary(context);
+        library->openport(state.printerName);
+        DownloadGraphics(state, *library);
+        for (int record = 1; record <= state.recordCount; ++record) {
+            context.view.setPrintItem(
+                QStringLiteral("%1 OF %2").arg(record).arg(state.recordCount));
+            context.view.setPrintData(recordData(state, record));
+            context.view.showGridRow(record);
+            if (ComposeLabel(state, *library, record, true, context.today)) {
+                result.outcome = RunOutcome::Cancelled;
+                break;
+            }
+            const int sets = labelSets(state, record);
+            library->printlabel(common::decimalText(sets), QStringLiteral("1"));
+            ++result.labelsRequested;
+            if (state.cancelRequested) {
+                result.outcome = RunOutcome::Cancelled;
+                break;
+            }
+            const double seconds = waitSeconds(state, sets);
+            if (library->isPhysical())
+                waitUnlessCancelled(context, seconds);
+            if (state.cancelRequested) {
+                result.outcome = RunOutcome::Cancelled;
+                break;
+            }
+        }
+        library->closeport();
+    } catch (const common::RunError& error) {
+        closeQuietly(library.get());
+        result.outcome = RunOutcome::Failed;
+        result.errorNumber = error.number();
+        context.messageBox.show({error.description(), kFailureCaption,
+                                 common::MessageIcon::Critical, common::MessageButtons::Ok,
+                                 common::MessageAnswer::Ok});
+    } catch (const std::exception& error) {
+        closeQuietly(library.get());
+        result.outcome = RunOutcome::Failed;
+        context.messageBox.show({QString::fromLocal8Bit(error.what()), kFailureCaption,
+                                 common::MessageIcon::Critical, common::MessageButtons::Ok,
+                                 common::MessageAnswer::Ok});
+    }
+    return result;
+}
+
+} // namespace pelmar::print_command

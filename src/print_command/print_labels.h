@@ -1,0 +1,31 @@
+#pragma once
+
+#include "print_command/run_context.h"
+
+namespace pelmar::print_command {
+
+enum class RunOutcome { Completed, Cancelled, Failed };
+
+struct RunResult {
+    RunOutcome outcome = RunOutcome::Completed;
+    int errorNumber = 0;     // the failure's number when Failed
+    int labelsRequested = 0; // printlabel calls that reached the library without error
+};
+
+// Prints every record with the loaded format in "Send Command" mode: progress captions, one
+// label per record asking for ceil(quantity / Across) sets, paced by a wait of the estimated
+// printing time plus 3 s on a physical printer; stops when cancelRequested is set. Nothing at all
+// happens when there are no records. A failure is shown in a message box ("PrintLabels ->
+// 發生錯誤"), the port is closed and the records after it are not printed; never throws.
+RunResult PrintLabels(RunContext& context);
+
+// The seconds the run waits after a record: (H + G) * s / (S * 25.4) in single precision, at
+// least 1, plus 3; H, G, S the label height, gap (mm) and speed (inches per second) of the
+// loaded format. Throws RunError(11) for a speed of 0 and RunError(6) for a value beyond 16 bits.
+double waitSeconds(const state::WorkingState& state, int sets);
+
+// The label sets for a record: its last field's leading number as a 16-bit whole number (0 ->
+// 1), divided among Across labels side by side and rounded up. Throws RunError(6) beyond 16 bits.
+int labelSets(const state::WorkingState& state, int record);
+
+} // namespace pelmar::print_command

@@ -1,0 +1,13 @@
+#include "print_command/run_context.h"
+
+#include "print_command/printer_ports.h"
+
+namespace pelmar::print_command {
+
+std::unique_ptr<PrinterLibrary> makeLibrary(const RunContext& context) {
+    if (context.libraryFactory)
+        return context.libraryFactory(context.state.printerName);
+    return createPrinterLibrary(context.state, context.state.printerName);
+}
+
+} // namespace pelmar::print_command
