@@ -1,0 +1,42 @@
+#pragma once
+
+#include "state/working_state.h"
+
+#include <QStringList>
+
+namespace pelmar::test {
+
+// Appends one row to an element table, as the format loader would store it.
+inline void addRow(state::ElementTable& table, const QStringList& columns) {
+    auto& row = table.rows[static_cast<size_t>(table.count)];
+    for (int i = 0; i < columns.size() && i < state::ElementTable::kColumns; ++i)
+        row[static_cast<size_t>(i)] = columns[i];
+    ++table.count;
+}
+
+// Label settings of a 60 x 40 mm label with a 3 mm gap at speed 4.
+inline void setLabel(state::WorkingState& state, const QString& height = QStringLiteral("40"),
+                     const QString& gap = QStringLiteral("3"),
+                     const QString& speed = QStringLiteral("4")) {
+    state.format.labelSettings = {QStringLiteral("60"), height, gap, speed, QStringLiteral("8")};
+    state.format.labelOffset = QStringLiteral("0");
+    state.format.sensorType = QStringLiteral("0");
+    state.format.direction = QStringLiteral("1");
+    state.format.stripeCommand = QStringLiteral("SET STRIPE ON");
+    state.format.cutterCommand = QStringLiteral("SET CUTTER OFF");
+}
+
+// Records of fields per row, columns from 1; FieldCount is the widest row.
+inline void setRecords(state::WorkingState& state, const QList<QStringList>& rows) {
+    int fields = 0;
+    for (const QStringList& row : rows)
+        fields = std::max(fields, static_cast<int>(row.size()));
+    state.fieldCount = static_cast<std::int16_t>(fields);
+    state.recordCount = static_cast<std::int16_t>(rows.size());
+    state.records.recreate(static_cast<int>(rows.size()) + 1, fields + 1);
+    for (int r = 0; r < rows.size(); ++r)
+        for (int f = 0; f < rows[r].size(); ++f)
+            state.records.set(r + 1, f + 1, rows[r][f]);
+}
+
+} // namespace pelmar::test
