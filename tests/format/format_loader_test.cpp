@@ -1,0 +1,313 @@
+#include "format/format_loader.h"
+
+#include "format/driver_format_loader.h"
+#include "loader_fixture.h"
+
+#include <QFile>
+#include <numeric>
+
+using namespace pelmar;
+using format::FormatLoadResult;
+using format::LoadFormat;
+using state::ElementTable;
+using state::LoadedFormat;
+using test::big5;
+using test::LoaderFixture;
+
+namespace {
+
+class LoadFormatTest : public LoaderFixture {
+protected:
+    FormatLoadResult load(const QByteArray& bytes) {
+        writeFormat(bytes);
+        return LoadFormat(state, messages);
+    }
+};
+
+TEST_F(LoadFormatTest, ElementLines) {
+    struct Case {
+        QByteArray line;
+        ElementTable LoadedFormat::*table;
+        int count;
+        QStringList row; // row 0 when count is 1
+    };
+    const Case cases[] = {
+        /* 0 */ {"Line=10,20,30", &LoadedFormat::lineElements, 0, {}},
+        /* 1 */
+        {"Line=10,20,30,40,50", &LoadedFormat::lineElements, 1, {"10", "20", "30", "40,50"}},
+        /* 2 */
+        {"Box = 10 , 10 , 790 , 390 , 3 ",
+         &LoadedFormat::boxElements,
+         1,
+         {"10", "10", "790", "390", "3"}},
+        /* 3 */ {"Box=10,10,790,390", &LoadedFormat::boxElements, 0, {}},
+        /* 4 */
+        {"F_Text=10,10,24,0,0,0,Arial,Date=yyyy/mm/dd",
+         &LoadedFormat::fTextElements,
+         1,
+         {"10", "10", "24", "0", "0", "0", "Arial", "Date=yyyy/mm/dd"}},
+        /* 5 */ {"F_Text=10,10,24,0,0,0,Arial", &LoadedFormat::fTextElements, 0, {}},
+        /* 6 */
+        {"V_Text=40,60,48,0,0,0,Arial,2",
+         &LoadedFormat::vTextElements,
+         1,
+         {"40", "60", "48", "0", "0", "0", "Arial", "2"}},
+        /* 7 */
+        {"F_Barcode=10,20,39,60,1,0,2,4,A,B",
+         &LoadedFormat::fBarcodeElements,
+         1,
+         {"10", "20", "39", "60", "1", "0", "2", "4", "A,B"}},
+        /* 8 */ {"F_Barcode=10,20,39,60,1,0,2,4", &LoadedFormat::fBarcodeElements, 0, {}},
+        /* 9 */
+        {"V_Barcode=10,20,128M,60,1,0,2,4,1+\"-\"+2",
+         &LoadedFormat::vBarcodeElements,
+         1,
+         {"10", "20", "128M", "60", "1", "0", "2", "4", "1+\"-\"+2"}},
+        /* 10 */
+        {"PDF417=10, 20, 300,200,0, E4,W3, H3,R0, C5, 1 ",
+         &LoadedFormat::pdf417Elements,
+         1,
+         {"10, 20, 300,200,0, E4,W3, H3,R0, C5", "1"}},
+        /* 11 */ {"PDF417=10,20,300,200,0,E4,W3,H3,R0", &LoadedFormat::pdf417Elements, 0, {}},
+        /* 12 */
+        {"DMATRIX= 10, 20,100,100, x6 ,3,4",
+         &LoadedFormat::dMatrixElements,
+         1,
+         {"10, 20,100,100, x6", "3,4"}},
+        /* 13 */
+        {"Graphic=0,0,LOGO.PCX", &LoadedFormat::graphicElements, 1, {"0", "0", "LOGO.PCX"}},
+        /* 14 */ {"Graphic=0,LOGO.PCX", &LoadedFormat::graphicElements, 0, {}},
+        // Keywords match exactly, case included.
+        /* 15 */ {"box=1,2,3,4,5", &LoadedFormat::boxElements, 0, {}},
+        /* 16 */ {"BOX=1,2,3,4,5", &LoadedFormat::boxElements, 0, {}},
+        /* 17 */ {"Pdf417=1,2,3,4,5,6,7,8,9,10,1", &LoadedFormat::pdf417Elements, 0, {}},
+        /* 18 */ {"'Box=1,2,3,4,5", &LoadedFormat::boxElements, 0, {}},
+    };
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        const Case& c = cases[i];
+        state.format = LoadedFormat();
+        const FormatLoadResult result = load(c.line + "\r\n");
+        EXPECT_FALSE(result.failed) << "case " << i;
+        const ElementTable& table = state.format.*c.table;
+        ASSERT_EQ(table.count, c.count) << "case " << i;
+        if (c.count == 1) {
+            EXPECT_EQ(row(table, 0, static_cast<int>(c.row.size())), c.row) << "case " << i;
+        }
+        std::vector<int> others = counts(state.format);
+        EXPECT_EQ(std::accumulate(others.begin(), others.end(), 0), c.count)
+            << "case " << i << ": no other kind changed";
+    }
+    EXPECT_TRUE(messages.shown.empty()) << "malformed lines are skipped silently";
+}
+
+TEST_F(LoadFormatTest, SettingsLines) {
+    struct Case {
+        QByteArray file;
+        QString width, offset, sensor, direction, stripe, cutter;
+    };
+    const Case cases[] = {
+        /* 0 */ {"", "", "0", "0", "1", "SET STRIPE ON", "SET CUTTER OFF"},
+        /* 1 */ {"LabelWidth = 100 \r\n", "100", "0", "0", "1", "SET STRIPE ON", "SET CUTTER OFF"},
+        /* 2 */ {"labelwidth=100\r\n", "", "0", "0", "1", "SET STRIPE ON", "SET CUTTER OFF"},
+        /* 3 */ {"'LabelWidth=100\r\n", "", "0", "0", "1", "SET STRIPE ON", "SET CUTTER OFF"},
+        /* 4 */
+        {"LabelOffset=2\rSensorType=1\rDirection=0\r", "", "2", "1", "0", "SET STRIPE ON",
+         "SET CUTTER OFF"},
+        /* 5 */
+        {"SetStripe=OFF\r\nSetCutter=BATCH\r\n", "", "0", "0", "1", "SET STRIPE OFF",
+         "SET CUTTER BATCH"},
+        /* 6 */ {"SetStripe=\r\nSetCutter=  \r\n", "", "0", "0", "1", "SET STRIPE ", "SET CUTTER "},
+        /* 7 */
+        {"Direction=0\r\nDirection=1,0\r\n", "", "0", "0", "1,0", "SET STRIPE ON",
+         "SET CUTTER OFF"},
+        /* 8 */
+        {"LabelWidth=60\r\nLabelWidth=\r\n", "", "0", "0", "1", "SET STRIPE ON", "SET CUTTER OFF"},
+    };
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        const Case& c = cases[i];
+        state.format = LoadedFormat();
+        ASSERT_FALSE(load(c.file).failed) << "case " << i;
+        const LoadedFormat& f = state.format;
+        EXPECT_EQ(f.labelSettings[0], c.width) << "case " << i;
+        EXPECT_EQ(f.labelOffset, c.offset) << "case " << i;
+        EXPECT_EQ(f.sensorType, c.sensor) << "case " << i;
+        EXPECT_EQ(f.direction, c.direction) << "case " << i;
+        EXPECT_EQ(f.stripeCommand, c.stripe) << "case " << i;
+        EXPECT_EQ(f.cutterCommand, c.cutter) << "case " << i;
+    }
+}
+
+TEST_F(LoadFormatTest, ALeadingBlankMakesAnApostropheLineOrdinary) {
+    load(" 'LabelWidth=100\r\nLabelHeight=40\r\n");
+    EXPECT_EQ(state.format.labelSettings[0], QString());
+    EXPECT_EQ(state.format.labelSettings[1], QStringLiteral("40"));
+}
+
+TEST_F(LoadFormatTest, EachLoadResetsCountsAndPrinterSettingsButKeepsLabelSettings) {
+    load("LabelWidth=60\r\nLabelHeight=40\r\nLabelGap=2\r\nPrintSpeed=4\r\nPrintDarken=8\r\n"
+         "Direction=0\r\nSetStripe=OFF\r\nSetCutter=ON\r\nLabelOffset=3\r\nSensorType=1\r\n" +
+         boxLines(3) + "Line=1,2,3,4\r\nGraphic=0,0,A.PCX\r\n");
+    load("LabelHeight=30\r\nBox=9,9,9,9,9\r\n");
+    const LoadedFormat& f = state.format;
+    EXPECT_EQ(f.labelSettings, (std::array<QString, 5>{"60", "30", "2", "4", "8"}));
+    EXPECT_EQ(f.direction, QStringLiteral("1"));
+    EXPECT_EQ(f.stripeCommand, QStringLiteral("SET STRIPE ON"));
+    EXPECT_EQ(f.cutterCommand, QStringLiteral("SET CUTTER OFF"));
+    EXPECT_EQ(f.labelOffset, QStringLiteral("0"));
+    EXPECT_EQ(f.sensorType, QStringLiteral("0"));
+    EXPECT_EQ(counts(f), (std::vector<int>{0, 1, 0, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(f.boxElements.at(0, 0), QStringLiteral("9"));
+}
+
+TEST_F(LoadFormatTest, CommentsOnlyOrNoLinesLoadNothing) {
+    const QByteArray files[] = {
+        "' one\r\n'Box=1,2,3,4,5\r\n' three", "", "\r\r\r\r", "\r\n\r\n",
+        "no equals sign here\r\n   \r\n",
+    };
+    for (const QByteArray& file : files) {
+        state.format.boxElements.count = 5;
+        state.format.labelSettings[0] = QStringLiteral("60");
+        const FormatLoadResult result = load(file);
+        EXPECT_FALSE(result.failed) << file.toStdString();
+        EXPECT_EQ(counts(state.format), std::vector<int>(9, 0)) << file.toStdString();
+        EXPECT_EQ(state.format.labelSettings[0], QStringLiteral("60"));
+    }
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(LoadFormatTest, LineEndings) {
+    // CR and CR LF end a line; a lone LF stays inside the line it is in.
+    load("Box=1,2,3,4,5\rBox=6,7,8,9,10\r\nLabelWidth=60\nLabelHeight=40");
+    EXPECT_EQ(state.format.boxElements.count, 2);
+    EXPECT_EQ(state.format.labelSettings[0], QStringLiteral("60\nLabelHeight=40"));
+    EXPECT_EQ(state.format.labelSettings[1], QString());
+}
+
+TEST_F(LoadFormatTest, TwentyFirstElementShowsSubscriptOutOfRange) {
+    struct Case {
+        QString commandLine;
+        bool endProgram;
+    };
+    const Case cases[] = {{"/T", false}, {"", true}, {"/T C:\\DATA\\ITEMS.TXT", true}};
+    for (const Case& c : cases) {
+        messages.shown.clear();
+        state.format = LoadedFormat();
+        state.commandLine = c.commandLine;
+        const FormatLoadResult result =
+            load("Line=1,2,3,4\r\n" + boxLines(21) + "Line=5,6,7,8\r\nLabelWidth=99\r\n");
+        EXPECT_TRUE(result.failed);
+        EXPECT_EQ(result.errorNumber, 9);
+        EXPECT_EQ(result.endProgram, c.endProgram) << c.commandLine.toStdString();
+        ASSERT_EQ(messages.shown.size(), 1u);
+        const common::Message& m = messages.shown[0];
+        EXPECT_EQ(m.caption, QStringLiteral("發生非預期錯誤"));
+        EXPECT_EQ(m.icon, common::MessageIcon::Critical);
+        EXPECT_EQ(m.buttons, common::MessageButtons::Ok);
+        EXPECT_EQ(m.text, QStringLiteral("陣列索引超出範圍\r\r格式檔名=TEST.FMT"));
+        // What came before the failure stays, nothing after it is read.
+        EXPECT_EQ(state.format.boxElements.count, 20);
+        EXPECT_EQ(state.format.boxElements.at(19, 0), QStringLiteral("20"));
+        EXPECT_EQ(state.format.lineElements.count, 1);
+        EXPECT_EQ(state.format.labelSettings[0], QString());
+    }
+}
+
+TEST_F(LoadFormatTest, ShortLineAfterTwentyElementsIsSkippedSilently) {
+    const FormatLoadResult result = load(boxLines(20) + "Box=1,2,3\r\nLabelWidth=60\r\n");
+    EXPECT_FALSE(result.failed);
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_EQ(state.format.boxElements.count, 20);
+    EXPECT_EQ(state.format.labelSettings[0], QStringLiteral("60"));
+}
+
+TEST_F(LoadFormatTest, MissingFileShowsFileNotFoundWithTheFormatName) {
+    state.format.boxElements.count = 4;
+    state.formatFileName = QStringLiteral("NOPE.FMT");
+    const FormatLoadResult result = LoadFormat(state, messages);
+    EXPECT_TRUE(result.failed);
+    EXPECT_EQ(result.errorNumber, 53);
+    EXPECT_FALSE(result.endProgram);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, QStringLiteral("找不到檔案\r\r格式檔名=NOPE.FMT"));
+    EXPECT_EQ(messages.shown[0].caption, QStringLiteral("發生非預期錯誤"));
+    EXPECT_EQ(state.format.boxElements.count, 0) << "the counts are reset before the file opens";
+
+    messages.shown.clear();
+    state.formatFileName.clear();
+    EXPECT_EQ(LoadFormat(state, messages).errorNumber, 53) << "an empty name is no file";
+    EXPECT_EQ(messages.shown.size(), 1u);
+}
+
+TEST_F(LoadFormatTest, FileNameMatchesIgnoringCase) {
+    folder.write(QStringLiteral("shop.fmt"), "Box=1,2,3,4,5\r\n");
+    state.formatFileName = QStringLiteral("SHOP.FMT");
+    EXPECT_FALSE(LoadFormat(state, messages).failed);
+    EXPECT_EQ(state.format.boxElements.count, 1);
+}
+
+TEST_F(LoadFormatTest, EqualsBeyondPosition32767ShowsOverflow) {
+    const FormatLoadResult result =
+        load("Box=1,2,3,4,5\r\n" + QByteArray(40000, 'x') + "=1\r\nBox=6,7,8,9,10\r\n");
+    EXPECT_TRUE(result.failed);
+    EXPECT_EQ(result.errorNumber, 6);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, QStringLiteral("溢位\r\r格式檔名=TEST.FMT"));
+    EXPECT_EQ(state.format.boxElements.count, 1);
+}
+
+TEST_F(LoadFormatTest, MegabyteLinesAreReadOn) {
+    const QByteArray bigText(1 << 20, 'x');
+    const FormatLoadResult result =
+        load(QByteArray(1 << 20, 'y') + "\r\nF_Text=1,2,3,0,0,0,Arial," + bigText +
+             "\r\nBox=1,2,3,4,5\r\n");
+    EXPECT_FALSE(result.failed);
+    ASSERT_EQ(state.format.fTextElements.count, 1);
+    EXPECT_EQ(state.format.fTextElements.at(0, 7).size(), bigText.size());
+    EXPECT_EQ(state.format.boxElements.count, 1);
+}
+
+TEST_F(LoadFormatTest, Big5TextsAndInvalidBytes) {
+    load(big5(QStringLiteral("F_Text=10,10,24,0,0,0,標楷體,品名：蘋果\r\n")) +
+         "F_Text=1,2,3,0,0,0,Arial,A\xff"
+         "B\r\nBox=1,2,3,4,5\r\n");
+    const ElementTable& texts = state.format.fTextElements;
+    ASSERT_EQ(texts.count, 2);
+    EXPECT_EQ(texts.at(0, 6), QStringLiteral("標楷體"));
+    EXPECT_EQ(texts.at(0, 7), QStringLiteral("品名：蘋果"));
+    EXPECT_EQ(texts.at(1, 7), QStringLiteral("A\uFFFDB"));
+    EXPECT_EQ(state.format.boxElements.count, 1) << "lines after invalid bytes are read";
+}
+
+TEST_F(LoadFormatTest, StoredRowReplacesTheWholeRow) {
+    // A driver-mode Line row has a fifth column; a command-mode Line leaves it empty.
+    writeFormat("Line=1,2,3,4,5\r\n");
+    format::LoadFormat_Driver(state, messages);
+    EXPECT_EQ(state.format.lineElements.at(0, 4), QStringLiteral("5"));
+    load("Line=1,2,3,4\r\n");
+    EXPECT_EQ(state.format.lineElements.at(0, 4), QString());
+}
+
+TEST_F(LoadFormatTest, SampleFormatFile) {
+    folder.write(QStringLiteral("SAMPLE.FMT"), [] {
+        QFile file(QStringLiteral(PELMAR_TEST_DATA_DIR "/format/SAMPLE.FMT"));
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        return file.readAll();
+    }());
+    state.formatFileName = QStringLiteral("SAMPLE.FMT");
+    ASSERT_FALSE(LoadFormat(state, messages).failed);
+    const LoadedFormat& f = state.format;
+    EXPECT_EQ(f.labelSettings, (std::array<QString, 5>{"60", "40", "2", "4", "8"}));
+    EXPECT_EQ(f.direction, QStringLiteral("0"));
+    EXPECT_EQ(f.stripeCommand, QStringLiteral("SET STRIPE OFF"));
+    EXPECT_EQ(f.cutterCommand, QStringLiteral("SET CUTTER BATCH"));
+    EXPECT_EQ(counts(f), (std::vector<int>{1, 1, 2, 1, 1, 1, 1, 1, 1}));
+    EXPECT_EQ(row(f.fTextElements, 0, 8),
+              (QStringList{"20", "20", "48", "0", "0", "0", "標楷體", "品名"}));
+    EXPECT_EQ(f.fTextElements.at(1, 7), QStringLiteral("Date=yyyy/mm/dd"));
+    EXPECT_EQ(row(f.pdf417Elements, 0, 2),
+              (QStringList{"300,100,200,200,0, E4, W3, H3, R0, C5", "1"}));
+    EXPECT_EQ(row(f.dMatrixElements, 0, 2), (QStringList{"400,200,100,100, x6", "3+\"-\"+4"}));
+    EXPECT_EQ(f.graphicElements.at(0, 2), QStringLiteral("LOGO.PCX"));
+}
+
+} // namespace
