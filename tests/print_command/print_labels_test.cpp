@@ -1,0 +1,256 @@
+#include "print_command/print_labels.h"
+
+#include "common/run_error.h"
+#include "print_command/recording_library.h"
+#include "print_command/sample_format.h"
+#include "print_command/test_print.h"
+#include "support/fake_clock.h"
+#include "support/recording_message_box.h"
+#include "support/recording_run_view.h"
+
+#include <gtest/gtest.h>
+
+namespace pelmar::print_command {
+namespace {
+
+using namespace std::chrono_literals;
+
+class PrintLabelsTest : public ::testing::Test {
+protected:
+    PrintLabelsTest() {
+        test::setLabel(state);
+        state.printerName = QStringLiteral("TSC TTP-244");
+        state.across = 1;
+        test::addRow(state.format.vTextElements, {"0", "0", "24", "0", "0", "0", "Arial", "2"});
+        context.libraryFactory = [this](const QString&) {
+            ++librariesMade;
+            return std::make_unique<test::ForwardingLibrary>(library);
+        };
+    }
+    void records(int count, const QString& quantity = QStringLiteral("1")) {
+        QList<QStringList> rows;
+        for (int r = 1; r <= count; ++r)
+            rows << QStringList{QStringLiteral("A%1").arg(r), QStringLiteral("Item %1").arg(r),
+                                quantity};
+        test::setRecords(state, rows);
+    }
+    double waitedSeconds() const { return std::chrono::duration<double>(clock.elapsed()).count(); }
+
+    state::WorkingState state;
+    test::RecordingLibrary library;
+    test::RecordingMessageBox messages;
+    test::RecordingRunView view;
+    test::FakeClock clock;
+    RunContext context{state, messages, view, clock, clock, {}, QDate(2026, 12, 7)};
+    int librariesMade = 0;
+};
+
+TEST_F(PrintLabelsTest, NoRecordsDoesNothingAtAll) {
+    records(0);
+    const RunResult result = PrintLabels(context);
+    EXPECT_EQ(result.outcome, RunOutcome::Completed);
+    EXPECT_EQ(librariesMade, 0);
+    EXPECT_TRUE(library.calls.isEmpty());
+    EXPECT_TRUE(view.events.isEmpty());
+}
+
+TEST_F(PrintLabelsTest, OneLabelPerRecordWithCaptionsAndGrid) {
+    records(2, QStringLiteral("3"));
+    test::addRow(state.format.graphicElements, {"0", "0", "logo.pcx"});
+    const RunResult result = PrintLabels(context);
+    EXPECT_EQ(result.outcome, RunOutcome::Completed);
+    EXPECT_EQ(result.labelsRequested, 2);
+    EXPECT_EQ(view.events, (QStringList{"msg:[自動列印]  標籤格式資料傳輸中, 請稍待 ..........",
+                                        "item:1 OF 2", "data:A1\\Item 1\\3\\", "row:1",
+                                        "item:2 OF 2", "data:A2\\Item 2\\3\\", "row:2"}));
+    EXPECT_EQ(library.calls.first(), QStringLiteral("openport|TSC TTP-244"));
+    EXPECT_TRUE(library.calls[1].startsWith(u"downloadpcx|"));
+    EXPECT_EQ(library.named(QStringLiteral("setup")).size(), 2);
+    EXPECT_EQ(library.named(QStringLiteral("printlabel")),
+              (QStringList{"printlabel|3|1", "printlabel|3|1"}));
+    EXPECT_EQ(library.calls.last(), QStringLiteral("closeport"));
+    EXPECT_EQ(library.named(QStringLiteral("downloadpcx")).size(), 1);
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(PrintLabelsTest, SetsFromQuantityAndAcross) {
+    struct Case {
+        const char* quantity;
+        int across;
+        const char* sets;
+    };
+    const Case cases[] = {
+        {"0", 1, "1"}, {"", 1, "1"},          {"abc", 1, "1"}, {"7", 2, "4"},
+        {"7", 3, "3"}, {"7", 0, "7"},         {"6", 3, "2"},   {"2.5", 1, "2"},
+        {"0", 4, "1"}, {"32767", 2, "16384"}, // quantity + Across - 1 passes 16 bits
+    };
+    for (const Case& c : cases) {
+        records(1, QString::fromUtf8(c.quantity));
+        state.across = static_cast<std::int16_t>(c.across);
+        library.calls.clear();
+        PrintLabels(context);
+        EXPECT_EQ(library.named(QStringLiteral("printlabel")),
+                  QStringList{QStringLiteral("printlabel|%1|1").arg(c.sets)})
+            << c.quantity << " across " << c.across;
+    }
+}
+
+TEST_F(PrintLabelsTest, WaitFollowsFeedTimeOnAPhysicalPrinter) {
+    struct Case {
+        const char* height;
+        const char* gap;
+        const char* speed;
+        const char* quantity;
+        double seconds;
+    };
+    const Case cases[] = {
+        {"100", "3", "4", "10", 103.0 * 10 / (4 * 25.4) + 3}, // about 10.1 + 3
+        {"100", "3", "4", "1", 4.0},                          // below 1 s: 1 s, plus 3
+        {"50.8", "0", "1", "1", 51.0 / 25.4 + 3},             // 50.8 counts as 51
+        {"152", "3", "2", "2000", 155.0 * 2000 / (2 * 25.4) + 3},
+    };
+    for (const Case& c : cases) {
+        test::setLabel(state, QString::fromUtf8(c.height), QString::fromUtf8(c.gap),
+                       QString::fromUtf8(c.speed));
+        records(1, QString::fromUtf8(c.quantity));
+        test::FakeClock fresh;
+        RunContext run{state, messages, view, fresh, fresh, context.libraryFactory, {}};
+        EXPECT_EQ(PrintLabels(run).outcome, RunOutcome::Completed);
+        const double waited = std::chrono::duration<double>(fresh.elapsed()).count();
+        EXPECT_GE(waited, c.seconds - 1e-3) << c.height << " " << c.quantity;
+        EXPECT_LT(waited, c.seconds + 0.1 + 1e-3) << c.height << " " << c.quantity;
+    }
+}
+
+TEST_F(PrintLabelsTest, PortsThatAreNotPrintersAreNotPaced) {
+    records(3);
+    library.physical = false;
+    EXPECT_EQ(PrintLabels(context).outcome, RunOutcome::Completed);
+    EXPECT_EQ(clock.pumpCalls, 0);
+    EXPECT_EQ(library.named(QStringLiteral("printlabel")).size(), 3);
+}
+
+TEST_F(PrintLabelsTest, CancelDuringTheWaitOfRecordFiveEndsTheRun) {
+    records(10);
+    int printed = 0;
+    library.onCall = [&](const QString& call) {
+        if (call.startsWith(u"printlabel"))
+            ++printed;
+    };
+    clock.onEvents = [&] {
+        if (printed == 5)
+            state.cancelRequested = true;
+    };
+    const RunResult result = PrintLabels(context);
+    EXPECT_EQ(result.outcome, RunOutcome::Cancelled);
+    EXPECT_EQ(printed, 5);
+    EXPECT_EQ(view.printItem, QStringLiteral("5 OF 10"));
+    EXPECT_FALSE(library.calls.join(u'\n').contains(u"A6"));
+    EXPECT_EQ(library.calls.last(), QStringLiteral("closeport"));
+    EXPECT_TRUE(messages.shown.empty());
+    // Cancelled at once, not after the rest of the wait.
+    EXPECT_LT(waitedSeconds(), 5 * 4.0);
+}
+
+TEST_F(PrintLabelsTest, CancelWhileComposingSendsNoPrint) {
+    records(3);
+    library.onCall = [&](const QString& call) {
+        if (call.startsWith(u"windowsfont") && call.endsWith(u"Item 2"))
+            state.cancelRequested = true;
+    };
+    EXPECT_EQ(PrintLabels(context).outcome, RunOutcome::Cancelled);
+    EXPECT_EQ(library.named(QStringLiteral("printlabel")).size(), 1);
+    EXPECT_EQ(library.calls.last(), QStringLiteral("closeport"));
+}
+
+TEST_F(PrintLabelsTest, FailureIsReportedPortClosedAndLaterRecordsNotPrinted) {
+    records(4);
+    // Record 3's price overflows when adjusted.
+    state.editPrice = 1;
+    state.editPriceField = 2;
+    state.records.set(3, 2, QString(400, u'9'));
+    state.format.vTextElements.rows[0][7] = QStringLiteral("2+");
+    const RunResult result = PrintLabels(context);
+    EXPECT_EQ(result.outcome, RunOutcome::Failed);
+    EXPECT_EQ(result.errorNumber, common::Overflow);
+    EXPECT_EQ(result.labelsRequested, 2);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].caption, QStringLiteral("PrintLabels -> 發生錯誤"));
+    EXPECT_EQ(messages.shown[0].icon, common::MessageIcon::Critical);
+    EXPECT_EQ(messages.shown[0].text, common::errorDescription(common::Overflow));
+    EXPECT_EQ(library.calls.last(), QStringLiteral("closeport"));
+    EXPECT_EQ(view.printItem, QStringLiteral("3 OF 4"));
+}
+
+TEST_F(PrintLabelsTest, SpeedZeroFailsAfterTheFirstPrint) {
+    test::setLabel(state, QStringLiteral("40"), QStringLiteral("3"), QStringLiteral("0"));
+    records(3);
+    const RunResult result = PrintLabels(context);
+    EXPECT_EQ(result.outcome, RunOutcome::Failed);
+    EXPECT_EQ(result.errorNumber, common::DivisionByZero);
+    EXPECT_EQ(library.named(QStringLiteral("printlabel")).size(), 1);
+    EXPECT_EQ(library.calls.last(), QStringLiteral("closeport"));
+    ASSERT_EQ(messages.shown.size(), 1u);
+}
+
+TEST_F(PrintLabelsTest, PortThatCannotOpenIsReported) {
+    records(2);
+    library.onCall = [](const QString& call) {
+        if (call.startsWith(u"openport"))
+            throw common::RunError(common::PrinterError, QStringLiteral("無法連接印表機 X: 拒絕"));
+    };
+    const RunResult result = PrintLabels(context);
+    EXPECT_EQ(result.outcome, RunOutcome::Failed);
+    EXPECT_EQ(result.labelsRequested, 0);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, QStringLiteral("無法連接印表機 X: 拒絕"));
+}
+
+class TestPrintTest : public PrintLabelsTest {};
+
+TEST_F(TestPrintTest, PrintsTheCurrentRecordWithTheTypedQuantity) {
+    records(3, QStringLiteral("9"));
+    state.across = 3;
+    state.currentRecord = 2;
+    state.cancelRequested = true; // never read by the test print
+    test::addRow(state.format.vBarcodeElements, {"0", "0", "128M", "50", "1", "0", "2", "4", "9"});
+    test::addRow(state.format.vBarcodeElements, {"0", "0", "128M", "50", "1", "0", "2", "4", "1"});
+    TestPrint(context, QStringLiteral("5"));
+    EXPECT_EQ(view.events,
+              (QStringList{"msg:[試印] 標籤格式資料傳輸中, 請稍待 ..........",
+                           "msg:[試印-測試列印] [設定-設定來源檔案] [離開-結束執行]"}));
+    EXPECT_EQ(library.named(QStringLiteral("barcode")),
+              (QStringList{"barcode|0|0|128M|50|1|0|2|4|9", "barcode|0|0|128M|50|1|0|2|4|A2"}));
+    EXPECT_EQ(library.named(QStringLiteral("windowsfont")),
+              QStringList{"windowsfont|0|0|24|0|0|0|Arial|Item 2"});
+    EXPECT_EQ(library.named(QStringLiteral("printlabel")), QStringList{"printlabel|5|1"});
+    EXPECT_EQ(library.calls.last(), QStringLiteral("closeport"));
+    EXPECT_EQ(clock.pumpCalls, 0);
+}
+
+TEST_F(TestPrintTest, QuantityGoesOutAsTyped) {
+    records(1);
+    state.currentRecord = 0; // nothing selected: variable elements skipped
+    TestPrint(context, QStringLiteral(" 2x"));
+    EXPECT_EQ(library.named(QStringLiteral("printlabel")), QStringList{"printlabel| 2x|1"});
+    EXPECT_TRUE(library.named(QStringLiteral("windowsfont")).isEmpty());
+}
+
+TEST_F(TestPrintTest, FailureClosesThePortAndPropagates) {
+    records(1, QStringLiteral("1"));
+    state.currentRecord = 1;
+    state.format.vTextElements.rows[0][7] = QStringLiteral("-1");
+    try {
+        TestPrint(context, QStringLiteral("1"));
+        FAIL() << "no error";
+    } catch (const common::RunError& e) {
+        EXPECT_EQ(e.number(), common::InvalidArgument);
+    }
+    EXPECT_EQ(library.calls.last(), QStringLiteral("closeport"));
+    EXPECT_TRUE(library.named(QStringLiteral("printlabel")).isEmpty());
+    EXPECT_EQ(view.statusMessage, QStringLiteral("[試印] 標籤格式資料傳輸中, 請稍待 .........."));
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+} // namespace
+} // namespace pelmar::print_command
