@@ -126,8 +126,6 @@ TEST(LoadSettings, EdgeCasesOfSingleKeys) {
          [](const WorkingState& s) {
              EXPECT_EQ(fieldRow(s, 1), (QStringList{"NAME", "1", "10", "1", "0,9"}));
          }},
-        {"empty parts", "[Fields]\r\nField01=,,,,\r\n",
-         [](const WorkingState& s) { EXPECT_EQ(fieldRow(s, 1), kEmptyRow); }},
         {"FieldCount=0 keeps no rows", "[Fields]\r\nFieldCount=0\r\n",
          [](const WorkingState& s) {
              EXPECT_EQ(s.fieldCount, 0);
@@ -148,10 +146,6 @@ TEST(LoadSettings, EdgeCasesOfSingleKeys) {
          [](const WorkingState& s) { EXPECT_EQ(s.adPrice, 0); }},
         {"ADPrice at the 32-bit limit", "[Fields]\r\nADPrice=2147483647\r\n",
          [](const WorkingState& s) { EXPECT_EQ(s.adPrice, 2147483647); }},
-        {"PrintMode=1x is 1", "[Printer]\r\nPrintMode=1x\r\n",
-         [](const WorkingState& s) { EXPECT_EQ(s.printMode, 1); }},
-        {"EditPriceField= 7 ignores the blank", "[Fields]\r\nEditPriceField= 7\r\n",
-         [](const WorkingState& s) { EXPECT_EQ(s.editPriceField, 7); }},
         {"section and key names in any case", "[FIELDS]\r\nfieldcutindex=1\r\n",
          [](const WorkingState& s) { EXPECT_EQ(s.fieldCutIndex, 1); }},
     };
