@@ -1,0 +1,264 @@
+#include "print_driver/print_labels_driver.h"
+#include "print_driver/test_print_driver.h"
+
+#include "common/run_error.h"
+#include "print_driver/driver_fixture.h"
+#include "print_driver/recording_printer_page.h"
+#include "support/temp_folder.h"
+
+#include <QFile>
+#include <gtest/gtest.h>
+
+namespace pelmar::print_driver {
+namespace {
+
+using Outcome = DriverRunResult::Outcome;
+using test::addElement;
+
+class DriverRun : public ::testing::Test {
+protected:
+    DriverRun() {
+        state = test::labelState();
+        state.programFolder = folder.path();
+    }
+    DriverRunResult run() {
+        DriverRunContext context{state, messages, view, clock, clock, page, test::kToday};
+        return PrintLabels_Driver(context);
+    }
+    DriverRunResult testPrint(const QString& quantity) {
+        DriverRunContext context{state, messages, view, clock, clock, page, test::kToday};
+        return TestPrint_Driver(context, quantity);
+    }
+    QStringList printed(const RecordingPrinterPage::Job& job) const {
+        QStringList texts;
+        for (const QString& op : job.operations)
+            if (op.startsWith(QStringLiteral("print ")) ||
+                op.startsWith(QStringLiteral("barcode ")))
+                texts << op;
+        return texts;
+    }
+
+    test::TempFolder folder;
+    state::WorkingState state;
+    test::RecordingMessageBox messages;
+    test::RecordingRunView view;
+    test::FakeClock clock;
+    RecordingPrinterPage page;
+};
+
+TEST_F(DriverRun, ThreeRecordsShowProgressAndPrintOneJobEach) {
+    test::setRecords(state, 1, {{"A"}, {"B"}, {"C"}});
+    addElement(state.format.vTextElements, {"0", "0", "10", "0", "0", "Arial", "1"});
+    const DriverRunResult result = run();
+    EXPECT_EQ(result.outcome, Outcome::Completed);
+    EXPECT_EQ(result.labelsPrinted, 3);
+    EXPECT_EQ(view.events,
+              (QStringList{"msg:[自動列印_Driver]  標籤格式資料傳輸中, 請稍待 ..........",
+                           "item:1 OF 3", "data:A,", "row:1", "item:2 OF 3", "data:B,", "row:2",
+                           "item:3 OF 3", "data:C,", "row:3"}));
+    ASSERT_EQ(page.jobs.size(), 3u);
+    const char* letters[] = {"A", "B", "C"};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(printed(page.jobs[i]), QStringList{QStringLiteral("print ") + letters[i]});
+        EXPECT_EQ(page.jobs[i].copies, 1); // "A" is no number: quantity 0 prints once
+        EXPECT_EQ(page.jobs[i].operations.mid(0, 3),
+                  (QStringList{"pageWidth 3402", "pageHeight 2268", "copies 1"}));
+    }
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(DriverRun, PausesTwoSecondsAfterEachJobWhileProcessingEvents) {
+    test::setRecords(state, 1, {{"A"}, {"B"}});
+    run();
+    // The clock moves 100 ms per pump; the pause ends once it is later than 2 s.
+    EXPECT_EQ(clock.pumpCalls, 2 * 21);
+    EXPECT_GT(clock.elapsed(), std::chrono::seconds(4));
+}
+
+TEST_F(DriverRun, NoRecordsChangesNothing) {
+    test::setRecords(state, 1, {});
+    addElement(state.format.fTextElements, {"0", "0", "10", "0", "0", "A", "fixed"});
+    const DriverRunResult result = run();
+    EXPECT_EQ(result.outcome, Outcome::Completed);
+    EXPECT_TRUE(view.events.isEmpty());
+    EXPECT_TRUE(page.log.isEmpty());
+    EXPECT_EQ(clock.pumpCalls, 0);
+}
+
+TEST_F(DriverRun, CopiesComeFromTheLastFieldAndAcross) {
+    state.across = 2;
+    test::setRecords(state, 2, {{"a", "0"}, {"b", ""}, {"c", "7"}, {"d", "8"}, {"e", "2.5"}});
+    run();
+    std::vector<int> copies;
+    for (const auto& job : page.jobs)
+        copies.push_back(job.copies);
+    EXPECT_EQ(copies, (std::vector<int>{1, 1, 4, 4, 1}));
+}
+
+TEST_F(DriverRun, EmptyTextsAreDrawnWithTheirFont) {
+    test::setRecords(state, 2, {{"", "1"}});
+    addElement(state.format.fTextElements, {"0", "0", "10", "0", "0", "Arial", ""});
+    addElement(state.format.vBarcodeElements, {"0", "0", "128", "1"});
+    run();
+    ASSERT_EQ(page.jobs.size(), 1u);
+    EXPECT_EQ(printed(page.jobs[0]), (QStringList{"barcode 128 ", "print "}));
+    EXPECT_TRUE(page.jobs[0].operations.contains(QStringLiteral("fontName Arial")));
+}
+
+TEST_F(DriverRun, CancelWhileDrawingDiscardsThatPageAndStops) {
+    test::setRecords(state, 1, {{"A"}, {"B"}, {"C"}});
+    addElement(state.format.lineElements, {"0", "0", "100", "0", "1"});
+    addElement(state.format.fTextElements, {"0", "0", "10", "0", "0", "A", "fixed"});
+    int lines = 0;
+    page.onOperation = [&](const QString& name) {
+        if (name == u"drawLine" && ++lines == 2)
+            state.cancelRequested = true;
+    };
+    const DriverRunResult result = run();
+    EXPECT_EQ(result.outcome, Outcome::Cancelled);
+    EXPECT_EQ(page.jobs.size(), 1u);
+    // After the line of record 2, the cancel test stops before the texts.
+    const qsizetype secondLine = page.log.lastIndexOf(QStringLiteral("drawLine 0 0 100 0 0"));
+    EXPECT_EQ(page.log.mid(secondLine + 1), QStringList{"abortDocument"});
+    EXPECT_TRUE(page.page.isEmpty());
+    EXPECT_EQ(view.printItem, QStringLiteral("2 OF 3"));
+}
+
+TEST_F(DriverRun, CancelDuringThePauseKeepsTheJobJustEnded) {
+    test::setRecords(state, 1, {{"A"}, {"B"}});
+    clock.onEvents = [&] { state.cancelRequested = true; };
+    const DriverRunResult result = run();
+    EXPECT_EQ(result.outcome, Outcome::Cancelled);
+    EXPECT_EQ(page.jobs.size(), 1u);
+    EXPECT_EQ(page.log.last(), QStringLiteral("abortDocument"));
+    // The pause still lasts its 2 seconds.
+    EXPECT_EQ(clock.pumpCalls, 21);
+}
+
+TEST_F(DriverRun, MissingPictureOnSecondRecordReportsAfterTheFirstPrinted) {
+    test::setRecords(state, 1, {{"A"}, {"B"}, {"C"}});
+    const QString logo = folder.write(QStringLiteral("logo.bmp"), "BM");
+    addElement(state.format.graphicElements, {"0", "0", "10", "10", "LOGO.BMP"});
+    addElement(state.format.vTextElements, {"0", "0", "10", "0", "0", "A", "1"});
+    clock.onEvents = [&] { QFile::remove(logo); };
+    const DriverRunResult result = run();
+    EXPECT_EQ(result.outcome, Outcome::Failed);
+    EXPECT_EQ(result.errorNumber, common::FileNotFound);
+    ASSERT_EQ(page.jobs.size(), 1u);
+    EXPECT_EQ(printed(page.jobs[0]), QStringList{"print A"});
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].caption, QStringLiteral("PrintLabels_Driver -> 發生錯誤"));
+    EXPECT_EQ(messages.shown[0].icon, common::MessageIcon::Critical);
+    EXPECT_EQ(page.log.last(), QStringLiteral("abortDocument"));
+    EXPECT_TRUE(page.page.isEmpty());
+    EXPECT_EQ(view.printItem, QStringLiteral("2 OF 3"));
+}
+
+TEST_F(DriverRun, BadInputEndsTheRunWithItsErrorNumber) {
+    struct Case {
+        const char* quantity;
+        const char* expression;
+        int error;
+    } cases[] = {
+        {"32767", "1", common::Overflow},         // quantity + Across - 1
+        {"1", "1+x", common::InvalidArgument},    // a one-character literal
+        {"1", "-1", common::SubscriptOutOfRange}, // a field below 0
+    };
+    for (const Case& c : cases) {
+        messages.shown.clear();
+        state.across = 2;
+        test::setRecords(state, 2, {{"A", c.quantity}});
+        state.format.vTextElements.count = 0;
+        addElement(state.format.vTextElements, {"0", "0", "10", "0", "0", "A", c.expression});
+        const DriverRunResult result = run();
+        EXPECT_EQ(result.errorNumber, c.error) << c.expression;
+        ASSERT_EQ(messages.shown.size(), 1u);
+        EXPECT_TRUE(messages.shown[0].text.startsWith(common::errorDescription(c.error)))
+            << messages.shown[0].text.toStdString();
+    }
+}
+
+TEST_F(DriverRun, DeviceNameWithoutBlankIsItsOwnPrefix) {
+    RecordingPrinterPage queue(QStringLiteral("TSC_TTP_244"));
+    test::setRecords(state, 1, {{"123"}});
+    addElement(state.format.vBarcodeElements, {"0", "0", "128", "1"});
+    DriverRunContext context{state, messages, view, clock, clock, queue, test::kToday};
+    EXPECT_EQ(PrintLabels_Driver(context).outcome, Outcome::Completed);
+    ASSERT_EQ(queue.jobs.size(), 1u);
+    EXPECT_TRUE(queue.jobs[0].operations.contains(QStringLiteral("fontName TSC_TTP_244 128")));
+}
+
+class TestPrint : public DriverRun {
+protected:
+    TestPrint() {
+        test::setRecords(state, 3, {{"A", "B", "90"}});
+        state.currentRecord = 1;
+        addElement(state.format.vTextElements, {"0", "0", "10", "0", "0", "A", "1"});
+    }
+    QString printedText(const char* expression) {
+        page.jobs.clear();
+        state.format.vTextElements.rows[0][6] = QString::fromUtf8(expression);
+        testPrint(QStringLiteral("1"));
+        if (page.jobs.size() != 1)
+            return QStringLiteral("<no job>");
+        const QStringList texts = printed(page.jobs[0]);
+        return texts.isEmpty() ? QStringLiteral("<nothing>") : texts[0].mid(6);
+    }
+};
+
+TEST_F(TestPrint, QuantityBoxWithAcross) {
+    state.across = 2;
+    const char* quantities[] = {"5", "0", "abc", "1"};
+    const int copies[] = {3, 1, 1, 1};
+    for (int i = 0; i < 4; ++i) {
+        page.jobs.clear();
+        testPrint(QString::fromUtf8(quantities[i]));
+        ASSERT_EQ(page.jobs.size(), 1u);
+        EXPECT_EQ(page.jobs[0].copies, copies[i]) << quantities[i];
+    }
+    EXPECT_TRUE(view.events.isEmpty());
+    EXPECT_EQ(clock.pumpCalls, 0);
+}
+
+TEST_F(TestPrint, FieldExpressionsOfCommandMode) {
+    state.editPrice = 1;
+    state.editPriceField = 3;
+    state.adPrice = 10;
+    struct Case {
+        const char* expression;
+        const char* text;
+    } cases[] = {
+        {"1+-+2", "A-B"},      {"1+'-'+2", "A-B"}, {"1+VBCRLF+2", "A\r\nB"},
+        {"1+vbtab+2", "A\tB"}, {"3+' '", "100 "},  {"3", "90"},
+        {"7", "90"},           {"0", "<nothing>"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(printedText(c.expression), QString::fromUtf8(c.text)) << c.expression;
+}
+
+TEST_F(TestPrint, CurrentRecordZeroReadsRowZero) {
+    state.currentRecord = 0;
+    state.records.set(0, 1, QStringLiteral("row zero"));
+    EXPECT_EQ(printedText("1"), QStringLiteral("row zero"));
+}
+
+TEST_F(TestPrint, NoRecordsPrintsNothing) {
+    test::setRecords(state, 3, {});
+    addElement(state.format.fTextElements, {"0", "0", "10", "0", "0", "A", "fixed"});
+    testPrint(QStringLiteral("1"));
+    EXPECT_TRUE(page.log.isEmpty());
+}
+
+TEST_F(TestPrint, FailureIsReportedAndThePageAborted) {
+    addElement(state.format.boxElements, {"x", "0", "1", "1", "1"});
+    const DriverRunResult result = testPrint(QStringLiteral("1"));
+    EXPECT_EQ(result.errorNumber, common::TypeMismatch);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].caption, QStringLiteral("TestPrint_Driver -> 發生錯誤"));
+    EXPECT_EQ(messages.shown[0].text, common::errorDescription(common::TypeMismatch));
+    EXPECT_EQ(page.log.last(), QStringLiteral("abortDocument"));
+    EXPECT_TRUE(page.jobs.empty());
+}
+
+} // namespace
+} // namespace pelmar::print_driver
