@@ -10,7 +10,6 @@ using format::FormatLoadResult;
 using format::LoadFormat_Driver;
 using state::ElementTable;
 using state::LoadedFormat;
-using test::big5;
 using test::LoaderFixture;
 
 namespace {
@@ -144,29 +143,14 @@ TEST_F(LoadFormatDriverTest, TwentyFirstBoxKeepsTheFirstTwenty) {
     }
 }
 
-TEST_F(LoadFormatDriverTest, BadInput) {
-    state.formatFileName = QStringLiteral("MISSING.FMT");
-    FormatLoadResult result = LoadFormat_Driver(state, messages);
-    EXPECT_EQ(result.errorNumber, 53);
+TEST_F(LoadFormatDriverTest, RequiredCommaBeyondPosition32767ShowsOverflow) {
+    const FormatLoadResult result =
+        load("Box=1,2,3,4,5\r\nF_Text=1,2,3,0,0," + QByteArray(33000, 'x') + ",A\r\n");
+    EXPECT_EQ(result.errorNumber, 6);
     ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text, QStringLiteral("找不到檔案\r\r格式檔名=MISSING.FMT"));
-
-    state.formatFileName = QStringLiteral("TEST.FMT");
-    result = load("Box=1,2,3,4,5\r\nF_Text=1,2,3,0,0," + QByteArray(33000, 'x') + ",A\r\n");
-    EXPECT_EQ(result.errorNumber, 6) << "the sixth comma lies beyond character 32,767";
+    EXPECT_EQ(messages.shown[0].text, QStringLiteral("溢位\r\r格式檔名=TEST.FMT"));
     EXPECT_EQ(state.format.boxElements.count, 1);
     EXPECT_EQ(state.format.fTextElements.count, 0);
-}
-
-TEST_F(LoadFormatDriverTest, Big5Texts) {
-    load(big5(QStringLiteral("F_Text=10,20,12,0,0,標楷體,特價 99 元\r\n")) +
-         "V_Text=1,2,3,0,0,\xfe\xfe\xff,1\r\nLine=1,2,3,4,5\r\n");
-    ASSERT_EQ(state.format.fTextElements.count, 1);
-    EXPECT_EQ(state.format.fTextElements.at(0, 5), QStringLiteral("標楷體"));
-    EXPECT_EQ(state.format.fTextElements.at(0, 6), QStringLiteral("特價 99 元"));
-    ASSERT_EQ(state.format.vTextElements.count, 1);
-    EXPECT_TRUE(state.format.vTextElements.at(0, 5).contains(QChar(0xFFFD)));
-    EXPECT_EQ(state.format.lineElements.count, 1);
 }
 
 TEST_F(LoadFormatDriverTest, SampleFormatFile) {

@@ -134,19 +134,4 @@ TEST(CutFields, RequiredCommaBeyondPosition32767IsOverflow) {
     EXPECT_EQ(row[3].size(), 40001);
 }
 
-TEST(AppendElement, TwentyRowsThenSubscriptOutOfRange) {
-    ElementTable table;
-    for (int i = 0; i < ElementTable::kCapacity; ++i) {
-        ElementTable::Row row;
-        row[0] = QString::number(i);
-        format::appendElement(table, std::move(row));
-    }
-    EXPECT_EQ(table.count, 20);
-    ElementTable::Row extra;
-    extra[0] = QStringLiteral("extra");
-    EXPECT_EQ(errorOf([&] { format::appendElement(table, std::move(extra)); }), 9);
-    EXPECT_EQ(table.count, 20);
-    EXPECT_EQ(table.at(19, 0), QStringLiteral("19"));
-}
-
 } // namespace

@@ -137,12 +137,6 @@ TEST_F(LoadFormatTest, SettingsLines) {
     }
 }
 
-TEST_F(LoadFormatTest, ALeadingBlankMakesAnApostropheLineOrdinary) {
-    load(" 'LabelWidth=100\r\nLabelHeight=40\r\n");
-    EXPECT_EQ(state.format.labelSettings[0], QString());
-    EXPECT_EQ(state.format.labelSettings[1], QStringLiteral("40"));
-}
-
 TEST_F(LoadFormatTest, EachLoadResetsCountsAndPrinterSettingsButKeepsLabelSettings) {
     load("LabelWidth=60\r\nLabelHeight=40\r\nLabelGap=2\r\nPrintSpeed=4\r\nPrintDarken=8\r\n"
          "Direction=0\r\nSetStripe=OFF\r\nSetCutter=ON\r\nLabelOffset=3\r\nSensorType=1\r\n" +
