@@ -1,0 +1,208 @@
+#include "print_command/print_labels.h"
+#include "print_command/printer_ports.h"
+#include "print_command/socket_port.h"
+#include "print_command/trace_library.h"
+
+#include "common/run_error.h"
+#include "print_command/sample_format.h"
+#include "support/fake_clock.h"
+#include "support/recording_message_box.h"
+#include "support/recording_run_view.h"
+#include "support/temp_folder.h"
+
+#include <QFile>
+#include <arpa/inet.h>
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <thread>
+#include <unistd.h>
+
+namespace pelmar::print_command {
+namespace {
+
+// A TCP listener on 127.0.0.1 that accepts one peer and reads until the peer closes, or stops
+// after `readLimit` bytes and closes its side.
+class LoopbackPrinter {
+public:
+    explicit LoopbackPrinter(qsizetype readLimit = -1) {
+        m_listener = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        ::bind(m_listener, reinterpret_cast<sockaddr*>(&address), sizeof address);
+        ::listen(m_listener, 1);
+        socklen_t length = sizeof address;
+        ::getsockname(m_listener, reinterpret_cast<sockaddr*>(&address), &length);
+        port = ntohs(address.sin_port);
+        m_thread = std::thread([this, readLimit] {
+            const int peer = ::accept(m_listener, nullptr, nullptr);
+            if (peer < 0)
+                return;
+            char buffer[4096];
+            for (;;) {
+                const ssize_t got = ::recv(peer, buffer, sizeof buffer, 0);
+                if (got <= 0)
+                    break;
+                received.append(buffer, got);
+                if (readLimit >= 0 && received.size() >= readLimit)
+                    break;
+            }
+            ::close(peer);
+        });
+    }
+    ~LoopbackPrinter() {
+        ::shutdown(m_listener, SHUT_RDWR);
+        ::close(m_listener);
+        if (m_thread.joinable())
+            m_thread.join();
+    }
+    // Waits for the peer to finish (its connection closed).
+    QByteArray bytes() {
+        if (m_thread.joinable())
+            m_thread.join();
+        return received;
+    }
+
+    int port = 0;
+    QByteArray received;
+
+private:
+    int m_listener = -1;
+    std::thread m_thread;
+};
+
+class PortRunTest : public ::testing::Test {
+protected:
+    PortRunTest() {
+        test::setLabel(state);
+        state.across = 1;
+        test::addRow(state.format.boxElements, {"10", "10", "470", "310", "3"});
+        test::addRow(state.format.vTextElements, {"0", "0", "24", "0", "0", "0", "Arial", "1"});
+    }
+    RunResult run(const QString& printerName, int records) {
+        QList<QStringList> rows;
+        for (int r = 1; r <= records; ++r)
+            rows << QStringList{QStringLiteral("R%1").arg(r), QStringLiteral("1")};
+        test::setRecords(state, rows);
+        state.printerName = printerName;
+        return PrintLabels(context);
+    }
+
+    state::WorkingState state;
+    test::RecordingMessageBox messages;
+    test::RecordingRunView view;
+    test::FakeClock clock;
+    RunContext context{state, messages, view, clock, clock, {}, QDate(2026, 12, 7)};
+};
+
+TEST_F(PortRunTest, SocketPeerReceivesTheLabelsAndIsPaced) {
+    LoopbackPrinter printer;
+    state.ports = {{QStringLiteral("Shelf printer"),
+                    QStringLiteral("socket://127.0.0.1:%1").arg(printer.port)}};
+    const RunResult result = run(QStringLiteral("shelf PRINTER"), 2);
+    EXPECT_EQ(result.outcome, RunOutcome::Completed);
+    EXPECT_TRUE(messages.shown.empty());
+    const QByteArray bytes = printer.bytes();
+    EXPECT_TRUE(bytes.startsWith("SIZE 60 mm,40 mm\r\n"));
+    EXPECT_EQ(bytes.count("PRINT 1,1\r\n"), 2);
+    EXPECT_EQ(bytes.count("BOX 10,10,470,310,3\r\n"), 2);
+    EXPECT_GE(std::chrono::duration<double>(clock.elapsed()).count(), 2 * 4.0);
+}
+
+TEST_F(PortRunTest, SocketPeerClosingMidRunFailsTheRun) {
+    // The peer takes the first label and hangs up.
+    LoopbackPrinter printer(1);
+    // The wait lasts a little real time, as it does for a printer, so the hang-up arrives.
+    clock.onEvents = [] { std::this_thread::sleep_for(std::chrono::milliseconds(1)); };
+    state.ports = {
+        {QStringLiteral("P"), QStringLiteral("socket://127.0.0.1:%1").arg(printer.port)}};
+    const RunResult result = run(QStringLiteral("P"), 10);
+    EXPECT_EQ(result.outcome, RunOutcome::Failed);
+    EXPECT_EQ(result.errorNumber, common::PrinterError);
+    EXPECT_LT(result.labelsRequested, 10);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_TRUE(messages.shown[0].text.startsWith(u"無法連接印表機 socket://127.0.0.1:"));
+    EXPECT_EQ(messages.shown[0].caption, QStringLiteral("PrintLabels -> 發生錯誤"));
+}
+
+TEST_F(PortRunTest, UnreachableOrUnknownPrintersFailClearly) {
+    // A port nobody listens on: bound once, then released.
+    const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    socklen_t length = sizeof address;
+    ::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
+    const int unusedPort = ntohs(address.sin_port);
+    ::close(listener);
+    const QString names[] = {
+        QStringLiteral("No Such Queue Or Port"),
+        QStringLiteral("socket://127.0.0.1:%1").arg(unusedPort),
+        QStringLiteral("socket://127.0.0.1:99999"),
+        QStringLiteral("/no/such/folder/printer.prn"),
+        QStringLiteral("preview:/tmp/none"),
+    };
+    for (const QString& name : names) {
+        messages.shown.clear();
+        const RunResult result = run(name, 1);
+        EXPECT_EQ(result.outcome, RunOutcome::Failed) << name.toStdString();
+        ASSERT_EQ(messages.shown.size(), 1u) << name.toStdString();
+        EXPECT_TRUE(messages.shown[0].text.startsWith(u"無法連接印表機"))
+            << messages.shown[0].text.toStdString();
+        EXPECT_EQ(result.labelsRequested, 0);
+    }
+}
+
+TEST_F(PortRunTest, FilePortAppendsAndIsNotPaced) {
+    test::TempFolder folder;
+    state.programFolder = folder.path();
+    folder.write(QStringLiteral("out.prn"), "OLD\r\n");
+    EXPECT_EQ(run(QStringLiteral("file:out.prn"), 2).outcome, RunOutcome::Completed);
+    const QByteArray bytes = folder.read(QStringLiteral("out.prn"));
+    EXPECT_TRUE(bytes.startsWith("OLD\r\nSIZE 60 mm,40 mm\r\n"));
+    EXPECT_EQ(bytes.count("PRINT 1,1\r\n"), 2);
+    EXPECT_EQ(clock.pumpCalls, 0);
+    EXPECT_EQ(run(folder.file(QStringLiteral("abs.prn")), 1).outcome, RunOutcome::Completed);
+    EXPECT_TRUE(folder.read(QStringLiteral("abs.prn")).endsWith("PRINT 1,1\r\n"));
+}
+
+TEST_F(PortRunTest, TraceRecordsEveryCall) {
+    test::TempFolder folder;
+    state.programFolder = folder.path();
+    state.ports = {{QStringLiteral("Trace"), QStringLiteral("trace:calls.txt")}};
+    state.format.vTextElements.rows[0][7] = QStringLiteral("1+VBCRLF+VBTAB+\"a\\b\"+2");
+    EXPECT_EQ(run(QStringLiteral("Trace"), 1).outcome, RunOutcome::Completed);
+    const QStringList lines =
+        QString::fromUtf8(folder.read(QStringLiteral("calls.txt"))).split(u'\n');
+    EXPECT_EQ(lines, (QStringList{
+                         "openport\tTrace",
+                         "setup\t60\t40\t4\t8\t0\t3\t0",
+                         "sendcommand\tDIRECTION 1",
+                         "sendcommand\tSET STRIPE ON",
+                         "sendcommand\tSET CUTTER OFF",
+                         "clearbuffer",
+                         "sendcommand\tBOX 10,10,470,310,3",
+                         "windowsfont\t0\t0\t24\t0\t0\t0\tArial\tR1\\r\\n\\ta\\\\b1",
+                         "printlabel\t1\t1",
+                         "closeport",
+                         "",
+                     }));
+    EXPECT_EQ(clock.pumpCalls, 0);
+}
+
+TEST(PrinterPorts, AddressesOfPrinterNames) {
+    state::WorkingState state;
+    state.ports = {{QStringLiteral("Shelf"), QStringLiteral("socket://10.0.0.5")}};
+    EXPECT_EQ(portAddress(state, QStringLiteral("SHELF")), QStringLiteral("socket://10.0.0.5"));
+    EXPECT_EQ(portAddress(state, QStringLiteral("TSC TTP-244")), QStringLiteral("TSC TTP-244"));
+    for (const char* address : {"trace:x", "FILE:/x", "socket://h", "preview:d", "/dev/usb/lp0"})
+        EXPECT_TRUE(isPortAddress(QString::fromUtf8(address))) << address;
+    EXPECT_FALSE(isPortAddress(QStringLiteral("TSC TTP-244")));
+    EXPECT_EQ(TraceLibrary::traceLine(QStringLiteral("x"), {QStringLiteral("a\tb"), QString()}),
+              QByteArray("x\ta\\tb\t"));
+}
+
+} // namespace
+} // namespace pelmar::print_command
