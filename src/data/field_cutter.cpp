@@ -31,8 +31,17 @@ std::vector<FieldDefinition> fieldDefinitions(const state::WorkingState& state) 
     return definitions;
 }
 
+// Fields are short: a plain loop beats a call into Qt's vectorised search for them.
+qsizetype indexOfUnit(QStringView text, char16_t unit, qsizetype from = 0) {
+    const char16_t* units = text.utf16();
+    for (qsizetype i = from; i < text.size(); ++i)
+        if (units[i] == unit)
+            return i;
+    return -1;
+}
+
 QStringView beforeFirstDot(QStringView value) {
-    const qsizetype dot = value.indexOf(u'.');
+    const qsizetype dot = indexOfUnit(value, u'.');
     return dot < 0 ? value : value.first(dot);
 }
 
@@ -44,12 +53,16 @@ QStringView trimTrailingSpaces(QStringView value) {
     return value.first(end);
 }
 
+qsizetype findDelimiter(QStringView text, QStringView delimiter, qsizetype from = 0) {
+    if (delimiter.size() == 1)
+        return indexOfUnit(text, delimiter.front().unicode(), from);
+    return text.indexOf(delimiter, from);
+}
+
 } // namespace
 
-std::int16_t FieldNumber::get() const {
-    if (overflow)
-        throw RunError(common::Overflow);
-    return value;
+void FieldNumber::throwOverflow() {
+    throw RunError(common::Overflow);
 }
 
 FieldDefinition fieldDefinition(const state::TextTable& field, int row) {
@@ -63,7 +76,7 @@ int countDelimiters(QStringView text, QStringView delimiter) {
     int count = 0;
     qsizetype from = 0;
     for (;;) {
-        const qsizetype found = text.indexOf(delimiter, from);
+        const qsizetype found = findDelimiter(text, delimiter, from);
         if (found < 0)
             return count;
         ++count;
@@ -74,26 +87,25 @@ int countDelimiters(QStringView text, QStringView delimiter) {
 CharacterWidths::CharacterWidths(const common::CodePage& codePage)
     : m_codePage(codePage), m_basic(0x10000, 0) {}
 
-int CharacterWidths::width(char32_t character) {
-    if (character > 0xFFFF)
-        return m_codePage.characterWidth(character);
-    std::uint8_t& known = m_basic[character];
-    if (known == 0)
-        known = static_cast<std::uint8_t>(std::clamp(m_codePage.characterWidth(character), 1, 255));
-    return known;
+int CharacterWidths::learn(char32_t character) {
+    const int width = std::clamp(m_codePage.characterWidth(character), 1, 255);
+    if (character < m_basic.size())
+        m_basic[character] = static_cast<std::uint8_t>(width);
+    return width;
 }
 
 QStringView limitWidth(QStringView value, int width, CharacterWidths& widths) {
     if (width <= 0)
         return value;
+    const char16_t* units = value.utf16();
     int count = 0;
     qsizetype i = 0;
     while (i < value.size()) {
-        char32_t character = value[i].unicode();
+        char32_t character = units[i];
         qsizetype next = i + 1;
         if (QChar::isHighSurrogate(character) && next < value.size() &&
-            value[next].isLowSurrogate()) {
-            character = QChar::surrogateToUcs4(value[i], value[next]);
+            QChar::isLowSurrogate(units[next])) {
+            character = QChar::surrogateToUcs4(units[i], units[next]);
             ++next;
         }
         count += widths.width(character);
@@ -106,7 +118,7 @@ QStringView limitWidth(QStringView value, int width, CharacterWidths& widths) {
 
 QString eraseDecimals(QStringView value, bool removeComma) {
     value = beforeFirstDot(value);
-    const qsizetype comma = removeComma ? value.indexOf(u',') : -1;
+    const qsizetype comma = removeComma ? indexOfUnit(value, u',') : -1;
     if (comma < 0)
         return value.toString();
     QString joined;
@@ -133,7 +145,7 @@ void DelimiterCutter::cut(QStringView line, state::TextTable& records, int row) 
         const int width = definition.width.get();
         const int eraseBlanks = definition.eraseBlanks.get();
         const int eraseDecimalsFlag = definition.eraseDecimals.get();
-        const qsizetype at = rest.indexOf(m_delimiter);
+        const qsizetype at = m_delimiter.isEmpty() ? -1 : findDelimiter(rest, m_delimiter);
         if (at < 0)
             throw RunError(common::InvalidArgument);
         QStringView value = limitWidth(rest.first(at), width, m_widths);
@@ -148,7 +160,7 @@ void DelimiterCutter::cut(QStringView line, state::TextTable& records, int row) 
         return;
     }
     if (!m_delimiter.isEmpty()) {
-        const qsizetype at = rest.indexOf(m_delimiter);
+        const qsizetype at = findDelimiter(rest, m_delimiter);
         if (at >= 0)
             rest = rest.first(at);
     }

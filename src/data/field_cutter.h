@@ -22,7 +22,14 @@ struct FieldNumber {
     bool overflow = false;
 
     // The number; throws RunError(6) when it lies beyond 16 bits.
-    std::int16_t get() const;
+    std::int16_t get() const {
+        if (overflow)
+            throwOverflow();
+        return value;
+    }
+
+private:
+    [[noreturn]] static void throwOverflow();
 };
 
 // The numbers of one field definition: start byte (1-based), width in bytes, erase-trailing-blanks
@@ -48,9 +55,15 @@ class CharacterWidths {
 public:
     explicit CharacterWidths(const common::CodePage& codePage);
 
-    int width(char32_t character);
+    int width(char32_t character) {
+        if (character < m_basic.size() && m_basic[character] != 0)
+            return m_basic[character];
+        return learn(character);
+    }
 
 private:
+    int learn(char32_t character);
+
     const common::CodePage& m_codePage;
     std::vector<std::uint8_t> m_basic; // 0 = not yet known, for U+0000..U+FFFF
 };
