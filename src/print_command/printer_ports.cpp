@@ -2,6 +2,7 @@
 
 #include "common/file_names.h"
 #include "common/run_error.h"
+#include "preview/preview_port.h"
 #include "print_command/cups_port.h"
 #include "print_command/file_port.h"
 #include "print_command/port_failure.h"
@@ -48,6 +49,40 @@ std::unique_ptr<common::BytePort> openSocket(const QString& address) {
     return std::make_unique<SocketPort>(host, port);
 }
 
+// Runs f, reporting a RunError of the virtual printer as a failure of the port.
+template <typename F> decltype(auto) guarded(const QString& address, F&& f) {
+    try {
+        return f();
+    } catch (const common::RunError& error) {
+        throwPortFailure(address, error.description());
+    }
+}
+
+// The virtual printer, its failures reported like those of any other port.
+class PreviewAddressPort : public common::BytePort {
+public:
+    PreviewAddressPort(const QString& address, const QString& folder,
+                       const common::CodePage& codePage)
+        : m_address(address), m_port(guarded(address, [&] {
+              return std::make_unique<preview::PreviewPort>(folder, 203, codePage);
+          })) {}
+
+    void write(const QByteArray& bytes) override {
+        guarded(m_address, [&] { m_port->write(bytes); });
+    }
+    void endJob() override {
+        guarded(m_address, [&] { m_port->endJob(); });
+    }
+    void close() override {
+        guarded(m_address, [&] { m_port->close(); });
+    }
+    bool isPhysical() const override { return false; }
+
+private:
+    QString m_address;
+    std::unique_ptr<preview::PreviewPort> m_port;
+};
+
 } // namespace
 
 bool isPortAddress(const QString& text) {
@@ -72,7 +107,8 @@ std::unique_ptr<common::BytePort> openBytePort(const state::WorkingState& state,
     if (address.startsWith(u'/'))
         return std::make_unique<FilePort>(address);
     if (startsWith(address, "preview:"))
-        throwPortFailure(address, QStringLiteral("此版本沒有預覽印表機"));
+        return std::make_unique<PreviewAddressPort>(
+            address, fromProgramFolder(state, address.mid(8)), state.codePage);
     if (startsWith(address, "trace:"))
         throwPortFailure(address, QStringLiteral("trace: 不是位元組連接埠"));
     if (address.isEmpty())

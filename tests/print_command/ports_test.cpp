@@ -10,6 +10,7 @@
 #include "support/recording_run_view.h"
 #include "support/temp_folder.h"
 
+#include <QDir>
 #include <QFile>
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
@@ -142,7 +143,7 @@ TEST_F(PortRunTest, UnreachableOrUnknownPrintersFailClearly) {
         QStringLiteral("socket://127.0.0.1:%1").arg(unusedPort),
         QStringLiteral("socket://127.0.0.1:99999"),
         QStringLiteral("/no/such/folder/printer.prn"),
-        QStringLiteral("preview:/tmp/none"),
+        QStringLiteral("preview:/proc/no-preview-here"),
     };
     for (const QString& name : names) {
         messages.shown.clear();
@@ -189,6 +190,17 @@ TEST_F(PortRunTest, TraceRecordsEveryCall) {
                          "closeport",
                          "",
                      }));
+    EXPECT_EQ(clock.pumpCalls, 0);
+}
+
+TEST_F(PortRunTest, PreviewWritesOnePicturePerLabel) {
+    test::TempFolder folder;
+    state.programFolder = folder.path();
+    EXPECT_EQ(run(QStringLiteral("preview:labels"), 2).outcome, RunOutcome::Completed);
+    EXPECT_TRUE(messages.shown.empty());
+    const QStringList pictures =
+        QDir(folder.file(QStringLiteral("labels"))).entryList({QStringLiteral("*.png")});
+    EXPECT_EQ(pictures.size(), 2) << pictures.join(u' ').toStdString();
     EXPECT_EQ(clock.pumpCalls, 0);
 }
 
