@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <optional>
+#include <vector>
+
+namespace pelmar::test {
+
+// Bar and space widths in dots along row y from the first black dot to the last, bar first.
+std::vector<int> scanRuns(const QImage& label, int y);
+
+// The data of a Code 128 symbol read from its runs (start code, check value and stop
+// verified); nothing when the runs are not a valid symbol. FNC codes are left out.
+std::optional<QByteArray> readCode128(const std::vector<int>& runs);
+
+// The 13 digits of an EAN-13 symbol read from its runs (guards and check digit verified).
+std::optional<QByteArray> readEan13(const std::vector<int>& runs);
+
+} // namespace pelmar::test
