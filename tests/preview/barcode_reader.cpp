@@ -35,11 +35,11 @@ std::vector<int> modules(const std::vector<int>& runs, double module) {
 
 } // namespace
 
-std::vector<int> scanRuns(const QImage& label, int y) {
+std::vector<int> scanRuns(const QImage& label, int y, int from, int to) {
     std::vector<int> runs;
     bool inSymbol = false;
     bool colour = true;
-    for (int x = 0; x < label.width(); ++x) {
+    for (int x = from; x < (to < 0 ? label.width() : to); ++x) {
         const bool isBlack = label.pixelColor(x, y) == QColor(Qt::black);
         if (!inSymbol) {
             if (!isBlack)

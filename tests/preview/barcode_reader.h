@@ -7,8 +7,9 @@
 
 namespace pelmar::test {
 
-// Bar and space widths in dots along row y from the first black dot to the last, bar first.
-std::vector<int> scanRuns(const QImage& label, int y);
+// Bar and space widths in dots along row y from the first black dot to the last, bar first,
+// looking at columns from..to-1 only (to -1: the label's width).
+std::vector<int> scanRuns(const QImage& label, int y, int from = 0, int to = -1);
 
 // The data of a Code 128 symbol read from its runs (start code, check value and stop
 // verified); nothing when the runs are not a valid symbol. FNC codes are left out.

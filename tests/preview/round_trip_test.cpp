@@ -1,0 +1,97 @@
+#include "print_command/label_composer.h"
+#include "print_command/text_bitmap.h"
+#include "print_command/tspl_library.h"
+
+#include "barcode_reader.h"
+#include "render_helpers.h"
+#include "state/working_state.h"
+
+#include <gtest/gtest.h>
+
+namespace pelmar::preview {
+namespace {
+
+// Keeps what the printer library sends.
+class CapturePort : public common::BytePort {
+public:
+    explicit CapturePort(QByteArray& bytes) : m_bytes(bytes) {}
+    void write(const QByteArray& bytes) override { m_bytes += bytes; }
+    void close() override {}
+    bool isPhysical() const override { return false; }
+
+private:
+    QByteArray& m_bytes;
+};
+
+void addRow(state::ElementTable& table, const QStringList& columns) {
+    auto& row = table.rows[static_cast<size_t>(table.count)];
+    for (int i = 0; i < columns.size(); ++i)
+        row[static_cast<size_t>(i)] = columns[i];
+    ++table.count;
+}
+
+// A 60 x 40 mm format with a box, a variable Code 128, a fixed and a variable text, and one
+// record: rendered by the virtual printer, the texts' pictures are where the format puts them.
+TEST(RoundTripTest, ComposedLabelShowsItsElementsWhereTheFormatSays) {
+    state::WorkingState state;
+    state.format.labelSettings = {QStringLiteral("60"), QStringLiteral("40"), QStringLiteral("3"),
+                                  QStringLiteral("4"), QStringLiteral("8")};
+    state.format.labelOffset = QStringLiteral("0");
+    state.format.sensorType = QStringLiteral("0");
+    state.format.direction = QStringLiteral("1");
+    state.format.stripeCommand = QStringLiteral("SET TEAR ON");
+    state.format.cutterCommand = QStringLiteral("SET CUTTER OFF");
+    addRow(state.format.boxElements, {"8", "8", "472", "312", "3"});
+    addRow(state.format.vBarcodeElements, {"40", "200", "128", "60", "0", "0", "2", "4", "2"});
+    addRow(state.format.fTextElements, {"40", "30", "40", "0", "0", "0", "Arial", "Pelmar"});
+    addRow(state.format.vTextElements,
+           {"40", "100", "48", "0", "2", "0", QStringLiteral("新細明體"), "1"});
+    state.fieldCount = 3;
+    state.recordCount = 1;
+    state.records.recreate(2, 4);
+    state.records.set(1, 1, QStringLiteral("蘋果 \"Fuji\""));
+    state.records.set(1, 2, QStringLiteral("A-1029"));
+    state.records.set(1, 3, QStringLiteral("1"));
+
+    QByteArray bytes;
+    print_command::TsplLibrary library(
+        state.codePage, [&bytes](const QString&) { return std::make_unique<CapturePort>(bytes); });
+    library.openport(QStringLiteral("preview"));
+    print_command::ComposeLabel(state, library, 1, false, QDate(2026, 12, 8));
+    library.printlabel(QStringLiteral("1"), QStringLiteral("1"));
+    library.closeport();
+
+    const test::Rendered out = test::render(bytes);
+    EXPECT_TRUE(out.warnings.isEmpty()) << out.warnings.join('\n').toStdString();
+    ASSERT_EQ(out.labels.size(), 1u);
+    const QImage& label = out.labels[0];
+    EXPECT_EQ(label.size(), QSize(480, 320));
+
+    // Each text's own picture, dot for dot, at its place and nowhere else around it.
+    print_command::TextBitmapRenderer renderer;
+    const print_command::TextBitmap texts[] = {
+        renderer.render(40, 30, 40, 0, 0, 0, QStringLiteral("Arial"), QStringLiteral("Pelmar")),
+        renderer.render(40, 100, 48, 0, 2, 0, QStringLiteral("新細明體"),
+                        QStringLiteral("蘋果 \"Fuji\"")),
+    };
+    for (const print_command::TextBitmap& text : texts) {
+        ASSERT_FALSE(text.isEmpty());
+        int inked = 0;
+        for (int row = 0; row < text.height; ++row) {
+            for (int col = 0; col < text.widthBytes * 8; ++col) {
+                const unsigned char byte =
+                    static_cast<unsigned char>(text.data[row * text.widthBytes + col / 8]);
+                const bool ink = ((byte >> (7 - col % 8)) & 1) == 0;
+                inked += ink ? 1 : 0;
+                ASSERT_EQ(test::black(label, text.x + col, text.y + row), ink)
+                    << "dot " << text.x + col << "," << text.y + row;
+            }
+        }
+        EXPECT_GT(inked, 50);
+    }
+    EXPECT_TRUE(test::black(label, 8, 8) && test::black(label, 471, 311));
+    EXPECT_EQ(test::readCode128(test::scanRuns(label, 230, 20, 460)).value_or("?"), "A-1029");
+}
+
+} // namespace
+} // namespace pelmar::preview
