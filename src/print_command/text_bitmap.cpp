@@ -182,4 +182,81 @@ TextBitmap TextBitmapRenderer::render(int x, int y, int fontheight, int rotation
     return out;
 }
 
+std::vector<TextBitmap> splitIntoStrips(const TextBitmap& bitmap) {
+    // About the bytes of "BITMAP x,y,w,h,1," and the line end around each strip's data.
+    constexpr long long kCommandBytes = 24;
+    const int columns = bitmap.widthBytes;
+    std::vector<int> top(static_cast<size_t>(columns), -1);
+    std::vector<int> bottom(static_cast<size_t>(columns), -1);
+    const auto* bytes = reinterpret_cast<const unsigned char*>(bitmap.data.constData());
+    for (int row = 0; row < bitmap.height; ++row) {
+        for (int column = 0; column < columns; ++column) {
+            if (bytes[row * columns + column] == 0xFF)
+                continue;
+            auto& first = top[static_cast<size_t>(column)];
+            if (first < 0)
+                first = row;
+            bottom[static_cast<size_t>(column)] = row;
+        }
+    }
+
+    // cost[j]: the fewest bytes for columns before j; start[j]: where the last strip begins
+    // (-1: column j - 1 is empty and skipped).
+    std::vector<long long> cost(static_cast<size_t>(columns) + 1, 0);
+    std::vector<int> start(static_cast<size_t>(columns) + 1, -1);
+    for (int end = 1; end <= columns; ++end) {
+        const size_t last = static_cast<size_t>(end - 1);
+        long long best = top[last] < 0 ? cost[last] : -1;
+        int bestStart = -1;
+        int low = bitmap.height, high = -1;
+        for (int first = end - 1; first >= 0; --first) {
+            const size_t at = static_cast<size_t>(first);
+            if (top[at] >= 0) {
+                low = std::min(low, top[at]);
+                high = std::max(high, bottom[at]);
+            }
+            if (top[at] < 0 || high < 0)
+                continue; // a strip begins and ends on a column with ink
+            const long long candidate =
+                cost[at] + kCommandBytes + static_cast<long long>(end - first) * (high - low + 1);
+            if (best < 0 || candidate < best) {
+                best = candidate;
+                bestStart = first;
+            }
+        }
+        cost[static_cast<size_t>(end)] = best;
+        start[static_cast<size_t>(end)] = bestStart;
+    }
+
+    std::vector<TextBitmap> strips;
+    for (int end = columns; end > 0;) {
+        const int first = start[static_cast<size_t>(end)];
+        if (first < 0) {
+            --end;
+            continue;
+        }
+        int low = bitmap.height, high = -1;
+        for (int column = first; column < end; ++column) {
+            if (top[static_cast<size_t>(column)] >= 0) {
+                low = std::min(low, top[static_cast<size_t>(column)]);
+                high = std::max(high, bottom[static_cast<size_t>(column)]);
+            }
+        }
+        TextBitmap strip;
+        strip.x = bitmap.x + 8 * first;
+        strip.y = bitmap.y + low;
+        strip.widthBytes = end - first;
+        strip.height = high - low + 1;
+        strip.cellWidth = bitmap.cellWidth;
+        strip.cellHeight = bitmap.cellHeight;
+        strip.data.reserve(strip.widthBytes * strip.height);
+        for (int row = low; row <= high; ++row)
+            strip.data.append(bitmap.data.constData() + row * columns + first, strip.widthBytes);
+        strips.push_back(std::move(strip));
+        end = first;
+    }
+    std::reverse(strips.begin(), strips.end());
+    return strips;
+}
+
 } // namespace pelmar::print_command

@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QString>
 #include <cstdint>
+#include <vector>
 
 namespace pelmar::print_command {
 
@@ -22,6 +23,11 @@ struct TextBitmap {
 
     bool isEmpty() const { return height == 0; }
 };
+
+// Splits a picture into strips of whole byte columns, each cropped to the rows where it holds
+// ink, choosing the strips that send the fewest bytes (a command's own text counted); empty byte
+// columns are left out. Printed in OR mode, the strips draw exactly the picture.
+std::vector<TextBitmap> splitIntoStrips(const TextBitmap& bitmap);
 
 // Draws texts with TrueType faces (found through fontconfig) and crops them to the ink. Keeps
 // the fonts it has sized, so a face and height are measured once.

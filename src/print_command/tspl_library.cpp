@@ -93,8 +93,12 @@ void TsplLibrary::windowsfont(std::int16_t x, std::int16_t y, std::int16_t fonth
                               const QString& face, const QString& content) {
     const TextBitmap bitmap =
         m_renderer.render(x, y, fontheight, rotation, fontstyle, underline, face, content);
-    if (!bitmap.isEmpty())
-        send(bitmapCommand(bitmap));
+    if (bitmap.isEmpty())
+        return;
+    QByteArray bytes;
+    for (const TextBitmap& strip : splitIntoStrips(bitmap))
+        bytes += bitmapCommand(strip);
+    send(bytes);
 }
 
 void TsplLibrary::printlabel(const QString& sets, const QString& copies) {

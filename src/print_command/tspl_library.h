@@ -15,7 +15,7 @@ using PortOpener = std::function<std::unique_ptr<common::BytePort>(const QString
 
 // The printer library as TSPL bytes on a byte port: each call sends what the printer maker's
 // library sends for it, texts in the code page, a double quote inside a string parameter as
-// \["]. windowsfont sends the text as a BITMAP cropped to its ink.
+// \["]. windowsfont sends the text as BITMAP strips cropped to its ink.
 class TsplLibrary : public PrinterLibrary {
 public:
     TsplLibrary(common::CodePage codePage, PortOpener opener);
@@ -46,7 +46,7 @@ public:
     void nobackfeed() override;
     bool isPhysical() const override;
 
-    // The bytes of a BITMAP command for a text picture (mode 1, OR).
+    // The bytes of a BITMAP command for a text picture or strip (mode 1, OR).
     static QByteArray bitmapCommand(const TextBitmap& bitmap);
 
 private:

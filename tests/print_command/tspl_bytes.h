@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <algorithm>
 #include <vector>
 
 namespace pelmar::test {
@@ -25,6 +26,36 @@ struct ParsedBitmap {
         return dots;
     }
 };
+
+// The strips of one text put back together as one picture (their union, as OR mode prints them).
+inline ParsedBitmap mergedBitmap(const std::vector<ParsedBitmap>& strips) {
+    if (strips.empty())
+        return {};
+    int left = strips[0].x, top = strips[0].y, right = left, bottom = top;
+    for (const ParsedBitmap& s : strips) {
+        left = std::min(left, s.x);
+        top = std::min(top, s.y);
+        right = std::max(right, s.x + s.widthBytes * 8);
+        bottom = std::max(bottom, s.y + s.height);
+    }
+    ParsedBitmap out;
+    out.x = left;
+    out.y = top;
+    out.mode = strips[0].mode;
+    out.widthBytes = (right - left + 7) / 8;
+    out.height = bottom - top;
+    out.data = QByteArray(out.widthBytes * out.height, char(0xFF));
+    for (const ParsedBitmap& s : strips)
+        for (int row = 0; row < s.height; ++row)
+            for (int column = 0; column < s.widthBytes * 8; ++column)
+                if (s.black(column, row)) {
+                    const int c = s.x + column - left;
+                    const int r = s.y + row - top;
+                    out.data[r * out.widthBytes + c / 8] = static_cast<char>(
+                        out.data[r * out.widthBytes + c / 8] & ~(0x80 >> (c % 8)));
+                }
+    return out;
+}
 
 // Splits TSPL bytes into commands, counting the binary data of BITMAP and DOWNLOAD. Each
 // command's text is readable: BITMAP data drawn as rows of '#' and '.', DOWNLOAD data as its

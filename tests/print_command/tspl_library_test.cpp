@@ -31,9 +31,15 @@ protected:
                             static_cast<std::int16_t>(height), static_cast<std::int16_t>(rotation),
                             static_cast<std::int16_t>(style), static_cast<std::int16_t>(underline),
                             face, content);
-        const std::vector<test::ParsedBitmap> bitmaps = bitmapsOf(take());
-        EXPECT_EQ(bitmaps.size(), 1u);
-        return bitmaps.empty() ? test::ParsedBitmap{} : bitmaps.front();
+        const std::vector<test::ParsedBitmap> strips = bitmapsOf(take());
+        EXPECT_FALSE(strips.empty());
+        for (const test::ParsedBitmap& strip : strips) {
+            if (rotation == 0 && x >= 8) {
+                EXPECT_EQ((strip.x - x) % 8, 0) << "strips keep the cell's byte columns";
+            }
+            EXPECT_EQ(strip.data.size(), strip.widthBytes * strip.height);
+        }
+        return test::mergedBitmap(strips);
     }
 
     test::MemoryPort::Record port;
@@ -212,6 +218,34 @@ TEST(TsplLibraryPort, CallsBeforeOpenportFail) {
     EXPECT_THROW(library.clearbuffer(), common::RunError);
     EXPECT_THROW(library.openport(QStringLiteral("X")), common::RunError);
     library.closeport(); // nothing open: nothing to do
+}
+
+} // namespace
+} // namespace pelmar::print_command
+
+namespace pelmar::print_command {
+namespace {
+
+TEST(TextStrips, StripsDrawThePictureAndSkipBlankColumns) {
+    TextBitmapRenderer renderer;
+    const TextBitmap whole =
+        renderer.render(16, 16, 48, 0, 0, 0, QStringLiteral("Arial"), QStringLiteral("a      T"));
+    const std::vector<TextBitmap> strips = splitIntoStrips(whole);
+    ASSERT_GE(strips.size(), 2u); // the blanks between the letters are not sent
+    std::vector<test::ParsedBitmap> parsed;
+    qsizetype sent = 0;
+    for (const TextBitmap& strip : strips) {
+        test::readableTspl(TsplLibrary::bitmapCommand(strip), &parsed);
+        sent += strip.data.size();
+    }
+    test::readableTspl(TsplLibrary::bitmapCommand(whole), &parsed);
+    const test::ParsedBitmap merged = test::mergedBitmap({parsed.begin(), parsed.end() - 1});
+    const test::ParsedBitmap& original = parsed.back();
+    EXPECT_EQ(merged.x, original.x);
+    EXPECT_EQ(merged.y, original.y);
+    EXPECT_EQ(merged.height, original.height);
+    EXPECT_EQ(merged.inkDots(), original.inkDots());
+    EXPECT_LT(sent, whole.data.size());
 }
 
 } // namespace
