@@ -8,7 +8,8 @@
 
 namespace pelmar::common {
 
-LineReader::LineReader(const QString& path) {
+LineReader::LineReader(const QString& path, bool lineFeedEndsLine)
+    : m_lineFeedEndsLine(lineFeedEndsLine) {
     const QString found = resolveExistingFile(path);
     m_file = std::fopen(QFile::encodeName(found).constData(), "rb");
     if (m_file == nullptr)
@@ -34,17 +35,27 @@ bool LineReader::fill() {
     return true;
 }
 
+const char* LineReader::findTerminator(const char* start, size_t size) const {
+    const char* cr = static_cast<const char*>(std::memchr(start, '\r', size));
+    if (!m_lineFeedEndsLine)
+        return cr;
+    const char* lf = static_cast<const char*>(std::memchr(start, '\n', cr ? cr - start : size));
+    return lf != nullptr ? lf : cr;
+}
+
 bool LineReader::next(QByteArray& line) {
     line.clear();
     if (m_pos >= m_end && !fill())
         return false;
     for (;;) {
         const char* start = m_buffer + m_pos;
-        const void* cr = std::memchr(start, '\r', m_end - m_pos);
-        if (cr != nullptr) {
-            const size_t length = static_cast<const char*>(cr) - start;
+        const char* end = findTerminator(start, m_end - m_pos);
+        if (end != nullptr) {
+            const size_t length = end - start;
             line.append(start, static_cast<qsizetype>(length));
             m_pos += length + 1;
+            if (*end == '\n')
+                return true;
             // A line feed right after the carriage return belongs to the terminator.
             if (m_pos >= m_end)
                 fill();

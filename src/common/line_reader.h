@@ -7,13 +7,13 @@
 namespace pelmar::common {
 
 // Reads a text file line by line as bytes. A line ends at CR, which may be followed by an LF
-// that is dropped too; an LF alone stays in the line. A last line without a terminator is still
-// a line; an empty file has no lines.
+// that is dropped too; an LF alone stays in the line unless the reader is told that it ends one
+// too. A last line without a terminator is still a line; an empty file has no lines.
 class LineReader {
 public:
     // Opens the file; throws RunError(53) when it is missing and RunError(75) when it cannot be
     // read.
-    explicit LineReader(const QString& path);
+    explicit LineReader(const QString& path, bool lineFeedEndsLine = false);
     ~LineReader();
     LineReader(const LineReader&) = delete;
     LineReader& operator=(const LineReader&) = delete;
@@ -23,12 +23,14 @@ public:
 
 private:
     bool fill();
+    const char* findTerminator(const char* start, size_t size) const;
 
     std::FILE* m_file = nullptr;
     char m_buffer[1 << 16];
     size_t m_pos = 0;
     size_t m_end = 0;
     bool m_eof = false;
+    bool m_lineFeedEndsLine = false;
 };
 
 } // namespace pelmar::common

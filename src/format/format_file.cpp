@@ -82,7 +82,8 @@ FormatLoadResult readFormatFile(state::WorkingState& state, common::MessageBox& 
     try {
         const QString path = common::resolveExistingFile(
             common::joinPath(state.programFolder, state.formatFileName));
-        common::LineReader reader(path);
+        // Format files are typed in a text editor; on this system editors end lines with LF.
+        common::LineReader reader(path, /*lineFeedEndsLine=*/true);
         QByteArray bytes;
         while (reader.next(bytes)) {
             const QString text = state.codePage.decode(bytes);

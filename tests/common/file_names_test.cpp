@@ -60,6 +60,17 @@ TEST(LineReader, SplitsAtCarriageReturns) {
     }
 }
 
+TEST(LineReader, LineFeedEndsALineWhenAsked) {
+    TempFolder dir;
+    const QString path = dir.write(QStringLiteral("f.fmt"), "a\nb\r\nc\rd\n\ne");
+    LineReader reader(path, true);
+    QList<QByteArray> lines;
+    QByteArray line;
+    while (reader.next(line))
+        lines << line;
+    EXPECT_EQ(lines, (QList<QByteArray>{"a", "b", "c", "d", "", "e"}));
+}
+
 TEST(LineReader, LongLinesCrossTheBuffer) {
     TempFolder dir;
     QByteArray big(1 << 20, 'x');
