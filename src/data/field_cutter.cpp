@@ -59,6 +59,16 @@ qsizetype findDelimiter(QStringView text, QStringView delimiter, qsizetype from 
     return text.indexOf(delimiter, from);
 }
 
+// Data files repeat values down a column (a unit, a date, a quantity): a value equal to the one
+// above shares that text instead of holding a copy of its own.
+void storeValue(state::TextTable& records, int row, int column, QStringView value) {
+    const QString& above = records.at(row - 1, column);
+    if (!value.isEmpty() && above == value)
+        records.set(row, column, above);
+    else
+        records.set(row, column, value.toString());
+}
+
 } // namespace
 
 void FieldNumber::throwOverflow() {
@@ -85,11 +95,11 @@ int countDelimiters(QStringView text, QStringView delimiter) {
 }
 
 CharacterWidths::CharacterWidths(const common::CodePage& codePage)
-    : m_codePage(codePage), m_basic(0x10000, 0) {}
+    : m_codePage(codePage), m_basic(new std::uint8_t[0x10000]()) {}
 
 int CharacterWidths::learn(char32_t character) {
     const int width = std::clamp(m_codePage.characterWidth(character), 1, 255);
-    if (character < m_basic.size())
+    if (character <= 0xFFFF)
         m_basic[character] = static_cast<std::uint8_t>(width);
     return width;
 }
@@ -152,7 +162,14 @@ void DelimiterCutter::cut(QStringView line, state::TextTable& records, int row) 
         rest = rest.sliced(at + m_delimiter.size());
         if (eraseBlanks == 1)
             value = trimTrailingSpaces(value);
-        records.set(row, j, eraseDecimalsFlag == 1 ? eraseDecimals(value, true) : value.toString());
+        if (eraseDecimalsFlag == 1) {
+            value = beforeFirstDot(value);
+            if (indexOfUnit(value, u',') >= 0) {
+                records.set(row, j, eraseDecimals(value, true));
+                continue;
+            }
+        }
+        storeValue(records, row, j, value);
     }
 
     if (rest.isEmpty()) {
@@ -171,7 +188,7 @@ void DelimiterCutter::cut(QStringView line, state::TextTable& records, int row) 
         rest = trimTrailingSpaces(rest);
     if (eraseDecimalsFlag == 1)
         rest = beforeFirstDot(rest);
-    records.set(row, m_fieldCount, rest.toString());
+    storeValue(records, row, m_fieldCount, rest);
 }
 
 FixedCutter::FixedCutter(const state::WorkingState& state)
@@ -179,6 +196,7 @@ FixedCutter::FixedCutter(const state::WorkingState& state)
       m_definitions(fieldDefinitions(state)) {}
 
 void FixedCutter::cut(QByteArrayView line, state::TextTable& records, int row) {
+    const bool previousAbove = m_previousRow == row - 1;
     for (int j = 1; j <= m_fieldCount; ++j) {
         const FieldDefinition& definition = m_definitions[static_cast<size_t>(j)];
         const int start = definition.start.get();
@@ -187,12 +205,20 @@ void FixedCutter::cut(QByteArrayView line, state::TextTable& records, int row) {
         const int eraseDecimalsFlag = definition.eraseDecimals.get();
         if (start < 1 || width < 0)
             throw RunError(common::InvalidArgument);
-        QString value;
-        if (width > 0 && start <= line.size()) {
-            const qsizetype from = start - 1;
-            const qsizetype size = std::min<qsizetype>(width, line.size() - from);
-            value = m_codePage.decode(line.data() + from, size);
+        if (width == 0 || start > line.size())
+            continue;
+        const qsizetype from = start - 1;
+        const QByteArrayView bytes =
+            line.sliced(from, std::min<qsizetype>(width, line.size() - from));
+        // The same bytes under the same definition as in the line above give the same value.
+        if (previousAbove && from < m_previous.size() &&
+            QByteArrayView(m_previous)
+                    .sliced(from)
+                    .first(std::min<qsizetype>(width, m_previous.size() - from)) == bytes) {
+            records.set(row, j, records.at(row - 1, j));
+            continue;
         }
+        QString value = m_codePage.decode(bytes.data(), bytes.size());
         if (eraseBlanks == 1 || eraseDecimalsFlag == 1) {
             QStringView view = value;
             if (eraseBlanks == 1)
@@ -204,6 +230,9 @@ void FixedCutter::cut(QByteArrayView line, state::TextTable& records, int row) {
         }
         records.set(row, j, std::move(value));
     }
+    m_previous.resize(0);
+    m_previous.append(line);
+    m_previousRow = row;
 }
 
 } // namespace pelmar::data

@@ -3,10 +3,12 @@
 #include "common/code_page.h"
 #include "state/text_table.h"
 
+#include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
 #include <QStringView>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace pelmar::state {
@@ -56,8 +58,11 @@ public:
     explicit CharacterWidths(const common::CodePage& codePage);
 
     int width(char32_t character) {
-        if (character < m_basic.size() && m_basic[character] != 0)
-            return m_basic[character];
+        if (character <= 0xFFFF) {
+            const std::uint8_t known = m_basic[character];
+            if (known != 0)
+                return known;
+        }
         return learn(character);
     }
 
@@ -65,7 +70,7 @@ private:
     int learn(char32_t character);
 
     const common::CodePage& m_codePage;
-    std::vector<std::uint8_t> m_basic; // 0 = not yet known, for U+0000..U+FFFF
+    std::unique_ptr<std::uint8_t[]> m_basic; // U+0000..U+FFFF, 0 = not yet known
 };
 
 // The first characters of value whose byte widths reach `width` (the character that reaches or
@@ -115,6 +120,8 @@ private:
     int m_fieldCount;
     const common::CodePage& m_codePage;
     std::vector<FieldDefinition> m_definitions; // index 1..fieldCount
+    QByteArray m_previous;                      // the line cut last
+    int m_previousRow = -1;
 };
 
 } // namespace pelmar::data

@@ -148,27 +148,39 @@ const Case kCases[] = {
     {"EmptyDelimiter", {"A,0,0,0,0", "B,0,0,0,0"}, "", "X,1\r\n\r\n", {{"", "X,1"}, {"", "1"}}},
     // 14: a definition number beyond 16 bits is an overflow when the field is cut
     {"WidthOverflow", {"A,0,40000,0,0", "B,0,0,0,0"}, ",", "X,1\r\nY,2", {{"", ""}}, 6},
-    // 15: fixed positions count bytes; start 11 lies beyond the line
+    // 15: values repeating down a column, cut differently on each line
+    {"RepeatedValues",
+     {"A,0,2,1,0", "Q,0,0,0,0"},
+     ",",
+     "AB ,2\r\nAB,2\r\nABC,2\r\nA,2",
+     {{"AB", "2"}, {"AB", "2"}, {"AB", "2"}, {"A", "2"}}},
+    // 16: fixed positions count bytes; start 11 lies beyond the line
     {"FixedPositions",
      {"A,5,3,0,0", "B,9,5,0,0", "C,11,1,0,0", "D,1,0,0,0"},
      "<fixed>",
      "ABCDEFGHIJ\r\nABCDEFGHIJKL",
      {{"EFG", "IJ", "", ""}, {"EFG", "IJKL", "K", ""}}},
-    // 16: fixed mode flags: trailing spaces, then the cut at the first point (no comma removal)
+    // 17: fixed mode flags: trailing spaces, then the cut at the first point (no comma removal)
     {"FixedFlags",
      {"A,1,6,1,0", "B,7,8,1,1", "C,15,3,0,0"},
      "<fixed>",
      "AB    1,234.5 007",
      {{"AB", "1,234", "007"}}},
-    // 17: a position inside a double-byte character gives U+FFFD and the read goes on
+    // 18: a position inside a double-byte character gives U+FFFD and the read goes on
     {"FixedCutsDoubleByte",
      {"A,1,3,0,0", "B,4,1,0,0", "C,3,2,0,0", "D,5,2,0,0"},
      "<fixed>",
      big5(QStringLiteral("中文12")),
      {{QStringLiteral("中") + kFfd, kFfd, QStringLiteral("文"), "12"}}},
-    // 18: a start below 1 (an empty definition) is an invalid argument
+    // 19: lines repeating the line above, then a shorter one that must not take its values
+    {"FixedRepeatedLines",
+     {"A,1,3,1,0", "B,4,3,0,1"},
+     "<fixed>",
+     "AB 1.5\r\nAB 1.5\r\nAB 2.5\r\nAB",
+     {{"AB", "1"}, {"AB", "1"}, {"AB", "2"}, {"AB", ""}}},
+    // 20: a start below 1 (an empty definition) is an invalid argument
     {"FixedStartZero", {"A,1,2,0,0", "B,,,,"}, "<fixed>", "ABC\r\nDEF", {{"AB", ""}}, 5},
-    // 19: a negative width is an invalid argument
+    // 21: a negative width is an invalid argument
     {"FixedNegativeWidth", {"A,1,-1,0,0"}, "<fixed>", "ABC", {{""}}, 5},
 };
 
