@@ -18,7 +18,8 @@ struct TsplInterpreter::Command {
 
 namespace {
 
-constexpr qint64 kMaxPicturePixels = 16LL * 1024 * 1024;
+// Decoding takes several copies of a picture, so its size is capped well below the label's.
+constexpr qint64 kMaxPicturePixels = 8LL * 1024 * 1024;
 
 QByteArrayView trimmedView(QByteArrayView text) {
     qsizetype begin = 0;
