@@ -57,6 +57,7 @@ class CharacterWidths {
 public:
     explicit CharacterWidths(const common::CodePage& codePage);
 
+    // Bytes the character counts for the width limit (1 to 255). Never throws.
     int width(char32_t character) {
         if (character <= 0xFFFF) {
             const std::uint8_t known = m_basic[character];
