@@ -75,6 +75,10 @@ bool beginsWithNumber(QStringView text) {
     return numberLength(skipLeadingBlanks(text)) > 0;
 }
 
+bool isNumberText(QStringView text) {
+    return !text.isEmpty() && numberLength(text) == text.size();
+}
+
 std::int16_t toInt16(double value) {
     return toWhole<std::int16_t>(value);
 }

@@ -13,6 +13,9 @@ double leadingNumber(QStringView text);
 // True when the text (after leading blanks) begins with a number as leadingNumber reads it.
 bool beginsWithNumber(QStringView text);
 
+// True when the whole text is one number: optional sign, digits, optional point and fraction.
+bool isNumberText(QStringView text);
+
 // Nearest whole number, halves to the even neighbour. Throws RunError(6) outside the type's range.
 std::int16_t toInt16(double value);
 std::int32_t toInt32(double value);

@@ -9,30 +9,6 @@ namespace pelmar::print_command {
 
 namespace {
 
-bool isDigit(QChar c) {
-    return c >= u'0' && c <= u'9';
-}
-
-// True when the whole text is one number: optional sign, digits, optional point and fraction.
-bool isNumberText(QStringView text) {
-    qsizetype i = 0;
-    if (i < text.size() && (text[i] == u'+' || text[i] == u'-'))
-        ++i;
-    qsizetype digits = 0;
-    while (i < text.size() && isDigit(text[i])) {
-        ++i;
-        ++digits;
-    }
-    if (i < text.size() && text[i] == u'.') {
-        ++i;
-        while (i < text.size() && isDigit(text[i])) {
-            ++i;
-            ++digits;
-        }
-    }
-    return digits > 0 && i == text.size();
-}
-
 // The field number a numeric value selects: rounded halves to even, capped at FieldCount.
 int fieldNumber(const state::WorkingState& state, double value) {
     const int fieldCount = state.fieldCount;
@@ -58,7 +34,7 @@ QString numericPart(const state::WorkingState& state, QStringView part, int reco
 }
 
 QString partYield(const state::WorkingState& state, QStringView part, int record) {
-    if (isNumberText(part))
+    if (common::isNumberText(part))
         return numericPart(state, part, record);
     if (part.compare(u"VBCR", Qt::CaseInsensitive) == 0)
         return QStringLiteral("\r");

@@ -22,6 +22,13 @@ TEST(LeadingNumber, ReadsTheLongestNumericPrefix) {
         EXPECT_DOUBLE_EQ(leadingNumber(QString::fromUtf8(c.text)), c.value) << c.text;
 }
 
+TEST(NumberText, IsOneNumberAndNothingElse) {
+    for (const char16_t* yes : {u"3", u"-1", u"+2.5", u"5.", u".5", u"007"})
+        EXPECT_TRUE(isNumberText(yes)) << QString::fromUtf16(yes).toStdString();
+    for (const char16_t* no : {u"", u" 3", u"3 ", u".", u"-", u"1e3", u"3a", u"'1'"})
+        EXPECT_FALSE(isNumberText(no)) << QString::fromUtf16(no).toStdString();
+}
+
 TEST(WholeNumbers, RoundHalvesToEvenAndRejectOverflow) {
     EXPECT_EQ(toInt16(12.5), 12);
     EXPECT_EQ(toInt16(13.5), 14);
