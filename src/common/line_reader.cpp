@@ -44,7 +44,7 @@ const char* LineReader::findTerminator(const char* start, size_t size) const {
 }
 
 bool LineReader::next(QByteArray& line) {
-    line.clear();
+    line.truncate(0); // keeps the buffer for the next line
     if (m_pos >= m_end && !fill())
         return false;
     for (;;) {
