@@ -1,0 +1,87 @@
+#pragma once
+
+#include "common/clock.h"
+#include "common/message_box.h"
+#include "print_command/run_context.h"
+#include "print_driver/printer_page.h"
+#include "shell/app/installed_printers.h"
+#include "shell/app/main_window.h"
+#include "shell/app/printer_dialog.h"
+#include "state/working_state.h"
+
+#include <QDate>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <memory>
+
+namespace pelmar::app {
+
+// Makes the printer page of driver mode for the printer chosen in the printer dialog.
+using PageFactory =
+    std::function<std::unique_ptr<print_driver::PrinterPage>(const PrintDestination& destination)>;
+
+// Writes the run settings before the program ends (the real one is state::SaveRunSettings).
+using RunSettingsSaver = std::function<void(state::WorkingState& state)>;
+
+// What start-up and the print commands work with: the working state and every seam to the
+// outside world. Empty factories mean the real ones.
+struct AppContext {
+    state::WorkingState& state;
+    MainWindow& window;
+    common::MessageBox& messageBox;
+    common::Clock& clock;
+    common::EventPump& events;
+    PrinterDirectory& printers;
+    PrinterDialog& printerDialog;
+
+    // The process's arguments without the program name.
+    QStringList arguments;
+    // Headless choices made in place of the setup screen and the command line: a printer that
+    // replaces PrinterName once the settings are read, and a data file (letter case kept) that
+    // takes the place of a ".TXT" command line. Empty: none.
+    QString printerOverride;
+    QString dataFileOverride;
+
+    // Command mode: the printer library for a printer name (empty: createPrinterLibrary).
+    print_command::LibraryFactory libraryFactory;
+    // Driver mode: the page for the chosen printer (empty: QtPrinterPage over a CUPS queue or a
+    // PDF file).
+    PageFactory pageFactory;
+    // Empty: state::SaveRunSettings.
+    RunSettingsSaver saveRunSettings;
+    // The date of "Date=" texts.
+    QDate today = QDate::currentDate();
+};
+
+// How start-up or a print command ended: the window ends or stays, the headless tool picks its
+// exit status.
+enum class FlowEnd {
+    Interactive,      // "/T": the menus take over
+    FieldsNotSet,     // no field definitions; the window stays
+    NoFormat,         // warning A; the window stays
+    NoDataFile,       // warning B; the window stays
+    PrintPanel,       // the print panel waits for the print button
+    NoFormatSelected, // print button without a chosen format
+    DialogCancelled,  // the printer dialog was cancelled
+    NoPrinter,        // no installed printer has "TSC" in its device name
+    Printed,          // the run went through
+    NothingToPrint,   // the data file has no lines
+    Cancelled,        // the operator cancelled the run
+    SettingsError,    // the settings file could not be read
+    DataError,        // the data file could not be read
+    FormatError,      // the format file could not be read
+    PrintError,       // the run failed at the printer
+    SaveError,        // the run settings could not be written
+    Error,            // any other run-time error
+};
+
+struct FlowResult {
+    FlowEnd end = FlowEnd::Interactive;
+    bool programEnds = false;
+    int errorNumber = 0;
+    // Labels (command mode: printlabel calls; driver mode: pages) that reached the printer.
+    int labelsPrinted = 0;
+};
+
+} // namespace pelmar::app

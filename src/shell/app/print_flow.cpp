@@ -1,0 +1,111 @@
+#include "shell/app/print_flow.h"
+
+#include "common/run_error.h"
+#include "format/driver_format_loader.h"
+#include "format/format_loader.h"
+#include "print_command/print_labels.h"
+#include "print_driver/print_labels_driver.h"
+#include "print_driver/qt_printer_page.h"
+#include "state/settings.h"
+
+namespace pelmar::app {
+
+namespace {
+
+FlowResult fromCommandRun(const print_command::RunResult& run) {
+    FlowResult result;
+    result.labelsPrinted = run.labelsRequested;
+    result.errorNumber = run.errorNumber;
+    switch (run.outcome) {
+    case print_command::RunOutcome::Completed:
+        result.end = FlowEnd::Printed;
+        break;
+    case print_command::RunOutcome::Cancelled:
+        result.end = FlowEnd::Cancelled;
+        break;
+    case print_command::RunOutcome::Failed:
+        result.end = FlowEnd::PrintError;
+        break;
+    }
+    return result;
+}
+
+FlowResult fromDriverRun(const print_driver::DriverRunResult& run) {
+    using Outcome = print_driver::DriverRunResult::Outcome;
+    FlowResult result;
+    result.labelsPrinted = run.labelsPrinted;
+    result.errorNumber = run.errorNumber;
+    result.end = run.outcome == Outcome::Completed   ? FlowEnd::Printed
+                 : run.outcome == Outcome::Cancelled ? FlowEnd::Cancelled
+                                                     : FlowEnd::PrintError;
+    return result;
+}
+
+FlowResult formatFailure(const format::FormatLoadResult& load) {
+    FlowResult result;
+    result.end = FlowEnd::FormatError;
+    result.errorNumber = load.errorNumber;
+    result.programEnds = true;
+    return result;
+}
+
+FlowResult printCommandMode(AppContext& context) {
+    const format::FormatLoadResult load = format::LoadFormat(context.state, context.messageBox);
+    if (load.failed && load.endProgram)
+        return formatFailure(load);
+    print_command::RunContext run{context.state, context.messageBox, context.window,
+                                  context.clock, context.events,     context.libraryFactory,
+                                  context.today};
+    return fromCommandRun(print_command::PrintLabels(run));
+}
+
+FlowResult printDriverMode(AppContext& context) {
+    const PrintDestination destination = context.printerDialog.choosePrinter(kPrinterDialogTitle);
+    const format::FormatLoadResult load =
+        format::LoadFormat_Driver(context.state, context.messageBox);
+    if (load.failed && load.endProgram)
+        return formatFailure(load);
+    std::unique_ptr<print_driver::PrinterPage> page =
+        context.pageFactory ? context.pageFactory(destination) : makeDestinationPage(destination);
+    print_driver::DriverRunContext run{context.state, context.messageBox, context.window,
+                                       context.clock, context.events,     *page,
+                                       context.today};
+    FlowResult result = fromDriverRun(print_driver::PrintLabels_Driver(run));
+    // A PDF file holds its pages only once it is completed; a failed run was reported already.
+    if (auto* qtPage = dynamic_cast<print_driver::QtPrinterPage*>(page.get())) {
+        if (result.end == FlowEnd::PrintError) {
+            try {
+                qtPage->finish();
+            } catch (const common::RunError&) {
+                // The run has reported its failure already.
+            }
+        } else {
+            qtPage->finish();
+        }
+    }
+    return result;
+}
+
+} // namespace
+
+std::unique_ptr<print_driver::PrinterPage>
+makeDestinationPage(const PrintDestination& destination) {
+    if (!destination.pdfFile.isEmpty())
+        return std::make_unique<print_driver::QtPrinterPage>(
+            print_driver::makePdfFileSink(destination.pdfFile));
+    return std::make_unique<print_driver::QtPrinterPage>(
+        print_driver::makeCupsQueueSink(destination.queue));
+}
+
+FlowResult printChosenFormat(AppContext& context) {
+    return context.state.printMode != 0 ? printDriverMode(context) : printCommandMode(context);
+}
+
+void saveRunSettings(AppContext& context) {
+    if (context.saveRunSettings)
+        context.saveRunSettings(context.state);
+    else
+        state::SaveRunSettings(context.state);
+}
+
+} // namespace pelmar::app

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "shell/app/app_context.h"
+
+#include <QString>
+
+namespace pelmar::app {
+
+// Title of the printer dialog of driver mode.
+inline const QString kPrinterDialogTitle = QStringLiteral("選擇條碼機Driver");
+
+// The real page of driver mode: a QtPrinterPage over the PDF file or the CUPS queue chosen.
+std::unique_ptr<print_driver::PrinterPage> makeDestinationPage(const PrintDestination& destination);
+
+// Loads state.formatFileName and prints every record with the loader and the run of the print
+// mode; in driver mode the printer dialog comes first. The loaders and the runs report their own
+// failures. Returns Printed, Cancelled, PrintError, or FormatError with programEnds set when the
+// loader ends the program (the run is then skipped). Throws RunError: 32755 when the dialog is
+// cancelled (nothing loaded, nothing printed), or when a PDF file cannot be completed.
+FlowResult printChosenFormat(AppContext& context);
+
+// Writes the run settings through the context's saver (state::SaveRunSettings when empty).
+// Throws RunError(75 or 5) as SaveRunSettings does.
+void saveRunSettings(AppContext& context);
+
+} // namespace pelmar::app

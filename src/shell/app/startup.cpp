@@ -1,0 +1,245 @@
+#include "shell/app/startup.h"
+
+#include "common/numbers.h"
+#include "common/run_error.h"
+#include "data/data_file_reader.h"
+#include "data/data_grid.h"
+#include "shell/app/command_line.h"
+#include "shell/app/print_flow.h"
+#include "state/settings.h"
+
+#include <QFileInfo>
+
+namespace pelmar::app {
+
+namespace {
+
+// Where start-up is when an error reaches its handler; names the end the caller sees.
+enum class Stage { Settings, Detection, Data, Print, Save };
+
+common::Message message(const QString& text, const QString& caption, common::MessageIcon icon) {
+    common::Message m;
+    m.text = text;
+    m.caption = caption;
+    m.icon = icon;
+    return m;
+}
+
+QString threeSentences(const QString& first, const QString& second) {
+    const QString breaks = QStringLiteral("\r\r");
+    return first + breaks + second + breaks + QStringLiteral("設定完儲存離開, 請再重新列印即可.");
+}
+
+FlowResult ended(FlowEnd end, bool programEnds) {
+    FlowResult result;
+    result.end = end;
+    result.programEnds = programEnds;
+    return result;
+}
+
+// A warning of automatic printing; the window then stays in interactive state.
+FlowResult warn(AppContext& context, const QString& text, FlowEnd end) {
+    context.messageBox.show(message(text, kAutomaticCaption, common::MessageIcon::Exclamation));
+    context.window.setStatusMessage(kInteractiveStatus);
+    context.state.currentRecord = 0;
+    return ended(end, false);
+}
+
+// LoadDataFile, FillDataGrid and MSFlexGrid1_Click. Returns false when the reader ends the
+// program.
+bool loadAndShowData(AppContext& context, data::DataReadResult& read) {
+    read = data::LoadDataFile(context.state, context.messageBox);
+    if (read.failed && read.endProgram)
+        return false;
+    context.window.fillDataGrid(context.state);
+    if (context.state.recordCount > 0)
+        context.window.setPrintData(
+            data::MSFlexGrid1_Click(context.state, context.window.gridCurrentRow()));
+    return true;
+}
+
+FlowResult dataFailure(const data::DataReadResult& read) {
+    FlowResult result = ended(FlowEnd::DataError, true);
+    result.errorNumber = read.errorNumber;
+    return result;
+}
+
+FlowResult interactiveMode(AppContext& context) {
+    state::WorkingState& state = context.state;
+    context.window.setStatusMessage(kInteractiveStatus);
+    state.currentRecord = 0;
+    if (!state.textFileName.isEmpty() && state.fieldCount > 0) {
+        data::DataReadResult read;
+        if (!loadAndShowData(context, read))
+            return dataFailure(read);
+    }
+    return ended(FlowEnd::Interactive, false);
+}
+
+FlowResult singleFormat(AppContext& context, Stage& stage) {
+    state::WorkingState& state = context.state;
+    if (state.textFileName.isEmpty())
+        return warn(context, warningNoDataFile(), FlowEnd::NoDataFile);
+    context.window.setWindowState(WindowState::Minimized);
+    context.window.addPrintFormat(state.labelNames.at(1));
+    state.formatFileName = state.labelNames.at(1);
+    context.window.setSetupMenusVisible(false);
+
+    stage = Stage::Data;
+    data::DataReadResult read;
+    if (!loadAndShowData(context, read))
+        return dataFailure(read);
+    if (state.recordCount == 0)
+        return ended(FlowEnd::NothingToPrint, true);
+
+    // The panel keeps the caption it was designed with.
+    context.window.showPrintPanel(QStringLiteral("[ 列印 ]"));
+    context.window.setPrintButtonEnabled(false);
+    context.window.setFocus(FocusTarget::CmdDelete);
+
+    stage = Stage::Print;
+    FlowResult result = printChosenFormat(context);
+    if (result.end == FlowEnd::FormatError && result.programEnds)
+        return result;
+    // Driver mode keeps the run settings as they were; "Send Command" writes them back.
+    if (state.printMode == 0) {
+        stage = Stage::Save;
+        saveRunSettings(context);
+    }
+    result.programEnds = true;
+    return result;
+}
+
+QString printPanelCaption(const state::WorkingState& state) {
+    const QString mode =
+        state.printMode == 0 ? QStringLiteral("Send Command") : QStringLiteral("Driver");
+    return QStringLiteral("[ 列印_") + mode + QStringLiteral(" ]");
+}
+
+FlowResult printPanel(AppContext& context, Stage& stage) {
+    state::WorkingState& state = context.state;
+    if (state.textFileName.isEmpty())
+        return warn(context, warningNoDataFile(), FlowEnd::NoDataFile);
+    context.window.setWindowState(WindowState::Maximized);
+    context.window.activate();
+    for (int i = 1; i <= state.labelCount; ++i)
+        context.window.addPrintFormat(state.labelNames.at(i));
+    context.window.setSetupMenusVisible(false);
+
+    stage = Stage::Data;
+    data::DataReadResult read;
+    if (!loadAndShowData(context, read))
+        return dataFailure(read);
+    if (state.recordCount == 0)
+        return ended(FlowEnd::NothingToPrint, true);
+
+    context.window.setPriceBox(state.editPrice != 0, common::decimalText(state.adPrice));
+    context.window.showPrintPanel(printPanelCaption(state));
+    context.window.setCancelButtonEnabled(false);
+    context.window.setFocus(FocusTarget::ListSelectLabel);
+    return ended(FlowEnd::PrintPanel, false);
+}
+
+FlowResult automaticPrinting(AppContext& context, Stage& stage) {
+    state::WorkingState& state = context.state;
+    state.cancelRequested = false;
+    context.window.setStatusMessage(kAutomaticStatus);
+    if (!context.dataFileOverride.isEmpty())
+        state.textFileName = QFileInfo(context.dataFileOverride).absoluteFilePath();
+    else if (state.commandLine.contains(QStringLiteral(".TXT")))
+        state.textFileName = state.commandLine;
+
+    if (state.labelCount == 0)
+        return warn(context, warningNoFormat(), FlowEnd::NoFormat);
+    if (state.labelCount == 1 && state.editPrice == 0)
+        return singleFormat(context, stage);
+    return printPanel(context, stage);
+}
+
+FlowEnd endOfStage(Stage stage, int errorNumber) {
+    switch (stage) {
+    case Stage::Settings:
+        return FlowEnd::SettingsError;
+    case Stage::Data:
+        return FlowEnd::DataError;
+    case Stage::Print:
+        return errorNumber == common::DialogCancelled ? FlowEnd::DialogCancelled
+                                                      : FlowEnd::PrintError;
+    case Stage::Save:
+        return FlowEnd::SaveError;
+    case Stage::Detection:
+        break;
+    }
+    return FlowEnd::Error;
+}
+
+} // namespace
+
+QString warningNoFormat() {
+    return threeSentences(QStringLiteral("來源格式檔尚未設定, 無法列印."),
+                          QStringLiteral("請執行設定, 選擇欲列印來源格式檔."));
+}
+
+QString warningNoDataFile() {
+    return threeSentences(QStringLiteral("來源文字檔尚未設定, 無法列印."),
+                          QStringLiteral("請執行設定, 選擇欲列印來源文字檔."));
+}
+
+QStringList tscPrinters(const state::WorkingState& state, PrinterDirectory& directory) {
+    QStringList names;
+    for (const InstalledPrinter& printer : installedPrinters(state, directory)) {
+        if (printer.deviceName.contains(QStringLiteral("TSC"), Qt::CaseSensitive))
+            names << printer.deviceName;
+    }
+    return names;
+}
+
+FlowResult Form_Load(AppContext& context) {
+    state::WorkingState& state = context.state;
+    Stage stage = Stage::Settings;
+    int errorNumber = 0;
+    QString description;
+    try {
+        state.commandLine = normalizeCommandLine(context.arguments);
+        state::LoadSettings(state);
+        if (!context.printerOverride.isEmpty())
+            state.printerName = context.printerOverride;
+        context.window.setPrintItemToolTip(state.printerName);
+        context.window.pointFileList(state.programFolder, QStringLiteral("*.FMT"));
+        context.window.showNow();
+
+        stage = Stage::Detection;
+        const QStringList printers = tscPrinters(state, context.printers);
+        context.window.setPrinterList(printers);
+        if (printers.isEmpty()) {
+            context.messageBox.show(
+                message(kNoPrinterMessage, kStartupErrorCaption, common::MessageIcon::Critical));
+            return ended(FlowEnd::NoPrinter, true);
+        }
+        if (state.printerName.isEmpty())
+            state.printerName = printers.first();
+        context.window.setPrinterText(state.printerName);
+
+        if (state.commandLineHasT())
+            return interactiveMode(context);
+        if (state.fieldCount == 0) {
+            context.messageBox.show(
+                message(kFieldsNotSetMessage, kAutomaticCaption, common::MessageIcon::Critical));
+            return ended(FlowEnd::FieldsNotSet, false);
+        }
+        return automaticPrinting(context, stage);
+    } catch (const common::RunError& error) {
+        errorNumber = error.number();
+        description = error.description();
+    } catch (const std::exception& error) {
+        errorNumber = -1;
+        description = QString::fromLocal8Bit(error.what());
+    }
+    context.messageBox.show(
+        message(description, kStartupErrorCaption, common::MessageIcon::Critical));
+    FlowResult result = ended(endOfStage(stage, errorNumber), state.commandLineHasT());
+    result.errorNumber = errorNumber;
+    return result;
+}
+
+} // namespace pelmar::app

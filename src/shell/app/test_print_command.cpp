@@ -1,0 +1,96 @@
+#include "shell/app/test_print_command.h"
+
+#include "common/run_error.h"
+#include "format/driver_format_loader.h"
+#include "format/format_loader.h"
+#include "print_command/test_print.h"
+#include "print_driver/qt_printer_page.h"
+#include "print_driver/test_print_driver.h"
+#include "shell/app/print_flow.h"
+
+namespace pelmar::app {
+
+namespace {
+
+void show(AppContext& context, const QString& text, const QString& caption,
+          common::MessageIcon icon) {
+    common::Message message;
+    message.text = text;
+    message.caption = caption;
+    message.icon = icon;
+    context.messageBox.show(message);
+}
+
+TestPrintResult missing(AppContext& context, TestPrintScreen& screen, const QString& text,
+                        TestPrintFocus focus) {
+    show(context, text, kTestPrintCaption, common::MessageIcon::Exclamation);
+    screen.setFocus(focus);
+    return {TestPrintEnd::MissingInput, 0, false};
+}
+
+TestPrintResult loadFailure(const format::FormatLoadResult& load) {
+    return {TestPrintEnd::FormatError, load.errorNumber, load.endProgram};
+}
+
+TestPrintResult printCommandMode(AppContext& context, const QString& quantity) {
+    const format::FormatLoadResult load = format::LoadFormat(context.state, context.messageBox);
+    if (load.failed && load.endProgram)
+        return loadFailure(load);
+    print_command::RunContext run{context.state, context.messageBox, context.window,
+                                  context.clock, context.events,     context.libraryFactory,
+                                  context.today};
+    print_command::TestPrint(run, quantity);
+    return {TestPrintEnd::Printed, 0, false};
+}
+
+TestPrintResult printDriverMode(AppContext& context, const QString& quantity) {
+    const PrintDestination destination = context.printerDialog.choosePrinter(kPrinterDialogTitle);
+    const format::FormatLoadResult load =
+        format::LoadFormat_Driver(context.state, context.messageBox);
+    if (load.failed && load.endProgram)
+        return loadFailure(load);
+    std::unique_ptr<print_driver::PrinterPage> page =
+        context.pageFactory ? context.pageFactory(destination) : makeDestinationPage(destination);
+    print_driver::DriverRunContext run{context.state, context.messageBox, context.window,
+                                       context.clock, context.events,     *page,
+                                       context.today};
+    const print_driver::DriverRunResult printed = print_driver::TestPrint_Driver(run, quantity);
+    if (auto* qtPage = dynamic_cast<print_driver::QtPrinterPage*>(page.get()))
+        qtPage->finish();
+    if (printed.outcome == print_driver::DriverRunResult::Outcome::Failed)
+        return {TestPrintEnd::Error, printed.errorNumber, false};
+    return {TestPrintEnd::Printed, 0, false};
+}
+
+} // namespace
+
+TestPrintResult cmdTestPrintOk_Click(AppContext& context, TestPrintScreen& screen) {
+    state::WorkingState& state = context.state;
+    if (state.labelCount == 0)
+        return {};
+    if (state.formatFileName.isEmpty()) {
+        if (state.labelCount != 1)
+            return missing(context, screen, kNoTestFormatMessage, TestPrintFocus::ListLabel);
+        state.formatFileName = screen.firstListedFormat();
+    }
+    if (state.textFileName.isEmpty())
+        return missing(context, screen, kNoTestDataMessage, TestPrintFocus::CmdSelDataSource);
+    const QString quantity = screen.quantityText();
+    if (quantity.isEmpty())
+        return missing(context, screen, kNoTestQuantityMessage, TestPrintFocus::TxtTestPrintQty);
+    try {
+        return state.printMode != 0 ? printDriverMode(context, quantity)
+                                    : printCommandMode(context, quantity);
+    } catch (const common::RunError& error) {
+        if (error.number() == common::DialogCancelled)
+            return {TestPrintEnd::DialogCancelled, error.number(), false};
+        show(context, error.description(), kTestPrintErrorCaption, common::MessageIcon::Critical);
+        return {TestPrintEnd::Error, error.number(), false};
+    } catch (const std::exception& error) {
+        show(context, QString::fromLocal8Bit(error.what()), kTestPrintErrorCaption,
+             common::MessageIcon::Critical);
+        return {TestPrintEnd::Error, -1, false};
+    }
+}
+
+} // namespace pelmar::app
