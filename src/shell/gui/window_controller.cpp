@@ -1,0 +1,177 @@
+#include "shell/gui/window_controller.h"
+
+#include "common/run_error.h"
+#include "shell/app/print_commands.h"
+#include "shell/app/print_flow.h"
+#include "shell/app/startup.h"
+#include "shell/gui/frm_pelmar_chi.h"
+#include "shell/gui/print_panel.h"
+#include "shell/gui/qt_services.h"
+
+namespace pelmar::gui {
+
+int exitStatus(const app::FlowResult& result) {
+    switch (result.end) {
+    case app::FlowEnd::Printed:
+    case app::FlowEnd::NothingToPrint:
+    case app::FlowEnd::Cancelled:
+    case app::FlowEnd::Interactive:
+    case app::FlowEnd::PrintPanel:
+    case app::FlowEnd::NoFormatSelected:
+    case app::FlowEnd::DialogCancelled:
+        return 0;
+    default:
+        return 1;
+    }
+}
+
+namespace {
+
+// Sets a flag for the time a procedure runs.
+class BusyScope {
+public:
+    explicit BusyScope(bool& flag) : m_flag(flag) { m_flag = true; }
+    ~BusyScope() { m_flag = false; }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+private:
+    bool& m_flag;
+};
+
+} // namespace
+
+WindowController::WindowController(state::WorkingState& state, FrmPelmarChi& window,
+                                   QStringList arguments, WindowServices services)
+    : QObject(&window), m_state(state), m_window(window), m_adapter(window) {
+    if (services.messageBox == nullptr) {
+        m_ownMessageBox = std::make_unique<QtMessageBox>(&window);
+        services.messageBox = m_ownMessageBox.get();
+    }
+    if (services.clock == nullptr) {
+        m_ownClock = std::make_unique<common::SteadyClock>();
+        services.clock = m_ownClock.get();
+    }
+    if (services.events == nullptr) {
+        m_ownEvents = std::make_unique<QtEventPump>();
+        services.events = m_ownEvents.get();
+    }
+    if (services.printers == nullptr) {
+        m_ownPrinters = std::make_unique<app::CupsPrinterDirectory>();
+        services.printers = m_ownPrinters.get();
+    }
+    if (services.printerDialog == nullptr) {
+        m_ownPrinterDialog = std::make_unique<QtPrinterDialog>(&window);
+        services.printerDialog = m_ownPrinterDialog.get();
+    }
+    m_context.reset(new app::AppContext{state,
+                                        m_adapter,
+                                        *services.messageBox,
+                                        *services.clock,
+                                        *services.events,
+                                        *services.printers,
+                                        *services.printerDialog,
+                                        std::move(arguments),
+                                        QString(),
+                                        QString(),
+                                        std::move(services.libraryFactory),
+                                        std::move(services.pageFactory),
+                                        {},
+                                        QDate::currentDate()});
+
+    PrintPanel* panel = window.FramePrint();
+    connect(panel, &PrintPanel::cmdPrintClicked, this, &WindowController::onPrint);
+    connect(panel, &PrintPanel::cmdDeleteClicked, this, &WindowController::onDelete);
+    connect(&window, &FrmPelmarChi::mnuExitClicked, this, &WindowController::onExitMenu);
+    connect(&window, &FrmPelmarChi::closeBoxUsed, this, &WindowController::onCloseBox);
+}
+
+WindowController::~WindowController() = default;
+
+bool WindowController::start(int& status) {
+    app::FlowResult result;
+    {
+        const BusyScope busy(m_busy);
+        result = app::Form_Load(*m_context);
+    }
+    status = exitStatus(result);
+    if (m_exitRequested) {
+        m_exitRequested = false;
+        mnuExit_Click();
+    }
+    if (result.programEnds || m_closeRequested || m_ended) {
+        m_ended = true;
+        return true;
+    }
+    return false;
+}
+
+void WindowController::onPrint() {
+    if (m_busy || m_ended)
+        return;
+    app::FlowResult result;
+    {
+        const BusyScope busy(m_busy);
+        result = app::cmdPrint_Click(*m_context);
+    }
+    finishProcedure(result);
+}
+
+void WindowController::onDelete() {
+    app::cmdDelete_Click(m_state);
+}
+
+void WindowController::onExitMenu() {
+    if (m_busy) {
+        // The run on the stack stops at its next cancel point; leaving follows when it returns.
+        m_state.cancelRequested = true;
+        m_exitRequested = true;
+        return;
+    }
+    mnuExit_Click();
+}
+
+void WindowController::mnuExit_Click() {
+    if (m_ended)
+        return;
+    try {
+        app::saveRunSettings(*m_context);
+    } catch (const common::RunError& error) {
+        common::Message message;
+        message.text = error.description();
+        message.caption = QStringLiteral("發生非預期錯誤");
+        message.icon = common::MessageIcon::Critical;
+        m_context->messageBox.show(message);
+        return;
+    }
+    m_ended = true;
+    emit programEnds(0);
+}
+
+void WindowController::onCloseBox() {
+    if (m_busy) {
+        // The close box ends the program; a run under way stops first so its port is closed.
+        m_state.cancelRequested = true;
+        m_closeRequested = true;
+        return;
+    }
+    if (!m_ended) {
+        m_ended = true;
+        emit programEnds(0);
+    }
+}
+
+void WindowController::finishProcedure(const app::FlowResult& result) {
+    if (m_exitRequested) {
+        m_exitRequested = false;
+        mnuExit_Click();
+    }
+    if (m_ended)
+        return;
+    if (result.programEnds || m_closeRequested) {
+        m_ended = true;
+        emit programEnds(result.programEnds ? exitStatus(result) : 0);
+    }
+}
+
+} // namespace pelmar::gui
