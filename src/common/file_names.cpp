@@ -1,5 +1,6 @@
 #include "common/file_names.h"
 
+#include "common/example_seed.h"
 #include "common/run_error.h"
 
 #include <QDir>
@@ -22,6 +23,10 @@ QString userDataFolder() {
         base = QDir::homePath() + QStringLiteral("/.local/share");
     const QString folder = base + QStringLiteral("/pelmar");
     QDir().mkpath(folder);
+#ifdef PELMAR_INSTALL_DATADIR
+    // First start of an installed program: the example shop to begin with.
+    seedFromExample(folder, QStringLiteral(PELMAR_INSTALL_DATADIR "/example"));
+#endif
     return folder;
 }
 

@@ -5,7 +5,8 @@
 namespace pelmar::common {
 
 // The program folder: $PELMAR_HOME when set; otherwise the folder of the running executable,
-// except for an installed program, which uses $XDG_DATA_HOME/pelmar (created on first use).
+// except for an installed program, which uses $XDG_DATA_HOME/pelmar (created on first use and
+// then given the installed example shop).
 QString programFolder();
 
 // folder + "/" + name, with backslashes of name taken as path separators.
