@@ -5,6 +5,7 @@
 #include "state/text_table.h"
 
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <utility>
 #include <vector>
@@ -58,7 +59,11 @@ struct WorkingState {
 
     // Interactive mode as the handlers that test for exactly "/T" see it.
     bool commandLineIsExactlyT() const { return commandLine == QStringLiteral("/T"); }
-    bool commandLineHasT() const { return commandLine.contains(QStringLiteral("/T")); }
+    // The switch "/T" is a word of its own: paths here are written with "/", and /TMP/ITEMS.TXT
+    // must not turn automatic printing into interactive mode.
+    bool commandLineHasT() const {
+        return commandLine.split(u' ', Qt::SkipEmptyParts).contains(QStringLiteral("/T"));
+    }
 };
 
 } // namespace pelmar::state
