@@ -51,16 +51,17 @@ QString partYield(const state::WorkingState& state, QStringView part, int record
 
 } // namespace
 
-QString ResolveContent(const state::WorkingState& state, const QString& spec, int record) {
-    if (spec.contains(u'+'))
-        return EvaluateFieldExpression(state, spec, record);
-    const int n = fieldNumber(state, common::leadingNumber(spec));
+QString ResolveContent(const state::WorkingState& state, const QString& expression, int record) {
+    if (expression.contains(u'+'))
+        return EvaluateFieldExpression(state, expression, record);
+    const int n = fieldNumber(state, common::leadingNumber(expression));
     return state.records.at(record, n);
 }
 
-QString EvaluateFieldExpression(const state::WorkingState& state, const QString& spec, int record) {
+QString EvaluateFieldExpression(const state::WorkingState& state, const QString& expression,
+                                int record) {
     QString result;
-    QStringView rest(spec);
+    QStringView rest(expression);
     for (qsizetype plus = rest.indexOf(u'+'); plus >= 0; plus = rest.indexOf(u'+')) {
         result += partYield(state, common::trimBlanksView(rest.left(plus)), record);
         rest = rest.mid(plus + 1);

@@ -20,7 +20,7 @@ state::WorkingState fourFields() {
 }
 
 struct ContentCase {
-    const char* spec;
+    const char* expression;
     const char16_t* expected;
 };
 
@@ -49,9 +49,9 @@ TEST(ResolveContent, SelectsFieldsAndJoinsParts) {
         {"99999999999+1", u"3A001"},    // no overflow for a huge field number
     };
     for (const ContentCase& c : cases)
-        EXPECT_EQ(ResolveContent(state, QString::fromUtf8(c.spec), 1),
+        EXPECT_EQ(ResolveContent(state, QString::fromUtf8(c.expression), 1),
                   QString::fromUtf16(c.expected))
-            << c.spec;
+            << c.expression;
 }
 
 TEST(ResolveContent, PriceRuleOnlyForNumericPartsOfExpressions) {
@@ -92,12 +92,12 @@ TEST(ResolveContent, PriceOverflowIsError6) {
 
 TEST(ResolveContent, FieldNumberBelowZeroFails) {
     const state::WorkingState state = fourFields();
-    for (const char* spec : {"-1", "-1+2", "1+-3", "-0.6"}) {
+    for (const char* expression : {"-1", "-1+2", "1+-3", "-0.6"}) {
         try {
-            ResolveContent(state, QString::fromUtf8(spec), 1);
-            ADD_FAILURE() << spec << ": no error";
+            ResolveContent(state, QString::fromUtf8(expression), 1);
+            ADD_FAILURE() << expression << ": no error";
         } catch (const common::RunError& e) {
-            EXPECT_EQ(e.number(), common::InvalidArgument) << spec;
+            EXPECT_EQ(e.number(), common::InvalidArgument) << expression;
         }
     }
 }

@@ -54,7 +54,7 @@ TEST_F(ComposeLabelTest, SetUpCommandsComeFirstInOrder) {
 
 TEST_F(ComposeLabelTest, VariableTextContents) {
     struct Case {
-        const char* spec;
+        const char* expression;
         const char* expected; // nullptr: nothing sent
     };
     const Case cases[] = {
@@ -68,12 +68,12 @@ TEST_F(ComposeLabelTest, VariableTextContents) {
     for (const Case& c : cases) {
         state.format.vTextElements = {};
         addRow(state.format.vTextElements,
-               {"40", "60", "48", "0", "0", "0", "Arial", QString::fromUtf8(c.spec)});
+               {"40", "60", "48", "0", "0", "0", "Arial", QString::fromUtf8(c.expression)});
         const QStringList sent = drawing();
         if (c.expected)
-            EXPECT_EQ(sent, QStringList{QString::fromUtf8(c.expected)}) << c.spec;
+            EXPECT_EQ(sent, QStringList{QString::fromUtf8(c.expected)}) << c.expression;
         else
-            EXPECT_TRUE(sent.isEmpty()) << c.spec;
+            EXPECT_TRUE(sent.isEmpty()) << c.expression;
     }
 }
 
