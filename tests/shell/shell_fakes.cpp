@@ -50,8 +50,7 @@ void ShellFixture::writeStandardSettings(int labelCount, int editPrice, int prin
 }
 
 app::AppContext ShellFixture::context(QStringList arguments) {
-    app::AppContext c{state, window, messages, clock, clock, printers, dialog,
-                      {},    {},     {},       {},    {},    {},       QDate()};
+    app::AppContext c(state, window, messages, clock, clock, printers, dialog);
     c.arguments = std::move(arguments);
     c.libraryFactory = [this](const QString& name) {
         libraryNames.push_back(name);

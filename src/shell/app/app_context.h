@@ -27,6 +27,12 @@ using RunSettingsSaver = std::function<void(state::WorkingState& state)>;
 // What start-up and the print commands work with: the working state and every seam to the
 // outside world. Empty factories mean the real ones.
 struct AppContext {
+    AppContext(state::WorkingState& state, MainWindow& window, common::MessageBox& messageBox,
+               common::Clock& clock, common::EventPump& events, PrinterDirectory& printers,
+               PrinterDialog& printerDialog)
+        : state(state), window(window), messageBox(messageBox), clock(clock), events(events),
+          printers(printers), printerDialog(printerDialog) {}
+
     state::WorkingState& state;
     MainWindow& window;
     common::MessageBox& messageBox;

@@ -1,0 +1,216 @@
+#include "shell/cli/headless.h"
+
+#include "common/numbers.h"
+#include "common/run_error.h"
+
+#include <cstdio>
+#include <thread>
+
+namespace pelmar::cli {
+
+volatile std::sig_atomic_t g_cancelSignal = 0;
+
+namespace {
+
+extern "C" void onCancelSignal(int) {
+    g_cancelSignal = 1;
+}
+
+QString lines(QString text) {
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(u'\r', u'\n');
+    return text;
+}
+
+// Hands every call on to the real library, looking for a cancel signal first.
+class CancelPollingLibrary : public print_command::PrinterLibrary {
+public:
+    CancelPollingLibrary(std::unique_ptr<PrinterLibrary> inner, state::WorkingState& state)
+        : m_inner(std::move(inner)), m_state(state) {}
+    void openport(const QString& n) override { poll(), m_inner->openport(n); }
+    void downloadpcx(const QString& p, const QString& n) override {
+        poll(), m_inner->downloadpcx(p, n);
+    }
+    void setup(const QString& a, const QString& b, const QString& c, const QString& d,
+               const QString& e, const QString& f, const QString& g) override {
+        poll(), m_inner->setup(a, b, c, d, e, f, g);
+    }
+    void sendcommand(const QString& c) override { poll(), m_inner->sendcommand(c); }
+    void clearbuffer() override { poll(), m_inner->clearbuffer(); }
+    void barcode(const QString& a, const QString& b, const QString& c, const QString& d,
+                 const QString& e, const QString& f, const QString& g, const QString& h,
+                 const QString& i) override {
+        poll(), m_inner->barcode(a, b, c, d, e, f, g, h, i);
+    }
+    void windowsfont(std::int16_t x, std::int16_t y, std::int16_t h, std::int16_t r, std::int16_t s,
+                     std::int16_t u, const QString& f, const QString& c) override {
+        poll(), m_inner->windowsfont(x, y, h, r, s, u, f, c);
+    }
+    void printlabel(const QString& s, const QString& c) override {
+        poll(), m_inner->printlabel(s, c);
+    }
+    // The port is closed whatever was asked meanwhile.
+    void closeport() override { m_inner->closeport(); }
+    void printerfont(const QString& a, const QString& b, const QString& c, const QString& d,
+                     const QString& e, const QString& f, const QString& g) override {
+        poll(), m_inner->printerfont(a, b, c, d, e, f, g);
+    }
+    void formfeed() override { poll(), m_inner->formfeed(); }
+    void nobackfeed() override { poll(), m_inner->nobackfeed(); }
+    bool isPhysical() const override { return m_inner->isPhysical(); }
+
+private:
+    void poll() { pollCancelSignal(m_state); }
+
+    std::unique_ptr<PrinterLibrary> m_inner;
+    state::WorkingState& m_state;
+};
+
+class DryRunLibrary : public print_command::PrinterLibrary {
+public:
+    explicit DryRunLibrary(DryRunReport& report) : m_report(report) {}
+    void openport(const QString&) override {}
+    void downloadpcx(const QString&, const QString&) override {}
+    void setup(const QString&, const QString&, const QString&, const QString&, const QString&,
+               const QString&, const QString&) override {}
+    void sendcommand(const QString&) override {}
+    void clearbuffer() override {}
+    void barcode(const QString&, const QString&, const QString&, const QString&, const QString&,
+                 const QString&, const QString&, const QString&, const QString&) override {}
+    void windowsfont(std::int16_t, std::int16_t, std::int16_t, std::int16_t, std::int16_t,
+                     std::int16_t, const QString&, const QString&) override {}
+    void printlabel(const QString& sets, const QString&) override {
+        m_report.record(QStringLiteral("set(s)"), sets.toLongLong());
+    }
+    void closeport() override {}
+    void printerfont(const QString&, const QString&, const QString&, const QString&, const QString&,
+                     const QString&, const QString&) override {}
+    void formfeed() override {}
+    void nobackfeed() override {}
+    bool isPhysical() const override { return false; }
+
+private:
+    DryRunReport& m_report;
+};
+
+// Draws nothing but checks pictures and barcodes as a real page would; keeps no history.
+class DryRunPage : public print_driver::RecordingPrinterPage {
+public:
+    explicit DryRunPage(DryRunReport& report)
+        : RecordingPrinterPage(QStringLiteral("dry run")), m_report(report) {}
+    void setCopies(std::int16_t copies) override {
+        m_copies = copies;
+        RecordingPrinterPage::setCopies(copies);
+    }
+    void endDocument() override {
+        RecordingPrinterPage::endDocument();
+        m_report.record(QStringLiteral("cop(ies)"), m_copies);
+        jobs.clear();
+        log.clear();
+    }
+
+private:
+    DryRunReport& m_report;
+    int m_copies = 1;
+};
+
+} // namespace
+
+void installCancelSignals() {
+    struct sigaction action {};
+    action.sa_handler = onCancelSignal;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+}
+
+void pollCancelSignal(state::WorkingState& state) {
+    if (g_cancelSignal)
+        state.cancelRequested = true;
+}
+
+void say(const QString& text) {
+    const QByteArray bytes = (QStringLiteral("pelmar-print: ") + text + u'\n').toUtf8();
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stderr);
+}
+
+common::MessageAnswer StderrMessageBox::show(const common::Message& message) {
+    const QString caption = message.caption.isEmpty() ? common::programTitle() : message.caption;
+    const QByteArray bytes =
+        (caption + QStringLiteral(": ") + lines(message.text) + u'\n').toUtf8();
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stderr);
+    return message.defaultAnswer;
+}
+
+void HeadlessWindow::setStatusMessage(const QString& text) {
+    if (text == m_status)
+        return;
+    m_status = text;
+    if (!quiet)
+        say(QStringLiteral("status: ") + text);
+}
+
+void HeadlessWindow::setPrintItem(const QString& text) {
+    // The runs show "r OF N".
+    if (quiet)
+        return;
+    QString progress = text;
+    progress.replace(QStringLiteral(" OF "), QStringLiteral(" of "));
+    say(QStringLiteral("record ") + progress);
+}
+
+std::chrono::steady_clock::time_point HeadlessClock::now() {
+    return std::chrono::steady_clock::now() + m_offset;
+}
+
+void HeadlessClock::processEvents() {
+    pollCancelSignal(m_state);
+    if (virtualTime)
+        m_offset += std::chrono::seconds(1);
+    else
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+}
+
+app::PrintDestination OptionPrinterDialog::choosePrinter(const QString&) {
+    if (m_dryRun) {
+        m_clock.virtualTime = true;
+        return {QString(), QStringLiteral("dry-run.pdf")};
+    }
+    if (!m_pdfFile.isEmpty()) {
+        m_clock.virtualTime = true;
+        return {QString(), m_pdfFile};
+    }
+    if (!m_queue.isEmpty())
+        return {m_queue, QString()};
+    missingChoice = true;
+    throw common::RunError(
+        common::DialogCancelled,
+        QStringLiteral("driver mode needs --output FILE.pdf or --printer QUEUE"));
+}
+
+std::unique_ptr<print_command::PrinterLibrary>
+cancelPolling(std::unique_ptr<print_command::PrinterLibrary> library, state::WorkingState& state) {
+    return std::make_unique<CancelPollingLibrary>(std::move(library), state);
+}
+
+void DryRunReport::record(const QString& what, long long count) {
+    const int row = window.currentRow;
+    ++records;
+    labels += count;
+    say(QStringLiteral("record %1 of %2: quantity \"%3\", %4 %5")
+            .arg(row)
+            .arg(state.recordCount)
+            .arg(state.records.at(row, state.fieldCount))
+            .arg(count)
+            .arg(what));
+}
+
+std::unique_ptr<print_command::PrinterLibrary> dryRunLibrary(DryRunReport& report) {
+    return std::make_unique<DryRunLibrary>(report);
+}
+
+std::unique_ptr<print_driver::PrinterPage> dryRunPage(DryRunReport& report) {
+    return std::make_unique<DryRunPage>(report);
+}
+
+} // namespace pelmar::cli

@@ -1,0 +1,122 @@
+#pragma once
+
+#include "common/clock.h"
+#include "common/message_box.h"
+#include "print_command/printer_library.h"
+#include "print_driver/recording_printer_page.h"
+#include "shell/app/main_window.h"
+#include "shell/app/printer_dialog.h"
+#include "state/working_state.h"
+
+#include <csignal>
+#include <memory>
+
+namespace pelmar::cli {
+
+// Set by SIGINT and SIGTERM; the event pump and the printer library hand it to the run.
+extern volatile std::sig_atomic_t g_cancelSignal;
+
+// Installs the SIGINT and SIGTERM handlers that set g_cancelSignal.
+void installCancelSignals();
+
+// Copies a received cancel signal into the working state (the cancel-printing button).
+void pollCancelSignal(state::WorkingState& state);
+
+// Messages as "caption: text" lines on standard error, carriage returns as line breaks; answers
+// with the message's default answer, since nobody can answer.
+class StderrMessageBox : public common::MessageBox {
+public:
+    common::MessageAnswer show(const common::Message& message) override;
+};
+
+// Writes one line to standard error (UTF-8), prefixed "pelmar-print: ".
+void say(const QString& text);
+
+// The main window without a screen: progress and status go to standard error, the print panel's
+// format is the one chosen by option.
+class HeadlessWindow : public app::MainWindow {
+public:
+    void setStatusMessage(const QString& text) override;
+    void setPrintItem(const QString& text) override;
+    void setPrintData(const QString&) override {}
+    void showGridRow(int row) override { currentRow = row; }
+    void setPrintItemToolTip(const QString&) override {}
+    void pointFileList(const QString&, const QString&) override {}
+    void showNow() override {}
+    void setPrinterList(const QStringList&) override {}
+    void setPrinterText(const QString&) override {}
+    void setWindowState(app::WindowState) override {}
+    void activate() override {}
+    void addPrintFormat(const QString&) override {}
+    QString selectedPrintFormat() const override { return selectedFormat; }
+    void setSetupMenusVisible(bool) override {}
+    void showPrintPanel(const QString&) override {}
+    void setPrintButtonEnabled(bool) override {}
+    void setCancelButtonEnabled(bool) override {}
+    void setPriceBox(bool, const QString&) override {}
+    void setFocus(app::FocusTarget) override {}
+    void fillDataGrid(const state::WorkingState&) override {}
+    int gridCurrentRow() const override { return 1; }
+
+    QString selectedFormat;
+    int currentRow = 0;
+    bool quiet = false; // no progress lines (the dry run tells its own)
+
+private:
+    QString m_status;
+};
+
+// The clock and event pump of the headless runs. Real time with short sleeps while a run waits;
+// virtual time (each pump call moves the clock by a second, without sleeping) when the output
+// has no pace to keep, such as a PDF file. Every pump call looks for a cancel signal.
+class HeadlessClock : public common::Clock, public common::EventPump {
+public:
+    explicit HeadlessClock(state::WorkingState& state) : m_state(state) {}
+    std::chrono::steady_clock::time_point now() override;
+    void processEvents() override;
+    bool virtualTime = false;
+
+private:
+    state::WorkingState& m_state;
+    std::chrono::steady_clock::duration m_offset{};
+};
+
+// The printer dialog answered by options: a PDF file (--output) or a CUPS queue (--printer).
+// Without either it is cancelled with an explanation (error 32755), and `missingChoice` is set.
+class OptionPrinterDialog : public app::PrinterDialog {
+public:
+    OptionPrinterDialog(QString pdfFile, QString queue, HeadlessClock& clock, bool dryRun)
+        : m_pdfFile(std::move(pdfFile)), m_queue(std::move(queue)), m_clock(clock),
+          m_dryRun(dryRun) {}
+    app::PrintDestination choosePrinter(const QString& title) override;
+    bool missingChoice = false;
+
+private:
+    QString m_pdfFile;
+    QString m_queue;
+    HeadlessClock& m_clock;
+    bool m_dryRun;
+};
+
+// A printer library that looks for a cancel signal before each call, so that a run to a port
+// without pace stops at its next cancel point too.
+std::unique_ptr<print_command::PrinterLibrary>
+cancelPolling(std::unique_ptr<print_command::PrinterLibrary> library, state::WorkingState& state);
+
+// What a dry run tells per record and in total.
+struct DryRunReport {
+    const state::WorkingState& state;
+    const HeadlessWindow& window;
+    long long labels = 0; // printed labels: sets (command mode) or copies (driver mode)
+    int records = 0;
+    // One line for the current record: its quantity field and what the printer is asked for.
+    void record(const QString& what, long long count);
+};
+
+// A printer library that opens no port and tells what each label would print.
+std::unique_ptr<print_command::PrinterLibrary> dryRunLibrary(DryRunReport& report);
+
+// A printer page that sends nothing and tells the copies of each page.
+std::unique_ptr<print_driver::PrinterPage> dryRunPage(DryRunReport& report);
+
+} // namespace pelmar::cli

@@ -1,0 +1,229 @@
+// pelmar-print: automatic printing without a window, for cron jobs, ERP systems and servers
+// without a display. Runs the start-up flow and the print button of the program with the
+// operator's choices taken from options (see printUsage).
+#include "common/file_names.h"
+#include "common/numbers.h"
+#include "common/run_error.h"
+#include "print_command/printer_ports.h"
+#include "shell/app/installed_printers.h"
+#include "shell/app/print_commands.h"
+#include "shell/app/startup.h"
+#include "shell/cli/headless.h"
+#include "shell/cli/print_options.h"
+#include "state/settings.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <cstdio>
+#include <optional>
+
+using namespace pelmar;
+
+namespace {
+
+enum ExitStatus {
+    kPrinted = 0,
+    kBadSettings = 2,
+    kDataError = 3,
+    kFormatError = 4,
+    kPrinterError = 5,
+    kCancelled = 6,
+};
+
+// The entry of LabelNames that name stands for (letter case ignored), or nothing.
+std::optional<QString> storedFormatName(const state::WorkingState& state, const QString& name) {
+    for (int i = 1; i <= state.labelCount; ++i) {
+        if (state.labelNames.at(i).compare(name, Qt::CaseInsensitive) == 0)
+            return state.labelNames.at(i);
+    }
+    return std::nullopt;
+}
+
+QString formatList(const state::WorkingState& state) {
+    QStringList names;
+    for (int i = 1; i <= state.labelCount; ++i)
+        names << state.labelNames.at(i);
+    return names.join(QStringLiteral(", "));
+}
+
+// Checks the options against the settings before anything is read or printed, so that a choice
+// the flow would need and the options do not give is an error at once. A settings file that
+// cannot be read is left to the flow, which reports it.
+std::optional<QString> checkAgainstSettings(const cli::PrintOptions& options,
+                                            const QString& programFolder) {
+    state::WorkingState settings;
+    settings.programFolder = programFolder;
+    try {
+        state::LoadSettings(settings);
+    } catch (const common::RunError&) {
+        // The flow reads the settings again and reports the failure.
+        return std::nullopt;
+    }
+    const bool driverMode = settings.printMode != 0;
+    if (!driverMode && !options.output.isEmpty())
+        return QStringLiteral("--output is for driver mode; these settings print in \"Send "
+                              "Command\" mode (use --printer file:PATH for a file)");
+    if (driverMode && !options.dryRun && options.output.isEmpty() && options.printer.isEmpty())
+        return QStringLiteral("driver mode prints through the printer dialog: give --output "
+                              "FILE.pdf or --printer QUEUE");
+    if (options.price && settings.editPrice == 0)
+        return QStringLiteral("--price needs the price adjustment on (EditPrice=1 in the "
+                              "settings)");
+    if (!options.format.isEmpty() && settings.labelCount > 0 &&
+        !storedFormatName(settings, options.format))
+        return QStringLiteral("unknown format %1; the settings choose: %2")
+            .arg(options.format, formatList(settings));
+    if (options.format.isEmpty() && settings.labelCount > 1)
+        return QStringLiteral("several formats are chosen (%1); name one with --format")
+            .arg(formatList(settings));
+    return std::nullopt;
+}
+
+int exitStatus(const app::FlowResult& result, bool missingChoice) {
+    using app::FlowEnd;
+    switch (result.end) {
+    case FlowEnd::Printed:
+    case FlowEnd::NothingToPrint:
+        return kPrinted;
+    case FlowEnd::Cancelled:
+        return kCancelled;
+    case FlowEnd::DialogCancelled:
+        return missingChoice ? kBadSettings : kCancelled;
+    case FlowEnd::DataError:
+        return kDataError;
+    case FlowEnd::FormatError:
+        return kFormatError;
+    case FlowEnd::NoPrinter:
+    case FlowEnd::PrintError:
+        return kPrinterError;
+    default:
+        return kBadSettings;
+    }
+}
+
+void summarize(const app::FlowResult& result, int status) {
+    using app::FlowEnd;
+    const QString labels = QString::number(result.labelsPrinted);
+    switch (result.end) {
+    case FlowEnd::Printed:
+        cli::say(labels + QStringLiteral(" label(s) printed"));
+        break;
+    case FlowEnd::NothingToPrint:
+        cli::say(QStringLiteral("the data file has no lines; nothing to print"));
+        break;
+    case FlowEnd::Cancelled:
+        cli::say(QStringLiteral("cancelled; %1 label(s) printed before").arg(labels));
+        break;
+    case FlowEnd::PrintError:
+        cli::say(
+            QStringLiteral("printing failed; %1 label(s) reached the printer before").arg(labels));
+        break;
+    case FlowEnd::FieldsNotSet:
+    case FlowEnd::NoFormat:
+    case FlowEnd::NoDataFile:
+        cli::say(QStringLiteral("nothing printed: the settings are incomplete"));
+        break;
+    default:
+        cli::say(QStringLiteral("nothing printed (exit status %1)").arg(status));
+        break;
+    }
+}
+
+int run(const cli::PrintOptions& options) {
+    const QString programFolder = options.home.isEmpty()
+                                      ? common::programFolder()
+                                      : QFileInfo(options.home).absoluteFilePath();
+    if (!QFileInfo(programFolder).isDir()) {
+        cli::say(QStringLiteral("the program folder %1 does not exist").arg(programFolder));
+        return kBadSettings;
+    }
+    if (const auto problem = checkAgainstSettings(options, programFolder)) {
+        cli::say(*problem);
+        return kBadSettings;
+    }
+
+    state::WorkingState state;
+    state.programFolder = programFolder;
+    cli::HeadlessWindow window;
+    window.quiet = options.dryRun;
+    cli::StderrMessageBox messages;
+    cli::HeadlessClock clock(state);
+    app::CupsPrinterDirectory printers;
+    const QString pdfFile =
+        options.output.isEmpty() ? QString() : QFileInfo(options.output).absoluteFilePath();
+    cli::OptionPrinterDialog dialog(pdfFile, options.printer, clock, options.dryRun);
+    cli::DryRunReport report{state, window};
+
+    app::AppContext context(state, window, messages, clock, clock, printers, dialog);
+    context.printerOverride = options.printer;
+    context.dataFileOverride = options.data;
+    if (options.dryRun) {
+        context.libraryFactory = [&report](const QString&) { return cli::dryRunLibrary(report); };
+        context.pageFactory = [&report](const app::PrintDestination&) {
+            return cli::dryRunPage(report);
+        };
+        context.saveRunSettings = [](state::WorkingState& s) {
+            cli::say(QStringLiteral("would write TextFileName=%1 and ADPrice=%2 to the settings")
+                         .arg(s.textFileName, common::decimalText(s.adPrice)));
+        };
+    } else {
+        context.libraryFactory = [&state](const QString& name) {
+            return cli::cancelPolling(print_command::createPrinterLibrary(state, name), state);
+        };
+    }
+
+    cli::installCancelSignals();
+    app::FlowResult result = app::Form_Load(context);
+    if (result.end == app::FlowEnd::PrintPanel) {
+        // The operator's choices on the print panel.
+        const QString chosen = options.format.isEmpty()
+                                   ? state.labelNames.at(1)
+                                   : storedFormatName(state, options.format).value_or(QString());
+        window.selectedFormat = chosen;
+        cli::say(QStringLiteral("format: ") + chosen);
+        if (options.price) {
+            state.adPrice = *options.price;
+            cli::say(QStringLiteral("price adjustment: %1").arg(*options.price));
+        }
+        result = app::cmdPrint_Click(context);
+    }
+    const int status = exitStatus(result, dialog.missingChoice);
+    if (options.dryRun && status == kPrinted) {
+        const QString where = state.printMode != 0 ? QStringLiteral("driver mode")
+                                                   : QStringLiteral("printer ") + state.printerName;
+        cli::say(QStringLiteral("dry run: %1 record(s), %2 label(s) would be printed with %3 on "
+                                "%4")
+                     .arg(report.records)
+                     .arg(report.labels)
+                     .arg(state.formatFileName, where));
+        return status;
+    }
+    summarize(result, status);
+    return status;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication application(argc, argv);
+    cli::PrintOptions options;
+    const QStringList arguments = QCoreApplication::arguments().mid(1);
+    if (const auto problem = cli::parsePrintOptions(arguments, options)) {
+        cli::say(*problem);
+        std::fputs("try pelmar-print --help\n", stderr);
+        return kBadSettings;
+    }
+    if (options.help) {
+        std::fputs(cli::printUsage().toUtf8().constData(), stdout);
+        return kPrinted;
+    }
+    try {
+        return run(options);
+    } catch (const std::exception& error) {
+        cli::say(QStringLiteral("unexpected failure: ") + QString::fromLocal8Bit(error.what()));
+        return kPrinterError;
+    }
+}

@@ -1,0 +1,84 @@
+#include "shell/cli/print_options.h"
+
+#include <limits>
+
+namespace pelmar::cli {
+
+QString printUsage() {
+    return QStringLiteral(
+        "usage: pelmar-print [--home DIR] [--data FILE] [--format NAME] [--printer NAME]\n"
+        "                    [--price N] [--output FILE.pdf] [--dry-run] [--help]\n"
+        "Prints the data file with the settings of the program folder (Pelmar.INI), as the\n"
+        "program does when it is started without /T, without a window.\n"
+        "  --home DIR       program folder (default: $PELMAR_HOME, else the program's folder)\n"
+        "  --data FILE      data file in place of TextFileName (written back after printing)\n"
+        "  --format NAME    the format to print, one of LabelName01...; needed when several\n"
+        "                   formats are chosen\n"
+        "  --printer NAME   printer in place of PrinterName: a name of section [Ports], a CUPS\n"
+        "                   queue, or an address (trace:PATH, file:PATH, socket://HOST:PORT,\n"
+        "                   preview:DIR); in driver mode the CUPS queue to print on\n"
+        "  --price N        price adjustment (digits only; only when EditPrice is on)\n"
+        "  --output FILE    driver mode: write the labels into this PDF file\n"
+        "  --dry-run        read settings, data and format and tell what would be printed,\n"
+        "                   without opening a port or writing the settings\n"
+        "Exit status: 0 printed or nothing to print, 2 bad settings or options, 3 data file\n"
+        "error, 4 format error, 5 printer error, 6 cancelled (SIGINT, SIGTERM).\n");
+}
+
+std::optional<QString> parsePrintOptions(const QStringList& arguments, PrintOptions& options) {
+    struct Valued {
+        const char* name;
+        QString* target;
+    };
+    QString price;
+    bool havePrice = false;
+    const Valued valued[] = {{"--home", &options.home},     {"--data", &options.data},
+                             {"--format", &options.format}, {"--printer", &options.printer},
+                             {"--output", &options.output}, {"--price", &price}};
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
+            options.help = true;
+            continue;
+        }
+        if (argument == QLatin1String("--dry-run")) {
+            options.dryRun = true;
+            continue;
+        }
+        bool matched = false;
+        for (const Valued& v : valued) {
+            const QString name = QLatin1String(v.name);
+            if (argument == name) {
+                if (i + 1 >= arguments.size())
+                    return name + QStringLiteral(" needs a value");
+                *v.target = arguments[++i];
+            } else if (argument.startsWith(name + u'=')) {
+                *v.target = argument.mid(name.size() + 1);
+            } else {
+                continue;
+            }
+            if (v.target->isEmpty())
+                return name + QStringLiteral(" needs a value");
+            havePrice = havePrice || v.target == &price;
+            matched = true;
+            break;
+        }
+        if (!matched)
+            return QStringLiteral("unknown argument: ") + argument;
+    }
+    if (havePrice) {
+        // The price box takes digits only.
+        for (const QChar c : price) {
+            if (c < u'0' || c > u'9')
+                return QStringLiteral("--price takes digits only: ") + price;
+        }
+        bool ok = false;
+        const qlonglong value = price.toLongLong(&ok);
+        if (!ok || value > std::numeric_limits<std::int32_t>::max())
+            return QStringLiteral("--price is beyond the range of the price adjustment: ") + price;
+        options.price = static_cast<std::int32_t>(value);
+    }
+    return std::nullopt;
+}
+
+} // namespace pelmar::cli

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <optional>
+
+namespace pelmar::cli {
+
+// The options of pelmar-print.
+struct PrintOptions {
+    QString home;                      // program folder; empty: the usual one
+    QString data;                      // data file in place of the settings' one
+    QString format;                    // the format to print when the print panel would ask
+    QString printer;                   // printer name, CUPS queue or port address
+    std::optional<std::int32_t> price; // the price adjustment, as typed into the price box
+    QString output;                    // driver mode: a PDF file in place of a printer
+    bool dryRun = false;
+    bool help = false;
+};
+
+// Usage text of pelmar-print.
+QString printUsage();
+
+// Reads the arguments (without the program name) into options; "--name value" and
+// "--name=value" both work. Returns an explanation when they are not usable.
+std::optional<QString> parsePrintOptions(const QStringList& arguments, PrintOptions& options);
+
+} // namespace pelmar::cli
