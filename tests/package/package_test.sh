@@ -15,7 +15,9 @@ trap 'rm -rf "$work"' EXIT
 deb=$(find "$work" -maxdepth 1 -name 'pelmar_*.deb' | head -1)
 [[ -n "$deb" ]] || { echo "no pelmar_*.deb made"; cat "$work/cpack.log"; exit 1; }
 echo "package: $(basename "$deb")"
-dpkg-deb -c "$deb" | awk '{ print $1, $NF, ($1 ~ /^l/ ? "-> link" : "") }' | sed 's/ $//' >"$work/contents"
+# Kind and path of each entry; a link's line ends in "PATH -> TARGET".
+dpkg-deb -c "$deb" | awk '{ if ($1 ~ /^l/) print $1, $(NF - 2), "-> link"; else print $1, $NF }' \
+  >"$work/contents"
 cat "$work/contents"
 
 prefix=$(grep -m1 '^CMAKE_INSTALL_PREFIX:' "$build/CMakeCache.txt" | cut -d= -f2)
