@@ -64,20 +64,17 @@ WindowController::WindowController(state::WorkingState& state, FrmPelmarChi& win
         m_ownPrinterDialog = std::make_unique<QtPrinterDialog>(&window);
         services.printerDialog = m_ownPrinterDialog.get();
     }
-    m_context.reset(new app::AppContext{state,
-                                        m_adapter,
-                                        *services.messageBox,
-                                        *services.clock,
-                                        *services.events,
-                                        *services.printers,
-                                        *services.printerDialog,
-                                        std::move(arguments),
-                                        QString(),
-                                        QString(),
-                                        std::move(services.libraryFactory),
-                                        std::move(services.pageFactory),
-                                        {},
-                                        QDate::currentDate()});
+    // Seven seams, the rest assigned below (built the same way whether or not the context has
+    // a constructor).
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+    m_context.reset(new app::AppContext{state, m_adapter, *services.messageBox, *services.clock,
+                                        *services.events, *services.printers,
+                                        *services.printerDialog});
+#pragma GCC diagnostic pop
+    m_context->arguments = std::move(arguments);
+    m_context->libraryFactory = std::move(services.libraryFactory);
+    m_context->pageFactory = std::move(services.pageFactory);
 
     PrintPanel* panel = window.FramePrint();
     connect(panel, &PrintPanel::cmdPrintClicked, this, &WindowController::onPrint);
