@@ -1,0 +1,384 @@
+// pelmar-print run as a program in temporary program folders: the trace and the bytes at the
+// port, the settings file afterwards, standard error and the exit status.
+#include "support/temp_folder.h"
+
+#include <QFile>
+#include <QProcess>
+#include <arpa/inet.h>
+#include <atomic>
+#include <functional>
+#include <gtest/gtest.h>
+#include <mutex>
+#include <netinet/in.h>
+#include <optional>
+#include <sys/socket.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+const QString kTool = QStringLiteral(PELMAR_BINARY_DIR "/bin/pelmar-print");
+
+// A listening TCP socket on loopback.
+class Listener {
+public:
+    Listener() {
+        m_fd = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        ::bind(m_fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+        ::listen(m_fd, 1);
+        socklen_t length = sizeof address;
+        ::getsockname(m_fd, reinterpret_cast<sockaddr*>(&address), &length);
+        m_port = ntohs(address.sin_port);
+    }
+    ~Listener() { close(); }
+    void close() {
+        if (m_fd >= 0)
+            ::close(m_fd);
+        m_fd = -1;
+    }
+    int accept() { return ::accept(m_fd, nullptr, nullptr); }
+    int port() const { return m_port; }
+    QString address() const { return QStringLiteral("socket://127.0.0.1:%1").arg(m_port); }
+
+private:
+    int m_fd = -1;
+    int m_port = 0;
+};
+
+// A loopback port that nobody listens on.
+int closedPort() {
+    Listener listener;
+    return listener.port();
+}
+
+struct ToolRun {
+    int exitCode = -1;
+    QString err;
+    QString out;
+};
+
+// A program folder with a data file of three fields and a command-mode format.
+class PelmarPrintTest : public ::testing::Test {
+public:
+    void SetUp() override {
+        home().write("items.txt", "APPLE,10,2\r\nPEAR,20,1\r\nFIG,30,3\r\n");
+        home().write("PRICE.FMT",
+                     "LabelWidth=60\r\nLabelHeight=40\r\nLabelGap=2\r\nPrintSpeed=4\r\n"
+                     "V_Text=120,20,48,0,0,0,Arial,1\r\nV_Text=20,80,24,0,0,0,Arial,2+\r\n");
+        home().write("SHELF.FMT", "LabelWidth=50\r\nLabelHeight=30\r\nPrintSpeed=4\r\n"
+                                  "V_Barcode=20,100,128,80,2,0,2,4,1\r\n");
+        home().write("DRV.FMT",
+                     "LabelWidth=60\r\nLabelHeight=40\r\nV_Text=120,20,12,0,0,Arial,1\r\n");
+    }
+
+    // Pelmar.INI; `extra` lines go to section [Fields] after the standard keys.
+    void writeSettings(const QString& formats = "LabelCount=1\r\nLabelName01=PRICE.FMT",
+                       int printMode = 0, const QString& fields = "EditPrice=0") {
+        const QString text = "[Files]\r\nTextFileName=" + home().file("items.txt") + "\r\n" +
+                             formats + "\r\n[Printer]\r\nPrintMode=" + QString::number(printMode) +
+                             "\r\nPrinterName=TSC Trace\r\n[Ports]\r\nTSC Trace=trace:trace.txt\r\n"
+                             "TSC File=file:out.bin\r\n[Fields]\r\nDelimiter=,\r\n" +
+                             fields +
+                             "\r\nEditPriceField=2\r\nFieldCount=3\r\nField01=N,1,10,0,0\r\n"
+                             "Field02=P,1,10,0,0\r\nField03=Q,1,10,0,0\r\n";
+        home().write("Pelmar.INI", text.toUtf8());
+        settingsBefore = home().read("Pelmar.INI");
+    }
+
+    ToolRun run(const QStringList& arguments, const std::function<void(QProcess&)>& during = {}) {
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("PELMAR_HOME", home().path());
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        // No CUPS queues: only the printers of section [Ports].
+        env.insert("CUPS_SERVER", QStringLiteral("127.0.0.1:%1").arg(closedPort()));
+        process.setProcessEnvironment(env);
+        process.start(kTool, arguments);
+        EXPECT_TRUE(process.waitForStarted());
+        if (during)
+            during(process);
+        EXPECT_TRUE(process.waitForFinished(60000));
+        ToolRun result;
+        result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+        result.err = QString::fromUtf8(process.readAllStandardError());
+        result.out = QString::fromUtf8(process.readAllStandardOutput());
+        return result;
+    }
+
+    QStringList traceCalls(const QString& name) const {
+        QStringList calls;
+        for (const QString& line : QString::fromUtf8(home().read("trace.txt")).split(u'\n'))
+            if (line == name || line.startsWith(name + u'\t'))
+                calls << line;
+        return calls;
+    }
+
+    pelmar::test::TempFolder& home() { return *m_home; }
+    const pelmar::test::TempFolder& home() const { return *m_home; }
+    // A fresh program folder.
+    void renew() {
+        m_home.emplace();
+        SetUp();
+    }
+
+    QByteArray settingsBefore;
+
+private:
+    std::optional<pelmar::test::TempFolder> m_home{std::in_place};
+};
+
+TEST_F(PelmarPrintTest, PrintsToTheTracePrinterAndWritesTheRunSettings) {
+    ASSERT_TRUE(QFile::exists(kTool));
+    writeSettings();
+    const ToolRun r = run({});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(traceCalls("printlabel"),
+              (QStringList{"printlabel\t2\t1", "printlabel\t1\t1", "printlabel\t3\t1"}));
+    EXPECT_EQ(traceCalls("closeport").size(), 1);
+    EXPECT_TRUE(r.err.contains("record 1 of 3\n")) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("record 3 of 3\n"));
+    EXPECT_TRUE(r.err.contains("3 label(s) printed"));
+    const QByteArray settings = home().read("Pelmar.INI");
+    EXPECT_TRUE(settings.contains("ADPrice=0\r\n"));
+    EXPECT_TRUE(
+        settings.startsWith("[Files]\r\nTextFileName=" + home().file("items.txt").toUtf8()));
+}
+
+TEST_F(PelmarPrintTest, FilePrinterReceivesTheTsplBytes) {
+    writeSettings();
+    const ToolRun r = run({"--printer", "file:" + home().file("raw.bin")});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QByteArray bytes = home().read("raw.bin");
+    EXPECT_TRUE(bytes.startsWith("SIZE 60 mm,40 mm\r\n"));
+    EXPECT_EQ(bytes.count("CLS\r\n"), 3);
+    EXPECT_TRUE(bytes.contains("PRINT 2,1\r\nSIZE"));
+    EXPECT_TRUE(bytes.endsWith("PRINT 3,1\r\n"));
+    EXPECT_FALSE(QFile::exists(home().file("trace.txt")));
+}
+
+TEST_F(PelmarPrintTest, DataOptionReplacesTheDataFileAndIsWrittenBack) {
+    writeSettings();
+    home().write("sub/Week 12.csv", "KIWI,5,4\r\n");
+    const ToolRun r = run({"--home", home().path(), "--data", home().file("sub/Week 12.csv")});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(traceCalls("printlabel"), QStringList{"printlabel\t4\t1"});
+    EXPECT_TRUE(home()
+                    .read("Pelmar.INI")
+                    .contains("TextFileName=" + home().file("sub/Week 12.csv").toUtf8()));
+}
+
+TEST_F(PelmarPrintTest, PrintPanelChoicesComeFromOptions) {
+    const QString two = "LabelCount=2\r\nLabelName01=PRICE.FMT\r\nLabelName02=SHELF.FMT";
+    struct Case {
+        QString formats;
+        QString fields;
+        QStringList arguments;
+        int exitCode;
+        QString said;
+    } cases[] = {
+        {two, "EditPrice=0", {}, 2, "several formats are chosen (PRICE.FMT, SHELF.FMT)"},
+        {two, "EditPrice=0", {"--format", "NONE.FMT"}, 2, "unknown format NONE.FMT"},
+        {two, "EditPrice=0", {"--format", "shelf.fmt"}, 0, "format: SHELF.FMT"},
+        {two, "EditPrice=0", {"--format", "SHELF.FMT", "--price", "3"}, 2, "--price needs"},
+        {"LabelCount=1\r\nLabelName01=PRICE.FMT",
+         "EditPrice=1",
+         {"--price", "-4"},
+         2,
+         "digits only"},
+        {"LabelCount=1\r\nLabelName01=PRICE.FMT",
+         "EditPrice=1",
+         {"--price", "99999999999"},
+         2,
+         "beyond the range"},
+        {"LabelCount=1\r\nLabelName01=PRICE.FMT",
+         "EditPrice=1\r\nADPrice=5",
+         {"--price", "42"},
+         0,
+         "price adjustment: 42"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments.join(' ').toStdString());
+        QFile::remove(home().file("trace.txt"));
+        writeSettings(c.formats, 0, c.fields);
+        const ToolRun r = run(c.arguments);
+        EXPECT_EQ(r.exitCode, c.exitCode) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(c.said)) << r.err.toStdString();
+        EXPECT_EQ(QFile::exists(home().file("trace.txt")), c.exitCode == 0);
+        if (c.exitCode != 0) {
+            EXPECT_EQ(home().read("Pelmar.INI"), settingsBefore);
+        }
+    }
+    // Last case: the adjusted price is printed ("2+" adds ADPrice) and kept in the settings.
+    EXPECT_TRUE(home().read("trace.txt").contains("\tArial\t52\n"));
+    EXPECT_TRUE(home().read("Pelmar.INI").contains("ADPrice=42\r\n"));
+}
+
+TEST_F(PelmarPrintTest, DriverModeWritesAPdfAndLeavesTheSettings) {
+    writeSettings("LabelCount=1\r\nLabelName01=DRV.FMT", 1);
+    const ToolRun missing = run({});
+    EXPECT_EQ(missing.exitCode, 2);
+    EXPECT_TRUE(missing.err.contains("--output FILE.pdf or --printer QUEUE"));
+
+    const ToolRun wrongMode = run({"--output", home().file("x.pdf")});
+    EXPECT_EQ(wrongMode.exitCode, 0) << wrongMode.err.toStdString();
+    const QByteArray pdf = home().read("x.pdf");
+    EXPECT_TRUE(pdf.startsWith("%PDF"));
+    EXPECT_EQ(pdf.count("/Type /Page\n") + pdf.count("/Type /Page\r") + pdf.count("/Type /Page "),
+              6)
+        << "three records, 2 + 1 + 3 copies";
+    EXPECT_EQ(home().read("Pelmar.INI"), settingsBefore);
+}
+
+TEST_F(PelmarPrintTest, OutputIsRefusedInCommandMode) {
+    writeSettings();
+    const ToolRun r = run({"--output", home().file("x.pdf")});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_TRUE(r.err.contains("--output is for driver mode"));
+    EXPECT_FALSE(QFile::exists(home().file("x.pdf")));
+}
+
+TEST_F(PelmarPrintTest, DryRunTellsWithoutOpeningThePortOrWritingSettings) {
+    writeSettings();
+    const ToolRun r = run({"--dry-run"});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("record 3 of 3: quantity \"3\", 3 set(s)")) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("dry run: 3 record(s), 6 label(s) would be printed with PRICE.FMT"));
+    EXPECT_FALSE(QFile::exists(home().file("trace.txt")));
+    EXPECT_EQ(home().read("Pelmar.INI"), settingsBefore);
+}
+
+TEST_F(PelmarPrintTest, BadInputGivesItsMessageAndStatus) {
+    struct Case {
+        const char* name;
+        std::function<void(PelmarPrintTest&)> prepare;
+        QStringList arguments;
+        int exitCode;
+        QString said;
+    } cases[] = {
+        {"missing folder",
+         [](PelmarPrintTest&) {},
+         {"--home", "/nonexistent/pelmar"},
+         2,
+         "does not exist"},
+        {"settings unreadable",
+         [](PelmarPrintTest& t) {
+             QFile::remove(t.home().file("Pelmar.INI"));
+             t.home().write("Pelmar.INI/x", "");
+         },
+         {},
+         2,
+         "發生錯誤: "},
+        {"no settings",
+         [](PelmarPrintTest& t) { QFile::remove(t.home().file("Pelmar.INI")); },
+         {},
+         5,
+         "發生錯誤: 條碼機驅動程式未安裝"},
+        {"data unreadable",
+         [](PelmarPrintTest& t) { QFile::remove(t.home().file("items.txt")); },
+         {},
+         3,
+         ""},
+        {"format missing",
+         [](PelmarPrintTest& t) { QFile::remove(t.home().file("PRICE.FMT")); },
+         {},
+         4,
+         "格式檔名=PRICE.FMT"},
+        {"unknown printer",
+         [](PelmarPrintTest&) {},
+         {"--printer", "NoSuchQueue"},
+         5,
+         "PrintLabels -> 發生錯誤: "},
+        {"refused connection",
+         [](PelmarPrintTest&) {},
+         {"--printer", QStringLiteral("socket://127.0.0.1:%1").arg(closedPort())},
+         5,
+         "PrintLabels -> 發生錯誤: "},
+        {"unknown option", [](PelmarPrintTest&) {}, {"--colour"}, 2, "unknown argument"},
+        {"empty data file",
+         [](PelmarPrintTest& t) { t.home().write("items.txt", ""); },
+         {},
+         0,
+         "nothing to print"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        renew();
+        writeSettings();
+        c.prepare(*this);
+        const ToolRun r = run(c.arguments);
+        EXPECT_EQ(r.exitCode, c.exitCode) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(c.said)) << r.err.toStdString();
+        EXPECT_TRUE(traceCalls("printlabel").isEmpty());
+        EXPECT_FALSE(r.err.contains(" label(s) printed")) << r.err.toStdString();
+    }
+}
+
+// A printer on loopback that takes the first bytes of the run and hangs up.
+TEST_F(PelmarPrintTest, PrinterClosingTheConnectionStopsTheRun) {
+    Listener listener;
+    std::atomic<long> received{0};
+    std::thread printer([&] {
+        const int connection = listener.accept();
+        char buffer[4096];
+        received = ::read(connection, buffer, sizeof buffer);
+        ::close(connection);
+    });
+    // Many records, so that the run writes long after the hang-up.
+    QByteArray lines;
+    for (int i = 0; i < 2000; ++i)
+        lines += "ITEM" + QByteArray::number(i) + ",1,1\r\n";
+    writeSettings();
+    home().write("items.txt", lines);
+    const ToolRun r = run({"--printer", listener.address()});
+    printer.join();
+    EXPECT_EQ(r.exitCode, 5) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("PrintLabels -> 發生錯誤: ")) << r.err.toStdString();
+    EXPECT_FALSE(r.err.contains("2000 label(s) printed"));
+    EXPECT_GT(received.load(), 0);
+}
+
+TEST_F(PelmarPrintTest, SigtermCancelsAtTheNextCancelPointAndClosesThePort) {
+    // A socket printer is paced: the run waits seconds after each label, where it is cancelled.
+    Listener listener;
+    std::mutex mutex;
+    QByteArray bytes;
+    std::thread printer([&] {
+        const int connection = listener.accept();
+        char buffer[4096];
+        ssize_t n;
+        while ((n = ::read(connection, buffer, sizeof buffer)) > 0) {
+            const std::lock_guard<std::mutex> lock(mutex);
+            bytes.append(buffer, n);
+        }
+        ::close(connection);
+    });
+    writeSettings();
+    const ToolRun r = run({"--printer", listener.address()}, [&](QProcess& process) {
+        for (int i = 0; i < 1000; ++i) {
+            {
+                const std::lock_guard<std::mutex> lock(mutex);
+                if (bytes.contains("PRINT 2,1\r\n"))
+                    break;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        process.terminate();
+    });
+    printer.join(); // the port was closed: the printer saw the end of the connection
+    EXPECT_EQ(r.exitCode, 6) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("cancelled; 1 label(s) printed before")) << r.err.toStdString();
+    EXPECT_EQ(bytes.count("PRINT "), 1);
+    // Cancelled runs still write the run settings, as the print button does.
+    EXPECT_TRUE(home().read("Pelmar.INI").contains("ADPrice=0\r\n"));
+}
+
+TEST_F(PelmarPrintTest, HelpGoesToStandardOutput) {
+    const ToolRun r = run({"--help"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_TRUE(r.out.startsWith("usage: pelmar-print"));
+}
+
+} // namespace
