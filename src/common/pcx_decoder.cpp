@@ -102,6 +102,10 @@ QImage decodePcx(const QByteArray& bytes) {
     }
 
     const size_t lineBytes = static_cast<size_t>(bytesPerLine) * static_cast<size_t>(planes);
+    // The header's scan-line length is trusted for the decode buffer: a small picture claiming
+    // 64 KB lines would otherwise take gigabytes before a byte of it is read.
+    if (lineBytes * static_cast<size_t>(height) > kMaxPcxDecodedBytes)
+        fail("scan lines far longer than the picture");
     const std::vector<unsigned char> data =
         decodeRuns(bytes, lineBytes * static_cast<size_t>(height), dataEnd);
 
