@@ -14,6 +14,14 @@ namespace {
 const QString kSendingMessage = QStringLiteral("[自動列印]  標籤格式資料傳輸中, 請稍待 ..........");
 const QString kFailureCaption = QStringLiteral("PrintLabels -> 發生錯誤");
 
+// A printer that fails mid-run has printed some labels: the operator must know where to resume.
+QString withLastRecordSent(const common::RunError& error, int lastRecordSent) {
+    if (error.number() != common::PrinterError || lastRecordSent <= 0)
+        return error.description();
+    return error.description() +
+           QStringLiteral("\n最後送達印表機的資料: 第 %1 筆").arg(lastRecordSent);
+}
+
 QString recordData(const state::WorkingState& state, int record) {
     QString data;
     for (int field = 1; field <= state.fieldCount; ++field)
@@ -75,6 +83,7 @@ RunResult PrintLabels(RunContext& context) {
     context.view.setStatusMessage(kSendingMessage);
 
     std::unique_ptr<PrinterLibrary> library;
+    int lastRecordSent = 0;
     try {
         library = makeLibrary(context);
         library->openport(state.printerName);
@@ -91,6 +100,7 @@ RunResult PrintLabels(RunContext& context) {
             const int sets = labelSets(state, record);
             library->printlabel(common::decimalText(sets), QStringLiteral("1"));
             ++result.labelsRequested;
+            lastRecordSent = record;
             if (state.cancelRequested) {
                 result.outcome = RunOutcome::Cancelled;
                 break;
@@ -108,7 +118,7 @@ RunResult PrintLabels(RunContext& context) {
         closeQuietly(library.get());
         result.outcome = RunOutcome::Failed;
         result.errorNumber = error.number();
-        context.messageBox.show({error.description(), kFailureCaption,
+        context.messageBox.show({withLastRecordSent(error, lastRecordSent), kFailureCaption,
                                  common::MessageIcon::Critical, common::MessageButtons::Ok,
                                  common::MessageAnswer::Ok});
     } catch (const std::exception& error) {

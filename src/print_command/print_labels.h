@@ -16,7 +16,8 @@ struct RunResult {
 // label per record asking for ceil(quantity / Across) sets, paced by a wait of the estimated
 // printing time plus 3 s on a physical printer; stops when cancelRequested is set. Nothing at all
 // happens when there are no records. A failure is shown in a message box ("PrintLabels ->
-// 發生錯誤"), the port is closed and the records after it are not printed; never throws.
+// 發生錯誤"; a printer failure after labels were sent adds the number of the last record that
+// reached the port), the port is closed and the records after it are not printed; never throws.
 RunResult PrintLabels(RunContext& context);
 
 // The seconds the run waits after a record: (H + G) * s / (S * 25.4) in single precision, at

@@ -1,0 +1,65 @@
+// Inputs the fuzz targets found faults with, kept in tests/data_files/fuzz_regressions/<target>/:
+// each must now end in its clear refusal, within the memory bound.
+#include "common/pcx_decoder.h"
+#include "common/run_error.h"
+#include "faults/resource_probe.h"
+
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+
+namespace pelmar {
+namespace {
+
+using namespace std::chrono_literals;
+
+QStringList regressionFiles(const QString& target) {
+    const QDir dir(QStringLiteral(PELMAR_TEST_DATA_DIR "/fuzz_regressions/") + target);
+    QStringList paths;
+    for (const QString& name : dir.entryList(QDir::Files, QDir::Name))
+        paths << dir.filePath(name);
+    return paths;
+}
+
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+    return file.readAll();
+}
+
+TEST(FuzzRegressions, PcxPicturesAreRefusedWithinBounds) {
+    const QStringList files = regressionFiles(QStringLiteral("pcx"));
+    ASSERT_FALSE(files.isEmpty());
+    for (const QString& path : files) {
+        SCOPED_TRACE(path.toStdString());
+        const QByteArray bytes = readAll(path);
+        int error = 0;
+        const test::ResourceUse use = test::measure([&] {
+            try {
+                common::decodePcx(bytes);
+            } catch (const common::RunError& e) {
+                error = e.number();
+            }
+        });
+        EXPECT_EQ(error, common::InvalidPicture);
+        EXPECT_LT(use.peakMb, test::kMemoryBoundMb);
+        EXPECT_LT(use.seconds, 5s);
+    }
+}
+
+TEST(FuzzRegressions, PcxWithLongScanLinesNamesTheReason) {
+    // 33 x 32,769 pixels with 60,652-byte scan lines: 2 GB of scan lines for a small picture.
+    const QByteArray bytes =
+        readAll(QStringLiteral(PELMAR_TEST_DATA_DIR "/fuzz_regressions/pcx/"
+                                                    "tall-picture-long-scan-lines.pcx"));
+    try {
+        common::decodePcx(bytes);
+        FAIL() << "decoded";
+    } catch (const common::RunError& e) {
+        EXPECT_TRUE(e.description().contains(u"scan lines far longer than the picture"))
+            << e.description().toStdString();
+    }
+}
+
+} // namespace
+} // namespace pelmar
