@@ -78,8 +78,3 @@ if(BUILD_TESTING OR NOT DEFINED BUILD_TESTING)
   set_tests_properties(package_contents PROPERTIES LABELS package SKIP_RETURN_CODE 77
                                                    TIMEOUT 300 RUN_SERIAL TRUE)
 endif()
-
-# The example test runs the demo's main job with pelmar-print.
-if(TARGET test_shell AND TARGET pelmar-print)
-  add_dependencies(test_shell pelmar-print)
-endif()
