@@ -1,0 +1,289 @@
+// pelmar-print through a real CUPS: a private cupsd on loopback with raw queues whose device is a
+// socket printer of the test; the bytes that arrive through CUPS are compared with those that the
+// same run writes to a file port. Skipped where cupsd cannot run, unless CI=true.
+#include "support/temp_folder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <arpa/inet.h>
+#include <atomic>
+#include <chrono>
+#include <gtest/gtest.h>
+#include <mutex>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+const QString kTool = QStringLiteral(PELMAR_BINARY_DIR "/bin/pelmar-print");
+
+bool inCi() {
+    return qEnvironmentVariable("CI") == QLatin1String("true");
+}
+
+// A loopback TCP port number that was free a moment ago.
+int freePort() {
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    socklen_t length = sizeof address;
+    ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
+    ::close(fd);
+    return ntohs(address.sin_port);
+}
+
+// True when something accepts connections on the loopback port.
+bool answers(int port) {
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(static_cast<uint16_t>(port));
+    const bool connected =
+        ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    ::close(fd);
+    return connected;
+}
+
+// The printer behind the queues: accepts one connection per job and keeps every byte in order.
+class SocketPrinter {
+public:
+    SocketPrinter() {
+        m_fd = ::socket(AF_INET, SOCK_STREAM, 0);
+        const int on = 1;
+        ::setsockopt(m_fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        ::bind(m_fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+        ::listen(m_fd, 8);
+        socklen_t length = sizeof address;
+        ::getsockname(m_fd, reinterpret_cast<sockaddr*>(&address), &length);
+        m_port = ntohs(address.sin_port);
+        m_thread = std::thread([this] { serve(); });
+    }
+    ~SocketPrinter() {
+        m_stop = true;
+        m_thread.join();
+        ::close(m_fd);
+    }
+    int port() const { return m_port; }
+    QByteArray bytes() {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        return m_bytes;
+    }
+    // Waits until the bytes stop growing for a while (CUPS delivers after the tool has ended).
+    QByteArray settled(std::chrono::seconds limit,
+                       const std::function<bool(const QByteArray&)>& done) {
+        const auto end = std::chrono::steady_clock::now() + limit;
+        while (std::chrono::steady_clock::now() < end) {
+            if (done(bytes()))
+                break;
+            std::this_thread::sleep_for(100ms);
+        }
+        std::this_thread::sleep_for(300ms);
+        return bytes();
+    }
+
+private:
+    void serve() {
+        while (!m_stop) {
+            pollfd p{m_fd, POLLIN, 0};
+            if (::poll(&p, 1, 100) <= 0)
+                continue;
+            const int connection = ::accept(m_fd, nullptr, nullptr);
+            char buffer[8192];
+            ssize_t n;
+            while ((n = ::read(connection, buffer, sizeof buffer)) > 0) {
+                const std::lock_guard<std::mutex> lock(m_mutex);
+                m_bytes.append(buffer, n);
+            }
+            ::close(connection);
+        }
+    }
+
+    int m_fd = -1;
+    int m_port = 0;
+    std::atomic<bool> m_stop{false};
+    std::mutex m_mutex;
+    QByteArray m_bytes;
+    std::thread m_thread;
+};
+
+// A cupsd of its own: private configuration and spool in a temporary folder, loopback only.
+class PrivateCups {
+public:
+    PrivateCups() : m_port(freePort()) {
+        for (const char* dir : {"spool", "cache", "state", "log", "tmp"})
+            QDir().mkpath(m_root.file(QLatin1String(dir)));
+        m_root.write("cupsd.conf", QStringLiteral("Listen 127.0.0.1:%1\nLogLevel warn\n"
+                                                  "DefaultAuthType None\nWebInterface No\n"
+                                                  "Browsing No\n<Location />\n  Order allow,deny\n"
+                                                  "  Allow all\n</Location>\n<Location /admin>\n"
+                                                  "  Order allow,deny\n  Allow all\n</Location>\n"
+                                                  "<Policy default>\n  <Limit All>\n"
+                                                  "    Order deny,allow\n  </Limit>\n</Policy>\n")
+                                       .arg(m_port)
+                                       .toUtf8());
+        const QString root = m_root.path();
+        m_root.write("cups-files.conf",
+                     QStringLiteral("ServerRoot %1\nRequestRoot %1/spool\nCacheDir %1/cache\n"
+                                    "StateDir %1/state\nTempDir %1/tmp\n"
+                                    "AccessLog %1/log/access_log\nErrorLog %1/log/error_log\n"
+                                    "PageLog %1/log/page_log\nFileDevice Yes\n"
+                                    "ServerBin /usr/lib/cups\nDataDir /usr/share/cups\n")
+                         .arg(root)
+                         .toUtf8());
+    }
+    ~PrivateCups() {
+        if (m_cupsd.state() != QProcess::NotRunning) {
+            m_cupsd.terminate();
+            if (!m_cupsd.waitForFinished(5000))
+                m_cupsd.kill();
+            m_cupsd.waitForFinished(2000);
+        }
+    }
+
+    // Starts cupsd in the foreground; returns why it could not, or an empty text.
+    QString start() {
+        const QString cupsd = QStringLiteral("/usr/sbin/cupsd");
+        if (!QFile::exists(cupsd))
+            return QStringLiteral("cupsd is not installed (scripts/setup installs cups)");
+        m_cupsd.setProcessChannelMode(QProcess::MergedChannels);
+        m_cupsd.start(
+            cupsd, {"-f", "-c", m_root.file("cupsd.conf"), "-s", m_root.file("cups-files.conf")});
+        if (!m_cupsd.waitForStarted(5000))
+            return QStringLiteral("cupsd did not start: ") + m_cupsd.errorString();
+        for (int i = 0; i < 100; ++i) {
+            if (answers(m_port))
+                return {};
+            if (m_cupsd.state() == QProcess::NotRunning)
+                return QStringLiteral("cupsd ended: ") + QString::fromLocal8Bit(m_cupsd.readAll()) +
+                       QString::fromLocal8Bit(m_root.read("log/error_log"));
+            std::this_thread::sleep_for(100ms);
+        }
+        return QStringLiteral("cupsd does not answer on port %1").arg(m_port);
+    }
+
+    QString server() const { return QStringLiteral("127.0.0.1:%1").arg(m_port); }
+
+    // lpadmin against this server; returns its output when it fails.
+    QString addRawQueue(const QString& name, const QString& deviceUri) {
+        QProcess lpadmin;
+        lpadmin.setProcessChannelMode(QProcess::MergedChannels);
+        lpadmin.start(QStringLiteral("lpadmin"),
+                      {"-h", server(), "-p", name, "-v", deviceUri, "-E"});
+        if (!lpadmin.waitForFinished(15000) || lpadmin.exitCode() != 0)
+            return QStringLiteral("lpadmin failed: ") + QString::fromLocal8Bit(lpadmin.readAll());
+        return {};
+    }
+
+private:
+    pelmar::test::TempFolder m_root;
+    int m_port;
+    QProcess m_cupsd;
+};
+
+struct ToolRun {
+    int exitCode = -1;
+    QString err;
+};
+
+class CupsIntegration : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const QString problem = cups.start();
+        if (!problem.isEmpty()) {
+            if (inCi())
+                FAIL() << problem.toStdString();
+            GTEST_SKIP() << problem.toStdString();
+        }
+        home.write("items.txt", "APPLE,10,2\r\nPEAR,20,1\r\nFIG,30,3\r\n");
+        home.write("PRICE.FMT", "LabelWidth=60\r\nLabelHeight=40\r\nLabelGap=2\r\nPrintSpeed=4\r\n"
+                                "V_Text=120,20,48,0,0,0,Arial,1\r\n"
+                                "V_Barcode=20,100,128,80,2,0,2,4,2\r\n");
+        home.write("DRV.FMT",
+                   "LabelWidth=60\r\nLabelHeight=40\r\nV_Text=120,20,12,0,0,Arial,1\r\n");
+    }
+
+    // Settings without [Ports]: the printers are those of CUPS alone.
+    void writeSettings(const QString& format, int printMode) {
+        home.write("Pelmar.INI",
+                   ("[Files]\r\nTextFileName=" + home.file("items.txt") +
+                    "\r\nLabelCount=1\r\nLabelName01=" + format +
+                    "\r\n[Printer]\r\nPrintMode=" + QString::number(printMode) +
+                    "\r\nPrinterName=\r\n[Fields]\r\nDelimiter=,\r\nFieldCount=3\r\n"
+                    "Field01=N,1,10,0,0\r\nField02=P,1,10,0,0\r\nField03=Q,1,10,0,0\r\n")
+                       .toUtf8());
+    }
+
+    ToolRun run(const QStringList& arguments) {
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("PELMAR_HOME", home.path());
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("CUPS_SERVER", cups.server());
+        process.setProcessEnvironment(env);
+        process.start(kTool, arguments);
+        process.waitForFinished(120000);
+        return {process.exitCode(), QString::fromUtf8(process.readAllStandardError())};
+    }
+
+    PrivateCups cups;
+    pelmar::test::TempFolder home;
+};
+
+TEST_F(CupsIntegration, CommandModeBytesArriveThroughARawQueue) {
+    SocketPrinter printer;
+    ASSERT_EQ(
+        cups.addRawQueue("TSC_TEST", QStringLiteral("socket://127.0.0.1:%1").arg(printer.port())),
+        "");
+    writeSettings("PRICE.FMT", 0);
+    // The same run into a file port gives the bytes to expect.
+    const ToolRun reference = run({"--printer", "file:" + home.file("expected.bin")});
+    ASSERT_EQ(reference.exitCode, 0) << reference.err.toStdString();
+    const QByteArray expected = home.read("expected.bin");
+    ASSERT_TRUE(expected.contains("PRINT 3,1\r\n"));
+    // PrinterName empty: start-up takes the first CUPS queue with TSC in its name.
+    writeSettings("PRICE.FMT", 0);
+    const ToolRun r = run({});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("3 label(s) printed"));
+    EXPECT_TRUE(home.read("Pelmar.INI").contains("PrinterName=\r\n"));
+    const QByteArray arrived =
+        printer.settled(30s, [&](const QByteArray& b) { return b.size() >= expected.size(); });
+    EXPECT_EQ(arrived, expected);
+}
+
+TEST_F(CupsIntegration, DriverModeSendsOnePdfJobPerRecord) {
+    SocketPrinter printer;
+    ASSERT_EQ(
+        cups.addRawQueue("TSC_PDF", QStringLiteral("socket://127.0.0.1:%1").arg(printer.port())),
+        "");
+    writeSettings("DRV.FMT", 1);
+    const ToolRun r = run({"--printer", "TSC_PDF"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("3 label(s) printed")) << r.err.toStdString();
+    const QByteArray arrived =
+        printer.settled(30s, [](const QByteArray& b) { return b.count("%%EOF") >= 3; });
+    EXPECT_TRUE(arrived.startsWith("%PDF-"));
+    EXPECT_GE(arrived.count("%PDF-"), 3);
+}
+
+TEST_F(CupsIntegration, UnknownQueueIsAPrinterError) {
+    writeSettings("PRICE.FMT", 0);
+    ASSERT_EQ(cups.addRawQueue("TSC_TEST", "socket://127.0.0.1:9"), "");
+    const ToolRun r = run({"--printer", "NO_SUCH_QUEUE"});
+    EXPECT_EQ(r.exitCode, 5) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("PrintLabels -> 發生錯誤: ")) << r.err.toStdString();
+}
+
+} // namespace
