@@ -8,8 +8,8 @@
 
 namespace pelmar::common {
 
-LineReader::LineReader(const QString& path, bool lineFeedEndsLine)
-    : m_lineFeedEndsLine(lineFeedEndsLine) {
+LineReader::LineReader(const QString& path, bool lineFeedEndsLine, qsizetype maxLineBytes)
+    : m_lineFeedEndsLine(lineFeedEndsLine), m_maxLineBytes(maxLineBytes) {
     const QString found = resolveExistingFile(path);
     m_file = std::fopen(QFile::encodeName(found).constData(), "rb");
     if (m_file == nullptr)
@@ -53,6 +53,8 @@ bool LineReader::next(QByteArray& line) {
         if (end != nullptr) {
             const size_t length = end - start;
             line.append(start, static_cast<qsizetype>(length));
+            if (m_maxLineBytes > 0 && line.size() > m_maxLineBytes)
+                throw LineTooLong();
             m_pos += length + 1;
             if (*end == '\n')
                 return true;
@@ -65,6 +67,8 @@ bool LineReader::next(QByteArray& line) {
         }
         line.append(start, static_cast<qsizetype>(m_end - m_pos));
         m_pos = m_end;
+        if (m_maxLineBytes > 0 && line.size() > m_maxLineBytes)
+            throw LineTooLong();
         if (!fill())
             return true; // last line without a terminator
     }

@@ -3,22 +3,31 @@
 #include <QByteArray>
 #include <QString>
 #include <cstdio>
+#include <new>
 
 namespace pelmar::common {
 
 // Reads a text file line by line as bytes. A line ends at CR, which may be followed by an LF
 // that is dropped too; an LF alone stays in the line unless the reader is told that it ends one
 // too. A last line without a terminator is still a line; an empty file has no lines.
+// A line longer than the reader's limit: it would not fit into the memory the reader may use.
+class LineTooLong : public std::bad_alloc {
+public:
+    const char* what() const noexcept override { return "line too long"; }
+};
+
 class LineReader {
 public:
     // Opens the file; throws RunError(53) when it is missing and RunError(75) when it cannot be
-    // read.
-    explicit LineReader(const QString& path, bool lineFeedEndsLine = false);
+    // read. maxLineBytes > 0 limits the length of a line (bytes, terminator not counted).
+    explicit LineReader(const QString& path, bool lineFeedEndsLine = false,
+                        qsizetype maxLineBytes = 0);
     ~LineReader();
     LineReader(const LineReader&) = delete;
     LineReader& operator=(const LineReader&) = delete;
 
-    // The next line without its terminator; false at the end of the file.
+    // The next line without its terminator; false at the end of the file. Throws LineTooLong
+    // as soon as the line passes the limit, before it is held whole.
     bool next(QByteArray& line);
 
 private:
@@ -31,6 +40,7 @@ private:
     size_t m_end = 0;
     bool m_eof = false;
     bool m_lineFeedEndsLine = false;
+    qsizetype m_maxLineBytes = 0;
 };
 
 } // namespace pelmar::common

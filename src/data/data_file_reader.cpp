@@ -20,7 +20,7 @@ constexpr int kOutOfMemory = 7;
 
 // Counts the lines of the file and keeps the last one. Throws RunError(6) beyond kMaxDataLines.
 int countLines(const QString& path, QByteArray& lastLine) {
-    common::LineReader reader(path);
+    common::LineReader reader(path, false, kMaxDataLineBytes);
     QByteArray line;
     int count = 0;
     while (reader.next(line)) {
@@ -41,7 +41,7 @@ void checkRow(int row, const state::TextTable& records) {
 
 void cutDelimited(state::WorkingState& state, const QString& path, const QByteArray& lastLine) {
     DelimiterCutter cutter(state, state.codePage.decode(lastLine));
-    common::LineReader reader(path);
+    common::LineReader reader(path, false, kMaxDataLineBytes);
     QByteArray line;
     while (reader.next(line)) {
         const int row = state.recordCount + 1;
@@ -53,7 +53,7 @@ void cutDelimited(state::WorkingState& state, const QString& path, const QByteAr
 
 void cutFixed(state::WorkingState& state, const QString& path) {
     FixedCutter cutter(state);
-    common::LineReader reader(path);
+    common::LineReader reader(path, false, kMaxDataLineBytes);
     QByteArray line;
     while (reader.next(line)) {
         const int row = state.recordCount + 1;

@@ -14,6 +14,9 @@ struct DataReadResult {
 
 // Most lines a data file may have; one more is an overflow (error 6).
 inline constexpr int kMaxDataLines = 32767;
+// Longest data line in bytes: one line is held several times over (bytes, text, fields), and a
+// longer one is refused as not fitting into memory (error 7) before it is read whole.
+inline constexpr qsizetype kMaxDataLineBytes = 32 * 1024 * 1024;
 
 // Reads state.textFileName into state.records (rows 1..recordCount, columns 1..fieldCount) and
 // state.recordCount, cutting each line at the delimiter or at fixed byte positions by the field
