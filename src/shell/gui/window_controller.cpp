@@ -43,7 +43,7 @@ private:
 
 WindowController::WindowController(state::WorkingState& state, FrmPelmarChi& window,
                                    QStringList arguments, WindowServices services)
-    : QObject(&window), m_state(state), m_window(window), m_adapter(window) {
+    : m_state(state), m_window(window), m_adapter(window) {
     if (services.messageBox == nullptr) {
         m_ownMessageBox = std::make_unique<QtMessageBox>(&window);
         services.messageBox = m_ownMessageBox.get();
@@ -75,6 +75,16 @@ WindowController::WindowController(state::WorkingState& state, FrmPelmarChi& win
     m_context->arguments = std::move(arguments);
     m_context->libraryFactory = std::move(services.libraryFactory);
     m_context->pageFactory = std::move(services.pageFactory);
+
+    // The operator screens of "/T" (owned by the window); a reader or loader that ends the
+    // program from there ends it like any procedure.
+    m_screens = new OperatorScreens(*m_context, window, services.screens);
+    connect(m_screens, &OperatorScreens::programEnds, this, [this](int status) {
+        if (m_ended)
+            return;
+        m_ended = true;
+        emit programEnds(status);
+    });
 
     PrintPanel* panel = window.FramePrint();
     connect(panel, &PrintPanel::cmdPrintClicked, this, &WindowController::onPrint);

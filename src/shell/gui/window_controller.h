@@ -6,6 +6,7 @@
 #include "shell/app/installed_printers.h"
 #include "shell/app/printer_dialog.h"
 #include "shell/gui/main_window_adapter.h"
+#include "shell/gui/operator_screens.h"
 #include "state/working_state.h"
 
 #include <QObject>
@@ -25,6 +26,8 @@ struct WindowServices {
     app::PrinterDialog* printerDialog = nullptr;
     print_command::LibraryFactory libraryFactory;
     app::PageFactory pageFactory;
+    // The operator screens' file dialog, program starter and editor environment.
+    ScreenServices screens;
 };
 
 // The exit status of the program after a flow ended it: 0 for a run that went through, was
@@ -46,6 +49,8 @@ public:
     bool start(int& status);
 
     app::AppContext& context() { return *m_context; }
+    // The password gate and the test-print and setup screens of interactive mode.
+    OperatorScreens* screens() const { return m_screens; }
     bool busy() const { return m_busy; }
 
     // mnuExit_Click: writes the run settings and ends the program. A file that cannot be written
@@ -73,6 +78,7 @@ private:
     std::unique_ptr<app::PrinterDirectory> m_ownPrinters;
     std::unique_ptr<app::PrinterDialog> m_ownPrinterDialog;
     std::unique_ptr<app::AppContext> m_context;
+    OperatorScreens* m_screens = nullptr;
     bool m_busy = false;
     bool m_ended = false;
     bool m_closeRequested = false;

@@ -1,0 +1,77 @@
+#include "shell/gui/password_panel.h"
+
+#include "shell/gui/window_look.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace pelmar::gui {
+
+PasswordPanel::PasswordPanel(QWidget* parent)
+    : QGroupBox(QStringLiteral("[ 設定 ]"), parent),
+      m_label15(new QLabel(QStringLiteral("請輸入密碼."), this)),
+      m_txtPassword(new QLineEdit(this)),
+      m_cmdPwOk(new QPushButton(QStringLiteral("確定(&O)"), this)),
+      m_cmdPwCancel(new QPushButton(QStringLiteral("取消(&C)"), this)) {
+    setObjectName(QStringLiteral("FramePassword"));
+    m_label15->setObjectName(QStringLiteral("Label15"));
+    m_txtPassword->setObjectName(QStringLiteral("txtPassword"));
+    m_cmdPwOk->setObjectName(QStringLiteral("cmdPwOk"));
+    m_cmdPwCancel->setObjectName(QStringLiteral("cmdPwCancel"));
+
+    stylePanel(this);
+    setFont(windowFont());
+    placeTwips(this, 0, 0, designedSize.width(), designedSize.height());
+    placeTwips(m_label15, 630, 525, 1380, 330);
+    placeTwips(m_txtPassword, 630, 840, 3270, 435);
+    placeTwips(m_cmdPwOk, 630, 1575, 1275, 855);
+    placeTwips(m_cmdPwCancel, 2625, 1575, 1275, 855);
+
+    setTextColour(m_label15, colours::blue);
+    setTextColour(m_txtPassword, colours::red);
+    m_txtPassword->setFont(windowFont(18));
+    m_txtPassword->setEchoMode(QLineEdit::Password);
+    // The mask shows "*" for each character typed, as the gate always has.
+    m_txtPassword->setStyleSheet(
+        QStringLiteral("QLineEdit { lineedit-password-character: 42; color: red; }"));
+    styleButton(m_cmdPwOk, colours::yellow, IconKind::Ok);
+    styleButton(m_cmdPwCancel, colours::green, IconKind::Cancel);
+
+    setTabOrder(m_txtPassword, m_cmdPwOk);
+    setTabOrder(m_cmdPwOk, m_cmdPwCancel);
+
+    for (QWidget* control : {static_cast<QWidget*>(m_txtPassword), static_cast<QWidget*>(m_cmdPwOk),
+                             static_cast<QWidget*>(m_cmdPwCancel)})
+        control->installEventFilter(this);
+    connect(m_cmdPwOk, &QPushButton::clicked, this, &PasswordPanel::cmdPwOkClicked);
+    connect(m_cmdPwCancel, &QPushButton::clicked, this, &PasswordPanel::cmdPwCancelClicked);
+    hide();
+}
+
+void PasswordPanel::setButtonRoles(bool on) {
+    m_roles = on;
+    m_cmdPwOk->setDefault(on);
+}
+
+bool PasswordPanel::eventFilter(QObject* watched, QEvent* event) {
+    if (!m_roles || event->type() != QEvent::KeyPress)
+        return QGroupBox::eventFilter(watched, event);
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Escape) {
+        m_cmdPwCancel->click();
+        return true;
+    }
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        // A focused button takes Enter itself; elsewhere the default button does.
+        if (watched == m_cmdPwCancel)
+            m_cmdPwCancel->click();
+        else
+            m_cmdPwOk->click();
+        return true;
+    }
+    return QGroupBox::eventFilter(watched, event);
+}
+
+} // namespace pelmar::gui
