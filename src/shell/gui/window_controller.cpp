@@ -141,18 +141,30 @@ void WindowController::onExitMenu() {
 void WindowController::mnuExit_Click() {
     if (m_ended)
         return;
+    QString failure;
     try {
         app::saveRunSettings(*m_context);
     } catch (const common::RunError& error) {
+        failure = error.description();
+    } catch (const std::exception& error) {
+        failure = QString::fromLocal8Bit(error.what());
+    }
+    if (!failure.isEmpty()) {
         common::Message message;
-        message.text = error.description();
+        message.text = failure;
         message.caption = QStringLiteral("發生非預期錯誤");
         message.icon = common::MessageIcon::Critical;
         m_context->messageBox.show(message);
         return;
     }
+    endProgram(0);
+}
+
+void WindowController::endProgram(int status) {
+    if (m_ended)
+        return;
     m_ended = true;
-    emit programEnds(0);
+    emit programEnds(status);
 }
 
 void WindowController::onCloseBox() {
@@ -162,10 +174,7 @@ void WindowController::onCloseBox() {
         m_closeRequested = true;
         return;
     }
-    if (!m_ended) {
-        m_ended = true;
-        emit programEnds(0);
-    }
+    endProgram(0);
 }
 
 void WindowController::finishProcedure(const app::FlowResult& result) {
@@ -175,10 +184,8 @@ void WindowController::finishProcedure(const app::FlowResult& result) {
     }
     if (m_ended)
         return;
-    if (result.programEnds || m_closeRequested) {
-        m_ended = true;
-        emit programEnds(result.programEnds ? exitStatus(result) : 0);
-    }
+    if (result.programEnds || m_closeRequested)
+        endProgram(result.programEnds ? exitStatus(result) : 0);
 }
 
 } // namespace pelmar::gui

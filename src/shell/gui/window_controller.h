@@ -57,6 +57,10 @@ public:
     // is reported and the program stays, so nothing is lost.
     void mnuExit_Click();
 
+    // Ends the program with an exit status (once; later calls do nothing). For the screens whose
+    // procedures can end it (a format loader in automatic printing).
+    void endProgram(int status);
+
 signals:
     // The program ends now with this exit status.
     void programEnds(int status);
