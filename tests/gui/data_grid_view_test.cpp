@@ -59,17 +59,6 @@ TEST(DataGridModel, NumberingHeadersAndCells) {
               alignment);
 }
 
-TEST(DataGridModel, RefillWithoutRecordsKeepsTheHeaderRowOnly) {
-    state::WorkingState state = stateWith(3, {8});
-    DataGridModel model;
-    model.fill(state);
-    state.recordCount = 0;
-    model.fill(state);
-    EXPECT_EQ(model.rowCount(), 0);
-    EXPECT_EQ(model.headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(),
-              QStringLiteral("F1"));
-}
-
 TEST(FrmPelmarChiGrid, ColumnWidthsFromTheFieldWidths) {
     state::WorkingState state = stateWith(2, {8, 20, 300});
     FrmPelmarChi window(state);

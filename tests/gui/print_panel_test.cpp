@@ -1,6 +1,5 @@
 #include "shell/gui/print_panel.h"
 
-#include "shell/gui/number_boxes.h"
 #include "shell/gui/twips.h"
 
 #include <QApplication>
@@ -123,23 +122,6 @@ TEST(PriceBox, TwentyDigitsNeverLeaveTheBoxAndADPriceStaysInRange) {
     EXPECT_EQ(state.adPrice, 999999999);
     box->setText(QStringLiteral("2147483647"));
     EXPECT_EQ(state.adPrice, 2147483647);
-}
-
-TEST(PriceBox, PriceFromText) {
-    const struct {
-        const char* text;
-        std::optional<std::int32_t> price;
-    } cases[] = {
-        {"", 0},
-        {"15", 15},
-        {"-15", -15},
-        {"2147483647", 2147483647},
-        {"2147483648", std::nullopt},
-        {"-2147483648", -2147483647 - 1},
-        {"99999999999999999999", std::nullopt},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(priceFromText(QString::fromLatin1(c.text)), c.price) << c.text;
 }
 
 } // namespace

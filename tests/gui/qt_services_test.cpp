@@ -71,10 +71,6 @@ TEST(QtMessageBox, YesNoQuestionDefaultsToNo) {
     EXPECT_TRUE(noIsDefault);
 }
 
-TEST(QtMessageBox, LineBreaks) {
-    EXPECT_EQ(messageBoxText(QStringLiteral("a\rb\r\nc\nd")), QStringLiteral("a\nb\nc\nd"));
-}
-
 // A pump call runs what is pending and comes back soon: waits neither spin nor lag.
 TEST(QtEventPump, RunsPendingEventsAndReturns) {
     QtEventPump pump(10);

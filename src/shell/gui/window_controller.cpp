@@ -79,12 +79,7 @@ WindowController::WindowController(state::WorkingState& state, FrmPelmarChi& win
     // The operator screens of "/T" (owned by the window); a reader or loader that ends the
     // program from there ends it like any procedure.
     m_screens = new OperatorScreens(*m_context, window, services.screens);
-    connect(m_screens, &OperatorScreens::programEnds, this, [this](int status) {
-        if (m_ended)
-            return;
-        m_ended = true;
-        emit programEnds(status);
-    });
+    connect(m_screens, &OperatorScreens::programEnds, this, &WindowController::endProgram);
 
     PrintPanel* panel = window.FramePrint();
     connect(panel, &PrintPanel::cmdPrintClicked, this, &WindowController::onPrint);
