@@ -123,8 +123,9 @@ double FrmPelmarChi::scaleHeight() const {
 }
 
 void FrmPelmarChi::resizeClientTwips(double width, double height) {
+    // What the window has beyond its client area: the menu bar.
     const int menuHeight =
-        menuBar()->isVisible() || !isVisible() ? menuBar()->sizeHint().height() : 0;
+        isVisible() ? this->height() - centralWidget()->height() : menuBar()->sizeHint().height();
     resize(toPixels(width, this), toPixels(height, this) + menuHeight);
     // A window that is not shown yet lays out its client area only when shown.
     if (!isVisible())
