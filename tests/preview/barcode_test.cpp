@@ -1,6 +1,6 @@
 #include "preview/barcode_renderer.h"
 
-#include "barcode_reader.h"
+#include "support/barcode_reader.h"
 #include "preview/text_renderer.h"
 #include "render_helpers.h"
 

@@ -2,7 +2,7 @@
 #include "print_command/text_bitmap.h"
 #include "print_command/tspl_library.h"
 
-#include "barcode_reader.h"
+#include "support/barcode_reader.h"
 #include "render_helpers.h"
 #include "state/working_state.h"
 

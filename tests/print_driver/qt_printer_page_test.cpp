@@ -1,4 +1,5 @@
 #include "print_driver/qt_printer_page.h"
+#include "support/barcode_reader.h"
 
 #include "common/run_error.h"
 #include "print_driver/driver_fixture.h"
@@ -14,129 +15,6 @@ namespace pelmar::print_driver {
 namespace {
 
 using test::addElement;
-
-// Widths of the bars and spaces along one pixel row, from the first bar to the last, in modules
-// of `module` pixels.
-std::vector<int> moduleRuns(const QImage& image, int y, int module) {
-    std::vector<int> runs;
-    int x = 0;
-    while (x < image.width() && qGray(image.pixel(x, y)) >= 128)
-        ++x;
-    size_t lastBarRuns = 0;
-    while (x < image.width()) {
-        const bool dark = qGray(image.pixel(x, y)) < 128;
-        int end = x;
-        while (end < image.width() && (qGray(image.pixel(end, y)) < 128) == dark)
-            ++end;
-        runs.push_back((end - x + module / 2) / module);
-        if (dark)
-            lastBarRuns = runs.size();
-        x = end;
-    }
-    runs.resize(lastBarRuns);
-    return runs;
-}
-
-// Code 128 symbol patterns (bar, space, bar, space, bar, space), values 0 to 106.
-const char* const kCode128[] = {
-    "212222", "222122", "222221", "121223", "121322", "131222", "122213", "122312", "132212",
-    "221213", "221312", "231212", "112232", "122132", "122231", "113222", "123122", "123221",
-    "223211", "221132", "221231", "213212", "223112", "312131", "311222", "321122", "321221",
-    "312212", "322112", "322211", "212123", "212321", "232121", "111323", "131123", "131321",
-    "112313", "132113", "132311", "211313", "231113", "231311", "112133", "112331", "132131",
-    "113123", "113321", "133121", "313121", "211331", "231131", "213113", "213311", "213131",
-    "311123", "311321", "331121", "312113", "312311", "332111", "314111", "221411", "431111",
-    "111224", "111422", "121124", "121421", "141122", "141221", "112214", "112412", "122114",
-    "122411", "142112", "142211", "241211", "221114", "413111", "241112", "134111", "111242",
-    "121142", "121241", "114212", "124112", "124211", "411212", "421112", "421211", "212141",
-    "214121", "412121", "111143", "111341", "131141", "114113", "114311", "411113", "411311",
-    "113141", "114131", "311141", "411131", "211412", "211214", "211232", "233111"};
-
-// Decodes code sets A, B and C; checks the check symbol. Empty when anything is wrong.
-QString decodeCode128(const std::vector<int>& runs) {
-    std::map<std::string, int> values;
-    for (int v = 0; v < 107; ++v)
-        values[kCode128[v]] = v;
-    std::vector<int> symbols;
-    for (size_t i = 0; i + 6 <= runs.size(); i += 6) {
-        std::string pattern;
-        for (size_t k = i; k < i + 6; ++k)
-            pattern += static_cast<char>('0' + runs[k]);
-        const auto found = values.find(pattern);
-        if (found == values.end())
-            return {};
-        symbols.push_back(found->second);
-        if (found->second == 106)
-            break;
-    }
-    if (symbols.size() < 3 || symbols.back() != 106 || symbols[0] < 103)
-        return {};
-    long sum = symbols[0];
-    for (size_t i = 1; i + 2 < symbols.size(); ++i)
-        sum += symbols[i] * static_cast<long>(i);
-    if (sum % 103 != symbols[symbols.size() - 2])
-        return {};
-    QString text;
-    int set = symbols[0] - 103; // 0 A, 1 B, 2 C
-    for (size_t i = 1; i + 2 < symbols.size(); ++i) {
-        const int v = symbols[i];
-        if (v == 99 || v == 100 || v == 101) {
-            set = v == 99 ? 2 : v == 100 ? 1 : 0;
-        } else if (set == 2) {
-            text += QStringLiteral("%1").arg(v, 2, 10, QLatin1Char('0'));
-        } else if (v < 96) {
-            text += QChar(set == 1 || v < 64 ? 32 + v : v - 64);
-        }
-    }
-    return text;
-}
-
-// EAN-13 digit patterns (space, bar, space, bar) of the L set; G is L reversed, R is L read as
-// bar, space, bar, space.
-const char* const kEanL[] = {"3211", "2221", "2122", "1411", "1132",
-                             "1231", "1114", "1312", "1213", "3112"};
-const char* const kEanParity[] = {"LLLLLL", "LLGLGG", "LLGGLG", "LLGGGL", "LGLLGG",
-                                  "LGGLLG", "LGGGLL", "LGLGLG", "LGLGGL", "LGGLGL"};
-
-QString decodeEan13(const std::vector<int>& runs) {
-    if (runs.size() != 59)
-        return {};
-    auto digitOf = [&](size_t start, bool reversed) -> int {
-        std::string pattern;
-        for (size_t k = 0; k < 4; ++k)
-            pattern += static_cast<char>('0' + runs[start + k]);
-        for (int d = 0; d < 10; ++d) {
-            std::string l = kEanL[d];
-            if (reversed)
-                std::reverse(l.begin(), l.end());
-            if (pattern == l)
-                return d;
-        }
-        return -1;
-    };
-    QString left, parity;
-    for (int i = 0; i < 6; ++i) {
-        const size_t start = 3 + 4 * static_cast<size_t>(i);
-        int d = digitOf(start, false);
-        parity += d >= 0 ? u'L' : u'G';
-        if (d < 0)
-            d = digitOf(start, true);
-        if (d < 0)
-            return {};
-        left += QChar(u'0' + d);
-    }
-    QString right;
-    for (int i = 0; i < 6; ++i) {
-        const int d = digitOf(32 + 4 * static_cast<size_t>(i), false);
-        if (d < 0)
-            return {};
-        right += QChar(u'0' + d);
-    }
-    for (int first = 0; first < 10; ++first)
-        if (parity == QLatin1String(kEanParity[first]))
-            return QChar(u'0' + first) + left + right;
-    return {};
-}
 
 class QtPage : public ::testing::Test {
 protected:
@@ -214,13 +92,13 @@ TEST_F(QtPage, DrawnBarcodesReadBack) {
         // Bars start at the text position (41 dots = 291 twips = 41 pixels, 30 dots = 213 twips
         // = 30 pixels) and are 24 points tall; read them 10 pixels below the top.
         const int top = 30;
-        const std::vector<int> runs = moduleRuns(image, top + 10, 2);
+        const std::vector<int> runs = test::scanRuns(image, top + 10);
         int firstBar = 0;
         while (qGray(image.pixel(firstBar, top + 10)) >= 128)
             ++firstBar;
         EXPECT_EQ(firstBar, 41) << c.font;
         const bool ean = QByteArray(c.font).contains("EAN");
-        EXPECT_EQ(ean ? decodeEan13(runs) : decodeCode128(runs), QString::fromUtf8(c.decoded))
+        EXPECT_EQ(ean ? test::readEan13(runs) : test::readCode128(runs), QByteArray(c.decoded))
             << c.font;
         EXPECT_EQ(qGray(image.pixel(firstBar, top - 2)), 255) << "nothing above the bars";
     }

@@ -1,4 +1,4 @@
-#include "barcode_reader.h"
+#include "support/barcode_reader.h"
 
 #include <QColor>
 #include <algorithm>
@@ -40,7 +40,7 @@ std::vector<int> scanRuns(const QImage& label, int y, int from, int to) {
     bool inSymbol = false;
     bool colour = true;
     for (int x = from; x < (to < 0 ? label.width() : to); ++x) {
-        const bool isBlack = label.pixelColor(x, y) == QColor(Qt::black);
+        const bool isBlack = qGray(label.pixel(x, y)) < 128;
         if (!inSymbol) {
             if (!isBlack)
                 continue;
