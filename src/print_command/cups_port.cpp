@@ -12,11 +12,31 @@ QString lastCupsReason() {
     return QString::fromUtf8(cupsLastErrorString());
 }
 
+// The queue whose description (printer-info) is the name: start-up lists printers by their
+// device name, which for a queue with a description is not the queue's own name.
+QString queueByDescription(const QString& description) {
+    cups_dest_t* dests = nullptr;
+    const int count = cupsGetDests2(CUPS_HTTP_DEFAULT, &dests);
+    QString queue;
+    for (int i = 0; i < count && queue.isEmpty(); ++i) {
+        const char* info = cupsGetOption("printer-info", dests[i].num_options, dests[i].options);
+        if (dests[i].instance == nullptr && info != nullptr &&
+            QString::fromUtf8(info) == description)
+            queue = QString::fromUtf8(dests[i].name);
+    }
+    cupsFreeDests(count, dests);
+    return queue;
+}
+
 } // namespace
 
 CupsPort::CupsPort(const QString& queue) : m_queue(queue) {
-    const QByteArray name = queue.toUtf8();
-    cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, name.constData(), nullptr);
+    cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, queue.toUtf8().constData(), nullptr);
+    if (!dest) {
+        m_queue = queueByDescription(queue);
+        if (!m_queue.isEmpty())
+            dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, m_queue.toUtf8().constData(), nullptr);
+    }
     if (!dest)
         throwPortFailure(queue, QStringLiteral("找不到這個印表機佇列 (%1)").arg(lastCupsReason()));
     cupsFreeDests(1, dest);

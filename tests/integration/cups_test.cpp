@@ -176,11 +176,14 @@ public:
     QString server() const { return QStringLiteral("127.0.0.1:%1").arg(m_port); }
 
     // lpadmin against this server; returns its output when it fails.
-    QString addRawQueue(const QString& name, const QString& deviceUri) {
+    QString addRawQueue(const QString& name, const QString& deviceUri,
+                        const QString& description = {}) {
         QProcess lpadmin;
         lpadmin.setProcessChannelMode(QProcess::MergedChannels);
-        lpadmin.start(QStringLiteral("lpadmin"),
-                      {"-h", server(), "-p", name, "-v", deviceUri, "-E"});
+        QStringList arguments{"-h", server(), "-p", name, "-v", deviceUri, "-E"};
+        if (!description.isEmpty())
+            arguments << "-D" << description;
+        lpadmin.start(QStringLiteral("lpadmin"), arguments);
         if (!lpadmin.waitForFinished(15000) || lpadmin.exitCode() != 0)
             return QStringLiteral("lpadmin failed: ") + QString::fromLocal8Bit(lpadmin.readAll());
         return {};
@@ -261,6 +264,21 @@ TEST_F(CupsIntegration, CommandModeBytesArriveThroughARawQueue) {
     const QByteArray arrived =
         printer.settled(30s, [&](const QByteArray& b) { return b.size() >= expected.size(); });
     EXPECT_EQ(arrived, expected);
+}
+
+TEST_F(CupsIntegration, AQueueIsFoundByItsDescription) {
+    // The printer list shows a queue's description, so that is the name a run opens.
+    SocketPrinter printer;
+    ASSERT_EQ(cups.addRawQueue("LABELS",
+                               QStringLiteral("socket://127.0.0.1:%1").arg(printer.port()),
+                               "TSC TTP-244 Office"),
+              "");
+    writeSettings("PRICE.FMT", 0);
+    const ToolRun r = run({});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QByteArray arrived =
+        printer.settled(30s, [](const QByteArray& b) { return b.contains("PRINT 3,1\r\n"); });
+    EXPECT_TRUE(arrived.contains("PRINT 3,1\r\n"));
 }
 
 TEST_F(CupsIntegration, DriverModeSendsOnePdfJobPerRecord) {
