@@ -59,10 +59,15 @@ struct WorkingState {
 
     // Interactive mode as the handlers that test for exactly "/T" see it.
     bool commandLineIsExactlyT() const { return commandLine == QStringLiteral("/T"); }
-    // The switch "/T" is a word of its own: paths here are written with "/", and /TMP/ITEMS.TXT
-    // must not turn automatic printing into interactive mode.
+    // The switch "/T" ends the command line or is followed by a blank: paths here are written
+    // with "/", and /TMP/ITEMS.TXT must not turn automatic printing into interactive mode.
     bool commandLineHasT() const {
-        return commandLine.split(u' ', Qt::SkipEmptyParts).contains(QStringLiteral("/T"));
+        for (qsizetype at = commandLine.indexOf(QStringLiteral("/T")); at >= 0;
+             at = commandLine.indexOf(QStringLiteral("/T"), at + 1)) {
+            if (at + 2 == commandLine.size() || commandLine[at + 2] == u' ')
+                return true;
+        }
+        return false;
     }
 };
 
