@@ -310,6 +310,8 @@ TEST_F(ScreensFixture, WrongPasswordsAreSilentAndKeepTheGateOpen) {
         enterPassword(QString::fromUtf8(typed));
         EXPECT_TRUE(gate()->isVisible()) << typed;
         EXPECT_EQ(gate()->txtPassword()->text(), QString::fromUtf8(typed));
+        EXPECT_EQ(gate()->txtPassword()->displayText(),
+                  QString(gate()->txtPassword()->text().size(), u'*'));
         EXPECT_FALSE(testPrint()->isVisible());
         EXPECT_TRUE(menus(true, true, true));
     }

@@ -5,9 +5,25 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProxyStyle>
 #include <QPushButton>
 
 namespace pelmar::gui {
+
+namespace {
+
+// The mask shows "*" for each character typed, as the gate always has, whatever the style's own.
+class AsteriskMaskStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override {
+        if (hint == SH_LineEdit_PasswordCharacter)
+            return '*';
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+} // namespace
 
 PasswordPanel::PasswordPanel(QWidget* parent)
     : QGroupBox(QStringLiteral("[ 設定 ]"), parent),
@@ -32,10 +48,10 @@ PasswordPanel::PasswordPanel(QWidget* parent)
     setTextColour(m_label15, colours::blue);
     setTextColour(m_txtPassword, colours::red);
     m_txtPassword->setFont(windowFont(18));
+    auto* mask = new AsteriskMaskStyle;
+    mask->setParent(m_txtPassword);
+    m_txtPassword->setStyle(mask);
     m_txtPassword->setEchoMode(QLineEdit::Password);
-    // The mask shows "*" for each character typed, as the gate always has.
-    m_txtPassword->setStyleSheet(
-        QStringLiteral("QLineEdit { lineedit-password-character: 42; color: red; }"));
     styleButton(m_cmdPwOk, colours::yellow, IconKind::Ok);
     styleButton(m_cmdPwCancel, colours::green, IconKind::Cancel);
 
