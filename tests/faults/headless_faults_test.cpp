@@ -1,0 +1,123 @@
+// pelmar-print against failing printers: exit status 5 (printer error), the run's message on
+// standard error naming the last record that reached the printer, and no label claimed printed.
+#include "support/temp_folder.h"
+
+#include <QProcess>
+#include <arpa/inet.h>
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+const QString kTool = QStringLiteral(PELMAR_BINARY_DIR "/bin/pelmar-print");
+constexpr int kPrinterError = 5;
+
+// A listening TCP socket on loopback; port() is free again once it is closed.
+class Listener {
+public:
+    Listener() {
+        m_fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        ::bind(m_fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+        ::listen(m_fd, 1);
+        socklen_t length = sizeof address;
+        ::getsockname(m_fd, reinterpret_cast<sockaddr*>(&address), &length);
+        m_port = ntohs(address.sin_port);
+    }
+    ~Listener() { close(); }
+    void close() {
+        if (m_fd >= 0)
+            ::close(m_fd);
+        m_fd = -1;
+    }
+    int accept() { return ::accept(m_fd, nullptr, nullptr); }
+    int port() const { return m_port; }
+
+private:
+    int m_fd = -1;
+    int m_port = 0;
+};
+
+struct ToolRun {
+    int exitCode = -1;
+    QString err;
+};
+
+// Runs the tool with the printer "TSC Fault" at the address (start-up keeps printers named TSC).
+ToolRun runTool(const pelmar::test::TempFolder& home, const QString& address) {
+    home.write(QStringLiteral("Pelmar.INI"),
+               ("[Files]\r\nTextFileName=" + home.file(QStringLiteral("items.txt")) +
+                "\r\nLabelCount=1\r\nLabelName01=PRICE.FMT\r\n[Printer]\r\nPrintMode=0\r\n"
+                "PrinterName=TSC Fault\r\n[Ports]\r\nTSC Fault=" +
+                address +
+                "\r\n[Fields]\r\nDelimiter=,\r\nFieldCount=2\r\n"
+                "Field01=N,1,10,0,0\r\nField02=Q,1,10,0,0\r\n")
+                   .toUtf8());
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("PELMAR_HOME"), home.path());
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    Listener noCups;
+    noCups.close();
+    env.insert(QStringLiteral("CUPS_SERVER"), QStringLiteral("127.0.0.1:%1").arg(noCups.port()));
+    process.setProcessEnvironment(env);
+    process.start(kTool, QStringList());
+    EXPECT_TRUE(process.waitForStarted());
+    EXPECT_TRUE(process.waitForFinished(120000));
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+class HeadlessFaultTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        QByteArray lines;
+        for (int i = 1; i <= 5; ++i)
+            lines += "ITEM" + QByteArray::number(i) + ",1\r\n";
+        home.write(QStringLiteral("items.txt"), lines);
+        home.write(QStringLiteral("PRICE.FMT"),
+                   "LabelWidth=60\r\nLabelHeight=40\r\nLabelGap=2\r\n"
+                   "PrintSpeed=4\r\nV_Text=120,20,48,0,0,0,Arial,1\r\n");
+    }
+    pelmar::test::TempFolder home;
+};
+
+TEST_F(HeadlessFaultTest, DeviceWithoutSpaceAndRefusingSocketEndWithPrinterStatus) {
+    Listener refusing;
+    refusing.close();
+    const QString printers[] = {QStringLiteral("/dev/full"),
+                                QStringLiteral("socket://127.0.0.1:%1").arg(refusing.port())};
+    for (const QString& printer : printers) {
+        SCOPED_TRACE(printer.toStdString());
+        const ToolRun r = runTool(home, printer);
+        EXPECT_EQ(r.exitCode, kPrinterError) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(u"PrintLabels -> 發生錯誤")) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(u"無法連接印表機 ")) << r.err.toStdString();
+        EXPECT_FALSE(r.err.contains(u"最後送達印表機的資料")) << r.err.toStdString();
+    }
+}
+
+TEST_F(HeadlessFaultTest, PrinterHangingUpAfterTheFirstLabelIsNamed) {
+    Listener listener;
+    std::thread printer([&] {
+        const int connection = listener.accept();
+        char buffer[65536];
+        [[maybe_unused]] const ssize_t got = ::read(connection, buffer, sizeof buffer);
+        // Well after the first label's end, well before the run's wait after it is over.
+        std::this_thread::sleep_for(500ms);
+        ::close(connection);
+    });
+    const ToolRun r = runTool(home, QStringLiteral("socket://127.0.0.1:%1").arg(listener.port()));
+    printer.join();
+    EXPECT_EQ(r.exitCode, kPrinterError) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(u"最後送達印表機的資料: 第 1 筆")) << r.err.toStdString();
+}
+
+} // namespace
