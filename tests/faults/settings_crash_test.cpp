@@ -99,6 +99,8 @@ TEST(CrashSafeSettings, KilledSavesLeaveTheOldOrTheNewFile) {
         changed += after != before;
         ++iterations;
     }
+    RecordProperty("iterations", iterations);
+    RecordProperty("changed", changed);
     EXPECT_GE(iterations, 50);
     // Some kills fell before the first rename, some after.
     EXPECT_LT(changed, iterations);
