@@ -191,8 +191,10 @@ bool TsplInterpreter::startBinaryCommand() {
     if (name != "BITMAP" && name != "DOWNLOAD")
         return false;
     const std::vector<TsplArgument> args = splitArguments(line.sliced(name.size()));
+    // The comma count of the line and the arguments split from it can differ when a quote is
+    // left open: the arguments decide what can be read.
     if (name == "BITMAP") {
-        if (m_commas != 5)
+        if (m_commas != 5 || args.size() < 5)
             return false;
         int values[5];
         for (int k = 0; k < 5; ++k) {
@@ -234,7 +236,7 @@ bool TsplInterpreter::startBinaryCommand() {
     } else {
         // DOWNLOAD [m,]"NAME",size,<data>
         const bool withMemory = !args.empty() && !args[0].quoted;
-        if (m_commas != (withMemory ? 3 : 2))
+        if (m_commas != (withMemory ? 3 : 2) || args.size() < (withMemory ? 3u : 2u))
             return false;
         const TsplArgument& nameArg = args[withMemory ? 1 : 0];
         const std::optional<double> size = parseNumber(args[withMemory ? 2 : 1].text);

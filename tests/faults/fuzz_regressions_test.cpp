@@ -3,6 +3,7 @@
 #include "common/pcx_decoder.h"
 #include "common/run_error.h"
 #include "faults/resource_probe.h"
+#include "preview/tspl_interpreter.h"
 
 #include <QDir>
 #include <QFile>
@@ -59,6 +60,41 @@ TEST(FuzzRegressions, PcxWithLongScanLinesNamesTheReason) {
         EXPECT_TRUE(e.description().contains(u"scan lines far longer than the picture"))
             << e.description().toStdString();
     }
+}
+
+class NullSink : public preview::LabelSink {
+public:
+    void label(const QImage&) override {}
+};
+
+TEST(FuzzRegressions, TsplStreamsEndInPicturesAndWarnings) {
+    const QStringList files = regressionFiles(QStringLiteral("tspl"));
+    ASSERT_FALSE(files.isEmpty());
+    for (const QString& path : files) {
+        SCOPED_TRACE(path.toStdString());
+        const QByteArray bytes = readAll(path);
+        // Fed whole and byte by byte: the chunking must not matter.
+        for (const qsizetype chunk : {bytes.size(), qsizetype(1)}) {
+            NullSink sink;
+            preview::TsplInterpreter printer(sink);
+            const test::ResourceUse use = test::measure([&] {
+                for (qsizetype at = 0; at < bytes.size(); at += chunk)
+                    printer.feed(bytes.constData() + at, std::min(chunk, bytes.size() - at));
+                printer.finish();
+            });
+            EXPECT_LT(use.peakMb, test::kMemoryBoundMb);
+            EXPECT_LT(use.seconds, 10s);
+        }
+    }
+}
+
+TEST(FuzzRegressions, BitmapHeaderWithAnOpenQuoteIsNoBitmap) {
+    // Five commas, but the fourth opens a quote: fewer than five arguments to read.
+    NullSink sink;
+    preview::TsplInterpreter printer(sink);
+    printer.feed(QByteArray("SIZE 2,1\r\nBITMAP -5,-3,3,\",2,\xff\r\nCLS\r\nPRINT 1\r\n"));
+    printer.finish();
+    EXPECT_FALSE(printer.warnings().isEmpty());
 }
 
 } // namespace
