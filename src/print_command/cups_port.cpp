@@ -42,9 +42,28 @@ CupsPort::CupsPort(const QString& queue) : m_queue(queue) {
     cupsFreeDests(1, dest);
 }
 
+// A stopped queue, or one that refuses jobs, keeps labels that never print: the run must fail
+// instead of counting them as sent. A queue removed meanwhile fails here too.
+void CupsPort::checkQueueReady() const {
+    cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, m_queue.toUtf8().constData(), nullptr);
+    if (!dest)
+        throwPortFailure(m_queue, QStringLiteral("印表機佇列已不存在 (%1)").arg(lastCupsReason()));
+    const char* state = cupsGetOption("printer-state", dest->num_options, dest->options);
+    const char* accepting =
+        cupsGetOption("printer-is-accepting-jobs", dest->num_options, dest->options);
+    const bool stopped = state != nullptr && QByteArray(state) == "5";
+    const bool refusing = accepting != nullptr && QByteArray(accepting) == "false";
+    cupsFreeDests(1, dest);
+    if (stopped)
+        throwPortFailure(m_queue, QStringLiteral("印表機佇列已停止"));
+    if (refusing)
+        throwPortFailure(m_queue, QStringLiteral("印表機佇列拒絕接受工作"));
+}
+
 void CupsPort::endJob() {
     if (m_pending.isEmpty())
         return;
+    checkQueueReady();
     const QByteArray name = m_queue.toUtf8();
     const QByteArray title = QStringLiteral("Pelmar %1").arg(++m_jobs).toUtf8();
     const int job =

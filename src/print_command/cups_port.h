@@ -15,13 +15,17 @@ public:
     explicit CupsPort(const QString& queue);
 
     void write(const QByteArray& bytes) override { m_pending += bytes; }
-    // Sends the label's bytes as one job; throws RunError(482) when CUPS refuses it.
+    // Sends the label's bytes as one job; throws RunError(482) when CUPS refuses it or the queue
+    // is stopped.
     void endJob() override;
     // Sends what is left (a run that ended between labels) as a last job.
     void close() override;
     bool isPhysical() const override { return true; }
 
 private:
+    // Throws RunError(482) when the queue is gone, stopped or refusing jobs.
+    void checkQueueReady() const;
+
     QString m_queue;
     QByteArray m_pending;
     int m_jobs = 0;

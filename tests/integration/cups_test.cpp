@@ -9,6 +9,7 @@
 #include <arpa/inet.h>
 #include <atomic>
 #include <chrono>
+#include <cstring>
 #include <gtest/gtest.h>
 #include <mutex>
 #include <netinet/in.h>
@@ -294,6 +295,28 @@ TEST_F(CupsIntegration, DriverModeSendsOnePdfJobPerRecord) {
         printer.settled(30s, [](const QByteArray& b) { return b.count("%%EOF") >= 3; });
     EXPECT_TRUE(arrived.startsWith("%PDF-"));
     EXPECT_GE(arrived.count("%PDF-"), 3);
+}
+
+TEST_F(CupsIntegration, AStoppedOrRefusingQueueIsAPrinterError) {
+    // CUPS keeps accepting jobs for a stopped queue; those labels would never print.
+    for (const char* command : {"cupsdisable", "cupsreject"}) {
+        SCOPED_TRACE(command);
+        SocketPrinter printer;
+        ASSERT_EQ(cups.addRawQueue("TSC_TEST",
+                                   QStringLiteral("socket://127.0.0.1:%1").arg(printer.port())),
+                  "");
+        QProcess stop;
+        stop.start(QString::fromLatin1(command), {"-h", cups.server(), "TSC_TEST"});
+        ASSERT_TRUE(stop.waitForFinished(15000));
+        ASSERT_EQ(stop.exitCode(), 0) << stop.readAllStandardError().toStdString();
+        writeSettings("PRICE.FMT", 0);
+        const ToolRun r = run({"--printer", "TSC_TEST"});
+        EXPECT_EQ(r.exitCode, 5) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(QString::fromUtf8(std::strcmp(command, "cupsdisable") == 0
+                                                         ? "印表機佇列已停止"
+                                                         : "印表機佇列拒絕接受工作")))
+            << r.err.toStdString();
+    }
 }
 
 TEST_F(CupsIntegration, UnknownQueueIsAPrinterError) {
