@@ -1,5 +1,5 @@
-// libFuzzer target for the field-expression evaluator with the price rule: any content spec over
-// any record must give a text or RunError 5 or 6.
+// libFuzzer target for the field-expression evaluator with the price rule: any content expression
+// over any record must give a text or RunError 5 or 6.
 #include "common/run_error.h"
 #include "fuzz_support.h"
 #include "print_command/field_expression.h"
@@ -33,13 +33,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     state.editPriceField = input.ConsumeIntegralInRange<std::int16_t>(-1, 9);
     state.adPrice = input.ConsumeIntegral<std::int32_t>();
     const int record = input.ConsumeIntegralInRange(-1, records + 1);
-    const QString spec = QString::fromStdString(input.ConsumeRemainingBytesAsString());
+    const QString expression = QString::fromStdString(input.ConsumeRemainingBytesAsString());
     for (const bool resolve : {true, false}) {
         try {
             if (resolve)
-                print_command::ResolveContent(state, spec, record);
+                print_command::ResolveContent(state, expression, record);
             else
-                print_command::EvaluateFieldExpression(state, spec, record);
+                print_command::EvaluateFieldExpression(state, expression, record);
         } catch (const common::RunError& error) {
             if (error.number() != common::InvalidArgument && error.number() != common::Overflow)
                 abort();

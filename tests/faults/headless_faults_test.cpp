@@ -2,8 +2,10 @@
 // standard error naming the last record that reached the printer, and no label claimed printed.
 #include "support/temp_folder.h"
 
+#include "support/loopback_listener.h"
 #include <QProcess>
 #include <arpa/inet.h>
+
 #include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -17,33 +19,7 @@ using namespace std::chrono_literals;
 const QString kTool = QStringLiteral(PELMAR_BINARY_DIR "/bin/pelmar-print");
 constexpr int kPrinterError = 5;
 
-// A listening TCP socket on loopback; port() is free again once it is closed.
-class Listener {
-public:
-    Listener() {
-        m_fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        ::bind(m_fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-        ::listen(m_fd, 1);
-        socklen_t length = sizeof address;
-        ::getsockname(m_fd, reinterpret_cast<sockaddr*>(&address), &length);
-        m_port = ntohs(address.sin_port);
-    }
-    ~Listener() { close(); }
-    void close() {
-        if (m_fd >= 0)
-            ::close(m_fd);
-        m_fd = -1;
-    }
-    int accept() { return ::accept(m_fd, nullptr, nullptr); }
-    int port() const { return m_port; }
-
-private:
-    int m_fd = -1;
-    int m_port = 0;
-};
+using pelmar::test::Listener;
 
 struct ToolRun {
     int exitCode = -1;

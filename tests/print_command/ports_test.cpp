@@ -10,9 +10,11 @@
 #include "support/recording_run_view.h"
 #include "support/temp_folder.h"
 
+#include "support/loopback_listener.h"
 #include <QDir>
 #include <QFile>
 #include <arpa/inet.h>
+
 #include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -27,15 +29,7 @@ namespace {
 class LoopbackPrinter {
 public:
     explicit LoopbackPrinter(qsizetype readLimit = -1) {
-        m_listener = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        ::bind(m_listener, reinterpret_cast<sockaddr*>(&address), sizeof address);
-        ::listen(m_listener, 1);
-        socklen_t length = sizeof address;
-        ::getsockname(m_listener, reinterpret_cast<sockaddr*>(&address), &length);
-        port = ntohs(address.sin_port);
+        m_listener = test::listenOnLoopback(&port);
         m_thread = std::thread([this, readLimit] {
             const int peer = ::accept(m_listener, nullptr, nullptr);
             if (peer < 0)

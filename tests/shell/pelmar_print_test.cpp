@@ -2,11 +2,13 @@
 // port, the settings file afterwards, standard error and the exit status.
 #include "support/temp_folder.h"
 
+#include "support/loopback_listener.h"
 #include <QFile>
 #include <QProcess>
 #include <arpa/inet.h>
 #include <atomic>
 #include <functional>
+
 #include <gtest/gtest.h>
 #include <mutex>
 #include <netinet/in.h>
@@ -19,34 +21,7 @@ namespace {
 
 const QString kTool = QStringLiteral(PELMAR_BINARY_DIR "/bin/pelmar-print");
 
-// A listening TCP socket on loopback.
-class Listener {
-public:
-    Listener() {
-        m_fd = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        ::bind(m_fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-        ::listen(m_fd, 1);
-        socklen_t length = sizeof address;
-        ::getsockname(m_fd, reinterpret_cast<sockaddr*>(&address), &length);
-        m_port = ntohs(address.sin_port);
-    }
-    ~Listener() { close(); }
-    void close() {
-        if (m_fd >= 0)
-            ::close(m_fd);
-        m_fd = -1;
-    }
-    int accept() { return ::accept(m_fd, nullptr, nullptr); }
-    int port() const { return m_port; }
-    QString address() const { return QStringLiteral("socket://127.0.0.1:%1").arg(m_port); }
-
-private:
-    int m_fd = -1;
-    int m_port = 0;
-};
+using pelmar::test::Listener;
 
 // A loopback port that nobody listens on.
 int closedPort() {
