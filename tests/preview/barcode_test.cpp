@@ -1,8 +1,8 @@
 #include "preview/barcode_renderer.h"
 
-#include "support/barcode_reader.h"
 #include "preview/text_renderer.h"
 #include "render_helpers.h"
+#include "support/barcode_reader.h"
 
 #include <gtest/gtest.h>
 

@@ -2,9 +2,9 @@
 #include "print_command/text_bitmap.h"
 #include "print_command/tspl_library.h"
 
-#include "support/barcode_reader.h"
 #include "render_helpers.h"
 #include "state/working_state.h"
+#include "support/barcode_reader.h"
 
 #include <gtest/gtest.h>
 
