@@ -1,4 +1,4 @@
-#include "gui/program_folder.h"
+#include "gui/screenshot_fixture.h"
 #include "shell/app/installed_printers.h"
 #include "shell/gui/frm_pelmar_chi.h"
 #include "shell/gui/operator_screens.h"
@@ -19,40 +19,20 @@
 namespace pelmar::gui {
 namespace {
 
-// Pictures of the gate, the test-print screen and the setup screen for the documentation,
-// written only when PELMAR_SCREENSHOT_DIR names a folder (run under Xvfb with
-// QT_QPA_PLATFORM=xcb for the look of a real display).
-class ScreensScreenshots : public ::testing::Test {
+// The gate, the test-print screen and the setup screen, over a folder with two formats and the
+// price adjustment on.
+class ScreensScreenshots : public ScreenshotFixture {
 protected:
     void SetUp() override {
-        m_target = qEnvironmentVariable("PELMAR_SCREENSHOT_DIR");
-        if (m_target.isEmpty())
-            GTEST_SKIP() << "PELMAR_SCREENSHOT_DIR not set";
+        ScreenshotFixture::SetUp();
+        if (IsSkipped())
+            return;
         test::ProgramFolderOptions options;
         options.records = 40;
         options.labelCount = 2;
         options.editPrice = 1;
         options.adPrice = 5;
-        test::writeProgramFolder(m_folder, options);
-        m_state.programFolder = m_folder.path();
-        m_window = std::make_unique<FrmPelmarChi>(m_state);
-        WindowServices services;
-        services.messageBox = &m_messages;
-        services.printers = &m_printers;
-        m_controller = std::make_unique<WindowController>(
-            m_state, *m_window, QStringList{QStringLiteral("/T")}, services);
-        int status = 0;
-        m_controller->start(status);
-    }
-
-    // Shows the window with a client area of width x height twips and writes its picture.
-    void save(const QString& name, double width = 7680, double height = 7470) {
-        m_window->showNormal();
-        m_window->resizeClientTwips(width, height);
-        QApplication::processEvents();
-        QTest::qWait(200);
-        const QPixmap picture = m_window->grab();
-        ASSERT_TRUE(picture.save(m_target + u'/' + name)) << name.toStdString();
+        start(options, {QStringLiteral("/T")});
     }
 
     void unlock(QAction* menu) {
@@ -61,19 +41,6 @@ protected:
                          QStringLiteral("qjx"));
         m_controller->screens()->cmdPwOk_Click();
     }
-
-    class NoQueues : public app::PrinterDirectory {
-    public:
-        QList<app::InstalledPrinter> queues() override { return {}; }
-    };
-
-    QString m_target;
-    test::TempFolder m_folder;
-    state::WorkingState m_state;
-    test::RecordingMessageBox m_messages;
-    NoQueues m_printers;
-    std::unique_ptr<FrmPelmarChi> m_window;
-    std::unique_ptr<WindowController> m_controller;
 };
 
 TEST_F(ScreensScreenshots, PasswordGate) {

@@ -53,23 +53,16 @@ FlowResult printCommandMode(AppContext& context) {
     const format::FormatLoadResult load = format::LoadFormat(context.state, context.messageBox);
     if (load.failed && load.endProgram)
         return formatFailure(load);
-    print_command::RunContext run{context.state, context.messageBox, context.window,
-                                  context.clock, context.events,     context.libraryFactory,
-                                  context.today};
+    print_command::RunContext run = commandRunContext(context);
     return fromCommandRun(print_command::PrintLabels(run));
 }
 
 FlowResult printDriverMode(AppContext& context) {
-    const PrintDestination destination = context.printerDialog.choosePrinter(kPrinterDialogTitle);
-    const format::FormatLoadResult load =
-        format::LoadFormat_Driver(context.state, context.messageBox);
-    if (load.failed && load.endProgram)
+    format::FormatLoadResult load;
+    std::unique_ptr<print_driver::PrinterPage> page = prepareDriverPage(context, load);
+    if (!page)
         return formatFailure(load);
-    std::unique_ptr<print_driver::PrinterPage> page =
-        context.pageFactory ? context.pageFactory(destination) : makeDestinationPage(destination);
-    print_driver::DriverRunContext run{context.state, context.messageBox, context.window,
-                                       context.clock, context.events,     *page,
-                                       context.today};
+    print_driver::DriverRunContext run = driverRunContext(context, *page);
     FlowResult result = fromDriverRun(print_driver::PrintLabels_Driver(run));
     // A PDF file holds its pages only once it is completed; a failed run was reported already.
     if (auto* qtPage = dynamic_cast<print_driver::QtPrinterPage*>(page.get())) {
@@ -87,6 +80,27 @@ FlowResult printDriverMode(AppContext& context) {
 }
 
 } // namespace
+
+print_command::RunContext commandRunContext(AppContext& context) {
+    return {context.state,  context.messageBox,     context.window, context.clock,
+            context.events, context.libraryFactory, context.today};
+}
+
+print_driver::DriverRunContext driverRunContext(AppContext& context,
+                                                print_driver::PrinterPage& page) {
+    return {context.state, context.messageBox, context.window, context.clock, context.events,
+            page,          context.today};
+}
+
+std::unique_ptr<print_driver::PrinterPage> prepareDriverPage(AppContext& context,
+                                                             format::FormatLoadResult& load) {
+    const PrintDestination destination = context.printerDialog.choosePrinter(kPrinterDialogTitle);
+    load = format::LoadFormat_Driver(context.state, context.messageBox);
+    if (load.failed && load.endProgram)
+        return nullptr;
+    return context.pageFactory ? context.pageFactory(destination)
+                               : makeDestinationPage(destination);
+}
 
 std::unique_ptr<print_driver::PrinterPage>
 makeDestinationPage(const PrintDestination& destination) {

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "format/format_file.h"
+#include "print_command/run_context.h"
+#include "print_driver/print_labels_driver.h"
 #include "shell/app/app_context.h"
 
 #include <QString>
@@ -11,6 +14,19 @@ inline const QString kPrinterDialogTitle = QStringLiteral("選擇條碼機Driver
 
 // The real page of driver mode: a QtPrinterPage over the PDF file or the CUPS queue chosen.
 std::unique_ptr<print_driver::PrinterPage> makeDestinationPage(const PrintDestination& destination);
+
+// The run context of command mode over the app's seams.
+print_command::RunContext commandRunContext(AppContext& context);
+
+// The run context of driver mode over the app's seams and a page.
+print_driver::DriverRunContext driverRunContext(AppContext& context,
+                                                print_driver::PrinterPage& page);
+
+// Driver mode's preparation: the printer dialog, LoadFormat_Driver, then the page of the chosen
+// printer. load holds the loader's result; the page is null when the loader ends the program.
+// Throws RunError(32755) when the dialog is cancelled (nothing loaded).
+std::unique_ptr<print_driver::PrinterPage> prepareDriverPage(AppContext& context,
+                                                             format::FormatLoadResult& load);
 
 // Loads state.formatFileName and prints every record with the loader and the run of the print
 // mode; in driver mode the printer dialog comes first. The loaders and the runs report their own

@@ -36,24 +36,17 @@ TestPrintResult printCommandMode(AppContext& context, const QString& quantity) {
     const format::FormatLoadResult load = format::LoadFormat(context.state, context.messageBox);
     if (load.failed && load.endProgram)
         return loadFailure(load);
-    print_command::RunContext run{context.state, context.messageBox, context.window,
-                                  context.clock, context.events,     context.libraryFactory,
-                                  context.today};
+    print_command::RunContext run = commandRunContext(context);
     print_command::TestPrint(run, quantity);
     return {TestPrintEnd::Printed, 0, false};
 }
 
 TestPrintResult printDriverMode(AppContext& context, const QString& quantity) {
-    const PrintDestination destination = context.printerDialog.choosePrinter(kPrinterDialogTitle);
-    const format::FormatLoadResult load =
-        format::LoadFormat_Driver(context.state, context.messageBox);
-    if (load.failed && load.endProgram)
+    format::FormatLoadResult load;
+    std::unique_ptr<print_driver::PrinterPage> page = prepareDriverPage(context, load);
+    if (!page)
         return loadFailure(load);
-    std::unique_ptr<print_driver::PrinterPage> page =
-        context.pageFactory ? context.pageFactory(destination) : makeDestinationPage(destination);
-    print_driver::DriverRunContext run{context.state, context.messageBox, context.window,
-                                       context.clock, context.events,     *page,
-                                       context.today};
+    print_driver::DriverRunContext run = driverRunContext(context, *page);
     const print_driver::DriverRunResult printed = print_driver::TestPrint_Driver(run, quantity);
     if (auto* qtPage = dynamic_cast<print_driver::QtPrinterPage*>(page.get()))
         qtPage->finish();
