@@ -81,31 +81,58 @@ void BM_ComposeLabel(benchmark::State& run) {
 }
 BENCHMARK(BM_ComposeLabel)->Unit(benchmark::kMicrosecond);
 
-// The texts of the label as whole-cell bitmaps against the cropped ones, in bytes.
+// Receives the composer's calls and adds up what each text costs as cropped strips, as one
+// whole-cell bitmap, and the bytes of its picture that hold ink at all (no cover by BITMAP
+// commands can send fewer data bytes than those).
+class BitmapSizes : public print_command::PrinterLibrary {
+public:
+    // The text of a BITMAP command around its data, about.
+    static constexpr long long kCommandBytes = 24;
+    long long cropped = 0, whole = 0, inkBytes = 0;
+
+    void windowsfont(std::int16_t x, std::int16_t y, std::int16_t fontheight, std::int16_t rotation,
+                     std::int16_t fontstyle, std::int16_t underline, const QString& face,
+                     const QString& content) override {
+        const auto bitmap =
+            m_renderer.render(x, y, fontheight, rotation, fontstyle, underline, face, content);
+        for (const auto& strip : print_command::splitIntoStrips(bitmap))
+            cropped += strip.widthBytes * strip.height + kCommandBytes;
+        whole += ((bitmap.cellWidth + 7) / 8) * bitmap.cellHeight + kCommandBytes;
+        for (const char byte : bitmap.data)
+            inkBytes += static_cast<unsigned char>(byte) != 0xFF;
+    }
+    void openport(const QString&) override {}
+    void downloadpcx(const QString&, const QString&) override {}
+    void setup(const QString&, const QString&, const QString&, const QString&, const QString&,
+               const QString&, const QString&) override {}
+    void sendcommand(const QString&) override {}
+    void clearbuffer() override {}
+    void barcode(const QString&, const QString&, const QString&, const QString&, const QString&,
+                 const QString&, const QString&, const QString&, const QString&) override {}
+    void printlabel(const QString&, const QString&) override {}
+    void closeport() override {}
+    void printerfont(const QString&, const QString&, const QString&, const QString&, const QString&,
+                     const QString&, const QString&) override {}
+    void formfeed() override {}
+    void nobackfeed() override {}
+    bool isPhysical() const override { return false; }
+
+private:
+    print_command::TextBitmapRenderer m_renderer;
+};
+
 void reportBitmapSizes() {
     const state::WorkingState state = benchState();
-    print_command::TextBitmapRenderer renderer;
-    // The text of a BITMAP command around its data, about.
-    const long long kCommandBytes = 24;
-    long long cropped = 0, whole = 0;
-    const auto add = [&](const state::ElementTable& table, bool fixed) {
-        for (int row = 0; row < table.count; ++row) {
-            const QString text =
-                fixed ? table.at(row, 7) : state.records.at(1, table.at(row, 7).left(1).toInt());
-            const auto bitmap =
-                renderer.render(table.at(row, 0).toInt(), table.at(row, 1).toInt(), 48, 0,
-                                table.at(row, 4).toInt(), 0, table.at(row, 6), text);
-            for (const auto& strip : print_command::splitIntoStrips(bitmap))
-                cropped += strip.widthBytes * strip.height + kCommandBytes;
-            whole += ((bitmap.cellWidth + 7) / 8) * bitmap.cellHeight + kCommandBytes;
-        }
+    BitmapSizes sizes;
+    print_command::ComposeLabel(state, sizes, 1, true, kToday);
+    const auto percent = [&](long long bytes) {
+        return sizes.whole ? 100.0 * static_cast<double>(bytes) / static_cast<double>(sizes.whole)
+                           : 0.0;
     };
-    add(state.format.fTextElements, true);
-    add(state.format.vTextElements, false);
     std::printf("text bitmaps with their commands: cropped strips %lld bytes, whole cells %lld "
-                "bytes (%.0f%%)\n",
-                cropped, whole,
-                whole ? 100.0 * static_cast<double>(cropped) / static_cast<double>(whole) : 0.0);
+                "bytes (%.0f%%); bytes holding ink alone %lld (%.0f%%)\n",
+                sizes.cropped, sizes.whole, percent(sizes.cropped), sizes.inkBytes,
+                percent(sizes.inkBytes));
 }
 
 } // namespace
