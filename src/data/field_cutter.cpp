@@ -59,14 +59,19 @@ qsizetype findDelimiter(QStringView text, QStringView delimiter, qsizetype from 
     return text.indexOf(delimiter, from);
 }
 
-// Data files repeat values down a column (a unit, a date, a quantity): a value equal to the one
-// above shares that text instead of holding a copy of its own.
-void storeValue(state::TextTable& records, int row, int column, QStringView value) {
-    const QString& above = records.at(row - 1, column);
-    if (!value.isEmpty() && above == value)
-        records.set(row, column, above);
-    else
-        records.set(row, column, value.toString());
+// A cell that shares the decoded line's buffer instead of holding a copy: one allocation a line
+// rather than one a field. A zero unit is written just after the part (over its delimiter, a
+// character the width limit cut off or a trimmed blank, none of which any other cell holds), so
+// the cell is as zero-ended as any other text. The buffer lives as long as one of its cells.
+QString sharedPart(const QString& line, char16_t* units, QStringView part) {
+    if (part.isEmpty())
+        return part.toString();
+    const qsizetype from = part.utf16() - units;
+    units[from + part.size()] = 0;
+    QString::DataPointer pointer = line.data_ptr();
+    pointer.ptr += from;
+    pointer.size = part.size();
+    return QString(std::move(pointer));
 }
 
 } // namespace
@@ -141,24 +146,65 @@ QString eraseDecimals(QStringView value, bool removeComma) {
 DelimiterCutter::DelimiterCutter(const state::WorkingState& state, QStringView lastLine)
     : m_fieldCount(state.fieldCount), m_delimiter(state.delimiter),
       m_definitions(fieldDefinitions(state)), m_widths(state.codePage) {
+    // A surrogate could pair with the unit before it: such a delimiter takes the general path.
+    m_singleUnit = m_delimiter.size() == 1 && !m_delimiter.front().isSurrogate();
     if (m_fieldCount < 1)
         return;
     m_delimited = std::min(countDelimiters(lastLine, m_delimiter), m_fieldCount - 1);
 }
 
-void DelimiterCutter::cut(QStringView line, state::TextTable& records, int row) {
+qsizetype DelimiterCutter::valueBeforeUnit(QStringView text, char16_t delimiter, int width,
+                                           QStringView& value) {
+    // One pass finds the delimiter and, on the way, where the width limit cuts the value.
+    const char16_t* units = text.utf16();
+    const qsizetype size = text.size();
+    qsizetype end = -1; // where the width limit ends the value, once reached
+    int count = 0;
+    for (qsizetype i = 0; i < size; ++i) {
+        const char16_t unit = units[i];
+        if (unit == delimiter) {
+            value = text.first(end < 0 ? i : end);
+            return i;
+        }
+        if (end >= 0 || width <= 0)
+            continue;
+        char32_t character = unit;
+        qsizetype next = i + 1;
+        if (QChar::isHighSurrogate(character) && next < size &&
+            QChar::isLowSurrogate(units[next])) {
+            character = QChar::surrogateToUcs4(unit, units[next]);
+            ++next;
+        }
+        count += m_widths.width(character);
+        if (count >= width)
+            end = next;
+        i = next - 1;
+    }
+    return -1;
+}
+
+void DelimiterCutter::cut(QString line, state::TextTable& records, int row) {
     if (m_fieldCount < 1)
         return;
+    // The line is ours alone here, so this neither copies it nor changes what the cells read.
+    char16_t* units = reinterpret_cast<char16_t*>(line.data());
     QStringView rest = line;
     for (int j = 1; j <= m_delimited; ++j) {
         const FieldDefinition& definition = m_definitions[static_cast<size_t>(j)];
         const int width = definition.width.get();
         const int eraseBlanks = definition.eraseBlanks.get();
         const int eraseDecimalsFlag = definition.eraseDecimals.get();
-        const qsizetype at = m_delimiter.isEmpty() ? -1 : findDelimiter(rest, m_delimiter);
+        QStringView value;
+        qsizetype at = -1;
+        if (m_singleUnit) {
+            at = valueBeforeUnit(rest, m_delimiter.front().unicode(), width, value);
+        } else if (!m_delimiter.isEmpty()) {
+            at = findDelimiter(rest, m_delimiter);
+            if (at >= 0)
+                value = limitWidth(rest.first(at), width, m_widths);
+        }
         if (at < 0)
             throw RunError(common::InvalidArgument);
-        QStringView value = limitWidth(rest.first(at), width, m_widths);
         rest = rest.sliced(at + m_delimiter.size());
         if (eraseBlanks == 1)
             value = trimTrailingSpaces(value);
@@ -169,7 +215,7 @@ void DelimiterCutter::cut(QStringView line, state::TextTable& records, int row) 
                 continue;
             }
         }
-        storeValue(records, row, j, value);
+        records.set(row, j, sharedPart(line, units, value));
     }
 
     if (rest.isEmpty()) {
@@ -188,7 +234,7 @@ void DelimiterCutter::cut(QStringView line, state::TextTable& records, int row) 
         rest = trimTrailingSpaces(rest);
     if (eraseDecimalsFlag == 1)
         rest = beforeFirstDot(rest);
-    storeValue(records, row, m_fieldCount, rest);
+    records.set(row, m_fieldCount, sharedPart(line, units, rest));
 }
 
 FixedCutter::FixedCutter(const state::WorkingState& state)

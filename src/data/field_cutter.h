@@ -92,15 +92,20 @@ public:
     // Number of fields cut at a delimiter (before the last field).
     int delimitedFields() const { return m_delimited; }
 
-    // Cuts one line into columns 1..fieldCount of `row` of records. Throws RunError(5) when the
-    // line has too few delimiters and RunError(6) for a definition number beyond 16 bits; the
+    // Cuts one decoded line into columns 1..fieldCount of `row` of records; the cells share the
+    // line's buffer. Throws RunError(5) when the line has too few delimiters and RunError(6) for a definition number beyond 16 bits; the
     // fields stored before the failure stay.
-    void cut(QStringView line, state::TextTable& records, int row);
+    void cut(QString line, state::TextTable& records, int row);
 
 private:
+    // Finds a one-unit delimiter in text and sets value to the text before it, cut by the width
+    // limit. Returns where the delimiter is, or -1 (value untouched) when there is none.
+    qsizetype valueBeforeUnit(QStringView text, char16_t delimiter, int width, QStringView& value);
+
     int m_fieldCount;
     int m_delimited = 0;
     QString m_delimiter;
+    bool m_singleUnit = false;
     std::vector<FieldDefinition> m_definitions; // index 1..fieldCount
     CharacterWidths m_widths;
 };

@@ -51,9 +51,73 @@ TEST(DelimiterCutter, MultiCharacterDelimiterIsSkippedWhole) {
     state.delimiter = QStringLiteral("||");
     data::DelimiterCutter cutter(state, u"A||1");
     state::TextTable records(2, 3);
-    cutter.cut(u"X||Y||Z", records, 1);
+    cutter.cut(QStringLiteral("X||Y||Z"), records, 1);
     EXPECT_EQ(records.at(1, 1), QStringLiteral("X"));
     EXPECT_EQ(records.at(1, 2), QStringLiteral("Y"));
+}
+
+// Cuts line into two fields at ","; field 1 has the given width and erase flags.
+state::TextTable cutTwoFields(const QString& line, const QString& width,
+                              const QString& eraseBlanks = QStringLiteral("0"),
+                              const QString& eraseDecimals = QStringLiteral("0")) {
+    state::WorkingState state;
+    state.fieldCount = 2;
+    state.delimiter = QStringLiteral(",");
+    state.field.recreate(3, 5);
+    state.field.set(1, 2, width);
+    state.field.set(1, 3, eraseBlanks);
+    state.field.set(1, 4, eraseDecimals);
+    data::DelimiterCutter cutter(state, line);
+    state::TextTable records(2, 3);
+    cutter.cut(line, records, 1);
+    return records;
+}
+
+TEST(DelimiterCutter, WidthLimitAndErasingEndTheFirstField) {
+    const struct {
+        QString line;
+        QString width, eraseBlanks, eraseDecimals;
+        QString first;
+    } cases[] = {
+        {QStringLiteral("AB中文,1"), "-2", "0", "0", QStringLiteral("AB中文")},
+        {QStringLiteral("AB中文,1"), "0", "0", "0", QStringLiteral("AB中文")},
+        {QStringLiteral("AB中文,1"), "3", "0", "0", QStringLiteral("AB中")},
+        {QStringLiteral("AB中文,1"), "4", "0", "0", QStringLiteral("AB中")},
+        {QStringLiteral("é中,1"), "1", "0", "0", QStringLiteral("é")},
+        {QString::fromUcs4(U"A\U0001F600B,1"), "2", "0", "0", QString::fromUcs4(U"A\U0001F600")},
+        {QStringLiteral("AB,1"), "9", "0", "0", QStringLiteral("AB")},
+        {QStringLiteral("A  ,1"), "9", "1", "0", QStringLiteral("A")},
+        {QStringLiteral("12.50,1"), "9", "0", "1", QStringLiteral("12")},
+        {QStringLiteral(".5,1"), "9", "0", "1", QString()},
+        {QStringLiteral(",1"), "9", "0", "0", QString()},
+    };
+    for (const auto& c : cases) {
+        const state::TextTable records =
+            cutTwoFields(c.line, c.width, c.eraseBlanks, c.eraseDecimals);
+        EXPECT_EQ(records.at(1, 1), c.first)
+            << c.line.toStdString() << " width " << c.width.toStdString();
+        EXPECT_EQ(records.at(1, 2), QStringLiteral("1")) << c.line.toStdString();
+    }
+}
+
+// The cells of a line share one buffer: each must still read, end and change as a text of its
+// own, and outlive the line and the table.
+TEST(DelimiterCutter, CellsOfOneLineBehaveAsSeparateTexts) {
+    state::TextTable records = cutTwoFields(QStringLiteral("ABCDE  ,xyz.5"), "3");
+    for (int column = 1; column <= 2; ++column) {
+        const QString& cell = records.at(1, column);
+        EXPECT_EQ(cell.utf16()[cell.size()], 0) << "column " << column;
+    }
+    QString first = records.at(1, 1);
+    QString second = records.at(1, 2);
+    records = state::TextTable();
+    first.append(QStringLiteral("0123456789"));
+    EXPECT_EQ(first, QStringLiteral("ABC0123456789"));
+    EXPECT_EQ(second, QStringLiteral("xyz.5"));
+    second = QString();
+    first.append(u'!'); // now the buffer's only holder
+    EXPECT_EQ(first, QStringLiteral("ABC0123456789!"));
+    EXPECT_EQ(first.utf16()[first.size()], 0);
 }
 
 TEST(FieldDefinition, OverflowIsRaisedOnlyWhenUsed) {
