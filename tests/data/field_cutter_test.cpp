@@ -120,6 +120,16 @@ TEST(DelimiterCutter, CellsOfOneLineBehaveAsSeparateTexts) {
     EXPECT_EQ(first.utf16()[first.size()], 0);
 }
 
+// A long line with a long unused tail: the cells must not keep the whole line alive.
+TEST(DelimiterCutter, CellsOfALongLineHoldOnlyTheirOwnText) {
+    const state::TextTable records =
+        cutTwoFields(QStringLiteral("AB,1,") + QString(5000, u'x'), QStringLiteral("9"));
+    EXPECT_EQ(records.at(1, 1), QStringLiteral("AB"));
+    EXPECT_EQ(records.at(1, 2), QStringLiteral("1"));
+    EXPECT_LT(records.at(1, 1).capacity(), 100);
+    EXPECT_LT(records.at(1, 2).capacity(), 100);
+}
+
 TEST(FieldDefinition, OverflowIsRaisedOnlyWhenUsed) {
     state::TextTable field(2, 5);
     field.set(1, 1, QStringLiteral("99999"));
