@@ -2,6 +2,7 @@
 // texts would cost as uncropped whole-cell bitmaps.
 #include "common/byte_port.h"
 #include "print_command/label_composer.h"
+#include "print_command/null_printer_library.h"
 #include "print_command/text_bitmap.h"
 #include "print_command/tspl_library.h"
 #include "state/working_state.h"
@@ -152,9 +153,9 @@ private:
 };
 
 // Receives the composer's calls and adds up what each text costs as cropped strips, as one
-// whole-cell bitmap, and the bytes of its picture that hold ink at all (no cover by BITMAP
-// commands can send fewer data bytes than those).
-class BitmapSizes : public print_command::PrinterLibrary {
+// whole-cell bitmap and as the best cover found by cutting, and the bytes of its picture that
+// hold ink at all (no cover by BITMAP commands can send fewer data bytes than those).
+class BitmapSizes : public print_command::NullPrinterLibrary {
 public:
     // The text of a BITMAP command around its data, about.
     static constexpr long long kCommandBytes = 24;
@@ -172,21 +173,6 @@ public:
             inkBytes += static_cast<unsigned char>(byte) != 0xFF;
         bestCover += BestCover(bitmap, kCommandBytes).bytes();
     }
-    void openport(const QString&) override {}
-    void downloadpcx(const QString&, const QString&) override {}
-    void setup(const QString&, const QString&, const QString&, const QString&, const QString&,
-               const QString&, const QString&) override {}
-    void sendcommand(const QString&) override {}
-    void clearbuffer() override {}
-    void barcode(const QString&, const QString&, const QString&, const QString&, const QString&,
-                 const QString&, const QString&, const QString&, const QString&) override {}
-    void printlabel(const QString&, const QString&) override {}
-    void closeport() override {}
-    void printerfont(const QString&, const QString&, const QString&, const QString&, const QString&,
-                     const QString&, const QString&) override {}
-    void formfeed() override {}
-    void nobackfeed() override {}
-    bool isPhysical() const override { return false; }
 
 private:
     print_command::TextBitmapRenderer m_renderer;

@@ -2,6 +2,7 @@
 
 #include "common/numbers.h"
 #include "common/run_error.h"
+#include "print_command/null_printer_library.h"
 
 #include <cstdio>
 #include <thread>
@@ -66,28 +67,12 @@ private:
     state::WorkingState& m_state;
 };
 
-class DryRunLibrary : public print_command::PrinterLibrary {
+class DryRunLibrary : public print_command::NullPrinterLibrary {
 public:
     explicit DryRunLibrary(DryRunReport& report) : m_report(report) {}
-    void openport(const QString&) override {}
-    void downloadpcx(const QString&, const QString&) override {}
-    void setup(const QString&, const QString&, const QString&, const QString&, const QString&,
-               const QString&, const QString&) override {}
-    void sendcommand(const QString&) override {}
-    void clearbuffer() override {}
-    void barcode(const QString&, const QString&, const QString&, const QString&, const QString&,
-                 const QString&, const QString&, const QString&, const QString&) override {}
-    void windowsfont(std::int16_t, std::int16_t, std::int16_t, std::int16_t, std::int16_t,
-                     std::int16_t, const QString&, const QString&) override {}
     void printlabel(const QString& sets, const QString&) override {
         m_report.record(QStringLiteral("set(s)"), sets.toLongLong());
     }
-    void closeport() override {}
-    void printerfont(const QString&, const QString&, const QString&, const QString&, const QString&,
-                     const QString&, const QString&) override {}
-    void formfeed() override {}
-    void nobackfeed() override {}
-    bool isPhysical() const override { return false; }
 
 private:
     DryRunReport& m_report;
