@@ -4,6 +4,7 @@
 #include "common/run_error.h"
 #include "print_command/label_composer.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 
@@ -100,6 +101,8 @@ RunResult PrintLabels(RunContext& context) {
             const int sets = labelSets(state, record);
             library->printlabel(common::decimalText(sets), QStringLiteral("1"));
             ++result.labelsRequested;
+            result.tally.labels += static_cast<long long>(sets) * std::max<int>(1, state.across);
+            ++result.tally.records;
             lastRecordSent = record;
             if (state.cancelRequested) {
                 result.outcome = RunOutcome::Cancelled;

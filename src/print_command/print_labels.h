@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/run_tally.h"
 #include "print_command/run_context.h"
 
 namespace pelmar::print_command {
@@ -8,8 +9,11 @@ enum class RunOutcome { Completed, Cancelled, Failed };
 
 struct RunResult {
     RunOutcome outcome = RunOutcome::Completed;
-    int errorNumber = 0;     // the failure's number when Failed
+    int errorNumber = 0; // the failure's number when Failed
+    // Failed on a record's value (a quantity beyond 16 bits): a data error, not a printer one.
+    bool dataFailure = false;
     int labelsRequested = 0; // printlabel calls that reached the library without error
+    common::RunTally tally;  // labels (sets x Across), records printed, records left out
 };
 
 // Prints every record with the loaded format in "Send Command" mode: progress captions, one

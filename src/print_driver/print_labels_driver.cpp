@@ -59,8 +59,9 @@ DriverRunResult PrintLabels_Driver(DriverRunContext& context) {
             context.view.showGridRow(record);
 
             drawPageSize(context.page, state.format);
-            context.page.setCopies(
-                labelCopies(state.records.at(record, state.fieldCount), state.across));
+            const std::int16_t copies =
+                labelCopies(state.records.at(record, state.fieldCount), state.across);
+            context.page.setCopies(copies);
             drawing.fieldValue = [&state, record](const QString& expression) {
                 return plainFieldValue(state, expression, record);
             };
@@ -68,6 +69,8 @@ DriverRunResult PrintLabels_Driver(DriverRunContext& context) {
                 break;
             context.page.endDocument();
             ++result.labelsPrinted;
+            result.tally.labels += copies;
+            ++result.tally.records;
             pause(context);
             if (state.cancelRequested)
                 break;

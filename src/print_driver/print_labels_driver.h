@@ -2,6 +2,7 @@
 
 #include "common/clock.h"
 #include "common/message_box.h"
+#include "common/run_tally.h"
 #include "common/run_view.h"
 #include "print_driver/printer_page.h"
 #include "state/working_state.h"
@@ -26,8 +27,11 @@ struct DriverRunContext {
 struct DriverRunResult {
     enum class Outcome { Completed, Cancelled, Failed };
     Outcome outcome = Outcome::Completed;
-    int errorNumber = 0;   // when Failed
-    int labelsPrinted = 0; // jobs ended (records), copies not counted
+    int errorNumber = 0; // when Failed
+    // Failed on a record's value (a quantity beyond 16 bits): a data error, not a printer one.
+    bool dataFailure = false;
+    int labelsPrinted = 0;  // jobs ended (records), copies not counted
+    common::RunTally tally; // labels (copies), records printed, records left out
 };
 
 // Prints every record on the loaded format, one job per record with the record's quantity as

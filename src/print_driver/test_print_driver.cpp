@@ -38,10 +38,13 @@ DriverRunResult TestPrint_Driver(DriverRunContext& context, const QString& quant
         };
 
         drawPageSize(context.page, state.format);
-        context.page.setCopies(labelCopies(quantityText, state.across));
+        const std::int16_t copies = labelCopies(quantityText, state.across);
+        context.page.setCopies(copies);
         drawLabelElements(context.page, state.format, drawing);
         context.page.endDocument();
         result.labelsPrinted = 1;
+        result.tally.labels = copies;
+        result.tally.records = 1;
     } catch (const common::RunError& error) {
         reportFailure(context, error.description());
         result.outcome = DriverRunResult::Outcome::Failed;
