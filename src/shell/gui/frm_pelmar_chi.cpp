@@ -2,6 +2,7 @@
 
 #include "common/message_box.h"
 #include "data/data_grid.h"
+#include "shell/gui/keyboard_router.h"
 #include "shell/gui/print_panel.h"
 #include "shell/gui/twips.h"
 #include "shell/gui/window_layout.h"
@@ -53,6 +54,8 @@ FrmPelmarChi::FrmPelmarChi(state::WorkingState& state, QWidget* parent)
 
     buildMenus();
     buildPermanentControls();
+    // Access keys, Enter and Escape of the panels, ahead of the menus' shortcuts.
+    new KeyboardRouter(this, client);
 
     m_framePrint = new PrintPanel(state, client);
     registerPanel(m_framePrint, PrintPanel::designedSize);

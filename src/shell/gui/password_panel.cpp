@@ -2,7 +2,6 @@
 
 #include "shell/gui/window_look.h"
 
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProxyStyle>
@@ -58,9 +57,6 @@ PasswordPanel::PasswordPanel(QWidget* parent)
     setTabOrder(m_txtPassword, m_cmdPwOk);
     setTabOrder(m_cmdPwOk, m_cmdPwCancel);
 
-    for (QWidget* control : {static_cast<QWidget*>(m_txtPassword), static_cast<QWidget*>(m_cmdPwOk),
-                             static_cast<QWidget*>(m_cmdPwCancel)})
-        control->installEventFilter(this);
     connect(m_cmdPwOk, &QPushButton::clicked, this, &PasswordPanel::cmdPwOkClicked);
     connect(m_cmdPwCancel, &QPushButton::clicked, this, &PasswordPanel::cmdPwCancelClicked);
     hide();
@@ -69,25 +65,6 @@ PasswordPanel::PasswordPanel(QWidget* parent)
 void PasswordPanel::setButtonRoles(bool on) {
     m_roles = on;
     m_cmdPwOk->setDefault(on);
-}
-
-bool PasswordPanel::eventFilter(QObject* watched, QEvent* event) {
-    if (!m_roles || event->type() != QEvent::KeyPress)
-        return QGroupBox::eventFilter(watched, event);
-    const int key = static_cast<QKeyEvent*>(event)->key();
-    if (key == Qt::Key_Escape) {
-        m_cmdPwCancel->click();
-        return true;
-    }
-    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-        // A focused button takes Enter itself; elsewhere the default button does.
-        if (watched == m_cmdPwCancel)
-            m_cmdPwCancel->click();
-        else
-            m_cmdPwOk->click();
-        return true;
-    }
-    return QGroupBox::eventFilter(watched, event);
 }
 
 } // namespace pelmar::gui

@@ -11,7 +11,8 @@ namespace pelmar::gui {
 
 // The password gate FramePassword: the masked entry txtPassword and the buttons cmdPwOk and
 // cmdPwCancel. While the gate holds the default and cancel roles, Enter presses cmdPwOk (or the
-// focused button) and Escape presses cmdPwCancel. The buttons only signal.
+// focused button) and Escape presses cmdPwCancel, wherever the focus is (KeyboardRouter). The
+// buttons only signal.
 class PasswordPanel : public QGroupBox {
     Q_OBJECT
 public:
@@ -31,9 +32,6 @@ public:
 signals:
     void cmdPwOkClicked();
     void cmdPwCancelClicked();
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QLabel* m_label15;

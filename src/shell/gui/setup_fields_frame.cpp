@@ -1,5 +1,6 @@
 #include "shell/gui/setup_fields_frame.h"
 
+#include "shell/gui/list_click.h"
 #include "shell/gui/number_boxes.h"
 #include "shell/gui/setup_look.h"
 #include "shell/gui/window_look.h"
@@ -125,8 +126,7 @@ SetupFieldsFrame::SetupFieldsFrame(const state::WorkingState& state, QWidget* pa
 
     connect(cutGroup, &QButtonGroup::idClicked, this, &SetupFieldsFrame::optFieldCut_Click);
     connect(m_chkEditPrice, &QCheckBox::toggled, this, &SetupFieldsFrame::chkEditPrice_Click);
-    connect(m_fldList, &QListWidget::itemClicked, this,
-            [this](QListWidgetItem* item) { emit fldListClicked(m_fldList->row(item) + 1); });
+    onListClick(m_fldList, [this](int row) { emit fldListClicked(row + 1); });
     connect(m_cmdFldNew, &QPushButton::clicked, this, &SetupFieldsFrame::cmdFldNewClicked);
     connect(m_cmdFldUpdate, &QPushButton::clicked, this, &SetupFieldsFrame::cmdFldUpdateClicked);
     connect(m_cmdFldRemove, &QPushButton::clicked, this, &SetupFieldsFrame::cmdFldRemoveClicked);

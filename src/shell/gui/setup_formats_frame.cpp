@@ -1,5 +1,6 @@
 #include "shell/gui/setup_formats_frame.h"
 
+#include "shell/gui/list_click.h"
 #include "shell/gui/setup_look.h"
 #include "shell/gui/window_look.h"
 
@@ -44,8 +45,7 @@ SetupFormatsFrame::SetupFormatsFrame(QWidget* parent)
     styleSmallButton(m_cmdNew, colours::yellow);
     styleSmallButton(m_cmdRemove, setupColours::salmon);
 
-    connect(m_fmtList, &QListWidget::itemClicked, this,
-            [this](QListWidgetItem* item) { emit fmtListClicked(m_fmtList->row(item) + 1); });
+    onListClick(m_fmtList, [this](int row) { emit fmtListClicked(row + 1); });
     connect(m_cmdNew, &QPushButton::clicked, this, &SetupFormatsFrame::cmdNewClicked);
     connect(m_cmdRemove, &QPushButton::clicked, this, &SetupFormatsFrame::cmdRemoveClicked);
 }

@@ -7,6 +7,7 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QSignalBlocker>
 #include <QValidator>
 
 namespace pelmar::gui {
@@ -58,11 +59,14 @@ void limitToBytes(QLineEdit* box, int bytes, const common::CodePage& codePage) {
 }
 
 void replaceListEntries(QListWidget* list, const QStringList& entries) {
+    const QSignalBlocker quiet(list);
     list->clear();
     list->addItems(entries);
 }
 
 void syncListEntries(QListWidget* list, const QStringList& entries) {
+    // Rows the program removes move the selection to a neighbour: that is no Click.
+    const QSignalBlocker quiet(list);
     const int wanted = static_cast<int>(entries.size());
     while (list->count() > wanted)
         delete list->takeItem(list->count() - 1);

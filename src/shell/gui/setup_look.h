@@ -29,11 +29,11 @@ void styleSmallButton(QAbstractButton* button, const QColor& colour);
 // would break the limit are refused. The code page must outlive the box.
 void limitToBytes(QLineEdit* box, int bytes, const common::CodePage& codePage);
 
-// Replaces every entry of a list.
+// Replaces every entry of a list (the list's Click does not fire).
 void replaceListEntries(QListWidget* list, const QStringList& entries);
 
 // Makes a list show entries, changing only the rows that differ (a row that stays keeps its
-// place and highlight).
+// place and highlight; the list's Click does not fire).
 void syncListEntries(QListWidget* list, const QStringList& entries);
 
 } // namespace pelmar::gui

@@ -1,5 +1,6 @@
 #include "shell/gui/test_print_panel.h"
 
+#include "shell/gui/list_click.h"
 #include "shell/gui/number_boxes.h"
 #include "shell/gui/window_look.h"
 
@@ -82,8 +83,8 @@ TestPrintPanel::TestPrintPanel(state::WorkingState& state, QWidget* parent)
     setTabOrder(m_listLabel, m_cmdEditFormat);
     setTabOrder(m_cmdEditFormat, m_txtADPrice1);
 
-    connect(m_listLabel, &QListWidget::itemClicked, this,
-            [this](QListWidgetItem* item) { emit ListLabelClicked(item->text()); });
+    onListClick(m_listLabel,
+                [this](int row) { emit ListLabelClicked(m_listLabel->item(row)->text()); });
     connect(m_cmdSelDataSource, &QPushButton::clicked, this,
             &TestPrintPanel::cmdSelDataSourceClicked);
     connect(m_cmdEditFormat, &QPushButton::clicked, this, &TestPrintPanel::cmdEditFormatClicked);
