@@ -149,4 +149,11 @@ int CodePage::characterWidth(char32_t character) const {
     return bytes.size() < 2 ? 2 : static_cast<int>(bytes.size());
 }
 
+bool CodePage::isSingleByteCharacter(QStringView text) const {
+    if (text.size() != 1 || text.front().isSurrogate())
+        return false;
+    const QByteArray bytes = encode(text);
+    return bytes.size() == 1 && bytes[0] != '\0' && decode(bytes) == text;
+}
+
 } // namespace pelmar::common

@@ -30,6 +30,10 @@ public:
     // page writes as one byte with a value above 0, otherwise the bytes it takes (at least 2).
     int characterWidth(char32_t character) const;
 
+    // True when text is one character that the code page writes as one byte other than zero and
+    // reads back as that character (a character the code page lacks is written as "?").
+    bool isSingleByteCharacter(QStringView text) const;
+
 private:
     struct Converters;
     QByteArray m_name;

@@ -4,17 +4,31 @@
 #include "common/run_error.h"
 
 #include <QFile>
+#include <algorithm>
 #include <cstring>
+#include <memory>
 
 namespace pelmar::common {
 
-LineReader::LineReader(const QString& path, bool lineFeedEndsLine, qsizetype maxLineBytes)
-    : m_lineFeedEndsLine(lineFeedEndsLine), m_maxLineBytes(maxLineBytes) {
+namespace {
+
+std::FILE* openForReading(const QString& path) {
     const QString found = resolveExistingFile(path);
-    m_file = std::fopen(QFile::encodeName(found).constData(), "rb");
-    if (m_file == nullptr)
+    std::FILE* file = std::fopen(QFile::encodeName(found).constData(), "rb");
+    if (file == nullptr)
         throw RunError(PathFileAccessError);
+    return file;
 }
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+} // namespace
+
+LineReader::LineReader(const QString& path, bool lineFeedEndsLine, qsizetype maxLineBytes)
+    : m_file(openForReading(path)), m_lineFeedEndsLine(lineFeedEndsLine),
+      m_maxLineBytes(maxLineBytes) {}
 
 LineReader::~LineReader() {
     if (m_file != nullptr)
@@ -25,6 +39,8 @@ bool LineReader::fill() {
     if (m_eof)
         return false;
     m_pos = 0;
+    m_nextCarriageReturn = kUnknown;
+    m_nextLineFeed = kUnknown;
     m_end = std::fread(m_buffer, 1, sizeof m_buffer, m_file);
     if (m_end == 0) {
         if (std::ferror(m_file))
@@ -35,12 +51,20 @@ bool LineReader::fill() {
     return true;
 }
 
-const char* LineReader::findTerminator(const char* start, size_t size) const {
-    const char* cr = static_cast<const char*>(std::memchr(start, '\r', size));
+size_t LineReader::nextByte(char byte, size_t& cached) {
+    if (cached == kUnknown || cached < m_pos) {
+        const void* found = std::memchr(m_buffer + m_pos, byte, m_end - m_pos);
+        cached = found != nullptr ? static_cast<size_t>(static_cast<const char*>(found) - m_buffer)
+                                  : m_end;
+    }
+    return cached;
+}
+
+size_t LineReader::findTerminator() {
+    const size_t cr = nextByte('\r', m_nextCarriageReturn);
     if (!m_lineFeedEndsLine)
         return cr;
-    const char* lf = static_cast<const char*>(std::memchr(start, '\n', cr ? cr - start : size));
-    return lf != nullptr ? lf : cr;
+    return std::min(cr, nextByte('\n', m_nextLineFeed));
 }
 
 bool LineReader::next(QByteArray& line) {
@@ -49,14 +73,14 @@ bool LineReader::next(QByteArray& line) {
         return false;
     for (;;) {
         const char* start = m_buffer + m_pos;
-        const char* end = findTerminator(start, m_end - m_pos);
-        if (end != nullptr) {
-            const size_t length = end - start;
+        const size_t end = findTerminator();
+        if (end < m_end) {
+            const size_t length = end - m_pos;
             line.append(start, static_cast<qsizetype>(length));
             if (m_maxLineBytes > 0 && line.size() > m_maxLineBytes)
                 throw LineTooLong();
-            m_pos += length + 1;
-            if (*end == '\n')
+            m_pos = end + 1;
+            if (m_buffer[end] == '\n')
                 return true;
             // A line feed right after the carriage return belongs to the terminator.
             if (m_pos >= m_end)
@@ -71,6 +95,21 @@ bool LineReader::next(QByteArray& line) {
             throw LineTooLong();
         if (!fill())
             return true; // last line without a terminator
+    }
+}
+
+bool holdsCarriageReturn(const QString& path) {
+    const std::unique_ptr<std::FILE, FileCloser> file(openForReading(path));
+    auto buffer = std::make_unique<char[]>(1 << 16);
+    for (;;) {
+        const size_t read = std::fread(buffer.get(), 1, 1 << 16, file.get());
+        if (read == 0) {
+            if (std::ferror(file.get()))
+                throw RunError(PathFileAccessError);
+            return false;
+        }
+        if (std::memchr(buffer.get(), '\r', read) != nullptr)
+            return true;
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <cstddef>
 #include <cstdio>
 #include <new>
 
@@ -31,16 +32,27 @@ public:
     bool next(QByteArray& line);
 
 private:
+    static constexpr size_t kUnknown = static_cast<size_t>(-1);
+
     bool fill();
-    const char* findTerminator(const char* start, size_t size) const;
+    size_t nextByte(char byte, size_t& cached);
+    size_t findTerminator();
 
     std::FILE* m_file = nullptr;
     char m_buffer[1 << 16];
     size_t m_pos = 0;
     size_t m_end = 0;
+    // Where the next CR and LF of the buffer are (m_end: none), so that a search for the one does
+    // not run over the other again for every line.
+    size_t m_nextCarriageReturn = kUnknown;
+    size_t m_nextLineFeed = kUnknown;
     bool m_eof = false;
     bool m_lineFeedEndsLine = false;
     qsizetype m_maxLineBytes = 0;
 };
+
+// Whether the file holds a carriage return anywhere. Throws RunError(53) when it is missing and
+// RunError(75) when it cannot be read.
+bool holdsCarriageReturn(const QString& path);
 
 } // namespace pelmar::common

@@ -4,6 +4,7 @@
 #include "common/line_reader.h"
 #include "common/run_error.h"
 #include "data/field_cutter.h"
+#include "state/settings.h"
 
 #include <algorithm>
 #include <new>
@@ -18,63 +19,72 @@ namespace {
 // The error a read reports when the lines do not fit into memory.
 constexpr int kOutOfMemory = 7;
 
-// Counts the lines of the file and keeps the last one. Throws RunError(6) beyond kMaxDataLines.
-int countLines(const QString& path, QByteArray& lastLine) {
-    common::LineReader reader(path, false, kMaxDataLineBytes);
+// How the lines of one data file end: a file without any CR (as Linux programs write them) ends
+// its lines at LF; in a file with CRs a lone LF stays in its line.
+bool lineFeedEndsLine(const QString& path) {
+    return !common::holdsCarriageReturn(path);
+}
+
+// Counts the records of the file (its lines up to the last one that is not empty) and keeps
+// that last record line. Throws RunError(6) beyond kMaxDataLines records.
+int countRecords(const QString& path, bool lineFeedEnds, QByteArray& lastLine) {
+    common::LineReader reader(path, lineFeedEnds, kMaxDataLineBytes);
     QByteArray line;
-    int count = 0;
+    int records = 0;
+    qint64 emptyLines = 0; // empty lines since the last record line
     while (reader.next(line)) {
-        if (count == kMaxDataLines)
+        if (line.isEmpty()) {
+            ++emptyLines;
+            continue;
+        }
+        if (records + emptyLines >= kMaxDataLines)
             throw RunError(common::Overflow);
-        ++count;
+        records += static_cast<int>(emptyLines) + 1;
+        emptyLines = 0;
         std::swap(line, lastLine);
     }
-    return count;
+    return records;
 }
 
-// The file may have grown since it was counted; a line beyond the table is error 9 rather than
-// a record silently dropped.
-void checkRow(int row, const state::TextTable& records) {
-    if (row >= records.rows())
-        throw RunError(common::SubscriptOutOfRange);
-}
-
-void cutDelimited(state::WorkingState& state, const QString& path, const QByteArray& lastLine) {
-    DelimiterCutter cutter(state, state.codePage.decode(lastLine));
-    common::LineReader reader(path, false, kMaxDataLineBytes);
+// Hands each record line with its row to cut, and counts it in state.recordCount. The file may
+// have grown since it was counted; a record beyond the table is error 9 rather than a record
+// silently dropped.
+template <typename Cut>
+void forEachRecord(state::WorkingState& state, const QString& path, bool lineFeedEnds, int records,
+                   Cut cut) {
+    common::LineReader reader(path, lineFeedEnds, kMaxDataLineBytes);
     QByteArray line;
     while (reader.next(line)) {
+        if (state.recordCount == records && line.isEmpty())
+            continue; // an empty line at the end of the file
         const int row = state.recordCount + 1;
-        checkRow(row, state.records);
+        if (row >= state.records.rows())
+            throw RunError(common::SubscriptOutOfRange);
         state.recordCount = static_cast<std::int16_t>(row);
-        cutter.cut(state.codePage.decode(line), state.records, row);
-    }
-}
-
-void cutFixed(state::WorkingState& state, const QString& path) {
-    FixedCutter cutter(state);
-    common::LineReader reader(path, false, kMaxDataLineBytes);
-    QByteArray line;
-    while (reader.next(line)) {
-        const int row = state.recordCount + 1;
-        checkRow(row, state.records);
-        state.recordCount = static_cast<std::int16_t>(row);
-        cutter.cut(line, state.records, row);
+        cut(line, row);
     }
 }
 
 void readDataFile(state::WorkingState& state) {
     const QString path = common::resolveExistingFile(state.textFileName);
+    const bool lineFeedEnds = lineFeedEndsLine(path);
     QByteArray lastLine;
-    const int lines = countLines(path, lastLine);
-    if (lines == 0)
+    const int records = countRecords(path, lineFeedEnds, lastLine);
+    if (records == 0)
         return;
     // Column 0 always exists, so a field count of 0 or less yields rows without fields.
-    state.records.recreate(lines + 1, std::max<int>(state.fieldCount, 0) + 1);
-    if (state.fieldCutIndex == 0)
-        cutDelimited(state, path, lastLine);
-    else
-        cutFixed(state, path);
+    state.records.recreate(records + 1, std::max<int>(state.fieldCount, 0) + 1);
+    if (state.fieldCutIndex == 0) {
+        DelimiterCutter cutter(state, state.codePage.decode(lastLine));
+        forEachRecord(state, path, lineFeedEnds, records, [&](const QByteArray& line, int row) {
+            cutter.cut(state.codePage.decode(line), state.records, row);
+        });
+    } else {
+        FixedCutter cutter(state);
+        forEachRecord(state, path, lineFeedEnds, records, [&](const QByteArray& line, int row) {
+            cutter.cut(line, state.records, row);
+        });
+    }
 }
 
 DataReadResult report(const state::WorkingState& state, common::MessageBox& messages, int number,
@@ -91,9 +101,26 @@ DataReadResult report(const state::WorkingState& state, common::MessageBox& mess
 
 } // namespace
 
+std::optional<QString> delimiterRefusal(const state::WorkingState& state) {
+    if (state.fieldCutIndex != 0 || state.fieldCount < 1 ||
+        state.codePage.isSingleByteCharacter(state.delimiter))
+        return std::nullopt;
+    const QString where = QStringLiteral("設定檔 %1 中 [Fields] 的 Delimiter")
+                              .arg(state::settingsFilePath(state.programFolder));
+    const QString what =
+        state.delimiter.isEmpty()
+            ? QStringLiteral(" 是空的")
+            : QStringLiteral("「%1」不是 %2 的單一位元組字元")
+                  .arg(state.delimiter, QString::fromLatin1(state.codePage.name()));
+    return where + what + QStringLiteral(", 無法以分隔符號切割資料.\r\r") +
+           QStringLiteral("請執行設定, 輸入一個單一位元組的分隔符號 (例如 , 或 ;).");
+}
+
 DataReadResult LoadDataFile(state::WorkingState& state, common::MessageBox& messages) {
     state.recordCount = 0;
     try {
+        if (const std::optional<QString> refusal = delimiterRefusal(state))
+            throw RunError(common::InvalidArgument, *refusal);
         readDataFile(state);
     } catch (const RunError& error) {
         return report(state, messages, error.number(), error.description());

@@ -34,6 +34,33 @@ TEST(CodePage, CharacterWidthsFollowTheCodePage) {
     EXPECT_EQ(utf8.characterWidth(U'中'), 3);
 }
 
+TEST(CodePage, SingleByteCharactersAreThoseThatCutAsOneByte) {
+    const struct {
+        const char* codePage;
+        QString text;
+        bool single;
+    } cases[] = {
+        {"CP950", ",", true},
+        {"CP950", "\t", true},
+        {"CP950", " ", true},
+        {"CP950", "", false},
+        {"CP950", QStringLiteral("中"), false},   // two bytes
+        {"CP950", ";|", false},                   // two characters
+        {"CP950", QString(QChar(0xFFFD)), false}, // an invalid byte as it was read; written "?"
+        {"CP950", QStringLiteral("é"), false},    // not in Big5: written "?"
+        {"CP950", QString(QChar(0)), false},
+        {"CP950", QStringLiteral("\U0001F600"), false},
+        {"CP1252", QStringLiteral("é"), true},
+        {"CP1252", QStringLiteral("€"), true}, // byte 0x80
+        {"UTF-8", QStringLiteral("é"), false},
+        {"UTF-8", ";", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.codePage) + " " + c.text.toStdString());
+        EXPECT_EQ(CodePage(c.codePage).isSingleByteCharacter(c.text), c.single);
+    }
+}
+
 TEST(CodePage, UnknownNameIsAnError) {
     EXPECT_ANY_THROW(CodePage(QByteArrayLiteral("NO-SUCH-CODEPAGE")));
 }

@@ -1,6 +1,4 @@
 #include "common/file_names.h"
-#include "common/line_reader.h"
-#include "common/run_error.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -31,66 +29,6 @@ TEST(ResolveFileName, ExactMatchWinsThenByteOrder) {
               dir.file(QStringLiteral("logo.BMP")));
     EXPECT_EQ(resolveFileName(dir.file(QStringLiteral("LoGo.BmP"))),
               dir.file(QStringLiteral("LOGO.bmp")));
-}
-
-TEST(LineReader, SplitsAtCarriageReturns) {
-    struct Case {
-        QByteArray bytes;
-        QList<QByteArray> lines;
-    };
-    const Case cases[] = {
-        {"", {}},
-        {"a", {"a"}},
-        {"a\r\nb\r\n", {"a", "b"}},
-        {"a\rb", {"a", "b"}},
-        {"a\nb\r\n", {"a\nb"}},
-        {"\r\r\r", {"", "", ""}},
-        {"a\r\n\r\n", {"a", ""}},
-        {"a\r\r\nb", {"a", "", "b"}},
-    };
-    TempFolder dir;
-    for (const auto& c : cases) {
-        const QString path = dir.write(QStringLiteral("f.txt"), c.bytes);
-        LineReader reader(path);
-        QList<QByteArray> lines;
-        QByteArray line;
-        while (reader.next(line))
-            lines << line;
-        EXPECT_EQ(lines, c.lines) << c.bytes.toStdString();
-    }
-}
-
-TEST(LineReader, LineFeedEndsALineWhenAsked) {
-    TempFolder dir;
-    const QString path = dir.write(QStringLiteral("f.fmt"), "a\nb\r\nc\rd\n\ne");
-    LineReader reader(path, true);
-    QList<QByteArray> lines;
-    QByteArray line;
-    while (reader.next(line))
-        lines << line;
-    EXPECT_EQ(lines, (QList<QByteArray>{"a", "b", "c", "d", "", "e"}));
-}
-
-TEST(LineReader, LongLinesCrossTheBuffer) {
-    TempFolder dir;
-    QByteArray big(1 << 20, 'x');
-    const QString path = dir.write(QStringLiteral("big.txt"), big + "\r\nend");
-    LineReader reader(path);
-    QByteArray line;
-    ASSERT_TRUE(reader.next(line));
-    EXPECT_EQ(line.size(), 1 << 20);
-    ASSERT_TRUE(reader.next(line));
-    EXPECT_EQ(line, "end");
-    EXPECT_FALSE(reader.next(line));
-}
-
-TEST(LineReader, MissingFileIsError53) {
-    try {
-        LineReader reader(QStringLiteral("/nonexistent/file.txt"));
-        FAIL();
-    } catch (const RunError& e) {
-        EXPECT_EQ(e.number(), 53);
-    }
 }
 
 } // namespace

@@ -69,9 +69,9 @@ void run(const Case& c, Outcome& out) {
     out.state.commandLine = QStringLiteral("/T");
     out.state.textFileName = dir.write(QStringLiteral("data.txt"), c.file);
     setFields(out.state, c.definitions);
-    if (c.delimiter == QStringLiteral("<fixed>")) {
+    if (c.delimiter.startsWith(QStringLiteral("<fixed"))) {
         out.state.fieldCutIndex = 1;
-        out.state.delimiter = QStringLiteral(",");
+        out.state.delimiter = c.delimiter == QStringLiteral("<fixed>") ? QStringLiteral(",") : "";
     } else {
         out.state.delimiter = c.delimiter;
     }
@@ -96,12 +96,13 @@ const Case kCases[] = {
      5},
     // 2: one field: n is 0, the line up to the first delimiter, "1" for an empty line
     {"FieldCountOne", {"A,0,0,0,0"}, ",", "X,Y\r\n\r\nZ", {{"X"}, {"1"}, {"Z"}}},
-    // 3: a last empty line: n is 0, only the last field is cut
-    {"LastLineEmpty",
-     kExample,
+    // 3: empty lines at the end are no records and leave the cut to the last record line; were
+    // the empty line to decide, every quantity would be the item number
+    {"EmptyLinesAtTheEndAreNoRecords",
+     {"ITEM,0,0,0,0", "NAME,0,0,0,0", "QTY,0,0,0,0"},
      ",",
-     "AB,1,2\r\nC\r\n\r\n",
-     {{"", "", "AB"}, {"", "", "C"}, {"", "", "1"}}},
+     "1001,APPLE,2\r\n1002,PEAR,3\r\n\r\n\r\n",
+     {{"1001", "APPLE", "2"}, {"1002", "PEAR", "3"}}},
     // 4: more delimiters than the last line: the rest after the last field is ignored
     {"MoreDelimiters", {"A,0,0,0,0", "B,0,0,0,0"}, ",", "W,X,Y,Z\r\nA,1", {{"W", "X"}, {"A", "1"}}},
     // 5: a line with fewer delimiters than the last line
@@ -130,8 +131,8 @@ const Case kCases[] = {
      ",",
      "P,,9\r\nA,1",
      {{"P", ""}, {"A", "1"}}},
-    // 10: only carriage returns: three empty lines
-    {"OnlyCarriageReturns", kExample, ",", "\r\r\r", {{"", "", "1"}, {"", "", "1"}, {"", "", "1"}}},
+    // 10: only carriage returns: empty lines only, so no records (nothing to print)
+    {"OnlyCarriageReturns", kExample, ",", "\r\r\r", {}},
     // 11: a lone line feed stays in the line; CR LF ends it
     {"LoneLineFeedStays",
      {"A,0,0,0,0", "B,0,0,0,0"},
@@ -144,8 +145,8 @@ const Case kCases[] = {
      ",",
      QByteArray("X\xFF\x80Y,5\r\n") + big5(QStringLiteral("中,6")),
      {{"X" + kFfd, "5"}, {QStringLiteral("中"), "6"}}},
-    // 13: an empty delimiter never occurs: the whole line is the last field
-    {"EmptyDelimiter", {"A,0,0,0,0", "B,0,0,0,0"}, "", "X,1\r\n\r\n", {{"", "X,1"}, {"", "1"}}},
+    // 13: an empty delimiter cannot cut: refused, nothing read (no whole line as a quantity)
+    {"EmptyDelimiter", {"A,0,0,0,0", "B,0,0,0,0"}, "", "X,1\r\nY,2", {}, 5},
     // 14: a definition number beyond 16 bits is an overflow when the field is cut
     {"WidthOverflow", {"A,0,40000,0,0", "B,0,0,0,0"}, ",", "X,1\r\nY,2", {{"", ""}}, 6},
     // 15: values repeating down a column, cut differently on each line
@@ -182,6 +183,51 @@ const Case kCases[] = {
     {"FixedStartZero", {"A,1,2,0,0", "B,,,,"}, "<fixed>", "ABC\r\nDEF", {{"AB", ""}}, 5},
     // 21: a negative width is an invalid argument
     {"FixedNegativeWidth", {"A,1,-1,0,0"}, "<fixed>", "ABC", {{""}}, 5},
+    // 22: an empty line between records stays one: too few delimiters, as any short line
+    {"EmptyLineInTheMiddleStays",
+     kExample,
+     ",",
+     "A,1,2\r\n\r\nB,3,4\r\n\r\n\r\n",
+     {{"A", "1", "2"}, {"", "", ""}},
+     5},
+    // 23: no CR anywhere: LF ends the lines
+    {"LineFeedOnly",
+     kExample,
+     ",",
+     "COFFEE BEANS,1234.50,3\nMILK,45,\nA,1,2\n",
+     {{"COFFEE", "1234", "3"}, {"MILK", "45", "1"}, {"A", "1", "2"}}},
+    // 24: LF-only file: empty lines in the middle stay ("1" with one field), those at the end go
+    {"LineFeedOnlyEmptyLines", {"Q,0,0,0,0"}, ",", "A\n\nB\n\n\n", {{"A"}, {"1"}, {"B"}}},
+    // 25: one CR anywhere keeps the CR rule for the whole file: its lone LFs stay in the line
+    {"OneCarriageReturnKeepsLoneLineFeeds",
+     {"A,0,0,0,0", "Q,0,0,0,0"},
+     ",",
+     "A,1\nB,2\nC,3\r",
+     {{"A", "1\nB"}}},
+    // 26: fixed mode: LF-only lines, and empty lines at the end are no records (no empty quantity)
+    {"FixedLineFeedOnly",
+     {"A,1,2,0,0", "Q,3,1,0,0"},
+     "<fixed>",
+     "AB2\nCD3\n\n",
+     {{"AB", "2"}, {"CD", "3"}}},
+    {"FixedEmptyLinesAtTheEnd",
+     {"A,1,2,0,0", "Q,3,1,0,0"},
+     "<fixed>",
+     "AB2\r\n\r\nCD3\r\n\r\n",
+     {{"AB", "2"}, {"", ""}, {"CD", "3"}}},
+    // 28: a line of blanks is not empty: it stays a record and decides the cut as before
+    {"BlankLastLineIsARecord",
+     {"A,0,0,0,0", "Q,0,0,0,0"},
+     ",",
+     "A,1\r\n \r\n",
+     {{"", "A"}, {"", " "}}},
+    // 29: delimiters that cannot cut: a double-byte character, two characters, an invalid byte
+    {"DoubleByteDelimiter", {"A,0,0,0,0", "Q,0,0,0,0"}, QStringLiteral("中"), "X,1", {}, 5},
+    {"TwoCharacterDelimiter", {"A,0,0,0,0", "Q,0,0,0,0"}, ";|", "X;|1", {}, 5},
+    {"InvalidByteDelimiter", {"A,0,0,0,0", "Q,0,0,0,0"}, kFfd, "X,1", {}, 5},
+    // 32: a tab cuts; fixed mode does not need a delimiter at all
+    {"TabDelimiter", {"A,0,0,0,0", "Q,0,0,0,0"}, "\t", "X\t1\r\nY\t2", {{"X", "1"}, {"Y", "2"}}},
+    {"FixedWithoutDelimiter", {"A,1,1,0,0"}, "<fixed-empty>", "X\r\nY", {{"X"}, {"Y"}}},
 };
 
 void PrintTo(const Case& c, std::ostream* os) {
@@ -198,7 +244,7 @@ TEST_P(DataFileCases, CutsRecords) {
     EXPECT_EQ(out.result.failed, c.error != 0);
     EXPECT_EQ(out.result.errorNumber, c.error);
     EXPECT_EQ(out.messages.shown.size(), c.error != 0 ? 1u : 0u);
-    if (c.error == 0) {
+    if (c.error == 0 && out.state.recordCount > 0) {
         EXPECT_EQ(out.state.records.rows(), out.state.recordCount + 1);
         EXPECT_EQ(out.state.records.columns(), out.state.fieldCount + 1);
     }
@@ -227,6 +273,7 @@ TEST(LoadDataFile, MissingFileEndsTheProgramUnlessExactlyT) {
     for (const auto& c : cases) {
         state::WorkingState state;
         setFields(state, kExample);
+        state.delimiter = QStringLiteral(",");
         state.records.recreate(3, 4);
         state.records.set(1, 1, QStringLiteral("OLD"));
         state.recordCount = 2;
@@ -246,21 +293,59 @@ TEST(LoadDataFile, MissingFileEndsTheProgramUnlessExactlyT) {
     }
 }
 
-TEST(LoadDataFile, EmptyFileKeepsRecordsWithoutMessage) {
+TEST(LoadDataFile, FileWithoutRecordsKeepsRecordsWithoutMessage) {
+    for (const QByteArray& bytes : {QByteArray(), QByteArray("\r\n\r\n"), QByteArray("\n\n")}) {
+        TempFolder dir;
+        state::WorkingState state;
+        setFields(state, kExample);
+        state.delimiter = QStringLiteral(",");
+        state.records.recreate(3, 4);
+        state.records.set(2, 3, QStringLiteral("KEEP"));
+        state.recordCount = 2;
+        state.textFileName = dir.write(QStringLiteral("empty.txt"), bytes);
+        RecordingMessageBox messages;
+        const data::DataReadResult result = data::LoadDataFile(state, messages);
+        EXPECT_FALSE(result.failed);
+        EXPECT_EQ(state.recordCount, 0);
+        EXPECT_EQ(state.records.rows(), 3);
+        EXPECT_EQ(state.records.at(2, 3), QStringLiteral("KEEP"));
+        EXPECT_TRUE(messages.shown.empty());
+    }
+}
+
+TEST(LoadDataFile, DelimiterThatCannotCutIsRefusedBeforeTheFileIsOpened) {
+    const struct {
+        QString delimiter;
+        QString said;
+    } cases[] = {
+        {QString(), QStringLiteral("Delimiter 是空的")},
+        {QStringLiteral("中"), QStringLiteral("Delimiter「中」不是 CP950 的單一位元組字元")},
+        {QStringLiteral(";|"), QStringLiteral("Delimiter「;|」不是 CP950 的單一位元組字元")},
+    };
     TempFolder dir;
-    state::WorkingState state;
-    setFields(state, kExample);
-    state.records.recreate(3, 4);
-    state.records.set(2, 3, QStringLiteral("KEEP"));
-    state.recordCount = 2;
-    state.textFileName = dir.write(QStringLiteral("empty.txt"), "");
-    RecordingMessageBox messages;
-    const data::DataReadResult result = data::LoadDataFile(state, messages);
-    EXPECT_FALSE(result.failed);
-    EXPECT_EQ(state.recordCount, 0);
-    EXPECT_EQ(state.records.rows(), 3);
-    EXPECT_EQ(state.records.at(2, 3), QStringLiteral("KEEP"));
-    EXPECT_TRUE(messages.shown.empty());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.delimiter.toStdString());
+        state::WorkingState state;
+        setFields(state, kExample);
+        state.delimiter = c.delimiter;
+        state.programFolder = dir.path();
+        state.records.recreate(2, 4);
+        state.records.set(1, 1, QStringLiteral("OLD"));
+        // The file is missing: a refusal after opening it would be error 53.
+        state.textFileName = dir.file(QStringLiteral("NOTHERE.TXT"));
+        RecordingMessageBox messages;
+        const data::DataReadResult result = data::LoadDataFile(state, messages);
+        EXPECT_EQ(result.errorNumber, 5);
+        EXPECT_EQ(state.recordCount, 0);
+        EXPECT_EQ(state.records.at(1, 1), QStringLiteral("OLD"));
+        ASSERT_EQ(messages.shown.size(), 1u);
+        const QString& text = messages.shown[0].text;
+        EXPECT_TRUE(text.startsWith(QStringLiteral("設定檔 ") + dir.file("Pelmar.INI") +
+                                    QStringLiteral(" 中 [Fields] 的 ") + c.said))
+            << text.toStdString();
+        EXPECT_TRUE(text.endsWith(QStringLiteral("文字檔名=") + state.textFileName));
+        EXPECT_EQ(messages.shown[0].caption, QStringLiteral("發生非預期錯誤(5)"));
+    }
 }
 
 TEST(LoadDataFile, UpperCasedPathFindsTheFile) {
@@ -276,15 +361,18 @@ TEST(LoadDataFile, UpperCasedPathFindsTheFile) {
 }
 
 TEST(LoadDataFile, LineLimitIsCheckedInTheCountingPass) {
+    // Empty lines at the end are no records and do not count; those in the middle do.
     const struct {
         int lines;
+        QByteArray tail;
         int error;
-    } cases[] = {{32767, 0}, {32768, 6}};
+    } cases[] = {{32767, "", 0}, {32768, "", 6}, {32767, "\r\n\r\n\r\n", 0}, {32766, "\r\nX,1", 6}};
     for (const auto& c : cases) {
         TempFolder dir;
         QByteArray bytes;
         for (int i = 1; i <= c.lines; ++i)
             bytes += "N" + QByteArray::number(i) + ",2\r\n";
+        bytes += c.tail;
         state::WorkingState state;
         setFields(state, {"A,0,0,0,0", "Q,0,0,0,0"});
         state.delimiter = QStringLiteral(",");
