@@ -72,6 +72,12 @@ std::optional<SetupSaveResult> refuseUnreadable(const WorkingState& state,
         return unstorable(screen.cboPrinter, SetupFocus::CboPrinter);
     if (screen.optFieldCut == 0 && !isStorable(state, screen.txtDelimiter))
         return unstorable(screen.txtDelimiter, SetupFocus::TxtDelimiter);
+    // The file keeps one byte for the delimiter, and lines are cut at one character.
+    if (screen.optFieldCut == 0 && !state.codePage.isSingleByteCharacter(screen.txtDelimiter))
+        return refuse(messages,
+                      QStringLiteral("分隔符號「%1」不是單一位元組的字元, 無法切割資料, 無法儲存.")
+                          .arg(screen.txtDelimiter),
+                      SetupFocus::TxtDelimiter);
     if (!isStorable(state, screen.txtFileName))
         return unstorable(screen.txtFileName, SetupFocus::TxtFileName);
     return std::nullopt;

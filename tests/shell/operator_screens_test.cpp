@@ -423,6 +423,7 @@ TEST_F(DataSourceTest, FileThatVanishedIsReportedByTheReaderAndDisablesTestPrint
     AppContext c = context({QStringLiteral("/T")});
     state.commandLine = QStringLiteral("/T");
     state.fieldCount = 1;
+    state.delimiter = QStringLiteral(",");
     state.recordCount = 2;
     ScriptedFileDialog dialog;
     dialog.answer = home.file(QStringLiteral("gone.txt"));

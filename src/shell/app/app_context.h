@@ -76,6 +76,7 @@ enum class FlowEnd {
     Cancelled,        // the operator cancelled the run
     SettingsError,    // the settings file could not be read
     DataError,        // the data file could not be read
+    BadDelimiter,     // the Delimiter cannot cut the data lines; nothing read or printed
     FormatError,      // the format file could not be read
     PrintError,       // the run failed at the printer
     SaveError,        // the run settings could not be written

@@ -3,6 +3,7 @@
 #include "common/run_error.h"
 #include "data/data_file_reader.h"
 #include "data/data_grid.h"
+#include "shell/app/delimiter_check.h"
 
 namespace pelmar::app {
 
@@ -10,6 +11,9 @@ DataSourceResult cmdSelDataSource_Click(AppContext& context, FileOpenDialog& dia
     state::WorkingState& state = context.state;
     DataSourceResult result;
     result.testPrintEnabled = state.recordCount != 0;
+    // No file is chosen that could not be cut.
+    if (!delimiterCanCut(context, kDataSourceDialogTitle))
+        return result;
     try {
         const QString start =
             state.textFileName.isEmpty() ? state.programFolder : state.textFileName;

@@ -1,6 +1,7 @@
 #include "shell/app/print_commands.h"
 
 #include "common/run_error.h"
+#include "shell/app/delimiter_check.h"
 #include "shell/app/print_flow.h"
 
 namespace pelmar::app {
@@ -26,6 +27,12 @@ FlowResult cmdPrint_Click(AppContext& context) {
         show(context, kNoFormatSelectedMessage, kPrintCaption, common::MessageIcon::Exclamation);
         context.window.setFocus(FocusTarget::ListSelectLabel);
         result.end = FlowEnd::NoFormatSelected;
+        return result;
+    }
+    if (!delimiterCanCut(context, kPrintCaption)) {
+        result.end = FlowEnd::BadDelimiter;
+        result.errorNumber = common::InvalidArgument;
+        result.programEnds = !state.commandLineIsExactlyT();
         return result;
     }
     bool saving = false;

@@ -5,10 +5,12 @@
 #include "data/data_file_reader.h"
 #include "data/data_grid.h"
 #include "shell/app/command_line.h"
+#include "shell/app/delimiter_check.h"
 #include "shell/app/print_flow.h"
 #include "state/settings.h"
 
 #include <QFileInfo>
+#include <optional>
 
 namespace pelmar::app {
 
@@ -45,23 +47,26 @@ FlowResult warn(AppContext& context, const QString& text, FlowEnd end) {
     return ended(end, false);
 }
 
-// LoadDataFile, FillDataGrid and MSFlexGrid1_Click. Returns false when the reader ends the
-// program.
-bool loadAndShowData(AppContext& context, data::DataReadResult& read) {
-    read = data::LoadDataFile(context.state, context.messageBox);
-    if (read.failed && read.endProgram)
-        return false;
+// LoadDataFile, FillDataGrid and MSFlexGrid1_Click, after the Delimiter is known to cut. Returns
+// the end of start-up when the data cannot be read and the program ends (or, for a Delimiter
+// that cannot cut, when interactive is false); nothing when start-up goes on.
+std::optional<FlowResult> loadAndShowData(AppContext& context, bool interactive) {
+    if (!delimiterCanCut(context, kStartupErrorCaption)) {
+        FlowResult result = ended(FlowEnd::BadDelimiter, !interactive);
+        result.errorNumber = common::InvalidArgument;
+        return result;
+    }
+    const data::DataReadResult read = data::LoadDataFile(context.state, context.messageBox);
+    if (read.failed && read.endProgram) {
+        FlowResult result = ended(FlowEnd::DataError, true);
+        result.errorNumber = read.errorNumber;
+        return result;
+    }
     context.window.fillDataGrid(context.state);
     if (context.state.recordCount > 0)
         context.window.setPrintData(
             data::MSFlexGrid1_Click(context.state, context.window.gridCurrentRow()));
-    return true;
-}
-
-FlowResult dataFailure(const data::DataReadResult& read) {
-    FlowResult result = ended(FlowEnd::DataError, true);
-    result.errorNumber = read.errorNumber;
-    return result;
+    return std::nullopt;
 }
 
 FlowResult interactiveMode(AppContext& context) {
@@ -69,9 +74,9 @@ FlowResult interactiveMode(AppContext& context) {
     context.window.setStatusMessage(kInteractiveStatus);
     state.currentRecord = 0;
     if (!state.textFileName.isEmpty() && state.fieldCount > 0) {
-        data::DataReadResult read;
-        if (!loadAndShowData(context, read))
-            return dataFailure(read);
+        // The window stays so that the operator can mend the Delimiter in the setup.
+        if (const std::optional<FlowResult> stop = loadAndShowData(context, true))
+            return *stop;
     }
     return ended(FlowEnd::Interactive, false);
 }
@@ -86,9 +91,8 @@ FlowResult singleFormat(AppContext& context, Stage& stage) {
     context.window.setSetupMenusVisible(false);
 
     stage = Stage::Data;
-    data::DataReadResult read;
-    if (!loadAndShowData(context, read))
-        return dataFailure(read);
+    if (const std::optional<FlowResult> stop = loadAndShowData(context, false))
+        return *stop;
     if (state.recordCount == 0)
         return ended(FlowEnd::NothingToPrint, true);
 
@@ -127,9 +131,8 @@ FlowResult printPanel(AppContext& context, Stage& stage) {
     context.window.setSetupMenusVisible(false);
 
     stage = Stage::Data;
-    data::DataReadResult read;
-    if (!loadAndShowData(context, read))
-        return dataFailure(read);
+    if (const std::optional<FlowResult> stop = loadAndShowData(context, false))
+        return *stop;
     if (state.recordCount == 0)
         return ended(FlowEnd::NothingToPrint, true);
 

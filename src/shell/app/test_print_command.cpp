@@ -6,6 +6,7 @@
 #include "print_command/test_print.h"
 #include "print_driver/qt_printer_page.h"
 #include "print_driver/test_print_driver.h"
+#include "shell/app/delimiter_check.h"
 #include "shell/app/print_flow.h"
 
 namespace pelmar::app {
@@ -71,6 +72,8 @@ TestPrintResult cmdTestPrintOk_Click(AppContext& context, TestPrintScreen& scree
     const QString quantity = screen.quantityText();
     if (quantity.isEmpty())
         return missing(context, screen, kNoTestQuantityMessage, TestPrintFocus::TxtTestPrintQty);
+    if (!delimiterCanCut(context, kTestPrintCaption))
+        return {TestPrintEnd::Error, common::InvalidArgument, false};
     try {
         return state.printMode != 0 ? printDriverMode(context, quantity)
                                     : printCommandMode(context, quantity);
