@@ -2,11 +2,11 @@
 
 #include "common/run_error.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <limits>
-#include <string>
+#include <system_error>
 
 namespace pelmar::common {
 
@@ -48,9 +48,33 @@ QStringView skipLeadingBlanks(QStringView text) {
     return text.mid(i);
 }
 
+// The number's own grammar was checked by the caller, so the text always has a value.
 double parseNumber(QStringView number) {
-    const std::string ascii = number.toLatin1().toStdString();
-    return std::strtod(ascii.c_str(), nullptr);
+    const QByteArray ascii = number.toLatin1();
+    return decimalValue(std::string_view(ascii.constData(), static_cast<size_t>(ascii.size())))
+        .value_or(0.0);
+}
+
+// Whether a decimal number that a double cannot hold is too large rather than too small: its
+// first significant digit stands at a power of ten of 0 or more.
+bool isTooLarge(std::string_view number) {
+    const size_t exponentAt = std::min(number.find_first_of("eE"), number.size());
+    const size_t pointAt = std::min(number.find('.'), exponentAt);
+    const size_t first = number.find_first_of("123456789");
+    if (first >= exponentAt)
+        return false;
+    long long power = first < pointAt ? static_cast<long long>(pointAt - first) - 1
+                                      : -static_cast<long long>(first - pointAt);
+    long long exponent = 0;
+    size_t i = exponentAt + 1;
+    const bool negative = i < number.size() && number[i] == '-';
+    if (i < number.size() && (number[i] == '-' || number[i] == '+'))
+        ++i;
+    // Saturates: an exponent of a thousand digits is as far out of range as one of seven.
+    for (; i < number.size() && exponent < 1'000'000; ++i)
+        exponent = exponent * 10 + (number[i] - '0');
+    power += negative ? -exponent : exponent;
+    return power >= 0;
 }
 
 template <typename T> T toWhole(double value) {
@@ -64,6 +88,25 @@ template <typename T> T toWhole(double value) {
 }
 
 } // namespace
+
+std::optional<double> decimalValue(std::string_view text) {
+    std::string_view number = text;
+    const bool negative = !number.empty() && number.front() == '-';
+    if (!number.empty() && (number.front() == '+' || negative))
+        number.remove_prefix(1);
+    // from_chars also reads "inf" and "nan", which are no decimal numbers here.
+    if (number.empty() || !(isDigit(QChar(number.front())) || number.front() == '.'))
+        return std::nullopt;
+    double value = 0;
+    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
+    if (end != number.data() + number.size())
+        return std::nullopt;
+    if (error == std::errc::result_out_of_range)
+        value = isTooLarge(number) ? std::numeric_limits<double>::infinity() : 0.0;
+    else if (error != std::errc())
+        return std::nullopt;
+    return negative ? -value : value;
+}
 
 double leadingNumber(QStringView text) {
     const QStringView rest = skipLeadingBlanks(text);
@@ -125,8 +168,9 @@ QString shortestDecimal(double value) {
     if (value == 0.0)
         return QStringLiteral("0");
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.15g", value);
-    return QString::fromLatin1(buffer);
+    const auto written =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
+    return QString::fromLatin1(buffer, written.ptr - buffer);
 }
 
 QStringView trimBlanksView(QStringView text) {

@@ -3,12 +3,19 @@
 #include <QString>
 #include <QStringView>
 #include <cstdint>
+#include <optional>
+#include <string_view>
 
 namespace pelmar::common {
 
 // The number a text begins with: leading blanks (spaces only) skipped, an optional sign,
 // digits, an optional decimal point and digits; 0 when the text does not begin with a number.
 double leadingNumber(QStringView text);
+
+// The value of an ASCII decimal number filling the whole text (optional sign, digits, optional
+// point and digits, optional exponent), read alike under every locale; infinity or 0 beyond the
+// range of a double; nothing for any other text.
+std::optional<double> decimalValue(std::string_view text);
 
 // True when the text (after leading blanks) begins with a number as leadingNumber reads it.
 bool beginsWithNumber(QStringView text);

@@ -1,8 +1,9 @@
 #include "preview/tspl_arguments.h"
 
+#include "common/numbers.h"
+
 #include <cmath>
-#include <cstdlib>
-#include <string>
+#include <string_view>
 
 namespace pelmar::preview {
 
@@ -103,7 +104,7 @@ std::optional<double> parseNumber(QByteArrayView text) {
     }
     if (!digits || i != t.size())
         return std::nullopt;
-    return std::strtod(std::string(t.data(), t.size()).c_str(), nullptr);
+    return common::decimalValue(std::string_view(t.data(), static_cast<size_t>(t.size())));
 }
 
 std::optional<int> parseDots(QByteArrayView text) {

@@ -1,6 +1,7 @@
 #include "state/settings.h"
 
 #include "common/run_error.h"
+#include "support/comma_locale.h"
 #include "support/temp_folder.h"
 
 #include <QFile>
@@ -83,7 +84,11 @@ TEST(LoadSettings, ReadsTheCompleteExample) {
     EXPECT_EQ(fieldRow(state, 3), (QStringList{"QTY", "19", "4", "1", "0"}));
 }
 
-TEST(LoadSettings, EdgeCasesOfSingleKeys) {
+// The numbers of the file read alike under the desktop's locale and under a comma-decimal one.
+class LoadSettingsUnderLocale : public pelmar::test::UnderEachLocale {};
+PELMAR_UNDER_EACH_LOCALE(LoadSettingsUnderLocale);
+
+TEST_P(LoadSettingsUnderLocale, EdgeCasesOfSingleKeys) {
     struct Case {
         const char* what;
         QByteArray file;
@@ -140,6 +145,15 @@ TEST(LoadSettings, EdgeCasesOfSingleKeys) {
          [](const WorkingState& s) { EXPECT_EQ(s.adPrice, 12); }},
         {"ADPrice=13.5 is 14", "[Fields]\r\nADPrice=13.5\r\n",
          [](const WorkingState& s) { EXPECT_EQ(s.adPrice, 14); }},
+        {"ADPrice=13,5 is 13: a comma ends the number", "[Fields]\r\nADPrice=13,5\r\n",
+         [](const WorkingState& s) { EXPECT_EQ(s.adPrice, 13); }},
+        {"ADPrice=-0.5 is 0", "[Fields]\r\nADPrice=-0.5\r\n",
+         [](const WorkingState& s) { EXPECT_EQ(s.adPrice, 0); }},
+        {"Across=2.7 is 2: the key holds one character", "[Label]\r\nAcross=2.7\r\n",
+         [](const WorkingState& s) { EXPECT_EQ(s.across, 2); }},
+        {"EditPriceField=3.5 is 3: the key holds two characters",
+         "[Fields]\r\nEditPriceField=3.5\r\n",
+         [](const WorkingState& s) { EXPECT_EQ(s.editPriceField, 3); }},
         {"ADPrice=-3", "[Fields]\r\nADPrice=-3\r\n",
          [](const WorkingState& s) { EXPECT_EQ(s.adPrice, -3); }},
         {"ADPrice=abc is 0", "[Fields]\r\nADPrice=abc\r\n",
