@@ -34,7 +34,7 @@ public:
     }
 };
 
-// Every line has the same byte layout, so the same file serves both modes: 78 bytes + CR LF.
+// Every line has the same byte layout, so the same file serves both modes: 78 bytes + line end.
 // Name 1-16 (Chinese), size 18-25, price 27-34, unit 36-39, barcode 41-53, date 55-64,
 // shelf 66-69 (Chinese), weight 71-73, note 75-76 (Chinese), quantity 78.
 QByteArray lineOf(int i, const common::CodePage& big5) {
@@ -58,21 +58,23 @@ struct DataFile {
     QString path;
     qint64 bytes = 0;
 
-    DataFile() {
+    explicit DataFile(const QByteArray& lineEnd) {
         const common::CodePage big5;
         path = dir.filePath(QStringLiteral("items.txt"));
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly))
             return;
         for (int i = 1; i <= data::kMaxDataLines; ++i)
-            file.write(lineOf(i, big5) + "\r\n");
+            file.write(lineOf(i, big5) + lineEnd);
         bytes = file.size();
     }
 };
 
-DataFile& dataFile() {
-    static DataFile file;
-    return file;
+// CR LF line ends; with lineFeeds, the same lines ended by LF alone (as Linux programs write).
+DataFile& dataFile(bool lineFeeds = false) {
+    static DataFile carriageReturns("\r\n");
+    static DataFile lineFeedsOnly("\n");
+    return lineFeeds ? lineFeedsOnly : carriageReturns;
 }
 
 void setFields(state::WorkingState& state, bool fixed) {
@@ -136,8 +138,9 @@ bool holdsFirstLine(const state::WorkingState& state) {
 enum class Memory { Kept, Fresh };
 
 // Without cut, the field count is 0: only the two passes of reading and decoding remain.
-void loadData(benchmark::State& run, bool fixed, bool cut = true, Memory memory = Memory::Kept) {
-    DataFile& file = dataFile();
+void loadData(benchmark::State& run, bool fixed, bool cut = true, Memory memory = Memory::Kept,
+              bool lineFeeds = false) {
+    DataFile& file = dataFile(lineFeeds);
     SilentMessageBox messages;
     for (auto _ : run) {
         // Start-up reads into an empty table; freeing an earlier table is not part of the cut.
@@ -176,6 +179,11 @@ void BM_LoadDelimited(benchmark::State& run) {
     loadData(run, false);
 }
 BENCHMARK(BM_LoadDelimited)->Unit(benchmark::kMillisecond);
+
+void BM_LoadDelimitedLineFeeds(benchmark::State& run) {
+    loadData(run, false, true, Memory::Kept, true);
+}
+BENCHMARK(BM_LoadDelimitedLineFeeds)->Unit(benchmark::kMillisecond);
 
 void BM_LoadFixed(benchmark::State& run) {
     loadData(run, true);
