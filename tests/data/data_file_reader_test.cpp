@@ -80,6 +80,18 @@ void run(const Case& c, Outcome& out) {
 
 const QStringList kExample = {"NAME,0,6,1,0", "PRICE,0,0,0,1", "QTY,0,0,0,0"};
 
+// The worked example's fields and delimiter after an earlier read of two records, the first
+// starting with OLD: what a read that takes nothing must leave in place.
+state::WorkingState afterAnEarlierRead() {
+    state::WorkingState state;
+    setFields(state, kExample);
+    state.delimiter = QStringLiteral(",");
+    state.records.recreate(3, 4);
+    state.records.set(1, 1, QStringLiteral("OLD"));
+    state.recordCount = 2;
+    return state;
+}
+
 const Case kCases[] = {
     // 0: the worked example, last line A,1,2 gives two delimited fields
     {"WorkedExample",
@@ -271,12 +283,7 @@ TEST(LoadDataFile, MissingFileEndsTheProgramUnlessExactlyT) {
     } cases[] = {{"", true}, {"/T", false}, {"/T /X", true}, {"C:\\DATA\\ITEMS.TXT", true}};
     TempFolder dir;
     for (const auto& c : cases) {
-        state::WorkingState state;
-        setFields(state, kExample);
-        state.delimiter = QStringLiteral(",");
-        state.records.recreate(3, 4);
-        state.records.set(1, 1, QStringLiteral("OLD"));
-        state.recordCount = 2;
+        state::WorkingState state = afterAnEarlierRead();
         state.commandLine = QString::fromLatin1(c.commandLine);
         state.textFileName = dir.file(QStringLiteral("NOTHERE.TXT"));
         RecordingMessageBox messages;
@@ -296,19 +303,14 @@ TEST(LoadDataFile, MissingFileEndsTheProgramUnlessExactlyT) {
 TEST(LoadDataFile, FileWithoutRecordsKeepsRecordsWithoutMessage) {
     for (const QByteArray& bytes : {QByteArray(), QByteArray("\r\n\r\n"), QByteArray("\n\n")}) {
         TempFolder dir;
-        state::WorkingState state;
-        setFields(state, kExample);
-        state.delimiter = QStringLiteral(",");
-        state.records.recreate(3, 4);
-        state.records.set(2, 3, QStringLiteral("KEEP"));
-        state.recordCount = 2;
+        state::WorkingState state = afterAnEarlierRead();
         state.textFileName = dir.write(QStringLiteral("empty.txt"), bytes);
         RecordingMessageBox messages;
         const data::DataReadResult result = data::LoadDataFile(state, messages);
         EXPECT_FALSE(result.failed);
         EXPECT_EQ(state.recordCount, 0);
         EXPECT_EQ(state.records.rows(), 3);
-        EXPECT_EQ(state.records.at(2, 3), QStringLiteral("KEEP"));
+        EXPECT_EQ(state.records.at(1, 1), QStringLiteral("OLD"));
         EXPECT_TRUE(messages.shown.empty());
     }
 }
@@ -325,12 +327,9 @@ TEST(LoadDataFile, DelimiterThatCannotCutIsRefusedBeforeTheFileIsOpened) {
     TempFolder dir;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.delimiter.toStdString());
-        state::WorkingState state;
-        setFields(state, kExample);
+        state::WorkingState state = afterAnEarlierRead();
         state.delimiter = c.delimiter;
         state.programFolder = dir.path();
-        state.records.recreate(2, 4);
-        state.records.set(1, 1, QStringLiteral("OLD"));
         // The file is missing: a refusal after opening it would be error 53.
         state.textFileName = dir.file(QStringLiteral("NOTHERE.TXT"));
         RecordingMessageBox messages;
