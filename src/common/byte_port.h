@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QStringList>
 
 namespace pelmar::common {
 
@@ -18,6 +19,9 @@ public:
     virtual void close() = 0;
     // True when the bytes reach a physical printer, whose pace the run's wait follows.
     virtual bool isPhysical() const = 0;
+    // What the output could not do as asked (the virtual printer: an element it could not
+    // draw), in stream order; complete after close.
+    virtual QStringList warnings() const { return {}; }
 };
 
 } // namespace pelmar::common

@@ -25,8 +25,8 @@ public:
     void close() override;
     bool isPhysical() const override { return false; }
 
-    // What the virtual printer did not understand, in stream order.
-    QStringList warnings() const { return m_interpreter.warnings(); }
+    // What the virtual printer did not understand or could not draw, in stream order.
+    QStringList warnings() const override { return m_interpreter.warnings(); }
     long long labelCount() const { return m_interpreter.labelCount(); }
     const QString& folder() const { return m_writer.folder(); }
 

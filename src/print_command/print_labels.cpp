@@ -131,6 +131,9 @@ RunResult PrintLabels(RunContext& context) {
                                  common::MessageIcon::Critical, common::MessageButtons::Ok,
                                  common::MessageAnswer::Ok});
     }
+    // The port is closed by now, so the virtual printer has told all it could not draw.
+    if (library)
+        result.tally.warnings = library->warnings();
     return result;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 
 namespace pelmar::print_command {
@@ -47,6 +48,9 @@ public:
 
     // True when the open port reaches a physical printer, whose pace the run's wait follows.
     virtual bool isPhysical() const = 0;
+    // What the printer's output warned about (the virtual printer's elements it could not
+    // draw), in order; complete after closeport.
+    virtual QStringList warnings() const { return {}; }
 };
 
 // A text to stand between the double quotes of a command's string parameter: each double quote

@@ -77,6 +77,7 @@ public:
         guarded(m_address, [&] { m_port->close(); });
     }
     bool isPhysical() const override { return false; }
+    QStringList warnings() const override { return m_port->warnings(); }
 
 private:
     QString m_address;

@@ -111,7 +111,13 @@ void TsplLibrary::closeport() {
         return;
     // Released before close() can throw, so a failing port is not closed twice.
     std::unique_ptr<common::BytePort> port = std::move(m_port);
-    port->close();
+    try {
+        port->close();
+    } catch (const std::exception&) {
+        m_warnings += port->warnings();
+        throw;
+    }
+    m_warnings += port->warnings();
 }
 
 void TsplLibrary::printerfont(const QString& x, const QString& y, const QString& font,

@@ -45,6 +45,8 @@ public:
     void formfeed() override;
     void nobackfeed() override;
     bool isPhysical() const override;
+    // The warnings of every port closed so far.
+    QStringList warnings() const override { return m_warnings; }
 
     // The bytes of a BITMAP command for a text picture or strip (mode 1, OR).
     static QByteArray bitmapCommand(const TextBitmap& bitmap);
@@ -58,6 +60,7 @@ private:
     PortOpener m_opener;
     std::unique_ptr<common::BytePort> m_port;
     TextBitmapRenderer m_renderer;
+    QStringList m_warnings;
 };
 
 } // namespace pelmar::print_command

@@ -121,7 +121,8 @@ TEST_F(WindowFixture, PrintButtonWithNothingSelectedRefuses) {
 }
 
 // The first label is printed, the run waits for the printer, and the cancel button pressed
-// during that wait stops it: the rest is not printed, the settings are written, the program ends.
+// during that wait stops it: the rest is not printed, the settings are written, the program ends
+// with the status of a cancelled run.
 TEST_F(WindowFixture, CancelButtonStopsTheRunDuringItsWait) {
     start(printPanelOptions());
     panel()->listSelectLabel()->setCurrentRow(1);
@@ -144,7 +145,7 @@ TEST_F(WindowFixture, CancelButtonStopsTheRunDuringItsWait) {
     EXPECT_EQ(m_state.formatFileName, QStringLiteral("SHELF.FMT"));
     EXPECT_TRUE(settings().contains("ADPrice=25"));
     ASSERT_EQ(m_ends->count(), 1);
-    EXPECT_EQ(m_ends->at(0).at(0).toInt(), 0);
+    EXPECT_EQ(m_ends->at(0).at(0).toInt(), 6); // cancelled, as pelmar-print says it
 }
 
 TEST_F(WindowFixture, CloseBoxDuringARunCancelsItAndEnds) {
@@ -227,6 +228,7 @@ struct StartupFailure {
     void (*spoil)(const test::TempFolder& folder);
     const char* caption;
     bool ends;
+    int status; // when the program ends
 };
 
 class StartupFailureTest : public WindowFixture,
@@ -244,7 +246,7 @@ TEST_P(StartupFailureTest, IsReportedAndEndsAsSpecified) {
     EXPECT_EQ(m_messages.shown[0].icon, common::MessageIcon::Critical) << failure.name;
     EXPECT_EQ(ended, failure.ends) << failure.name;
     if (ended) {
-        EXPECT_EQ(status, 1) << failure.name;
+        EXPECT_EQ(status, failure.status) << failure.name;
     }
     EXPECT_TRUE(m_library.named(QStringLiteral("printlabel")).isEmpty()) << failure.name;
 }
@@ -256,23 +258,23 @@ INSTANTIATE_TEST_SUITE_P(Window, StartupFailureTest,
                                             [](const test::TempFolder& f) {
                                                 QFile::remove(f.file(QStringLiteral("Pelmar.INI")));
                                             },
-                                            "發生錯誤", true},
+                                            "發生錯誤", true, 5},
                              StartupFailure{"unreadable settings",
                                             [](const test::TempFolder& f) {
                                                 QFile::remove(f.file(QStringLiteral("Pelmar.INI")));
                                                 QDir(f.path()).mkdir(QStringLiteral("Pelmar.INI"));
                                             },
-                                            "發生錯誤", false},
+                                            "發生錯誤", false, 2},
                              StartupFailure{"missing data file",
                                             [](const test::TempFolder& f) {
                                                 QFile::remove(f.file(QStringLiteral("ITEMS.TXT")));
                                             },
-                                            "發生非預期錯誤", true},
+                                            "發生非預期錯誤", true, 3},
                              StartupFailure{"missing format file",
                                             [](const test::TempFolder& f) {
                                                 QFile::remove(f.file(QStringLiteral("PRICE.FMT")));
                                             },
-                                            "發生非預期錯誤", true}),
+                                            "發生非預期錯誤", true, 4}),
                          [](const ::testing::TestParamInfo<StartupFailure>& info) {
                              QString name = QString::fromLatin1(info.param.name);
                              return name.replace(u' ', u'_').toStdString();

@@ -71,6 +71,13 @@ public:
         // No CUPS queues: only the printers of section [Ports].
         env.insert("CUPS_SERVER", QStringLiteral("127.0.0.1:%1").arg(closedPort()));
         process.setProcessEnvironment(env);
+        if (asNobody) {
+            // The superuser writes into read-only folders; an ordinary user does not.
+            process.setChildProcessModifier([] {
+                if (::setgid(65534) != 0 || ::setuid(65534) != 0)
+                    ::_exit(99);
+            });
+        }
         process.start(kTool, arguments);
         EXPECT_TRUE(process.waitForStarted());
         if (during)
@@ -100,6 +107,7 @@ public:
     }
 
     QByteArray settingsBefore;
+    bool asNobody = false;
 
 private:
     std::optional<pelmar::test::TempFolder> m_home{std::in_place};
@@ -115,11 +123,75 @@ TEST_F(PelmarPrintTest, PrintsToTheTracePrinterAndWritesTheRunSettings) {
     EXPECT_EQ(traceCalls("closeport").size(), 1);
     EXPECT_TRUE(r.err.contains("record 1 of 3\n")) << r.err.toStdString();
     EXPECT_TRUE(r.err.contains("record 3 of 3\n"));
-    EXPECT_TRUE(r.err.contains("3 label(s) printed"));
+    // Quantities 2, 1 and 3: six labels from three records.
+    EXPECT_TRUE(r.err.contains("pelmar-print: 6 label(s) from 3 record(s) printed\n"))
+        << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("status: [自動列印]  列印完成 6 張標籤, 3 筆資料\n"));
     const QByteArray settings = home().read("Pelmar.INI");
     EXPECT_TRUE(settings.contains("ADPrice=0\r\n"));
     EXPECT_TRUE(
         settings.startsWith("[Files]\r\nTextFileName=" + home().file("items.txt").toUtf8()));
+}
+
+// A script that retries on failure must not print the labels twice: settings that cannot be
+// written after printing have a status of their own.
+TEST_F(PelmarPrintTest, SettingsNotSavedAfterPrintingHaveTheirOwnStatus) {
+    enum class Spoil { DataPathBeyondTheCodePage, ReadOnlyFolder };
+    for (const Spoil spoil : {Spoil::DataPathBeyondTheCodePage, Spoil::ReadOnlyFolder}) {
+        SCOPED_TRACE(int(spoil));
+        renew();
+        writeSettings();
+        pelmar::test::TempFolder output;
+        const QString trace = output.file("trace.txt");
+        QStringList arguments{"--printer", "trace:" + trace};
+        if (spoil == Spoil::DataPathBeyondTheCodePage) {
+            // Big5 has no Thai letters: the next start could not read the name back.
+            arguments << "--data" << home().write("ก.txt", "KIWI,5,4\r\n");
+        } else {
+            QFile::setPermissions(output.path(),
+                                  QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                      QFileDevice::ExeOwner | QFileDevice::ReadOther |
+                                      QFileDevice::WriteOther | QFileDevice::ExeOther);
+            QFile::setPermissions(home().path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner |
+                                                     QFileDevice::ReadOther |
+                                                     QFileDevice::ExeOther);
+            asNobody = ::geteuid() == 0;
+        }
+        const ToolRun r = run(arguments);
+        asNobody = false;
+        QFile::setPermissions(home().path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                 QFileDevice::ExeOwner);
+        EXPECT_EQ(r.exitCode, 9) << r.err.toStdString();
+        const int labels = spoil == Spoil::ReadOnlyFolder ? 6 : 4;
+        const int records = spoil == Spoil::ReadOnlyFolder ? 3 : 1;
+        EXPECT_TRUE(
+            r.err.contains(QStringLiteral("標籤已列印 (%1 張標籤, %2 筆資料), 但設定檔無法儲存:\n")
+                               .arg(labels)
+                               .arg(records)))
+            << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(QStringLiteral("%1 label(s) from %2 record(s) printed; the "
+                                                  "settings could not be saved: do not print "
+                                                  "again")
+                                       .arg(labels)
+                                       .arg(records)))
+            << r.err.toStdString();
+        EXPECT_FALSE(r.err.contains("nothing printed"));
+        EXPECT_EQ(QString::fromUtf8(output.read("trace.txt")).count("printlabel\t"), records);
+        EXPECT_EQ(home().read("Pelmar.INI"), settingsBefore);
+    }
+}
+
+TEST_F(PelmarPrintTest, WarningsOfTheVirtualPrinterAreToldAndHaveTheirOwnStatus) {
+    writeSettings();
+    home().write("PRICE.FMT", "LabelWidth=60\r\nLabelHeight=40\r\nLabelGap=2\r\nPrintSpeed=4\r\n"
+                              "V_Text=120,20,48,0,0,0,Arial,1\r\nGraphic=10,10,NOPE.PCX\r\n");
+    const ToolRun r = run({"--printer", "preview:labels"});
+    EXPECT_EQ(r.exitCode, 8) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("列印結果: 印表機輸出的警告 (1 則):\nline ")) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("file \"NOPE.PCX\" is not in the printer memory; not drawn\n"));
+    EXPECT_TRUE(r.err.contains(
+        "6 label(s) from 3 record(s) printed; 1 warning(s) of the printer output\n"));
+    EXPECT_TRUE(QFile::exists(home().file("labels/label-00006.png")));
 }
 
 TEST_F(PelmarPrintTest, FilePrinterReceivesTheTsplBytes) {
@@ -344,7 +416,8 @@ TEST_F(PelmarPrintTest, SigtermCancelsAtTheNextCancelPointAndClosesThePort) {
     });
     printer.join(); // the port was closed: the printer saw the end of the connection
     EXPECT_EQ(r.exitCode, 6) << r.err.toStdString();
-    EXPECT_TRUE(r.err.contains("cancelled; 1 label(s) printed before")) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("cancelled; 2 label(s) from 1 record(s) printed before"))
+        << r.err.toStdString();
     EXPECT_EQ(bytes.count("PRINT "), 1);
     // Cancelled runs still write the run settings, as the print button does.
     EXPECT_TRUE(home().read("Pelmar.INI").contains("ADPrice=0\r\n"));

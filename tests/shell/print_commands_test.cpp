@@ -47,7 +47,8 @@ TEST_F(PrintButtonTest, CommandModePrintsTheChosenFormatAndSavesTheEditedPrice) 
     const FlowResult result = cmdPrint_Click(context);
     EXPECT_EQ(result.end, FlowEnd::Printed);
     EXPECT_TRUE(result.programEnds);
-    EXPECT_EQ(result.labelsPrinted, 2);
+    EXPECT_EQ(result.tally.labels, 3);
+    EXPECT_EQ(result.tally.records, 2);
     EXPECT_EQ(state.formatFileName, "SHELF.FMT");
     EXPECT_EQ(window.events.mid(0, 3), (QStringList{"print:0", "cancel:1", "window:minimized"}));
     EXPECT_TRUE(settingsText().contains("ADPrice=42"));
@@ -93,15 +94,18 @@ TEST_F(PrintButtonTest, OtherErrorsAreReportedAndEndUnlessExactlyT) {
     } cases[] = {{"", true}, {"/T", false}, {"/T X", true}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.commandLine);
-        AppContext context = openPanel(0);
+        AppContext context = openPanel(1);
         messages.shown.clear();
-        window.selected = "PRICE.FMT";
+        window.selected = "DRV.FMT";
         state.commandLine = c.commandLine;
-        context.saveRunSettings = [](state::WorkingState&) {
+        context.pageFactory =
+            [](const PrintDestination&) -> std::unique_ptr<print_driver::PrinterPage> {
             throw common::RunError(common::PathFileAccessError);
         };
+        const QString before = settingsText();
         const FlowResult result = cmdPrint_Click(context);
-        EXPECT_EQ(result.end, FlowEnd::SaveError);
+        EXPECT_EQ(result.end, FlowEnd::PrintError);
+        EXPECT_EQ(settingsText(), before);
         EXPECT_EQ(result.programEnds, c.ends);
         ASSERT_EQ(messages.shown.size(), 1u);
         EXPECT_EQ(messages.shown[0].caption, "cmdPrint->發生非預期錯誤");

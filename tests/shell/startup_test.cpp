@@ -212,7 +212,8 @@ TEST_F(StartupTest, SingleFormatInCommandModePrintsSavesAndEnds) {
     const FlowResult result = Form_Load(context);
     EXPECT_EQ(result.end, FlowEnd::Printed);
     EXPECT_TRUE(result.programEnds);
-    EXPECT_EQ(result.labelsPrinted, 2);
+    EXPECT_EQ(result.tally.labels, 3);
+    EXPECT_EQ(result.tally.records, 2);
     EXPECT_TRUE(messages.shown.empty());
     EXPECT_EQ(state.formatFileName, "PRICE.FMT");
     EXPECT_EQ(libraryNames, std::vector<QString>{"TSC_A"});
@@ -353,7 +354,8 @@ TEST_F(StartupTest, FailedRunIsReportedByTheRunAndTheProgramStillEnds) {
     const FlowResult result = Form_Load(context);
     EXPECT_EQ(result.end, FlowEnd::PrintError);
     EXPECT_TRUE(result.programEnds);
-    EXPECT_EQ(result.labelsPrinted, 1); // the second label never reached the port
+    EXPECT_EQ(result.tally.records, 1); // the second label never reached the port
+    EXPECT_EQ(result.tally.labels, 2);
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].caption, "PrintLabels -> 發生錯誤");
     EXPECT_TRUE(settingsText().contains("ADPrice=5"));
@@ -369,21 +371,6 @@ TEST_F(StartupTest, CancelDuringTheRunStopsAfterTheLabelAndSaves) {
     EXPECT_EQ(library.named("printlabel").size(), 1);
     EXPECT_EQ(library.calls.last(), "closeport");
     EXPECT_TRUE(settingsText().contains("ADPrice=5"));
-}
-
-TEST_F(StartupTest, UnwritableSettingsAfterTheRunAreReportedAndTheWindowStays) {
-    writeStandardSettings();
-    AppContext context = this->context();
-    context.saveRunSettings = [](state::WorkingState&) {
-        throw common::RunError(common::PathFileAccessError);
-    };
-    const FlowResult result = Form_Load(context);
-    EXPECT_EQ(result.end, FlowEnd::SaveError);
-    EXPECT_FALSE(result.programEnds);
-    EXPECT_EQ(result.errorNumber, 75);
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].caption, "發生錯誤");
-    EXPECT_EQ(library.named("printlabel").size(), 2);
 }
 
 TEST_F(StartupTest, HeadlessOverridesReplacePrinterAndDataFile) {

@@ -2,6 +2,7 @@
 
 #include "common/clock.h"
 #include "common/message_box.h"
+#include "common/run_tally.h"
 #include "print_command/run_context.h"
 #include "print_driver/printer_page.h"
 #include "shell/app/installed_printers.h"
@@ -75,11 +76,10 @@ enum class FlowEnd {
     NothingToPrint,   // the data file has no lines
     Cancelled,        // the operator cancelled the run
     SettingsError,    // the settings file could not be read
-    DataError,        // the data file could not be read
+    DataError,        // the data file could not be read, or a record's value ended the run
     BadDelimiter,     // the Delimiter cannot cut the data lines; nothing read or printed
     FormatError,      // the format file could not be read
     PrintError,       // the run failed at the printer
-    SaveError,        // the run settings could not be written
     Error,            // any other run-time error
 };
 
@@ -87,8 +87,11 @@ struct FlowResult {
     FlowEnd end = FlowEnd::Interactive;
     bool programEnds = false;
     int errorNumber = 0;
-    // Labels (command mode: printlabel calls; driver mode: pages) that reached the printer.
-    int labelsPrinted = 0;
+    // What the run printed: labels, records, the records left out and the output's warnings.
+    common::RunTally tally;
+    // The run printed, but SaveRunSettings failed after it (and said so): a retry would print
+    // the labels a second time.
+    bool settingsNotSaved = false;
 };
 
 } // namespace pelmar::app

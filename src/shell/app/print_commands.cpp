@@ -3,6 +3,7 @@
 #include "common/run_error.h"
 #include "shell/app/delimiter_check.h"
 #include "shell/app/print_flow.h"
+#include "shell/app/run_report.h"
 
 namespace pelmar::app {
 
@@ -35,7 +36,6 @@ FlowResult cmdPrint_Click(AppContext& context) {
         result.programEnds = !state.commandLineIsExactlyT();
         return result;
     }
-    bool saving = false;
     try {
         context.window.setPrintButtonEnabled(false);
         context.window.setCancelButtonEnabled(true);
@@ -44,8 +44,7 @@ FlowResult cmdPrint_Click(AppContext& context) {
         result = printChosenFormat(context);
         if (result.end == FlowEnd::FormatError && result.programEnds)
             return result;
-        saving = true;
-        saveRunSettings(context);
+        saveRunSettingsAfterRun(context, result, kPrintErrorCaption);
         result.programEnds = true;
         return result;
     } catch (const common::RunError& error) {
@@ -66,7 +65,7 @@ FlowResult cmdPrint_Click(AppContext& context) {
              common::MessageIcon::Critical);
         result.errorNumber = -1;
     }
-    result.end = saving ? FlowEnd::SaveError : FlowEnd::PrintError;
+    result.end = FlowEnd::PrintError;
     result.programEnds = !state.commandLineIsExactlyT();
     return result;
 }

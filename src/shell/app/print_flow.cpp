@@ -6,6 +6,7 @@
 #include "print_command/print_labels.h"
 #include "print_driver/print_labels_driver.h"
 #include "print_driver/qt_printer_page.h"
+#include "shell/app/run_report.h"
 #include "state/settings.h"
 
 namespace pelmar::app {
@@ -14,7 +15,7 @@ namespace {
 
 FlowResult fromCommandRun(const print_command::RunResult& run) {
     FlowResult result;
-    result.labelsPrinted = run.labelsRequested;
+    result.tally = run.tally;
     result.errorNumber = run.errorNumber;
     switch (run.outcome) {
     case print_command::RunOutcome::Completed:
@@ -24,7 +25,7 @@ FlowResult fromCommandRun(const print_command::RunResult& run) {
         result.end = FlowEnd::Cancelled;
         break;
     case print_command::RunOutcome::Failed:
-        result.end = FlowEnd::PrintError;
+        result.end = run.dataFailure ? FlowEnd::DataError : FlowEnd::PrintError;
         break;
     }
     return result;
@@ -33,10 +34,11 @@ FlowResult fromCommandRun(const print_command::RunResult& run) {
 FlowResult fromDriverRun(const print_driver::DriverRunResult& run) {
     using Outcome = print_driver::DriverRunResult::Outcome;
     FlowResult result;
-    result.labelsPrinted = run.labelsPrinted;
+    result.tally = run.tally;
     result.errorNumber = run.errorNumber;
     result.end = run.outcome == Outcome::Completed   ? FlowEnd::Printed
                  : run.outcome == Outcome::Cancelled ? FlowEnd::Cancelled
+                 : run.dataFailure                   ? FlowEnd::DataError
                                                      : FlowEnd::PrintError;
     return result;
 }
@@ -66,7 +68,7 @@ FlowResult printDriverMode(AppContext& context) {
     FlowResult result = fromDriverRun(print_driver::PrintLabels_Driver(run));
     // A PDF file holds its pages only once it is completed; a failed run was reported already.
     if (auto* qtPage = dynamic_cast<print_driver::QtPrinterPage*>(page.get())) {
-        if (result.end == FlowEnd::PrintError) {
+        if (result.end == FlowEnd::PrintError || result.end == FlowEnd::DataError) {
             try {
                 qtPage->finish();
             } catch (const common::RunError&) {
@@ -112,7 +114,11 @@ makeDestinationPage(const PrintDestination& destination) {
 }
 
 FlowResult printChosenFormat(AppContext& context) {
-    return context.state.printMode != 0 ? printDriverMode(context) : printCommandMode(context);
+    FlowResult result =
+        context.state.printMode != 0 ? printDriverMode(context) : printCommandMode(context);
+    if (!(result.end == FlowEnd::FormatError && result.programEnds))
+        reportRun(context, result);
+    return result;
 }
 
 void saveRunSettings(AppContext& context) {

@@ -30,7 +30,8 @@ std::unique_ptr<print_driver::PrinterPage> prepareDriverPage(AppContext& context
 
 // Loads state.formatFileName and prints every record with the loader and the run of the print
 // mode; in driver mode the printer dialog comes first. The loaders and the runs report their own
-// failures. Returns Printed, Cancelled, PrintError, or FormatError with programEnds set when the
+// failures; the end of the run is told by reportRun. Returns Printed, Cancelled, PrintError,
+// DataError (a record's value ended the run), or FormatError with programEnds set when the
 // loader ends the program (the run is then skipped). Throws RunError: 32755 when the dialog is
 // cancelled (nothing loaded, nothing printed), or when a PDF file cannot be completed.
 FlowResult printChosenFormat(AppContext& context);

@@ -7,6 +7,7 @@
 #include "shell/app/command_line.h"
 #include "shell/app/delimiter_check.h"
 #include "shell/app/print_flow.h"
+#include "shell/app/run_report.h"
 #include "state/settings.h"
 
 #include <QFileInfo>
@@ -17,7 +18,7 @@ namespace pelmar::app {
 namespace {
 
 // Where start-up is when an error reaches its handler; names the end the caller sees.
-enum class Stage { Settings, Detection, Data, Print, Save };
+enum class Stage { Settings, Detection, Data, Print };
 
 common::Message message(const QString& text, const QString& caption, common::MessageIcon icon) {
     common::Message m;
@@ -106,10 +107,8 @@ FlowResult singleFormat(AppContext& context, Stage& stage) {
     if (result.end == FlowEnd::FormatError && result.programEnds)
         return result;
     // Driver mode keeps the run settings as they were; "Send Command" writes them back.
-    if (state.printMode == 0) {
-        stage = Stage::Save;
-        saveRunSettings(context);
-    }
+    if (state.printMode == 0)
+        saveRunSettingsAfterRun(context, result, kStartupErrorCaption);
     result.programEnds = true;
     return result;
 }
@@ -168,8 +167,6 @@ FlowEnd endOfStage(Stage stage, int errorNumber) {
     case Stage::Print:
         return errorNumber == common::DialogCancelled ? FlowEnd::DialogCancelled
                                                       : FlowEnd::PrintError;
-    case Stage::Save:
-        return FlowEnd::SaveError;
     case Stage::Detection:
         break;
     }

@@ -59,6 +59,7 @@ public:
     void formfeed() override { poll(), m_inner->formfeed(); }
     void nobackfeed() override { poll(), m_inner->nobackfeed(); }
     bool isPhysical() const override { return m_inner->isPhysical(); }
+    QStringList warnings() const override { return m_inner->warnings(); }
 
 private:
     void poll() { pollCancelSignal(m_state); }

@@ -5,6 +5,7 @@
 #include "common/numbers.h"
 #include "common/run_error.h"
 #include "print_command/printer_ports.h"
+#include "shell/app/exit_status.h"
 #include "shell/app/installed_printers.h"
 #include "shell/app/print_commands.h"
 #include "shell/app/startup.h"
@@ -22,14 +23,9 @@ using namespace pelmar;
 
 namespace {
 
-enum ExitStatus {
-    kPrinted = 0,
-    kBadSettings = 2,
-    kDataError = 3,
-    kFormatError = 4,
-    kPrinterError = 5,
-    kCancelled = 6,
-};
+using app::kExitBadSettings;
+using app::kExitPrinted;
+using app::kExitPrinterError;
 
 // The entry of LabelNames that name stands for (letter case ignored), or nothing.
 std::optional<QString> storedFormatName(const state::WorkingState& state, const QString& name) {
@@ -80,44 +76,57 @@ std::optional<QString> checkAgainstSettings(const cli::PrintOptions& options,
     return std::nullopt;
 }
 
+// The printer dialog cancelled for want of --output or --printer is a bad option, not a cancel.
 int exitStatus(const app::FlowResult& result, bool missingChoice) {
-    using app::FlowEnd;
-    switch (result.end) {
-    case FlowEnd::Printed:
-    case FlowEnd::NothingToPrint:
-        return kPrinted;
-    case FlowEnd::Cancelled:
-        return kCancelled;
-    case FlowEnd::DialogCancelled:
-        return missingChoice ? kBadSettings : kCancelled;
-    case FlowEnd::DataError:
-        return kDataError;
-    case FlowEnd::FormatError:
-        return kFormatError;
-    case FlowEnd::NoPrinter:
-    case FlowEnd::PrintError:
-        return kPrinterError;
-    default:
-        return kBadSettings;
-    }
+    if (result.end == app::FlowEnd::DialogCancelled && missingChoice)
+        return kExitBadSettings;
+    return app::exitStatus(result);
+}
+
+// Labels and records in the words of the summary line: "39 label(s) from 24 record(s)".
+QString counted(const common::RunTally& tally) {
+    return QStringLiteral("%1 label(s) from %2 record(s)").arg(tally.labels).arg(tally.records);
+}
+
+// What the summary adds about a run that printed: records left out, warnings, settings.
+QString printedDetails(const app::FlowResult& result) {
+    QString details;
+    if (!result.tally.leftOut.empty())
+        details += QStringLiteral("; %1 record(s) left out").arg(result.tally.leftOut.size());
+    if (!result.tally.warnings.isEmpty())
+        details += QStringLiteral("; %1 warning(s) of the printer output")
+                       .arg(result.tally.warnings.size());
+    if (result.settingsNotSaved)
+        details += QStringLiteral("; the settings could not be saved: do not print again");
+    return details;
 }
 
 void summarize(const app::FlowResult& result, int status) {
     using app::FlowEnd;
-    const QString labels = QString::number(result.labelsPrinted);
+    const QString tally = counted(result.tally);
+    const QString details = printedDetails(result);
     switch (result.end) {
     case FlowEnd::Printed:
-        cli::say(labels + QStringLiteral(" label(s) printed"));
+        cli::say(QStringLiteral("%1 printed").arg(tally) + details);
         break;
     case FlowEnd::NothingToPrint:
         cli::say(QStringLiteral("the data file has no lines; nothing to print"));
         break;
     case FlowEnd::Cancelled:
-        cli::say(QStringLiteral("cancelled; %1 label(s) printed before").arg(labels));
+        cli::say(QStringLiteral("cancelled; %1 printed before").arg(tally) + details);
         break;
     case FlowEnd::PrintError:
-        cli::say(
-            QStringLiteral("printing failed; %1 label(s) reached the printer before").arg(labels));
+        cli::say(QStringLiteral("printing failed; %1 reached the printer before").arg(tally) +
+                 details);
+        break;
+    case FlowEnd::DataError:
+        if (result.tally.records > 0 || result.tally.labels > 0) {
+            cli::say(
+                QStringLiteral("a record's data stopped the run; %1 printed before").arg(tally) +
+                details);
+            break;
+        }
+        cli::say(QStringLiteral("nothing printed (exit status %1)").arg(status));
         break;
     case FlowEnd::FieldsNotSet:
     case FlowEnd::NoFormat:
@@ -136,11 +145,11 @@ int run(const cli::PrintOptions& options) {
                                       : QFileInfo(options.home).absoluteFilePath();
     if (!QFileInfo(programFolder).isDir()) {
         cli::say(QStringLiteral("the program folder %1 does not exist").arg(programFolder));
-        return kBadSettings;
+        return kExitBadSettings;
     }
     if (const auto problem = checkAgainstSettings(options, programFolder)) {
         cli::say(*problem);
-        return kBadSettings;
+        return kExitBadSettings;
     }
 
     state::WorkingState state;
@@ -189,14 +198,15 @@ int run(const cli::PrintOptions& options) {
         result = app::cmdPrint_Click(context);
     }
     const int status = exitStatus(result, dialog.missingChoice);
-    if (options.dryRun && status == kPrinted) {
+    if (options.dryRun && result.end == app::FlowEnd::Printed) {
         const QString where = state.printMode != 0 ? QStringLiteral("driver mode")
                                                    : QStringLiteral("printer ") + state.printerName;
         cli::say(QStringLiteral("dry run: %1 record(s), %2 label(s) would be printed with %3 on "
                                 "%4")
-                     .arg(report.records)
-                     .arg(report.labels)
-                     .arg(state.formatFileName, where));
+                     .arg(result.tally.records)
+                     .arg(result.tally.labels)
+                     .arg(state.formatFileName, where) +
+                 printedDetails(result));
         return status;
     }
     summarize(result, status);
@@ -214,16 +224,16 @@ int main(int argc, char** argv) {
     if (const auto problem = cli::parsePrintOptions(arguments, options)) {
         cli::say(*problem);
         std::fputs("try pelmar-print --help\n", stderr);
-        return kBadSettings;
+        return kExitBadSettings;
     }
     if (options.help) {
         std::fputs(cli::printUsage().toUtf8().constData(), stdout);
-        return kPrinted;
+        return kExitPrinted;
     }
     try {
         return run(options);
     } catch (const std::exception& error) {
         cli::say(QStringLiteral("unexpected failure: ") + QString::fromLocal8Bit(error.what()));
-        return kPrinterError;
+        return kExitPrinterError;
     }
 }

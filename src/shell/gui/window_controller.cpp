@@ -1,6 +1,7 @@
 #include "shell/gui/window_controller.h"
 
 #include "common/run_error.h"
+#include "shell/app/exit_status.h"
 #include "shell/app/print_commands.h"
 #include "shell/app/print_flow.h"
 #include "shell/app/startup.h"
@@ -9,21 +10,6 @@
 #include "shell/gui/qt_services.h"
 
 namespace pelmar::gui {
-
-int exitStatus(const app::FlowResult& result) {
-    switch (result.end) {
-    case app::FlowEnd::Printed:
-    case app::FlowEnd::NothingToPrint:
-    case app::FlowEnd::Cancelled:
-    case app::FlowEnd::Interactive:
-    case app::FlowEnd::PrintPanel:
-    case app::FlowEnd::NoFormatSelected:
-    case app::FlowEnd::DialogCancelled:
-        return 0;
-    default:
-        return 1;
-    }
-}
 
 namespace {
 
@@ -96,7 +82,7 @@ bool WindowController::start(int& status) {
         const BusyScope busy(m_busy);
         result = app::Form_Load(*m_context);
     }
-    status = exitStatus(result);
+    status = app::exitStatus(result);
     if (m_exitRequested) {
         m_exitRequested = false;
         mnuExit_Click();
@@ -180,7 +166,7 @@ void WindowController::finishProcedure(const app::FlowResult& result) {
     if (m_ended)
         return;
     if (result.programEnds || m_closeRequested)
-        endProgram(result.programEnds ? exitStatus(result) : 0);
+        endProgram(result.programEnds ? app::exitStatus(result) : 0);
 }
 
 } // namespace pelmar::gui

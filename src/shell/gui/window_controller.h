@@ -30,10 +30,6 @@ struct WindowServices {
     ScreenServices screens;
 };
 
-// The exit status of the program after a flow ended it: 0 for a run that went through, was
-// cancelled or had nothing to print, 1 for an ending by an error.
-int exitStatus(const app::FlowResult& result);
-
 // Connects the window to start-up and the print commands: runs Form_Load, forwards the print,
 // cancel-printing and exit commands, and says when the program ends. Decides nothing the core
 // decides; it only keeps a running procedure from being entered twice.
