@@ -260,7 +260,7 @@ TEST_F(CupsIntegration, CommandModeBytesArriveThroughARawQueue) {
     writeSettings("PRICE.FMT", 0);
     const ToolRun r = run({});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_TRUE(r.err.contains("3 label(s) printed"));
+    EXPECT_TRUE(r.err.contains("6 label(s) from 3 record(s) printed"));
     EXPECT_TRUE(home.read("Pelmar.INI").contains("PrinterName=\r\n"));
     const QByteArray arrived =
         printer.settled(30s, [&](const QByteArray& b) { return b.size() >= expected.size(); });
@@ -290,7 +290,7 @@ TEST_F(CupsIntegration, DriverModeSendsOnePdfJobPerRecord) {
     writeSettings("DRV.FMT", 1);
     const ToolRun r = run({"--printer", "TSC_PDF"});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_TRUE(r.err.contains("3 label(s) printed")) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("6 label(s) from 3 record(s) printed")) << r.err.toStdString();
     const QByteArray arrived =
         printer.settled(30s, [](const QByteArray& b) { return b.count("%%EOF") >= 3; });
     EXPECT_TRUE(arrived.startsWith("%PDF-"));

@@ -99,7 +99,7 @@ TEST_F(DelimiterCheckButtons, PrintButtonRefusesAndWritesNothing) {
     const FlowResult result = cmdPrint_Click(c);
     EXPECT_EQ(result.end, FlowEnd::BadDelimiter);
     EXPECT_TRUE(result.programEnds);
-    EXPECT_EQ(result.labelsPrinted, 0);
+    EXPECT_EQ(result.tally.labels, 0);
     EXPECT_TRUE(libraryNames.empty());
     EXPECT_EQ(settingsText(), before);
     expectRefusal(*this, kPrintCaption);
