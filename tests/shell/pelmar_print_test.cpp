@@ -297,6 +297,37 @@ TEST_F(PelmarPrintTest, DryRunTellsWithoutOpeningThePortOrWritingSettings) {
     EXPECT_EQ(home().read("Pelmar.INI"), settingsBefore);
 }
 
+// A dry run that approves what the real run refuses is worse than none.
+TEST_F(PelmarPrintTest, DryRunRefusesWhatTheRealRunRefuses) {
+    struct Case {
+        const char* name;
+        QByteArray element;
+        QString said;
+    } cases[] = {
+        {"box thickness 0", "Box=10,10,200,200,0", "線寬不正確: 0"},
+        {"font size 0", "V_Text=120,20,0,0,0,Arial,1", "字型大小不正確: 0"},
+        {"unreadable picture", "Graphic=10,10,100,100,BAD.BMP", "BAD.BMP"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        renew();
+        writeSettings("LabelCount=1\r\nLabelName01=DRV.FMT", 1);
+        home().write("BAD.BMP", "BM not a picture");
+        home().write("DRV.FMT", "LabelWidth=60\r\nLabelHeight=40\r\n" + c.element + "\r\n");
+        const ToolRun real = run({"--output", home().file("x.pdf")});
+        const ToolRun dry = run({"--dry-run"});
+        EXPECT_EQ(real.exitCode, 5) << real.err.toStdString();
+        EXPECT_EQ(dry.exitCode, real.exitCode) << dry.err.toStdString();
+        for (const ToolRun* r : {&real, &dry})
+            EXPECT_TRUE(r->err.contains("PrintLabels_Driver -> 發生錯誤: ") &&
+                        r->err.contains(c.said))
+                << r->err.toStdString();
+        EXPECT_TRUE(dry.err.contains("dry run: the real run would end here (exit status 5)"));
+        EXPECT_FALSE(dry.err.contains("would be printed"));
+        EXPECT_EQ(home().read("Pelmar.INI"), settingsBefore);
+    }
+}
+
 TEST_F(PelmarPrintTest, BadInputGivesItsMessageAndStatus) {
     struct Case {
         const char* name;

@@ -2,7 +2,8 @@
 
 #include "common/numbers.h"
 #include "common/run_error.h"
-#include "print_command/null_printer_library.h"
+#include "print_command/tspl_library.h"
+#include "print_driver/qt_printer_page.h"
 
 #include <cstdio>
 #include <thread>
@@ -68,10 +69,24 @@ private:
     state::WorkingState& m_state;
 };
 
-class DryRunLibrary : public print_command::NullPrinterLibrary {
+// The dry run's port: takes every byte and sends nothing.
+class DiscardingPort : public common::BytePort {
 public:
-    explicit DryRunLibrary(DryRunReport& report) : m_report(report) {}
-    void printlabel(const QString& sets, const QString&) override {
+    void write(const QByteArray&) override {}
+    void close() override {}
+    bool isPhysical() const override { return false; }
+};
+
+// The real printer library, so that the dry run meets every check of the real run, on a port
+// that sends nothing; tells each label.
+class DryRunLibrary : public print_command::TsplLibrary {
+public:
+    explicit DryRunLibrary(DryRunReport& report)
+        : TsplLibrary(report.state.codePage,
+                      [](const QString&) { return std::make_unique<DiscardingPort>(); }),
+          m_report(report) {}
+    void printlabel(const QString& sets, const QString& copies) override {
+        TsplLibrary::printlabel(sets, copies);
         m_report.record(QStringLiteral("set(s)"), sets.toLongLong());
     }
 
@@ -79,25 +94,21 @@ private:
     DryRunReport& m_report;
 };
 
-// Draws nothing but checks pictures and barcodes as a real page would; keeps no history.
-class DryRunPage : public print_driver::RecordingPrinterPage {
+// Pages drawn as the real page draws them (its checks of sizes, fonts and pictures included),
+// rendered coarsely and dropped; tells the copies of each page.
+class DryRunSink : public print_driver::ImagePageSink {
 public:
-    explicit DryRunPage(DryRunReport& report)
-        : RecordingPrinterPage(QStringLiteral("dry run")), m_report(report) {}
-    void setCopies(std::int16_t copies) override {
-        m_copies = copies;
-        RecordingPrinterPage::setCopies(copies);
-    }
-    void endDocument() override {
-        RecordingPrinterPage::endDocument();
-        m_report.record(QStringLiteral("cop(ies)"), m_copies);
+    // One dot a millimetre is enough to draw the page and cheap to drop.
+    explicit DryRunSink(DryRunReport& report)
+        : ImagePageSink(25.4, QStringLiteral("dry run")), m_report(report) {}
+    void sendJob(const print_driver::PageContent& page, int copies) override {
+        ImagePageSink::sendJob(page, copies);
         jobs.clear();
-        log.clear();
+        m_report.record(QStringLiteral("cop(ies)"), copies);
     }
 
 private:
     DryRunReport& m_report;
-    int m_copies = 1;
 };
 
 } // namespace
@@ -181,8 +192,6 @@ cancelPolling(std::unique_ptr<print_command::PrinterLibrary> library, state::Wor
 
 void DryRunReport::record(const QString& what, long long count) {
     const int row = window.currentRow;
-    ++records;
-    labels += count;
     say(QStringLiteral("record %1 of %2: quantity \"%3\", %4 %5")
             .arg(row)
             .arg(state.recordCount)
@@ -196,7 +205,7 @@ std::unique_ptr<print_command::PrinterLibrary> dryRunLibrary(DryRunReport& repor
 }
 
 std::unique_ptr<print_driver::PrinterPage> dryRunPage(DryRunReport& report) {
-    return std::make_unique<DryRunPage>(report);
+    return std::make_unique<print_driver::QtPrinterPage>(std::make_unique<DryRunSink>(report));
 }
 
 } // namespace pelmar::cli

@@ -3,7 +3,7 @@
 #include "common/clock.h"
 #include "common/message_box.h"
 #include "print_command/printer_library.h"
-#include "print_driver/recording_printer_page.h"
+#include "print_driver/printer_page.h"
 #include "shell/app/main_window.h"
 #include "shell/app/printer_dialog.h"
 #include "state/working_state.h"
@@ -103,20 +103,20 @@ private:
 std::unique_ptr<print_command::PrinterLibrary>
 cancelPolling(std::unique_ptr<print_command::PrinterLibrary> library, state::WorkingState& state);
 
-// What a dry run tells per record and in total.
+// What a dry run tells per record (the run's tally gives the totals).
 struct DryRunReport {
     const state::WorkingState& state;
     const HeadlessWindow& window;
-    long long labels = 0; // printed labels: sets (command mode) or copies (driver mode)
-    int records = 0;
     // One line for the current record: its quantity field and what the printer is asked for.
     void record(const QString& what, long long count);
 };
 
-// A printer library that opens no port and tells what each label would print.
+// The printer library of the real run on a port that sends nothing (none is opened); tells what
+// each label would print. A format or record the real run refuses is refused here too.
 std::unique_ptr<print_command::PrinterLibrary> dryRunLibrary(DryRunReport& report);
 
-// A printer page that sends nothing and tells the copies of each page.
+// The printer page of the real run, with its checks, drawing into nothing; tells the copies of
+// each page.
 std::unique_ptr<print_driver::PrinterPage> dryRunPage(DryRunReport& report);
 
 } // namespace pelmar::cli

@@ -209,6 +209,11 @@ int run(const cli::PrintOptions& options) {
                  printedDetails(result));
         return status;
     }
+    if (options.dryRun) {
+        cli::say(
+            QStringLiteral("dry run: the real run would end here (exit status %1)").arg(status));
+        return status;
+    }
     summarize(result, status);
     return status;
 }
