@@ -5,6 +5,7 @@
 #include "support/loopback_listener.h"
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <arpa/inet.h>
 #include <atomic>
 #include <functional>
@@ -452,6 +453,24 @@ TEST_F(PelmarPrintTest, SigtermCancelsAtTheNextCancelPointAndClosesThePort) {
     EXPECT_EQ(bytes.count("PRINT "), 1);
     // Cancelled runs still write the run settings, as the print button does.
     EXPECT_TRUE(home().read("Pelmar.INI").contains("ADPrice=0\r\n"));
+}
+
+// A script author reads one of the three; each must name every status the tool can end with.
+TEST_F(PelmarPrintTest, EveryExitStatusIsDocumentedInTheHelpTheManualAndTheReadme) {
+    const QString help = run({"--help"}).out;
+    QFile manual(QStringLiteral(PELMAR_SOURCE_DIR "/data/man/pelmar-print.1"));
+    QFile readme(QStringLiteral(PELMAR_SOURCE_DIR "/README.md"));
+    ASSERT_TRUE(manual.open(QIODevice::ReadOnly));
+    ASSERT_TRUE(readme.open(QIODevice::ReadOnly));
+    const QString man = QString::fromUtf8(manual.readAll());
+    const QString table = QString::fromUtf8(readme.readAll());
+    for (const int status : {0, 2, 3, 4, 5, 6, 7, 8, 9}) {
+        SCOPED_TRACE(status);
+        const QString n = QString::number(status);
+        EXPECT_TRUE(help.contains(QRegularExpression("[:,] " + n + " [a-z(]")));
+        EXPECT_TRUE(man.contains(".TP\n.B " + n + "\n"));
+        EXPECT_TRUE(table.contains("\n| " + n + " | "));
+    }
 }
 
 TEST_F(PelmarPrintTest, HelpGoesToStandardOutput) {

@@ -19,10 +19,14 @@ QString printUsage() {
         "                   preview:DIR); in driver mode the CUPS queue to print on\n"
         "  --price N        price adjustment (digits only; only when EditPrice is on)\n"
         "  --output FILE    driver mode: write the labels into this PDF file\n"
-        "  --dry-run        read settings, data and format and tell what would be printed,\n"
-        "                   without opening a port or writing the settings\n"
-        "Exit status: 0 printed or nothing to print, 2 bad settings or options, 3 data file\n"
-        "error, 4 format error, 5 printer error, 6 cancelled (SIGINT, SIGTERM).\n");
+        "  --dry-run        run the real printer library into nothing: tell what would be\n"
+        "                   printed, or refuse what the real run refuses, without opening\n"
+        "                   a port or writing the settings\n"
+        "Exit status: 0 printed or nothing to print, 2 bad settings or options, 3 data error\n"
+        "(also a quantity over 32,767), 4 format error, 5 printer error, 6 cancelled (SIGINT,\n"
+        "SIGTERM), 7 printed with records left out, 8 printed with warnings of the printer\n"
+        "output, 9 printed but the settings not saved (do not print again). 2 to 6 win over\n"
+        "7 to 9; 7 wins over 9, 9 over 8.\n");
 }
 
 std::optional<QString> parsePrintOptions(const QStringList& arguments, PrintOptions& options) {
