@@ -1,5 +1,6 @@
 #include "common/file_names.h"
 #include "shell/gui/frm_pelmar_chi.h"
+#include "shell/gui/translations.h"
 #include "shell/gui/window_controller.h"
 #include "state/working_state.h"
 
@@ -9,6 +10,7 @@
 // ends; with /T the window stays open for test printing and setup.
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
+    pelmar::gui::installChineseTranslations(application);
     // The window ends the program itself (menu, close box, end of a print).
     QApplication::setQuitOnLastWindowClosed(false);
 
