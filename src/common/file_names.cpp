@@ -104,6 +104,15 @@ QString resolveFileName(const QString& path) {
     return current;
 }
 
+QString dataFilePath(const QString& textFileName, const QString& programFolder) {
+    const QString name = QString(textFileName).replace(u'\\', u'/');
+    if (name.isEmpty() || name.startsWith(u'/') || programFolder.isEmpty() ||
+        !resolveFileName(name).isEmpty())
+        return textFileName;
+    const QString inProgramFolder = joinPath(programFolder, name);
+    return resolveFileName(inProgramFolder).isEmpty() ? textFileName : inProgramFolder;
+}
+
 QString resolveExistingFile(const QString& path) {
     const QString found = resolveFileName(path);
     if (found.isEmpty() || QFileInfo(found).isDir())

@@ -18,6 +18,11 @@ QString joinPath(const QString& folder, const QString& name);
 // nothing matches.
 QString resolveFileName(const QString& path);
 
+// The data file that TextFileName names: a relative name is taken from the current folder when
+// the file is there, otherwise from the program folder (a desktop icon or a scheduled job starts
+// the program anywhere). Other names are returned as they are.
+QString dataFilePath(const QString& textFileName, const QString& programFolder);
+
 // resolveFileName, throwing RunError(53) with the name when the file is missing.
 QString resolveExistingFile(const QString& path);
 

@@ -66,7 +66,8 @@ void forEachRecord(state::WorkingState& state, const QString& path, bool lineFee
 }
 
 void readDataFile(state::WorkingState& state) {
-    const QString path = common::resolveExistingFile(state.textFileName);
+    const QString path =
+        common::resolveExistingFile(common::dataFilePath(state.textFileName, state.programFolder));
     const bool lineFeedEnds = lineFeedEndsLine(path);
     QByteArray lastLine;
     const int records = countRecords(path, lineFeedEnds, lastLine);
