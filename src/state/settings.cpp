@@ -65,6 +65,20 @@ QByteArray encodeExactly(const WorkingState& state, const QString& text) {
     return state.codePage.encode(text);
 }
 
+bool isStorable(const WorkingState& state, const QString& text) {
+    return isRepresentable(state, text) && !text.contains(u'\r') && !text.contains(u'\n') &&
+           !text.contains(QChar(0));
+}
+
+QString readBackFault(const WorkingState& state, const QString& text, int longestBytes) {
+    if (!isStorable(state, text))
+        return QStringLiteral("含有無法存入設定檔的字元");
+    // The read cuts a longer value, so the next start would open another file.
+    if (state.codePage.encode(text).size() > longestBytes)
+        return QStringLiteral("超過 %1 位元組").arg(longestBytes);
+    return {};
+}
+
 std::array<QString, 5> splitFieldDefinition(const QString& definition, const QString& key) {
     std::array<QString, 5> parts;
     qsizetype from = 0;
@@ -137,9 +151,18 @@ void LoadSettings(WorkingState& state) {
 }
 
 void SaveRunSettings(WorkingState& state) {
-    const QByteArray fileName = encodeExactly(state, state.textFileName);
     IniFile ini(settingsFilePath(state.programFolder), state.codePage);
-    ini.setString("Files", "TextFileName", fileName);
+    // The file stays as it is rather than hold a name that the next start reads as another file.
+    if (const QString fault = readBackFault(state, state.textFileName, kLongestFileName);
+        !fault.isEmpty()) {
+        const QString kept =
+            state.codePage.decode(ini.readString("Files", "TextFileName", {}, 128).text());
+        throw RunError(common::InvalidArgument,
+                       QStringLiteral("TextFileName「%1」%2, 下次啟動會讀成不同的值; "
+                                      "設定檔保留原來的 TextFileName「%3」與 ADPrice.")
+                           .arg(state.textFileName, fault, kept));
+    }
+    ini.setString("Files", "TextFileName", state.codePage.encode(state.textFileName));
     ini.setString("Fields", "ADPrice", common::decimalText(state.adPrice).toLatin1());
     // One rename for both keys: the file never holds the new name with the old amount.
     ini.save();

@@ -23,9 +23,24 @@ QByteArray numberedKey(const char* prefix, int index);
 void LoadSettings(WorkingState& state);
 
 // Writes [Files] TextFileName and then [Fields] ADPrice (decimal text) from the working state.
-// Throws RunError(5) for a file name the code page cannot hold and RunError(75) when the file
-// cannot be written; nothing is written then.
+// A TextFileName that the next start would read differently (readBackFault) writes nothing: the
+// file keeps its old values and RunError(5) names the key, the value, the reason and the name
+// kept. Throws RunError(75) when the file cannot be written; nothing is written then either.
 void SaveRunSettings(WorkingState& state);
+
+// The most bytes of a value that the next start reads back whole (its read buffer less the zero
+// byte): TextFileName and the LabelName keys, PrinterName and the Field keys.
+constexpr int kLongestFileName = 127;
+constexpr int kLongestPrinterName = 63;
+
+// True when the settings file can hold the text on its line: the code page holds every
+// character, and there is no line break and no zero character.
+bool isStorable(const WorkingState& state, const QString& text);
+
+// Why the next start would not read the text back as it is from a key that reads at most
+// longestBytes bytes: "含有無法存入設定檔的字元" or "超過 N 位元組"; empty when it reads back
+// whole.
+QString readBackFault(const WorkingState& state, const QString& text, int longestBytes);
 
 // The bytes of a text in the working state's code page. Throws RunError(5) naming the text when
 // the code page cannot hold one of its characters.

@@ -30,11 +30,6 @@ SetupSaveResult refuse(common::MessageBox& messages, const QString& text, SetupF
     return refuse(focus);
 }
 
-bool isStorable(const WorkingState& state, const QString& text) {
-    return isRepresentable(state, text) && !text.contains(u'\r') && !text.contains(u'\n') &&
-           !text.contains(QChar(0));
-}
-
 // Checks that keep the file readable by the next start: each refusal names what is wrong.
 std::optional<SetupSaveResult> refuseUnreadable(const WorkingState& state,
                                                 const SetupScreenValues& screen,
@@ -65,11 +60,20 @@ std::optional<SetupSaveResult> refuseUnreadable(const WorkingState& state,
                               .arg(kLongestFieldDefinition),
                           SetupFocus::FldList);
     }
+    // A name that the next start would read back cut or changed is refused with the reason.
+    const auto unreadable = [&](const QString& text, int longestBytes,
+                                SetupFocus focus) -> std::optional<SetupSaveResult> {
+        const QString fault = readBackFault(state, text, longestBytes);
+        if (fault.isEmpty())
+            return std::nullopt;
+        return refuse(messages, QStringLiteral("「%1」%2, 無法儲存.").arg(text, fault), focus);
+    };
     for (const QString& entry : screen.fmtList)
-        if (!isStorable(state, entry))
-            return unstorable(entry, SetupFocus::FmtList);
-    if (!isStorable(state, screen.cboPrinter))
-        return unstorable(screen.cboPrinter, SetupFocus::CboPrinter);
+        if (const auto refused = unreadable(entry, kLongestFileName, SetupFocus::FmtList))
+            return refused;
+    if (const auto refused =
+            unreadable(screen.cboPrinter, kLongestPrinterName, SetupFocus::CboPrinter))
+        return refused;
     if (screen.optFieldCut == 0 && !isStorable(state, screen.txtDelimiter))
         return unstorable(screen.txtDelimiter, SetupFocus::TxtDelimiter);
     // The file keeps one byte for the delimiter, and lines are cut at one character.
@@ -78,9 +82,7 @@ std::optional<SetupSaveResult> refuseUnreadable(const WorkingState& state,
                       QStringLiteral("分隔符號「%1」不是單一位元組的字元, 無法切割資料, 無法儲存.")
                           .arg(screen.txtDelimiter),
                       SetupFocus::TxtDelimiter);
-    if (!isStorable(state, screen.txtFileName))
-        return unstorable(screen.txtFileName, SetupFocus::TxtFileName);
-    return std::nullopt;
+    return unreadable(screen.txtFileName, kLongestFileName, SetupFocus::TxtFileName);
 }
 
 QByteArray number(long long value) {

@@ -291,7 +291,7 @@ TEST(SaveRunSettings, WritesFileNameAndAmountKeepingTheRest) {
     EXPECT_EQ(again.adPrice, -3);
 }
 
-TEST(SaveRunSettings, NewFileAndUnrepresentableName) {
+TEST(SaveRunSettings, NewFileGetsBothKeys) {
     TempFolder dir;
     WorkingState state = stateIn(dir);
     state.textFileName = QStringLiteral("A.TXT");
@@ -299,17 +299,62 @@ TEST(SaveRunSettings, NewFileAndUnrepresentableName) {
     SaveRunSettings(state);
     EXPECT_EQ(dir.read(QStringLiteral("Pelmar.INI")),
               "[Files]\r\nTextFileName=A.TXT\r\n[Fields]\r\nADPrice=120\r\n");
+}
 
-    state.textFileName = QStringLiteral("/data/\U0001F600.TXT");
-    state.adPrice = 1;
-    try {
-        SaveRunSettings(state);
-        FAIL() << "no error";
-    } catch (const RunError& error) {
-        EXPECT_EQ(error.number(), 5);
+// A data path that the next start would read differently is never written: the file keeps the
+// old one (the next start opens the file it opened before) and its amount, and the error names
+// the key, the path and the reason.
+TEST(SaveRunSettings, KeepsTheOldPathWhenTheNextStartWouldReadItDifferently) {
+    const QString ascii127 = u'/' + QString(122, QChar(u'a')) + QStringLiteral(".TXT");
+    const QString big5Of127 =
+        QString(60, QChar(u'資')) + QStringLiteral("/DD.TXT"); // 120 + 7 bytes
+    struct Case {
+        const char* what;
+        QString path;
+        QString fault; // empty: written and read back whole
+    };
+    const Case cases[] = {
+        {"127 bytes", ascii127, {}},
+        {"127 bytes with double-byte characters", big5Of127, {}},
+        {"blanks around it and quotes", QStringLiteral(" \"/data/x.txt\" "), {}},
+        {"128 bytes", ascii127 + u'x', QStringLiteral("超過 127 位元組")},
+        {"a double-byte character past byte 127", big5Of127 + QChar(u'資'),
+         QStringLiteral("超過 127 位元組")},
+        {"a 300-byte path", QString(300, QChar(u'p')), QStringLiteral("超過 127 位元組")},
+        {"a character Big5 lacks", QStringLiteral("/data/\U0001F600.TXT"),
+         QStringLiteral("含有無法存入設定檔的字元")},
+        {"a line break", QStringLiteral("A.TXT\r\nPrintMode=1"),
+         QStringLiteral("含有無法存入設定檔的字元")},
+        {"a lone line feed", QStringLiteral("A\nB.TXT"),
+         QStringLiteral("含有無法存入設定檔的字元")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempFolder dir;
+        dir.write(QStringLiteral("Pelmar.INI"),
+                  "[Files]\r\nTextFileName=OLD.TXT\r\n[Fields]\r\nADPrice=5\r\n");
+        WorkingState state = stateIn(dir);
+        LoadSettings(state);
+        state.textFileName = c.path;
+        state.adPrice = -7;
+        try {
+            SaveRunSettings(state);
+            EXPECT_TRUE(c.fault.isEmpty()) << "no error";
+        } catch (const RunError& error) {
+            EXPECT_FALSE(c.fault.isEmpty()) << error.what();
+            EXPECT_EQ(error.number(), 5);
+            EXPECT_TRUE(
+                error.description().contains(QStringLiteral("TextFileName「%1」").arg(c.path)))
+                << error.what();
+            EXPECT_TRUE(error.description().contains(c.fault)) << error.what();
+            EXPECT_TRUE(error.description().contains(QStringLiteral("「OLD.TXT」")))
+                << error.what();
+        }
+        WorkingState next = stateIn(dir);
+        LoadSettings(next);
+        EXPECT_EQ(next.textFileName, c.fault.isEmpty() ? c.path : QStringLiteral("OLD.TXT"));
+        EXPECT_EQ(next.adPrice, c.fault.isEmpty() ? -7 : 5);
     }
-    EXPECT_EQ(dir.read(QStringLiteral("Pelmar.INI")),
-              "[Files]\r\nTextFileName=A.TXT\r\n[Fields]\r\nADPrice=120\r\n");
 }
 
 } // namespace
