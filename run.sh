@@ -7,11 +7,16 @@ cd "$(dirname "$0")"
 ./scripts/setup
 build=${BUILD_DIR:-build}
 cmake -S . -B "$build" -G Ninja ${CMAKE_ARGS:-} >/dev/null
+# The programs this build defines. The list is taken whole before it is searched: a reader
+# that stops early (grep -q) would kill the writer with SIGPIPE and, under pipefail, lose targets.
+known=$'\n'$(ninja -C "$build" -t targets all)
 targets=()
 for t in pelmar pelmar-print tspl-render; do
-  if ninja -C "$build" -t targets all 2>/dev/null | grep -q "^$t:"; then
-    targets+=("$t")
-  fi
+  [[ "$known" == *$'\n'"$t: "* ]] && targets+=("$t")
 done
+if [[ ${#targets[@]} -eq 0 ]]; then
+  echo "run.sh: the build in $build defines none of pelmar, pelmar-print, tspl-render" >&2
+  exit 1
+fi
 cmake --build "$build" -j "$(nproc)" --target "${targets[@]}"
 exec examples/print_shop.sh "$build/bin" examples/shop

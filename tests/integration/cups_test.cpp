@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QStandardPaths>
 #include <arpa/inet.h>
 #include <atomic>
 #include <chrono>
@@ -26,6 +27,13 @@ const QString kTool = QStringLiteral(PELMAR_BINARY_DIR "/bin/pelmar-print");
 
 bool inCi() {
     return qEnvironmentVariable("CI") == QLatin1String("true");
+}
+
+// The path of a CUPS administration tool (lpadmin, cupsdisable, cupsreject), or an empty text:
+// they live in /usr/sbin, which is not on the PATH of a user who is not root.
+QString cupsTool(const QString& name) {
+    const QString onPath = QStandardPaths::findExecutable(name);
+    return onPath.isEmpty() ? QStandardPaths::findExecutable(name, {"/usr/sbin", "/sbin"}) : onPath;
 }
 
 // A loopback TCP port number that was free a moment ago.
@@ -179,14 +187,19 @@ public:
     // lpadmin against this server; returns its output when it fails.
     QString addRawQueue(const QString& name, const QString& deviceUri,
                         const QString& description = {}) {
+        const QString tool = cupsTool(QStringLiteral("lpadmin"));
+        if (tool.isEmpty())
+            return QStringLiteral("lpadmin is not installed (scripts/setup installs cups)");
         QProcess lpadmin;
         lpadmin.setProcessChannelMode(QProcess::MergedChannels);
         QStringList arguments{"-h", server(), "-p", name, "-v", deviceUri, "-E"};
         if (!description.isEmpty())
             arguments << "-D" << description;
-        lpadmin.start(QStringLiteral("lpadmin"), arguments);
-        if (!lpadmin.waitForFinished(15000) || lpadmin.exitCode() != 0)
-            return QStringLiteral("lpadmin failed: ") + QString::fromLocal8Bit(lpadmin.readAll());
+        lpadmin.start(tool, arguments);
+        if (!lpadmin.waitForFinished(15000) || lpadmin.exitStatus() != QProcess::NormalExit ||
+            lpadmin.exitCode() != 0)
+            return QStringLiteral("lpadmin failed: ") + lpadmin.errorString() + QLatin1Char(' ') +
+                   QString::fromLocal8Bit(lpadmin.readAll());
         return {};
     }
 
@@ -305,8 +318,10 @@ TEST_F(CupsIntegration, AStoppedOrRefusingQueueIsAPrinterError) {
         ASSERT_EQ(cups.addRawQueue("TSC_TEST",
                                    QStringLiteral("socket://127.0.0.1:%1").arg(printer.port())),
                   "");
+        const QString tool = cupsTool(QString::fromLatin1(command));
+        ASSERT_FALSE(tool.isEmpty()) << command << " is not installed";
         QProcess stop;
-        stop.start(QString::fromLatin1(command), {"-h", cups.server(), "TSC_TEST"});
+        stop.start(tool, {"-h", cups.server(), "TSC_TEST"});
         ASSERT_TRUE(stop.waitForFinished(15000));
         ASSERT_EQ(stop.exitCode(), 0) << stop.readAllStandardError().toStdString();
         writeSettings("PRICE.FMT", 0);

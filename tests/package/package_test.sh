@@ -12,7 +12,7 @@ trap 'rm -rf "$work"' EXIT
   cat "$work/cpack.log"
   exit 1
 }
-deb=$(find "$work" -maxdepth 1 -name 'pelmar_*.deb' | head -1)
+deb=$(find "$work" -maxdepth 1 -name 'pelmar_*.deb' -print -quit)
 [[ -n "$deb" ]] || { echo "no pelmar_*.deb made"; cat "$work/cpack.log"; exit 1; }
 echo "package: $(basename "$deb")"
 # Kind and path of each entry; a link's line ends in "PATH -> TARGET".
@@ -25,7 +25,7 @@ sysconf=/etc
 [[ "$prefix" == /usr ]] || sysconf="$prefix/etc"
 failed=0
 expect() {
-  if ! awk '{ print $2 }' "$work/contents" | grep -qx "\.$1"; then
+  if ! awk -v path=".$1" '$2 == path { found = 1 } END { exit !found }' "$work/contents"; then
     echo "missing from the package: $1"
     failed=1
   fi
