@@ -12,7 +12,9 @@ cmake -S . -B "$build" -G Ninja ${CMAKE_ARGS:-} >/dev/null
 known=$'\n'$(ninja -C "$build" -t targets all)
 targets=()
 for t in pelmar pelmar-print tspl-render; do
-  [[ "$known" == *$'\n'"$t: "* ]] && targets+=("$t")
+  if [[ "$known" == *$'\n'"$t: "* ]]; then
+    targets+=("$t")
+  fi
 done
 if [[ ${#targets[@]} -eq 0 ]]; then
   echo "run.sh: the build in $build defines none of pelmar, pelmar-print, tspl-render" >&2
