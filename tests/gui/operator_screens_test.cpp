@@ -50,7 +50,7 @@ void expectPlaced(const QWidget& panel, const std::vector<Placed>& controls) {
         if (const auto* label = qobject_cast<const QLabel*>(widget))
             caption = label->text();
         if (const auto* button = qobject_cast<const QAbstractButton*>(widget))
-            caption = button->text();
+            caption = QString(button->text()).remove(u'\n');
         if (const auto* group = qobject_cast<const QGroupBox*>(widget))
             caption = group->title();
         EXPECT_EQ(caption, QString::fromUtf8(control.caption)) << control.name;

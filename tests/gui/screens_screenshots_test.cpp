@@ -47,7 +47,7 @@ TEST_F(ScreensScreenshots, PasswordGate) {
     m_window->mnuSetup()->trigger();
     QTest::keyClicks(m_controller->screens()->FramePassword()->txtPassword(),
                      QStringLiteral("abc"));
-    save(QStringLiteral("screen-password.png"));
+    save(QStringLiteral("screen-password.png"), m_controller->screens()->FramePassword());
 }
 
 TEST_F(ScreensScreenshots, TestPrintScreen) {
@@ -55,14 +55,14 @@ TEST_F(ScreensScreenshots, TestPrintScreen) {
     TestPrintPanel* screen = m_controller->screens()->frameTestPrint();
     screen->ListLabel()->setCurrentRow(0);
     QTest::keyClicks(screen->txtTestPrintQty(), QStringLiteral("2"));
-    save(QStringLiteral("screen-test-print.png"));
+    save(QStringLiteral("screen-test-print.png"), screen);
 }
 
 TEST_F(ScreensScreenshots, SetupScreen) {
     unlock(m_window->mnuSetup());
     m_controller->screens()->frameSetup()->Frame1()->fldList()->setCurrentRow(2);
-    // Tall enough for the whole screen, which is taller than the designed client area.
-    save(QStringLiteral("screen-setup.png"), 7680, 9000);
+    // The first size shows the whole screen, which is taller than the designed client area.
+    save(QStringLiteral("screen-setup.png"), m_controller->screens()->frameSetup());
 }
 
 } // namespace

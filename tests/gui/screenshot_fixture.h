@@ -4,6 +4,7 @@
 #include "shell/app/installed_printers.h"
 #include "shell/gui/frm_pelmar_chi.h"
 #include "shell/gui/window_controller.h"
+#include "shell/gui/window_layout.h"
 #include "support/recording_message_box.h"
 #include "support/temp_folder.h"
 
@@ -38,13 +39,23 @@ protected:
         m_controller->start(status);
     }
 
-    // Shows the window with a client area of width x height twips and writes its picture.
-    void save(const QString& name, double width = 7680, double height = 7470) {
+    // Shows the window with a client area of width x height twips (the first size unless told)
+    // and writes its picture, which must be the whole window with `screen` (when given) whole
+    // inside the client area.
+    void save(const QString& name, const QWidget* screen = nullptr, double width = firstClientWidth,
+              double height = firstClientHeight) {
         m_window->showNormal();
         m_window->resizeClientTwips(width, height);
         QApplication::processEvents();
         QTest::qWait(200);
         const QPixmap picture = m_window->grab();
+        EXPECT_EQ(picture.deviceIndependentSize().toSize(), m_window->size()) << name.toStdString();
+        EXPECT_GE(picture.height(), m_window->clientArea()->height());
+        if (screen != nullptr) {
+            EXPECT_TRUE(screen->isVisible()) << name.toStdString();
+            EXPECT_TRUE(m_window->clientArea()->rect().contains(screen->geometry()))
+                << name.toStdString() << " is cut off";
+        }
         ASSERT_TRUE(picture.save(m_target + u'/' + name)) << name.toStdString();
     }
 

@@ -34,7 +34,7 @@ TEST_F(Screenshots, PrintPanel) {
     options.adPrice = 5;
     start(options, {});
     m_window->FramePrint()->listSelectLabel()->setCurrentRow(0);
-    save(QStringLiteral("window-print-panel.png"));
+    save(QStringLiteral("window-print-panel.png"), m_window->FramePrint());
 }
 
 } // namespace

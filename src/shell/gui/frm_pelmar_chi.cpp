@@ -4,6 +4,7 @@
 #include "data/data_grid.h"
 #include "shell/gui/keyboard_router.h"
 #include "shell/gui/print_panel.h"
+#include "shell/gui/text_fit.h"
 #include "shell/gui/twips.h"
 #include "shell/gui/window_layout.h"
 #include "shell/gui/window_look.h"
@@ -60,12 +61,18 @@ FrmPelmarChi::FrmPelmarChi(state::WorkingState& state, QWidget* parent)
     m_framePrint = new PrintPanel(state, client);
     registerPanel(m_framePrint, PrintPanel::designedSize);
 
-    resizeClientTwips(designedClientWidth, designedClientHeight);
+    resizeClientTwips(firstClientWidth, firstClientHeight);
 }
 
 void FrmPelmarChi::buildMenus() {
     QMenuBar* bar = menuBar();
     bar->setFont(windowFont());
+    // A disabled menu reads as disabled, not as gone: dark grey on the light grey bar.
+    QPalette palette = bar->palette();
+    for (QPalette::ColorRole role : {QPalette::ButtonText, QPalette::WindowText, QPalette::Text})
+        palette.setColor(QPalette::Disabled, role, colours::disabledText);
+    palette.setColor(QPalette::Disabled, QPalette::Light, colours::lightGrey.lighter(125));
+    bar->setPalette(palette);
     m_mnuTestPrint = bar->addAction(QStringLiteral("試印(&T)"));
     m_mnuTestPrint->setObjectName(QStringLiteral("mnuTestPrint"));
     m_mnuSetup = bar->addAction(QStringLiteral("設定(&S)"));
@@ -155,6 +162,7 @@ void FrmPelmarChi::Form_Resize() {
     const WindowLayout layout = layoutRule(scaleWidth(), scaleHeight(), sizes);
     m_lblPrintItem->setGeometry(toPixels(layout.printItem, this));
     m_lblMsg->setGeometry(toPixels(layout.msg, this));
+    fitTextToWidth(m_lblMsg, statusPoints, minimumStatusPoints);
     m_lblPrintData->setGeometry(toPixels(layout.printData, this));
     m_grid->setGeometry(toPixels(layout.grid, this));
     for (size_t i = 0; i < m_panels.size(); ++i) {
@@ -209,6 +217,7 @@ void FrmPelmarChi::MSFlexGrid1_Click() {
 
 void FrmPelmarChi::setStatusMessage(const QString& text) {
     m_lblMsg->setText(text);
+    fitTextToWidth(m_lblMsg, statusPoints, minimumStatusPoints);
     m_lblMsg->repaint();
 }
 

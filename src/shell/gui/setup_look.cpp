@@ -1,9 +1,9 @@
 #include "shell/gui/setup_look.h"
 
+#include "shell/gui/text_fit.h"
 #include "shell/gui/window_look.h"
 
 #include <QAbstractButton>
-#include <QApplication>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QListWidget>
@@ -39,9 +39,12 @@ void styleGroup(QGroupBox* group) {
     group->setStyleSheet(QStringLiteral("QGroupBox { border: 2px groove #808080; margin-top: 0.6em;"
                                         " background-color: %1; }"
                                         "QGroupBox::title { color: purple; subcontrol-origin: "
-                                        "margin; left: 8px; padding: 0 3px; font: %2pt; }")
-                             .arg(colours::lightGrey.name())
-                             .arg(QApplication::font().pointSizeF()));
+                                        "margin; left: 8px; padding: 0 3px; }")
+                             .arg(colours::lightGrey.name()));
+    // A group with a style sheet no longer hands its font down: each control gets it here (the
+    // boxes and buttons of other sizes set theirs afterwards).
+    for (QWidget* control : group->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        control->setFont(windowFont());
 }
 
 void styleSmallButton(QAbstractButton* button, const QColor& colour) {
@@ -51,6 +54,7 @@ void styleSmallButton(QAbstractButton* button, const QColor& colour) {
                                          "QPushButton:pressed { border-style: inset; }"
                                          "QPushButton:focus { border-color: #404040; }")
                               .arg(colour.name(), colour.darker(130).name()));
+    wrapCaption(button);
 }
 
 void limitToBytes(QLineEdit* box, int bytes, const common::CodePage& codePage) {

@@ -18,10 +18,12 @@ inline const QColor orange{255, 200, 128};
 inline const QColor salmon{255, 176, 160};
 } // namespace setupColours
 
-// A group inside a panel (Frame1, Frame2): purple title in the default font.
+// A group inside a panel (Frame1, Frame2): purple title; its controls in the window's font.
+// Call it before giving single controls other fonts.
 void styleGroup(QGroupBox* group);
 
-// A small coloured button of the list editors: 9 pt caption, no picture.
+// A small coloured button of the list editors: 9 pt caption, no picture, on two lines when one
+// does not fit (style it after placing it).
 void styleSmallButton(QAbstractButton* button, const QColor& colour);
 
 // Limits a text box to texts that the code page writes in at most `bytes` bytes and can read

@@ -13,6 +13,13 @@ inline constexpr double printItemHeight = 330;
 inline constexpr double printDataHeight = 645;
 inline constexpr double designedClientWidth = 7680;
 inline constexpr double designedClientHeight = 7470;
+// The client area of the window when interactive mode opens: the setup screen (8145 high) shows
+// whole and every status text fits the status line in its 12 pt font.
+inline constexpr double firstClientWidth = 9900;
+inline constexpr double firstClientHeight = 8700;
+// The status line's font, and the smallest it shrinks to so that a text fits a narrow window.
+inline constexpr double statusPoints = 12;
+inline constexpr double minimumStatusPoints = 8;
 
 // Where the layout rule puts the permanent controls and the panels, in twips.
 struct WindowLayout {

@@ -1,5 +1,6 @@
 #include "shell/gui/window_look.h"
 
+#include "shell/gui/text_fit.h"
 #include "shell/gui/twips.h"
 
 #include <QAbstractButton>
@@ -112,6 +113,7 @@ void styleButton(QAbstractButton* button, const QColor& colour, IconKind icon) {
                               .arg(colour.name(), colour.darker(130).name()));
     button->setIcon(makeIcon(icon));
     button->setIconSize(QSize(24, 24));
+    wrapCaption(button);
 }
 
 void stylePanel(QWidget* panel) {
@@ -119,11 +121,16 @@ void stylePanel(QWidget* panel) {
     QPalette palette = panel->palette();
     palette.setColor(QPalette::Window, colours::lightGrey);
     panel->setPalette(palette);
-    panel->setStyleSheet(QStringLiteral("QGroupBox { border: 2px groove #808080; margin-top: 0.6em;"
-                                        " background-color: %1; }"
-                                        "QGroupBox::title { color: red; subcontrol-origin: margin;"
-                                        " left: 8px; padding: 0 3px; }")
-                             .arg(colours::lightGrey.name()));
+    // The panel lies over the grid: its whole rectangle, the title's strip included, is painted,
+    // so no grid text shows through around the title. The selector names the panel alone, so
+    // the groups inside keep their own look.
+    panel->setAttribute(Qt::WA_StyledBackground);
+    panel->setStyleSheet(QStringLiteral("#%2 { border: 2px groove #808080; margin-top: 0;"
+                                        " padding-top: 0.8em; background-color: %1; }"
+                                        "#%2::title { color: red; subcontrol-origin: border;"
+                                        " subcontrol-position: top left; left: 8px; top: 2px;"
+                                        " padding: 0 3px; background-color: %1; }")
+                             .arg(colours::lightGrey.name(), panel->objectName()));
 }
 
 void placeTwips(QWidget* widget, double left, double top, double width, double height) {

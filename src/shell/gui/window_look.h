@@ -21,6 +21,7 @@ inline const QColor green{192, 255, 192};
 inline const QColor yellow{255, 255, 192};
 inline const QColor cyan{192, 255, 255};
 inline const QColor magenta{255, 160, 255};
+inline const QColor disabledText{96, 96, 96}; // disabled menus on the light grey bar
 } // namespace colours
 
 // The window's font: 新細明體 bold (the fontconfig alias maps it to AR PL UMing), in points.
@@ -33,7 +34,8 @@ QIcon makeIcon(IconKind kind);
 // Text colour of a label, list or text box (through its palette).
 void setTextColour(QWidget* widget, const QColor& colour);
 
-// A coloured button with a picture left of its caption.
+// A coloured button with a picture left of its caption (on two lines when one does not fit;
+// style it after placing it).
 void styleButton(QAbstractButton* button, const QColor& colour, IconKind icon);
 
 // A panel (group box) in light grey with its title in red.
