@@ -2,6 +2,7 @@
 
 #include "common/message_box.h"
 #include "data/data_grid.h"
+#include "shell/gui/frozen_column.h"
 #include "shell/gui/keyboard_router.h"
 #include "shell/gui/print_panel.h"
 #include "shell/gui/text_fit.h"
@@ -102,6 +103,7 @@ void FrmPelmarChi::buildPermanentControls() {
     m_grid->setFont(windowFont());
     m_grid->horizontalHeader()->setFont(windowFont());
     placeTwips(m_grid, 0, 0, 7680, 5580);
+    freezeFirstColumn(m_grid);
     connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] {
         // Only the operator's choice of a row is a click; rows shown by a run are not.
         if (!m_settingRow)
