@@ -31,6 +31,19 @@ std::optional<int> roundedDots(double value) {
     return static_cast<int>(std::lround(value));
 }
 
+// The byte 000 to 255 that three digits at the start of text give, -1 when they do not.
+int escapedByte(QByteArrayView text) {
+    if (text.size() < 3)
+        return -1;
+    int value = 0;
+    for (int k = 0; k < 3; ++k) {
+        if (text[k] < '0' || text[k] > '9')
+            return -1;
+        value = value * 10 + (text[k] - '0');
+    }
+    return value <= 255 ? value : -1;
+}
+
 } // namespace
 
 std::vector<TsplArgument> splitArguments(QByteArrayView parameters, bool* unterminated) {
@@ -81,6 +94,42 @@ std::vector<TsplArgument> splitArguments(QByteArrayView parameters, bool* unterm
         *unterminated = true;
     finishArgument();
     return result;
+}
+
+QByteArray decodeEscapes(QByteArrayView content, char escape, bool* malformed) {
+    QByteArray out;
+    out.reserve(content.size());
+    if (malformed)
+        *malformed = false;
+    qsizetype i = 0;
+    while (i < content.size()) {
+        const char c = content[i];
+        if (c != escape || i + 1 >= content.size()) {
+            if (c == escape && malformed)
+                *malformed = true;
+            out.append(c);
+            ++i;
+            continue;
+        }
+        const char next = content[i + 1];
+        if (next == escape) {
+            out.append(escape);
+            i += 2;
+        } else if (next >= '@' && next <= '_') {
+            out.append(static_cast<char>(next - '@'));
+            i += 2;
+        } else if (const int byte = next == 'd' ? escapedByte(content.sliced(i + 2)) : -1;
+                   byte >= 0) {
+            out.append(static_cast<char>(byte));
+            i += 5;
+        } else {
+            if (malformed)
+                *malformed = true;
+            out.append(c);
+            ++i;
+        }
+    }
+    return out;
 }
 
 std::optional<double> parseNumber(QByteArrayView text) {

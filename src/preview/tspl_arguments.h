@@ -32,4 +32,9 @@ std::optional<int> parseDots(QByteArrayView text);
 // outside -1,000,000 .. 1,000,000 dots.
 std::optional<int> parseLength(QByteArrayView text, int dpi);
 
+// The content of a DMATRIX whose c# option names escape: escape with @, A to Z, [, \, ], ^ or _
+// is the control code 0 to 31, escape d with three digits the byte 000 to 255, two escapes one
+// escape. Any other use of escape (FNC1 among them) stays as it stands and sets *malformed.
+QByteArray decodeEscapes(QByteArrayView content, char escape, bool* malformed = nullptr);
+
 } // namespace pelmar::preview

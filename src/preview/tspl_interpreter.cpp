@@ -5,6 +5,7 @@
 #include "preview/barcode_renderer.h"
 
 #include <QImage>
+#include <QScopeGuard>
 #include <algorithm>
 #include <cstring>
 
@@ -127,6 +128,7 @@ void TsplInterpreter::feed(const char* data, qsizetype size) {
             break;
         case Mode::BitmapData:
         case Mode::DownloadData:
+        case Mode::LengthData:
             feedBinary(data, size, pos);
             break;
         }
@@ -188,9 +190,11 @@ void TsplInterpreter::feedLine(const char* data, qsizetype size, qsizetype& pos)
 bool TsplInterpreter::startBinaryCommand() {
     const QByteArrayView line = trimmedView(m_line);
     const QByteArray name = commandName(line);
-    if (name != "BITMAP" && name != "DOWNLOAD")
+    if (name != "BITMAP" && name != "DOWNLOAD" && name != "PDF417")
         return false;
     const std::vector<TsplArgument> args = splitArguments(line.sliced(name.size()));
+    if (name == "PDF417")
+        return startLengthContent(args);
     // The comma count of the line and the arguments split from it can differ when a quote is
     // left open: the arguments decide what can be read.
     if (name == "BITMAP") {
@@ -272,6 +276,28 @@ bool TsplInterpreter::startBinaryCommand() {
     return true;
 }
 
+bool TsplInterpreter::startLengthContent(const std::vector<TsplArgument>& args) {
+    // PDF417 x,y,width,height,rotate,[options,]Lm,<m bytes>: the comma just read ends the option.
+    if (m_hasLengthContent || args.size() < 7)
+        return false;
+    const TsplArgument& option = args[args.size() - 2];
+    if (option.quoted || option.text.size() < 2 || (option.text[0] != 'L' && option.text[0] != 'l'))
+        return false;
+    const std::optional<double> length = parseNumber(QByteArrayView(option.text).sliced(1));
+    if (!length || *length < 1 || *length > 2048 || *length != static_cast<int>(*length)) {
+        warnAt(QStringLiteral("PDF417 length"),
+               QStringLiteral("PDF417: length option \"%1\" is not 1 to 2048; read as an option")
+                   .arg(printable(option.text)));
+        return false;
+    }
+    m_dataTotal = static_cast<long long>(*length);
+    m_dataDone = 0;
+    m_lengthContent.clear();
+    m_lastWasCr = false;
+    m_mode = Mode::LengthData;
+    return true;
+}
+
 void TsplInterpreter::feedBinary(const char* data, qsizetype size, qsizetype& pos) {
     const long long n = std::min<long long>(size - pos, m_dataTotal - m_dataDone);
     if (m_mode == Mode::BitmapData && n > 0) {
@@ -289,6 +315,8 @@ void TsplInterpreter::feedBinary(const char* data, qsizetype size, qsizetype& po
         }
     } else if (m_mode == Mode::DownloadData && n > 0 && m_downloadKept) {
         m_downloadData.append(data + pos, static_cast<qsizetype>(n));
+    } else if (m_mode == Mode::LengthData && n > 0) {
+        m_lengthContent.append(data + pos, static_cast<qsizetype>(n));
     }
     if (n > 0) {
         pos += static_cast<qsizetype>(n);
@@ -296,6 +324,8 @@ void TsplInterpreter::feedBinary(const char* data, qsizetype size, qsizetype& po
     }
     if (m_dataDone < m_dataTotal)
         return;
+    // The command's line goes on after its content, up to its line end.
+    m_hasLengthContent = m_mode == Mode::LengthData;
     if (m_mode == Mode::DownloadData && m_downloadKept) {
         m_fileBytes += m_downloadData.size() - m_files.value(m_downloadName).size();
         m_files.insert(m_downloadName, m_downloadData);
@@ -306,12 +336,13 @@ void TsplInterpreter::feedBinary(const char* data, qsizetype size, qsizetype& po
 }
 
 void TsplInterpreter::finish() {
-    if (m_mode == Mode::BitmapData || m_mode == Mode::DownloadData) {
+    if (m_mode == Mode::BitmapData || m_mode == Mode::DownloadData || m_mode == Mode::LengthData) {
         warn(QStringLiteral("truncated data"),
              QStringLiteral("line %1: the stream ends inside %2 data: %3 of %4 bytes missing")
                  .arg(m_commandLine)
-                 .arg(m_mode == Mode::BitmapData ? QStringLiteral("BITMAP")
-                                                 : QStringLiteral("DOWNLOAD"))
+                 .arg(m_mode == Mode::BitmapData     ? QStringLiteral("BITMAP")
+                      : m_mode == Mode::DownloadData ? QStringLiteral("DOWNLOAD")
+                                                     : QStringLiteral("PDF417"))
                  .arg(m_dataTotal - m_dataDone)
                  .arg(m_dataTotal));
         m_downloadData.clear();
@@ -325,6 +356,8 @@ void TsplInterpreter::finish() {
     m_inQuote = false;
     m_commas = 0;
     m_mode = Mode::Line;
+    m_lengthContent.clear();
+    m_hasLengthContent = false;
 }
 
 void TsplInterpreter::endLine() {
@@ -335,6 +368,11 @@ void TsplInterpreter::endLine() {
     m_line.clear();
     m_inQuote = false;
     m_commas = 0;
+    // The content of a length option belongs to this line only.
+    const auto forgetContent = qScopeGuard([this] {
+        m_lengthContent.clear();
+        m_hasLengthContent = false;
+    });
     if (unterminated) {
         warnAt(QStringLiteral("unterminated ") + commandName(trimmedView(line)),
                QStringLiteral("%1: a quoted string is not closed; command ignored")
@@ -666,7 +704,11 @@ void TsplInterpreter::doPdf417(const Command& c) {
         return;
     }
     Pdf417Request request;
-    request.content = c.args.back().text;
+    request.content = m_hasLengthContent ? m_lengthContent : c.args.back().text;
+    if (m_hasLengthContent && !c.args.back().text.isEmpty())
+        warnAt(QStringLiteral("PDF417 after content"),
+               QStringLiteral("PDF417: \"%1\" after the content of the length option ignored")
+                   .arg(printable(c.args.back().text)));
     for (size_t k = 5; k + 1 < c.args.size(); ++k) {
         const QByteArray option = c.args[k].text.toUpper();
         const std::optional<int> value =
@@ -731,6 +773,7 @@ void TsplInterpreter::doDataMatrix(const Command& c) {
     request.area = v[2] > 0 && v[3] > 0 ? std::min(v[2], v[3]) : 0;
     int turns = 0;
     int plain = 0;
+    int escape = 0;
     for (size_t k = 4; k + 1 < c.args.size(); ++k) {
         const QByteArray option = c.args[k].text.toUpper();
         const bool lettered = !option.isEmpty() && option[0] >= 'A' && option[0] <= 'Z';
@@ -753,7 +796,18 @@ void TsplInterpreter::doDataMatrix(const Command& c) {
                 turns = *t;
         } else if (option[0] == 'A') {
             request.rectangle = *value == 1;
+        } else if (option[0] == 'C') {
+            escape = *value;
         }
+    }
+    if (escape > 0 && escape < 256) {
+        bool malformed = false;
+        request.content = decodeEscapes(request.content, static_cast<char>(escape), &malformed);
+        if (malformed)
+            warnAt(QStringLiteral("DMATRIX escape"),
+                   QStringLiteral("DMATRIX: an escape character (c%1) not followed by a known code "
+                                  "is kept as it stands")
+                       .arg(escape));
     }
     if (plain == 1)
         request.columns = request.rows;

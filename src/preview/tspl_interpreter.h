@@ -69,12 +69,13 @@ public:
     QByteArray storedFile(const QByteArray& name) const { return m_files.value(name.toUpper()); }
 
 private:
-    enum class Mode { Line, SkipLine, BitmapData, DownloadData };
+    enum class Mode { Line, SkipLine, BitmapData, DownloadData, LengthData };
     struct Command;
 
     void feedLine(const char* data, qsizetype size, qsizetype& pos);
     void feedBinary(const char* data, qsizetype size, qsizetype& pos);
     bool startBinaryCommand();
+    bool startLengthContent(const std::vector<TsplArgument>& args);
     void endLine();
     void execute(const QByteArray& line);
     void warn(const QString& key, const QString& text);
@@ -128,6 +129,9 @@ private:
     QByteArray m_downloadName;
     QByteArray m_downloadData;
     bool m_downloadKept = false;
+    // The content of a PDF417 given by its length option Lm: m bytes without quotes.
+    QByteArray m_lengthContent;
+    bool m_hasLengthContent = false;
 
     QHash<QByteArray, QByteArray> m_files;
     qint64 m_fileBytes = 0;

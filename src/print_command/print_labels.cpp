@@ -3,6 +3,8 @@
 #include "common/numbers.h"
 #include "common/run_error.h"
 #include "print_command/label_composer.h"
+#include "print_command/label_refused.h"
+#include "print_command/record_quantity.h"
 
 #include <algorithm>
 #include <chrono>
@@ -52,7 +54,7 @@ void closeQuietly(PrinterLibrary* library) {
 } // namespace
 
 int labelSets(const state::WorkingState& state, int record) {
-    int quantity = common::leadingInt16(state.records.at(record, state.fieldCount));
+    int quantity = recordQuantity(state, record);
     if (quantity == 0)
         quantity = 1;
     if (state.across <= 1)
@@ -94,11 +96,28 @@ RunResult PrintLabels(RunContext& context) {
                 QStringLiteral("%1 OF %2").arg(record).arg(state.recordCount));
             context.view.setPrintData(recordData(state, record));
             context.view.showGridRow(record);
-            if (ComposeLabel(state, *library, record, true, context.today)) {
-                result.outcome = RunOutcome::Cancelled;
-                break;
+            // A quantity beyond 16 bits ends the run; one below 0 only leaves its record out.
+            const QString& quantity = state.records.at(record, state.fieldCount);
+            int sets = 0;
+            try {
+                if (recordQuantity(state, record) < 0) {
+                    result.tally.leftOut.push_back(negativeQuantity(record, quantity));
+                    continue;
+                }
+                sets = labelSets(state, record);
+            } catch (const common::RunError& error) {
+                result.dataFailure = true;
+                throw quantityError(error, record, quantity);
             }
-            const int sets = labelSets(state, record);
+            try {
+                if (ComposeLabel(state, *library, record, true, context.today)) {
+                    result.outcome = RunOutcome::Cancelled;
+                    break;
+                }
+            } catch (const LabelRefused& refused) {
+                result.tally.leftOut.push_back({record, refused.element(), refused.reason()});
+                continue;
+            }
             library->printlabel(common::decimalText(sets), QStringLiteral("1"));
             ++result.labelsRequested;
             result.tally.labels += static_cast<long long>(sets) * std::max<int>(1, state.across);

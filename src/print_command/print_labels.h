@@ -22,6 +22,9 @@ struct RunResult {
 // happens when there are no records. A failure is shown in a message box ("PrintLabels ->
 // 發生錯誤"; a printer failure after labels were sent adds the number of the last record that
 // reached the port), the port is closed and the records after it are not printed; never throws.
+// A record whose quantity is below 0, or whose label no command can carry, prints nothing: it goes
+// into tally.leftOut and the run goes on. A quantity beyond 16 bits fails the run as a data
+// failure whose message names the record and the value.
 RunResult PrintLabels(RunContext& context);
 
 // The seconds the run waits after a record: (H + G) * s / (S * 25.4) in single precision, at
@@ -30,7 +33,8 @@ RunResult PrintLabels(RunContext& context);
 double waitSeconds(const state::WorkingState& state, int sets);
 
 // The label sets for a record: its last field's leading number as a 16-bit whole number (0 ->
-// 1), divided among Across labels side by side and rounded up. Throws RunError(6) beyond 16 bits.
+// 1), divided among Across labels side by side and rounded up (below 1 for a negative quantity,
+// which the run leaves out). Throws RunError(6) beyond 16 bits.
 int labelSets(const state::WorkingState& state, int record);
 
 } // namespace pelmar::print_command

@@ -2,6 +2,7 @@
 
 #include "common/file_names.h"
 #include "common/run_error.h"
+#include "print_command/tspl_strings.h"
 
 #include <QFile>
 
@@ -24,6 +25,14 @@ TsplLibrary::~TsplLibrary() {
             // A destructor cannot report; the run that lost the port has reported already.
         }
     }
+}
+
+QByteArray TsplLibrary::quoted(const QString& value) const {
+    const QByteArray bytes = text(value);
+    const QString refusal = quotedRefusal(bytes);
+    if (!refusal.isEmpty())
+        throw common::RunError(common::InvalidArgument, refusal);
+    return '"' + text(escapeQuotes(value)) + '"';
 }
 
 void TsplLibrary::send(const QByteArray& bytes) {

@@ -15,7 +15,8 @@ using PortOpener = std::function<std::unique_ptr<common::BytePort>(const QString
 
 // The printer library as TSPL bytes on a byte port: each call sends what the printer maker's
 // library sends for it, texts in the code page, a double quote inside a string parameter as
-// \["]. windowsfont sends the text as BITMAP strips cropped to its ink.
+// \["]; a string that quotes cannot carry (see quotedRefusal) is refused with RunError(5) and
+// nothing of its call is sent. windowsfont sends the text as BITMAP strips cropped to its ink.
 class TsplLibrary : public PrinterLibrary {
 public:
     TsplLibrary(common::CodePage codePage, PortOpener opener);
@@ -54,7 +55,8 @@ public:
 private:
     void send(const QByteArray& bytes);
     QByteArray text(const QString& value) const { return m_codePage.encode(value); }
-    QByteArray quoted(const QString& value) const { return '"' + text(escapeQuotes(value)) + '"'; }
+    // Throws RunError(5) for a value that would end the string or the command early.
+    QByteArray quoted(const QString& value) const;
 
     common::CodePage m_codePage;
     PortOpener m_opener;

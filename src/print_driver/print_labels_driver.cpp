@@ -2,6 +2,7 @@
 
 #include "common/numbers.h"
 #include "common/run_error.h"
+#include "print_command/record_quantity.h"
 #include "print_driver/label_drawing.h"
 
 #include <chrono>
@@ -58,9 +59,21 @@ DriverRunResult PrintLabels_Driver(DriverRunContext& context) {
             context.view.setPrintData(recordLine(state, record));
             context.view.showGridRow(record);
 
+            // A quantity beyond 16 bits ends the run; one below 0 only leaves its record out.
+            const QString& quantity = state.records.at(record, state.fieldCount);
+            std::int16_t copies = 0;
+            try {
+                if (print_command::recordQuantity(state, record) < 0) {
+                    result.tally.leftOut.push_back(
+                        print_command::negativeQuantity(record, quantity));
+                    continue;
+                }
+                copies = labelCopies(quantity, state.across);
+            } catch (const common::RunError& error) {
+                result.dataFailure = true;
+                throw print_command::quantityError(error, record, quantity);
+            }
             drawPageSize(context.page, state.format);
-            const std::int16_t copies =
-                labelCopies(state.records.at(record, state.fieldCount), state.across);
             context.page.setCopies(copies);
             drawing.fieldValue = [&state, record](const QString& expression) {
                 return plainFieldValue(state, expression, record);

@@ -1,3 +1,4 @@
+#include "preview/barcode_renderer.h"
 #include "print_command/label_composer.h"
 #include "print_command/text_bitmap.h"
 #include "print_command/tspl_library.h"
@@ -91,6 +92,56 @@ TEST(RoundTripTest, ComposedLabelShowsItsElementsWhereTheFormatSays) {
     }
     EXPECT_TRUE(test::black(label, 8, 8) && test::black(label, 471, 311));
     EXPECT_EQ(test::readCode128(test::scanRuns(label, 230, 20, 460)).value_or("?"), "A-1029");
+}
+
+// Data with line ends, quotes and a trailing \[ reaches PDF417 and Data Matrix whole, and starts
+// no command of its own: one label, both symbols as the data says.
+TEST(RoundTripTest, SymbolsCarryDataThatQuotesCannot) {
+    state::WorkingState state;
+    state.format.labelSettings = {QStringLiteral("60"), QStringLiteral("40"), QStringLiteral("3"),
+                                  QStringLiteral("4"), QStringLiteral("8")};
+    state.format.labelOffset = QStringLiteral("0");
+    state.format.sensorType = QStringLiteral("0");
+    state.format.direction = QStringLiteral("1");
+    addRow(state.format.pdf417Elements, {"10,10,460,150,0,W2", "1"});
+    addRow(state.format.dMatrixElements, {"10,170,140,140,x4", "2"});
+    state.fieldCount = 3;
+    state.recordCount = 1;
+    state.records.recreate(2, 4);
+    state.records.set(1, 1, QStringLiteral("x\r\nPRINT 5\r\n\"CLS\" 許["));
+    state.records.set(1, 2, QStringLiteral("A~\nPRINT 5\n\\["));
+    state.records.set(1, 3, QStringLiteral("1"));
+
+    QByteArray bytes;
+    print_command::TsplLibrary library(
+        state.codePage, [&bytes](const QString&) { return std::make_unique<CapturePort>(bytes); });
+    library.openport(QStringLiteral("preview"));
+    print_command::ComposeLabel(state, library, 1, true, QDate(2026, 12, 8));
+    library.printlabel(QStringLiteral("1"), QStringLiteral("1"));
+    library.closeport();
+
+    const test::Rendered out = test::render(bytes);
+    EXPECT_TRUE(out.warnings.isEmpty()) << out.warnings.join('\n').toStdString();
+    ASSERT_EQ(out.labels.size(), 1u);
+    Pdf417Request pdf417;
+    pdf417.content = state.codePage.encode(state.records.at(1, 1));
+    pdf417.moduleWidth = 2;
+    DataMatrixRequest dataMatrix;
+    dataMatrix.content = state.codePage.encode(state.records.at(1, 2));
+    dataMatrix.moduleSize = 4;
+    dataMatrix.area = 140;
+    const struct {
+        SymbolResult symbol;
+        int x, y;
+    } expected[] = {{renderPdf417(pdf417), 10, 10}, {renderDataMatrix(dataMatrix), 10, 170}};
+    for (const auto& e : expected) {
+        ASSERT_TRUE(e.symbol.error.isEmpty());
+        for (int row = 0; row < e.symbol.bitmap.height; ++row)
+            for (int col = 0; col < e.symbol.bitmap.width; ++col)
+                ASSERT_EQ(test::black(out.labels[0], e.x + col, e.y + row),
+                          e.symbol.bitmap.at(col, row) != 0)
+                    << "symbol at " << e.x << "," << e.y << " dot " << col << "," << row;
+    }
 }
 
 } // namespace

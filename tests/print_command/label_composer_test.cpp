@@ -1,6 +1,7 @@
 #include "print_command/label_composer.h"
 
 #include "common/run_error.h"
+#include "print_command/label_refused.h"
 #include "print_command/recording_library.h"
 #include "print_command/sample_format.h"
 
@@ -190,6 +191,62 @@ TEST_F(ComposeLabelTest, RecordZeroSkipsVariableElements) {
     addRow(state.format.vTextElements, {"0", "0", "24", "0", "0", "0", "Arial", "1"});
     addRow(state.format.fTextElements, {"0", "0", "24", "0", "0", "0", "Arial", "Fixed"});
     EXPECT_EQ(drawing(0, false), QStringList{"windowsfont|0|0|24|0|0|0|Arial|Fixed"});
+}
+
+TEST_F(ComposeLabelTest, DataThatNoCommandCanCarrySendsNothingOfTheLabel) {
+    struct Case {
+        const char* table;
+        QStringList row;
+        const char* field2;
+        const char* element;
+    };
+    const Case cases[] = {
+        {"V_Barcode",
+         {"0", "0", "128", "50", "1", "0", "2", "4", "2"},
+         "x\nPRINT 5\nREM",
+         "V_Barcode 2"},
+        {"V_Barcode",
+         {"0", "0", "128", "50", "1", "0", "2", "4", "1+VBCRLF+2"},
+         "x",
+         "V_Barcode 2"},
+        {"V_Barcode", {"0", "0", "39", "50", "1", "0", "2", "4", "2"}, "C:\\[", "V_Barcode 2"},
+        {"PDF417", {"0,0,400,200,0", "2"}, nullptr, "PDF417 1"}, // 2,049 bytes
+        {"DMATRIX", {"0,0,60,60,c34", "1+VBLF+2"}, "x", "DMATRIX 1"},
+    };
+    for (const Case& c : cases) {
+        state.format = {};
+        test::setLabel(state);
+        addRow(state.format.boxElements, {"10", "10", "790", "390", "3"});
+        // A first barcode that could be carried: it must not go out either.
+        addRow(state.format.vBarcodeElements, {"0", "0", "128", "50", "1", "0", "2", "4", "1"});
+        const QString table = QString::fromUtf8(c.table);
+        addRow(table == u"PDF417"    ? state.format.pdf417Elements
+               : table == u"DMATRIX" ? state.format.dMatrixElements
+                                     : state.format.vBarcodeElements,
+               c.row);
+        state.records.set(1, 2, c.field2 ? QString::fromUtf8(c.field2) : QString(2049, u'\n'));
+        library.calls.clear();
+        try {
+            ComposeLabel(state, library, 1, true, kToday);
+            ADD_FAILURE() << c.element << ": not refused";
+        } catch (const LabelRefused& refused) {
+            EXPECT_EQ(refused.element(), QString::fromUtf8(c.element));
+            EXPECT_EQ(refused.number(), common::InvalidArgument);
+            EXPECT_FALSE(refused.reason().isEmpty());
+        }
+        EXPECT_TRUE(library.calls.isEmpty())
+            << c.element << ": " << library.calls.join(u' ').toStdString();
+    }
+}
+
+TEST_F(ComposeLabelTest, SymbolsCarryLineEndsAndTextsDrawThem) {
+    state.records.set(1, 2, QStringLiteral("Bolt\r\nM3"));
+    addRow(state.format.pdf417Elements, {"0,0,400,200,0", "2"});
+    addRow(state.format.dMatrixElements, {"0,0,60,60", "2"});
+    addRow(state.format.vTextElements, {"0", "0", "24", "0", "0", "0", "Arial", "2"});
+    EXPECT_EQ(drawing(), (QStringList{"sendcommand|PDF417 0,0,400,200,0,L8,Bolt\r\nM3",
+                                      "sendcommand|DMATRIX 0,0,60,60,c126,\"Bolt~M~JM3\"",
+                                      "windowsfont|0|0|24|0|0|0|Arial|Bolt\r\nM3"}));
 }
 
 } // namespace

@@ -206,6 +206,52 @@ TEST_F(PrintLabelsTest, PortThatCannotOpenIsReported) {
     EXPECT_EQ(messages.shown[0].text, QStringLiteral("無法連接印表機 X: 拒絕"));
 }
 
+TEST_F(PrintLabelsTest, RecordsThatCannotPrintAreLeftOutAndTheRunGoesOn) {
+    // Field 2 is the text and the barcode; field 3 the quantity.
+    test::addRow(state.format.vBarcodeElements, {"0", "0", "128", "50", "1", "0", "2", "4", "2"});
+    test::setRecords(state, {{"A1", "Bolt", "2"},
+                             {"A2", "x\nPRINT 5\nREM", "2"},
+                             {"A3", "Nut", "-3"},
+                             {"A4", "Pin", "-0.4"}, // rounds to 0: one set
+                             {"A5", "Cap", "-1"},
+                             {"A6", "Tube", "7"}});
+    state.across = 2;
+    const RunResult result = PrintLabels(context);
+    EXPECT_EQ(result.outcome, RunOutcome::Completed);
+    EXPECT_EQ(library.named(QStringLiteral("printlabel")),
+              (QStringList{"printlabel|1|1", "printlabel|1|1", "printlabel|4|1"}));
+    EXPECT_EQ(library.named(QStringLiteral("setup")).size(), 3); // nothing of the others sent
+    EXPECT_FALSE(library.calls.join(u'\n').contains(u"PRINT 5"));
+    EXPECT_EQ(result.tally.records, 3);
+    EXPECT_EQ(result.tally.labels, (1 + 1 + 4) * 2);
+    EXPECT_EQ(result.labelsRequested, 3);
+    ASSERT_EQ(result.tally.leftOut.size(), 3u);
+    EXPECT_EQ(result.tally.leftOut[0].record, 2);
+    EXPECT_EQ(result.tally.leftOut[0].element, QStringLiteral("V_Barcode 1"));
+    EXPECT_TRUE(result.tally.leftOut[0].reason.contains(u"0x0A (LF)"));
+    EXPECT_EQ(result.tally.leftOut[1].record, 3);
+    EXPECT_TRUE(result.tally.leftOut[1].element.isEmpty());
+    EXPECT_EQ(result.tally.leftOut[1].reason, QStringLiteral("數量 \"-3\" 小於 1, 未列印"));
+    EXPECT_EQ(result.tally.leftOut[2].record, 5);
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_FALSE(result.dataFailure);
+}
+
+TEST_F(PrintLabelsTest, QuantityOverflowEndsTheRunNamingTheRecord) {
+    test::setRecords(state, {{"A1", "Bolt", "2"}, {"A2", "Nut", "40000"}, {"A3", "Pin", "1"}});
+    const RunResult result = PrintLabels(context);
+    EXPECT_EQ(result.outcome, RunOutcome::Failed);
+    EXPECT_EQ(result.errorNumber, common::Overflow);
+    EXPECT_TRUE(result.dataFailure);
+    EXPECT_EQ(library.named(QStringLiteral("printlabel")), QStringList{"printlabel|2|1"});
+    EXPECT_EQ(library.named(QStringLiteral("setup")).size(), 1); // no half label of record 2
+    EXPECT_EQ(result.tally.records, 1);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text,
+              QStringLiteral("溢位: 第 2 筆資料的數量 \"40000\" 超過 32767"));
+    EXPECT_EQ(library.calls.last(), QStringLiteral("closeport"));
+}
+
 class TestPrintTest : public PrintLabelsTest {};
 
 TEST_F(TestPrintTest, PrintsTheCurrentRecordWithTheTypedQuantity) {
@@ -250,6 +296,23 @@ TEST_F(TestPrintTest, FailureClosesThePortAndPropagates) {
     EXPECT_TRUE(library.named(QStringLiteral("printlabel")).isEmpty());
     EXPECT_EQ(view.statusMessage, QStringLiteral("[試印] 標籤格式資料傳輸中, 請稍待 .........."));
     EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(TestPrintTest, RecordThatNoCommandCanCarryPrintsNothing) {
+    records(1);
+    state.currentRecord = 1;
+    state.records.set(1, 2, QStringLiteral("x\rCLS"));
+    test::addRow(state.format.vBarcodeElements, {"0", "0", "128", "50", "1", "0", "2", "4", "2"});
+    try {
+        TestPrint(context, QStringLiteral("1"));
+        FAIL() << "no error";
+    } catch (const common::RunError& e) {
+        EXPECT_EQ(e.number(), common::InvalidArgument);
+        EXPECT_TRUE(e.description().startsWith(u"V_Barcode 1: 含控制字元 0x0D (CR)"));
+    }
+    EXPECT_TRUE(library.named(QStringLiteral("setup")).isEmpty());
+    EXPECT_TRUE(library.named(QStringLiteral("printlabel")).isEmpty());
+    EXPECT_EQ(library.calls.last(), QStringLiteral("closeport"));
 }
 
 } // namespace

@@ -212,6 +212,20 @@ TEST_F(TsplLibraryTest, BadTextInputNeverBreaksTheStream) {
     EXPECT_EQ(commands.last(), QStringLiteral("CLS"));
 }
 
+TEST_F(TsplLibraryTest, StringsThatWouldBreakTheCommandAreRefusedWithNothingSent) {
+    const QString codes[] = {QStringLiteral("x\nPRINT 5\nREM"), QStringLiteral("x\rCLS"),
+                             QStringLiteral("C:\\["), QString(2049, u'9')};
+    for (const QString& code : codes) {
+        EXPECT_THROW(library.barcode("0", "0", "128", "50", "1", "0", "2", "4", code),
+                     common::RunError);
+        EXPECT_THROW(library.printerfont("0", "0", "3", "0", "1", "1", code), common::RunError);
+        EXPECT_TRUE(take().isEmpty());
+    }
+    // A line end inside a text only draws: the bitmap carries any text.
+    const test::ParsedBitmap drawn = text(0, 0, 32, 0, QStringLiteral("A\nB"));
+    EXPECT_GT(drawn.inkDots(), 0);
+}
+
 TEST(TsplLibraryPort, CallsBeforeOpenportFail) {
     TsplLibrary library(common::CodePage(),
                         [](const QString&) { return std::unique_ptr<common::BytePort>(); });

@@ -178,6 +178,46 @@ TEST_F(DriverRun, BadInputEndsTheRunWithItsErrorNumber) {
     }
 }
 
+TEST_F(DriverRun, NegativeQuantitiesAreLeftOutAndTheRunGoesOn) {
+    state.across = 2;
+    test::setRecords(state, 2, {{"a", "3"}, {"b", "-3"}, {"c", "0"}, {"d", "-1"}, {"e", "7"}});
+    addElement(state.format.vTextElements, {"0", "0", "10", "0", "0", "Arial", "1"});
+    const DriverRunResult result = run();
+    EXPECT_EQ(result.outcome, Outcome::Completed);
+    ASSERT_EQ(page.jobs.size(), 3u);
+    EXPECT_EQ(printed(page.jobs[1]), QStringList{QStringLiteral("print c")});
+    EXPECT_EQ(page.jobs[2].copies, 4);
+    EXPECT_EQ(result.tally.records, 3);
+    EXPECT_EQ(result.tally.labels, 2 + 1 + 4);
+    ASSERT_EQ(result.tally.leftOut.size(), 2u);
+    EXPECT_EQ(result.tally.leftOut[0].record, 2);
+    EXPECT_EQ(result.tally.leftOut[0].reason, QStringLiteral("數量 \"-3\" 小於 1, 未列印"));
+    EXPECT_EQ(result.tally.leftOut[1].record, 4);
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_FALSE(result.dataFailure);
+}
+
+TEST_F(DriverRun, QuantityOverflowNamesTheRecordAsADataError) {
+    struct Case {
+        const char* quantity;
+        int across;
+    } cases[] = {{"40000", 1}, {"32767", 2}};
+    for (const Case& c : cases) {
+        messages.shown.clear();
+        page.jobs.clear();
+        state.across = static_cast<std::int16_t>(c.across);
+        test::setRecords(state, 2, {{"a", "1"}, {"b", c.quantity}, {"c", "1"}});
+        const DriverRunResult result = run();
+        EXPECT_EQ(result.outcome, Outcome::Failed);
+        EXPECT_EQ(result.errorNumber, common::Overflow);
+        EXPECT_TRUE(result.dataFailure);
+        EXPECT_EQ(page.jobs.size(), 1u);
+        ASSERT_EQ(messages.shown.size(), 1u);
+        EXPECT_EQ(messages.shown[0].text,
+                  QStringLiteral("溢位: 第 2 筆資料的數量 \"%1\" 超過 32767").arg(c.quantity));
+    }
+}
+
 TEST_F(DriverRun, DeviceNameWithoutBlankIsItsOwnPrefix) {
     RecordingPrinterPage queue(QStringLiteral("TSC_TTP_244"));
     test::setRecords(state, 1, {{"123"}});
