@@ -1,11 +1,13 @@
 #pragma once
 
+#include "preview/barcode_renderer.h"
 #include "preview/label_sink.h"
 #include "preview/tspl_interpreter.h"
 
 #include <QByteArray>
 #include <QImage>
 #include <QStringList>
+#include <gtest/gtest.h>
 #include <vector>
 
 namespace pelmar::test {
@@ -48,6 +50,19 @@ inline int blackDots(const QImage& label, int x, int y, int w, int h) {
         for (int col = x; col < x + w; ++col)
             n += black(label, col, row) ? 1 : 0;
     return n;
+}
+
+// True when the label shows exactly the symbol with its top-left corner at (x, y).
+inline ::testing::AssertionResult showsSymbol(const QImage& label,
+                                              const preview::SymbolResult& symbol, int x, int y) {
+    if (!symbol.error.isEmpty() || symbol.bitmap.isEmpty())
+        return ::testing::AssertionFailure() << "no reference symbol";
+    for (int row = 0; row < symbol.bitmap.height; ++row)
+        for (int col = 0; col < symbol.bitmap.width; ++col)
+            if (black(label, x + col, y + row) != (symbol.bitmap.at(col, row) != 0))
+                return ::testing::AssertionFailure()
+                       << "dot " << col << "," << row << " of the symbol at " << x << "," << y;
+    return ::testing::AssertionSuccess();
 }
 
 // A 40 x 20 mm label (320 x 160 dots) ready for drawing.

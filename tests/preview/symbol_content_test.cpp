@@ -8,18 +8,6 @@
 namespace pelmar::preview {
 namespace {
 
-// True when the label shows exactly the symbol with its top-left corner at (x, y).
-::testing::AssertionResult showsSymbol(const QImage& label, const SymbolResult& symbol, int x,
-                                       int y) {
-    if (!symbol.error.isEmpty() || symbol.bitmap.isEmpty())
-        return ::testing::AssertionFailure() << "no reference symbol";
-    for (int row = 0; row < symbol.bitmap.height; ++row)
-        for (int col = 0; col < symbol.bitmap.width; ++col)
-            if (test::black(label, x + col, y + row) != (symbol.bitmap.at(col, row) != 0))
-                return ::testing::AssertionFailure() << "dot " << col << "," << row << " differs";
-    return ::testing::AssertionSuccess();
-}
-
 TEST(DecodeEscapesTest, ControlCodesBytesAndTheEscapeItself) {
     struct Case {
         const char* content;
@@ -58,7 +46,7 @@ TEST(SymbolContentTest, Pdf417LengthOptionCarriesAnyBytes) {
         const test::Rendered out = test::render(stream, 203, chunk);
         EXPECT_TRUE(out.warnings.isEmpty()) << out.warnings.join('\n').toStdString();
         ASSERT_EQ(out.labels.size(), 1u) << "chunk " << chunk;
-        EXPECT_TRUE(showsSymbol(out.labels[0], renderPdf417(reference), 10, 10));
+        EXPECT_TRUE(test::showsSymbol(out.labels[0], renderPdf417(reference), 10, 10));
     }
 }
 
@@ -90,14 +78,14 @@ TEST(SymbolContentTest, DataMatrixEscapeCharacterGivesControlCodes) {
     reference.content = "A~\r\nB";
     reference.moduleSize = 4;
     reference.area = 120;
-    EXPECT_TRUE(showsSymbol(out.labels[0], renderDataMatrix(reference), 10, 10));
+    EXPECT_TRUE(test::showsSymbol(out.labels[0], renderDataMatrix(reference), 10, 10));
 
     // Without c# a ~ is data like any other byte.
     const test::Rendered plain =
         test::render(test::labelHead() + "DMATRIX 10,10,120,120,x4,\"A~J\"\r\nPRINT 1\r\n");
     reference.content = "A~J";
     ASSERT_EQ(plain.labels.size(), 1u);
-    EXPECT_TRUE(showsSymbol(plain.labels[0], renderDataMatrix(reference), 10, 10));
+    EXPECT_TRUE(test::showsSymbol(plain.labels[0], renderDataMatrix(reference), 10, 10));
 }
 
 } // namespace
