@@ -134,6 +134,42 @@ TEST_F(PelmarPrintTest, PrintsToTheTracePrinterAndWritesTheRunSettings) {
         settings.startsWith("[Files]\r\nTextFileName=" + home().file("items.txt").toUtf8()));
 }
 
+// A record that prints nothing is named at the end and changes the status; a quantity beyond
+// 16 bits is the data's fault, not the printer's.
+TEST_F(PelmarPrintTest, RecordsLeftOutAndAnOverflowingQuantityAreTheDatasFault) {
+    struct Case {
+        const char* name;
+        QByteArray data;
+        int exitCode;
+        QStringList said;
+        int printed; // printlabel calls
+    } cases[] = {
+        {"quantity below 1",
+         "APPLE,10,2\r\nPEAR,20,-3\r\nFIG,30,3\r\n",
+         7,
+         {"列印結果: 下列資料未列印 (1 筆):\n第 2 筆", "-3",
+          "5 label(s) from 2 record(s) printed; 1 record(s) left out\n"},
+         2},
+        {"quantity over 32,767",
+         "APPLE,10,2\r\nPEAR,20,40000\r\nFIG,30,3\r\n",
+         3,
+         {"PrintLabels -> 發生錯誤: ", "40000",
+          "a record's data stopped the run; 2 label(s) from 1 record(s) printed before\n"},
+         1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        renew();
+        writeSettings();
+        home().write("items.txt", c.data);
+        const ToolRun r = run({});
+        EXPECT_EQ(r.exitCode, c.exitCode) << r.err.toStdString();
+        for (const QString& text : c.said)
+            EXPECT_TRUE(r.err.contains(text)) << text.toStdString() << "\n" << r.err.toStdString();
+        EXPECT_EQ(traceCalls("printlabel").size(), c.printed);
+    }
+}
+
 // A script that retries on failure must not print the labels twice: settings that cannot be
 // written after printing have a status of their own.
 TEST_F(PelmarPrintTest, SettingsNotSavedAfterPrintingHaveTheirOwnStatus) {
