@@ -240,6 +240,18 @@ const Case kCases[] = {
     // 32: a tab cuts; fixed mode does not need a delimiter at all
     {"TabDelimiter", {"A,0,0,0,0", "Q,0,0,0,0"}, "\t", "X\t1\r\nY\t2", {{"X", "1"}, {"Y", "2"}}},
     {"FixedWithoutDelimiter", {"A,1,1,0,0"}, "<fixed-empty>", "X\r\nY", {{"X"}, {"Y"}}},
+    // 34: erasing trailing blanks takes spaces only: a trailing tab or full-width space stays,
+    // and so do the spaces before it; the last field is cut on a path of its own
+    {"EraseBlanksKeepsTrailingTab",
+     {"A,0,0,1,0", "B,0,0,1,0", "C,0,0,1,0", "Q,0,0,1,0"},
+     ",",
+     big5(QStringLiteral("X\t,Y \t,中\u3000 ,Z\t ")),
+     {{"X\t", "Y \t", QStringLiteral("中\u3000"), "Z\t"}}},
+    {"FixedEraseBlanksKeepsTrailingTab",
+     {"A,1,3,1,0", "B,4,3,1,0", "C,7,4,1,0"},
+     "<fixed>",
+     big5(QStringLiteral("X\t Y \t中\u3000")),
+     {{"X\t", "Y \t", QStringLiteral("中\u3000")}}},
 };
 
 void PrintTo(const Case& c, std::ostream* os) {
