@@ -59,25 +59,9 @@ qsizetype findDelimiter(QStringView text, QStringView delimiter, qsizetype from 
     return text.indexOf(delimiter, from);
 }
 
-// Lines longer than this are copied field by field: a cell that shares a long line would keep
-// all of it, though the fields may be a small part (a long note after the last field).
-constexpr qsizetype kLongestSharedLine = 256;
-
-// A cell that shares the decoded line's buffer instead of holding a copy: one allocation a line
-// rather than one a field. A zero unit is written just after the part (over its delimiter, a
-// character the width limit cut off or a trimmed blank, none of which any other cell holds), so
-// the cell is as zero-ended as any other text. The buffer lives as long as one of its cells.
-// Without units (a long line) the part is copied.
-QString sharedPart(const QString& line, char16_t* units, QStringView part) {
-    if (part.isEmpty() || units == nullptr)
-        return part.toString();
-    const qsizetype from = part.utf16() - units;
-    units[from + part.size()] = 0;
-    QString::DataPointer pointer = line.data_ptr();
-    pointer.ptr += from;
-    pointer.size = part.size();
-    return QString(std::move(pointer));
-}
+// Lines longer than this are not kept, their fields are copied: a kept line would stay whole
+// for fields that may be a small part of it (a long note after the last field).
+constexpr qsizetype kLongestKeptLine = 256;
 
 } // namespace
 
@@ -191,9 +175,16 @@ qsizetype DelimiterCutter::valueBeforeUnit(QStringView text, char16_t delimiter,
 void DelimiterCutter::cut(QString line, state::TextTable& records, int row) {
     if (m_fieldCount < 1)
         return;
-    // The line is ours alone after data(), which copies it only when the caller still shares it.
-    char16_t* units =
-        line.size() <= kLongestSharedLine ? reinterpret_cast<char16_t*>(line.data()) : nullptr;
+    // One buffer a line rather than one a field: the cells are parts of the line records keep.
+    const bool keepLine = line.size() <= kLongestKeptLine;
+    if (keepLine)
+        records.setLine(row, line);
+    const auto store = [&](int column, QStringView part) {
+        if (keepLine)
+            records.setPart(row, column, part.constData() - line.constData(), part.size());
+        else
+            records.set(row, column, part.toString());
+    };
     QStringView rest = line;
     for (int j = 1; j <= m_delimited; ++j) {
         const FieldDefinition& definition = m_definitions[static_cast<size_t>(j)];
@@ -221,7 +212,7 @@ void DelimiterCutter::cut(QString line, state::TextTable& records, int row) {
                 continue;
             }
         }
-        records.set(row, j, sharedPart(line, units, value));
+        store(j, value);
     }
 
     if (rest.isEmpty()) {
@@ -240,7 +231,7 @@ void DelimiterCutter::cut(QString line, state::TextTable& records, int row) {
         rest = trimTrailingSpaces(rest);
     if (eraseDecimalsFlag == 1)
         rest = beforeFirstDot(rest);
-    records.set(row, m_fieldCount, sharedPart(line, units, rest));
+    store(m_fieldCount, rest);
 }
 
 FixedCutter::FixedCutter(const state::WorkingState& state)

@@ -100,8 +100,8 @@ TEST(DelimiterCutter, WidthLimitAndErasingEndTheFirstField) {
     }
 }
 
-// The cells of a line share one buffer: each must still read, end and change as a text of its
-// own, and outlive the line and the table.
+// The cells of a line are parts of one kept line: each must still read, end and change as a text
+// of its own, and outlive the line and the table.
 TEST(DelimiterCutter, CellsOfOneLineBehaveAsSeparateTexts) {
     state::TextTable records = cutTwoFields(QStringLiteral("ABCDE  ,xyz.5"), "3");
     for (int column = 1; column <= 2; ++column) {
