@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringView>
+#include <limits>
 #include <vector>
 
 namespace pelmar::state {
@@ -69,14 +70,15 @@ public:
     }
 
     // Stores the part [from, from + size) of the row's line (see setLine) as the cell's text; a
-    // place outside the table or a part outside the line is ignored.
+    // place outside the table, a part outside the line or beyond 2^31 units is ignored.
     void setPart(int row, int column, qsizetype from, qsizetype size) {
         if (!contains(row, column) || m_lines.empty() || from < 0 || size < 0 ||
-            from + size > m_lines[static_cast<size_t>(row)].size())
+            from + size > m_lines[static_cast<size_t>(row)].size() ||
+            from + size > std::numeric_limits<qint32>::max())
             return;
         const size_t i = index(row, column);
         m_cells[i] = QString();
-        m_parts[i] = {from, size};
+        m_parts[i] = {static_cast<qint32>(from), static_cast<qint32>(size)};
     }
 
     bool contains(int row, int column) const {
@@ -84,9 +86,10 @@ public:
     }
 
 private:
+    // 32 bits a number: a table of every record holds one part a field.
     struct Part {
-        qsizetype from = 0;
-        qsizetype size = -1; // -1: the cell holds a text of its own
+        qint32 from = 0;
+        qint32 size = -1; // -1: the cell holds a text of its own
     };
 
     size_t cellCount() const {
