@@ -243,6 +243,40 @@ TEST_F(PelmarPrintTest, FilePrinterReceivesTheTsplBytes) {
     EXPECT_FALSE(QFile::exists(home().file("trace.txt")));
 }
 
+// A field holding line ends cannot start printer commands: a barcode, which cannot carry them,
+// leaves its record out; a PDF417 carries them inside its counted content.
+TEST_F(PelmarPrintTest, DataWithLineEndsStartsNoPrinterCommand) {
+    struct Case {
+        const char* name;
+        const char* element;
+        int exitCode;
+        int prints;            // PRINT commands, each after a command's CR LF
+        QByteArray dataOnWire; // the field's bytes, where a command carries them
+    } cases[] = {
+        {"barcode", "V_Barcode=20,100,128,80,2,0,2,4,1", 7, 2, {}},
+        {"pdf417", "PDF417=300,100,200,200,0,E4,W3,H3,R0,C5,1", 0, 3, "x\nPRINT 5\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        renew();
+        writeSettings();
+        home().write("PRICE.FMT", QByteArray("LabelWidth=60\r\nLabelHeight=40\r\nLabelGap=2\r\n"
+                                             "PrintSpeed=4\r\n") +
+                                      c.element + "\r\n");
+        // The first field keeps 10 bytes: "x\nPRINT 5\n".
+        home().write("items.txt", "x\nPRINT 5\nREM,10,2\r\nPEAR,20,1\r\nFIG,30,3\r\n");
+        const ToolRun r = run({"--printer", "file:" + home().file("raw.bin")});
+        EXPECT_EQ(r.exitCode, c.exitCode) << r.err.toStdString();
+        const QByteArray bytes = home().read("raw.bin");
+        EXPECT_EQ(bytes.count("\r\nPRINT "), c.prints) << bytes.toStdString();
+        EXPECT_FALSE(bytes.contains("\r\nPRINT 5")) << bytes.toStdString();
+        if (c.dataOnWire.isEmpty())
+            EXPECT_FALSE(bytes.contains("PRINT 5")) << bytes.toStdString();
+        else
+            EXPECT_TRUE(bytes.contains(c.dataOnWire)) << bytes.toStdString();
+    }
+}
+
 TEST_F(PelmarPrintTest, DataOptionReplacesTheDataFileAndIsWrittenBack) {
     writeSettings();
     home().write("sub/Week 12.csv", "KIWI,5,4\r\n");
