@@ -1,9 +1,9 @@
 // pelmar-print against failing printers: exit status 5 (printer error), the run's message on
 // standard error naming the last record that reached the printer, and no label claimed printed.
+#include "support/pelmar_print_run.h"
 #include "support/temp_folder.h"
 
 #include "support/loopback_listener.h"
-#include <QProcess>
 #include <arpa/inet.h>
 
 #include <gtest/gtest.h>
@@ -16,15 +16,11 @@ namespace {
 
 using namespace std::chrono_literals;
 
-const QString kTool = QStringLiteral(PELMAR_BINARY_DIR "/bin/pelmar-print");
 constexpr int kPrinterError = 5;
 
 using pelmar::test::Listener;
 
-struct ToolRun {
-    int exitCode = -1;
-    QString err;
-};
+using pelmar::test::ToolRun;
 
 // Runs the tool with the printer "TSC Fault" at the address (start-up keeps printers named TSC).
 ToolRun runTool(const pelmar::test::TempFolder& home, const QString& address) {
@@ -36,19 +32,7 @@ ToolRun runTool(const pelmar::test::TempFolder& home, const QString& address) {
                 "\r\n[Fields]\r\nDelimiter=,\r\nFieldCount=2\r\n"
                 "Field01=N,1,10,0,0\r\nField02=Q,1,10,0,0\r\n")
                    .toUtf8());
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("PELMAR_HOME"), home.path());
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    Listener noCups;
-    noCups.close();
-    env.insert(QStringLiteral("CUPS_SERVER"), QStringLiteral("127.0.0.1:%1").arg(noCups.port()));
-    process.setProcessEnvironment(env);
-    process.start(kTool, QStringList());
-    EXPECT_TRUE(process.waitForStarted());
-    EXPECT_TRUE(process.waitForFinished(120000));
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromUtf8(process.readAllStandardError())};
+    return pelmar::test::runPelmarPrint(home, 120000);
 }
 
 class HeadlessFaultTest : public ::testing::Test {

@@ -1,21 +1,15 @@
 // pelmar-print in a temporary program folder with data files as shops have them: LF-only lines,
 // empty lines at the end, a lone LF in a CR LF file, and Delimiter settings that cannot cut.
-#include "support/loopback_listener.h"
+#include "support/pelmar_print_run.h"
 #include "support/temp_folder.h"
 
 #include <QFile>
-#include <QProcess>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
 namespace {
 
-const QString kTool = QStringLiteral(PELMAR_BINARY_DIR "/bin/pelmar-print");
-
-struct ToolRun {
-    int exitCode = -1;
-    QString err;
-};
+using pelmar::test::ToolRun;
 
 // Prints items.txt (fields ITEM, NAME, QTY) with one command-mode format to the printer given.
 ToolRun printData(const pelmar::test::TempFolder& home, const QByteArray& data,
@@ -33,19 +27,7 @@ ToolRun printData(const pelmar::test::TempFolder& home, const QByteArray& data,
                    delimiter +
                    "\r\nFieldCount=3\r\nField01=ITEM,1,10,0,0\r\nField02=NAME,1,10,0,0\r\n"
                    "Field03=QTY,1,10,0,0\r\n");
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("PELMAR_HOME"), home.path());
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    pelmar::test::Listener noCups;
-    noCups.close();
-    env.insert(QStringLiteral("CUPS_SERVER"), QStringLiteral("127.0.0.1:%1").arg(noCups.port()));
-    process.setProcessEnvironment(env);
-    process.start(kTool, QStringList());
-    EXPECT_TRUE(process.waitForStarted());
-    EXPECT_TRUE(process.waitForFinished(60000));
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromUtf8(process.readAllStandardError())};
+    return pelmar::test::runPelmarPrint(home);
 }
 
 struct Case {

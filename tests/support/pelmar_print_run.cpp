@@ -1,0 +1,26 @@
+#include "support/pelmar_print_run.h"
+
+#include "support/loopback_listener.h"
+
+#include <QProcess>
+#include <gtest/gtest.h>
+
+namespace pelmar::test {
+
+ToolRun runPelmarPrint(const TempFolder& home, int timeoutMs) {
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("PELMAR_HOME"), home.path());
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    Listener noCups;
+    noCups.close();
+    env.insert(QStringLiteral("CUPS_SERVER"), QStringLiteral("127.0.0.1:%1").arg(noCups.port()));
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral(PELMAR_BINARY_DIR "/bin/pelmar-print"), QStringList());
+    EXPECT_TRUE(process.waitForStarted());
+    EXPECT_TRUE(process.waitForFinished(timeoutMs));
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+} // namespace pelmar::test

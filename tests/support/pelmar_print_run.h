@@ -1,0 +1,19 @@
+#pragma once
+
+#include "support/temp_folder.h"
+
+#include <QString>
+
+namespace pelmar::test {
+
+// How a run of pelmar-print ended: its exit code (-1 when it crashed) and its standard error.
+struct ToolRun {
+    int exitCode = -1;
+    QString err;
+};
+
+// Runs pelmar-print without options on the program folder home, with no CUPS server to reach,
+// so only the printers of section [Ports] exist; waits at most timeoutMs.
+ToolRun runPelmarPrint(const TempFolder& home, int timeoutMs = 60000);
+
+} // namespace pelmar::test
