@@ -35,15 +35,6 @@ inline constexpr long long kMaxSymbolDots = 32LL * 1024 * 1024;
 // The unrotated barcode: bars from the top, readable text below them.
 SymbolResult renderBarcode(const BarcodeRequest& request, TextRenderer& text);
 
-// Code 128 symbol values for the "128M" type: !nnn escapes give start codes, code-set
-// switches and function codes; without a start code the symbol starts in subset B. The start
-// value comes first, then the data values; check value and stop are not included. Sets *error
-// for a character the current subset cannot encode.
-std::vector<int> code128ManualValues(const QByteArray& content, QString* error);
-
-// Bar and space widths in modules (bar first) of a Code 128 symbol value 0..106.
-const char* code128Pattern(int value);
-
 // Parameters of PDF417 options; 0 means the printer's default.
 struct Pdf417Request {
     QByteArray content;

@@ -11,9 +11,10 @@ struct BarcodeModules {
     int width() const { return static_cast<int>(dark.size()); }
 };
 
-// The zint symbology a barcode font parameter names: 39, 39S, 39C, 93, 128, 128M, EAN128, EAN13,
-// EAN8, UPCA, UPCE, 25, 25C, CODABAR (or CODA), also written like "Code 128" or "EAN-13", in any
-// letter case. Returns false for an unknown name.
+// True when the font parameter names a barcode font: 39, 39S, 39C, 93, 128, 128M, EAN128,
+// EAN13, EAN8, UPCA, UPCE, 25, 25C, CODABAR (or CODA), also written like "Code 128" or "EAN-13",
+// in any letter case. "128M" is Code 128 whose data chooses its subsets with !nnn escapes, as on
+// the printer.
 bool isKnownBarcodeFont(const QString& fontParameter);
 
 // Encodes data as the barcode the font parameter names. Throws RunError(5) naming the font when

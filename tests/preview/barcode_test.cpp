@@ -76,17 +76,6 @@ TEST(BarcodeTest, ManualCode128MatchesZintForSubsetB) {
     }
 }
 
-TEST(BarcodeTest, ManualCode128RefusesWhatItsSubsetCannotHold) {
-    QString error;
-    EXPECT_TRUE(code128ManualValues("!105123", &error).empty()); // odd digit count in C
-    EXPECT_FALSE(error.isEmpty());
-    error.clear();
-    EXPECT_TRUE(code128ManualValues("!103abc", &error).empty()); // lower case is not in A
-    error.clear();
-    // "!" not followed by three digits is an ordinary character.
-    EXPECT_EQ(code128ManualValues("A!1", &error), (std::vector<int>{104, 33, 1, 17}));
-}
-
 TEST(BarcodeTest, TwoWidthSymbologiesUseNarrowAndWideDots) {
     TextRenderer text;
     for (const char* type : {"39S", "25", "CODA", "ITF14"}) {
