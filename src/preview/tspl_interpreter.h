@@ -70,35 +70,55 @@ public:
 
 private:
     enum class Mode { Line, SkipLine, BitmapData, DownloadData, LengthData };
+    // How the header of a command with binary content went: not complete yet, refused (the
+    // rest of the line is skipped) or started (its content follows).
+    enum class DataStart { NotYet, Refused, Started };
     struct Command;
 
+    // Reading the stream and dispatching its commands (tspl_interpreter.cpp).
     void feedLine(const char* data, qsizetype size, qsizetype& pos);
     void feedBinary(const char* data, qsizetype size, qsizetype& pos);
+    void skipRestOfLine();
     bool startBinaryCommand();
     bool startLengthContent(const std::vector<TsplArgument>& args);
     void endLine();
     void execute(const QByteArray& line);
     void warn(const QString& key, const QString& text);
     void warnAt(const QString& key, const QString& text);
+    bool numbers(const Command& c, int first, int count, int* out);
+
+    // The label buffer (tspl_label_buffer.cpp).
     LabelCanvas& canvas();
     void place(const DotBitmap& piece, int x, int y, int offsetX, int quarterTurns);
+    void doPrint(const Command& c);
 
+    // Set-up (tspl_setup_commands.cpp).
     void doSize(const Command& c);
     void doGapOrBline(const Command& c, bool blackMark);
     void doDirection(const Command& c);
     void doReference(const Command& c);
     void doSet(const Command& c);
+
+    // Shapes (tspl_shape_commands.cpp).
     void doRectangle(const Command& c);
     void doBox(const Command& c);
+
+    // Barcodes and 2D symbols (tspl_symbol_commands.cpp).
     void doBarcode(const Command& c);
     void doPdf417(const Command& c);
     void doDataMatrix(const Command& c);
     void doQrCode(const Command& c);
+
+    // Text (tspl_text_command.cpp).
     void doText(const Command& c);
+
+    // Pictures and the printer memory (tspl_picture_commands.cpp).
+    DataStart startBitmap(const std::vector<TsplArgument>& args);
+    void drawBitmapData(const char* data, long long size);
+    DataStart startDownload(const std::vector<TsplArgument>& args);
+    void keepDownload();
     void doPut(const Command& c);
     void doKill(const Command& c);
-    void doPrint(const Command& c);
-    bool numbers(const Command& c, int first, int count, int* out);
     std::optional<DotBitmap> picture(const QByteArray& name, bool bmp);
 
     LabelSink& m_sink;
