@@ -9,11 +9,15 @@
 #include "shell/gui/password_panel.h"
 #include "shell/gui/setup_panel.h"
 #include "shell/gui/test_print_panel.h"
+#include "shell/gui/twips.h"
 #include "shell/gui/window_controller.h"
 #include "support/fake_clock.h"
 #include "support/recording_message_box.h"
 
+#include <QAbstractButton>
 #include <QAction>
+#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTest>
@@ -64,6 +68,44 @@ public:
     }
     QStringList started;
 };
+
+// A control as designed: its object name, its caption and its place in twips.
+struct Placed {
+    const char* name;
+    const char* caption;
+    QRectF twips;
+};
+
+// Every control of the panel stands where it was designed and shows its caption.
+inline void expectPlaced(const QWidget& panel, const std::vector<Placed>& controls) {
+    for (const Placed& control : controls) {
+        const auto* widget = panel.findChild<QWidget*>(QString::fromLatin1(control.name));
+        ASSERT_NE(widget, nullptr) << control.name;
+        EXPECT_EQ(widget->geometry(), toPixels(control.twips, widget)) << control.name;
+        QString caption;
+        if (const auto* label = qobject_cast<const QLabel*>(widget))
+            caption = label->text();
+        if (const auto* button = qobject_cast<const QAbstractButton*>(widget))
+            caption = QString(button->text()).remove(u'\n');
+        if (const auto* group = qobject_cast<const QGroupBox*>(widget))
+            caption = group->title();
+        EXPECT_EQ(caption, QString::fromUtf8(control.caption)) << control.name;
+    }
+}
+
+// Tab moves the focus through the controls in this order.
+inline void expectTabChain(const QList<QWidget*>& order) {
+    for (qsizetype i = 1; i < order.size(); ++i) {
+        // Tab skips the parts of a control (the line edit of a drop-down list, the viewport
+        // of a list) and whatever takes no focus (labels, groups).
+        QWidget* next = order[i - 1]->nextInFocusChain();
+        while (order[i - 1]->isAncestorOf(next) || !(next->focusPolicy() & Qt::TabFocus))
+            next = next->nextInFocusChain();
+        EXPECT_EQ(next, order[i]) << order[i - 1]->objectName().toStdString() << " -> "
+                                  << next->objectName().toStdString() << " "
+                                  << next->metaObject()->className();
+    }
+}
 
 // The window under "/T" over a test program folder, with every seam recorded: messages, the
 // printer library (no waits), the driver pages, the dialogs and the editor start.
