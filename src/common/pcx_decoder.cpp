@@ -47,33 +47,11 @@ QRgb headerColour(const QByteArray& bytes, int index) {
                 static_cast<unsigned char>(bytes[at + 2]));
 }
 
-} // namespace
-
-QImage decodePcx(const QByteArray& bytes) {
-    if (bytes.size() < kHeaderSize || static_cast<unsigned char>(bytes[0]) != 0x0A)
-        fail("not a PCX file");
-    if (bytes[2] != 1)
-        fail("not run-length encoded");
-    const int bitsPerPixel = static_cast<unsigned char>(bytes[3]);
-    const int width = u16(bytes, 8) - u16(bytes, 4) + 1;
-    const int height = u16(bytes, 10) - u16(bytes, 6) + 1;
-    const int planes = static_cast<unsigned char>(bytes[65]);
-    const int bytesPerLine = u16(bytes, 66);
-    if (width <= 0 || height <= 0)
-        fail("empty picture");
-    if (static_cast<qint64>(width) * height > kMaxPcxPixels)
-        fail("picture too large");
-    const bool mono = bitsPerPixel == 1 && planes == 1;
-    const bool ega = bitsPerPixel == 1 && planes == 4;
-    const bool indexed = bitsPerPixel == 8 && planes == 1;
-    const bool truecolour = bitsPerPixel == 8 && planes == 3;
-    if (!mono && !ega && !indexed && !truecolour)
-        fail("unsupported colour layout");
-    if (bytesPerLine * 8 < width * bitsPerPixel)
-        fail("scan line shorter than the picture");
-
-    // An 8-bit picture keeps its palette in the last 769 bytes (0x0C and 256 colours).
-    qsizetype dataEnd = bytes.size();
+// The colours of a picture of one colour plane or 16 colours (from the header) or 256 colours
+// (0x0C and 256 colours in the last 769 bytes, which then end the scan lines at dataEnd; a
+// grey scale without them). A true-colour picture has none.
+QList<QRgb> paletteOf(const QByteArray& bytes, bool mono, bool ega, bool indexed,
+                      qsizetype& dataEnd) {
     QList<QRgb> palette;
     if (indexed) {
         if (bytes.size() >= kHeaderSize + 769 && bytes[bytes.size() - 769] == 0x0C) {
@@ -100,6 +78,37 @@ QImage decodePcx(const QByteArray& bytes) {
         for (int k = 0; k < 16; ++k)
             palette << headerColour(bytes, k);
     }
+    return palette;
+}
+
+} // namespace
+
+QImage decodePcx(const QByteArray& bytes) {
+    if (bytes.size() < kHeaderSize || static_cast<unsigned char>(bytes[0]) != 0x0A)
+        fail("not a PCX file");
+    if (bytes[2] != 1)
+        fail("not run-length encoded");
+    const int bitsPerPixel = static_cast<unsigned char>(bytes[3]);
+    const int width = u16(bytes, 8) - u16(bytes, 4) + 1;
+    const int height = u16(bytes, 10) - u16(bytes, 6) + 1;
+    const int planes = static_cast<unsigned char>(bytes[65]);
+    const int bytesPerLine = u16(bytes, 66);
+    if (width <= 0 || height <= 0)
+        fail("empty picture");
+    if (static_cast<qint64>(width) * height > kMaxPcxPixels)
+        fail("picture too large");
+    const bool mono = bitsPerPixel == 1 && planes == 1;
+    const bool ega = bitsPerPixel == 1 && planes == 4;
+    const bool indexed = bitsPerPixel == 8 && planes == 1;
+    const bool truecolour = bitsPerPixel == 8 && planes == 3;
+    if (!mono && !ega && !indexed && !truecolour)
+        fail("unsupported colour layout");
+    if (bytesPerLine * 8 < width * bitsPerPixel)
+        fail("scan line shorter than the picture");
+
+    // An 8-bit picture keeps its palette in the last 769 bytes, after the scan lines.
+    qsizetype dataEnd = bytes.size();
+    const QList<QRgb> palette = paletteOf(bytes, mono, ega, indexed, dataEnd);
 
     const size_t lineBytes = static_cast<size_t>(bytesPerLine) * static_cast<size_t>(planes);
     // The header's scan-line length is trusted for the decode buffer: a small picture claiming

@@ -72,28 +72,7 @@ SetupFieldsFrame::SetupFieldsFrame(const state::WorkingState& state, QWidget* pa
     m_fldList->setObjectName(QStringLiteral("fldList"));
 
     styleGroup(this);
-    placeTwips(this, 105, 2160, 6420, 3375);
-    placeTwips(m_label13, 105, 315, 1170, 225);
-    placeTwips(m_optFieldCut0, 1365, 315, 1065, 330);
-    placeTwips(m_txtDelimiter, 2520, 315, 330, 330);
-    placeTwips(m_optFieldCut1, 2940, 315, 1590, 330);
-    placeTwips(m_label8, 4935, 375, 960, 225);
-    placeTwips(m_lblFldCount, 5985, 375, 330, 225);
-    placeTwips(m_label9, 105, 735, 1170, 330);
-    placeTwips(m_txtFldName, 1365, 735, 1485, 330);
-    placeTwips(m_label6, 105, 1155, 1170, 330);
-    placeTwips(m_txtStartPos, 1365, 1155, 750, 330);
-    placeTwips(m_label7, 105, 1575, 1170, 330);
-    placeTwips(m_txtFldWidth, 1365, 1575, 750, 330);
-    placeTwips(m_chkEraseSpace, 105, 1995, 2010, 225);
-    placeTwips(m_chkEraseDecimal, 105, 2310, 2010, 225);
-    placeTwips(m_chkEditPrice, 105, 2625, 2010, 225);
-    placeTwips(m_label16, 105, 2940, 2115, 330);
-    placeTwips(m_txtEditPriceField, 2310, 2940, 540, 330);
-    placeTwips(m_cmdFldNew, 2940, 735, 540, 540);
-    placeTwips(m_cmdFldUpdate, 2940, 1365, 540, 540);
-    placeTwips(m_cmdFldRemove, 2940, 1995, 540, 540);
-    placeTwips(m_fldList, 3570, 675, 2745, 2535);
+    placeControls();
 
     // The options of one group: the cutting method (the print mode has its own group).
     auto* cutGroup = new QButtonGroup(this);
@@ -131,6 +110,31 @@ SetupFieldsFrame::SetupFieldsFrame(const state::WorkingState& state, QWidget* pa
     connect(m_cmdFldUpdate, &QPushButton::clicked, this, &SetupFieldsFrame::cmdFldUpdateClicked);
     connect(m_cmdFldRemove, &QPushButton::clicked, this, &SetupFieldsFrame::cmdFldRemoveClicked);
     optFieldCut_Click(0);
+}
+
+void SetupFieldsFrame::placeControls() {
+    placeTwips(this, 105, 2160, 6420, 3375);
+    placeTwips(m_label13, 105, 315, 1170, 225);
+    placeTwips(m_optFieldCut0, 1365, 315, 1065, 330);
+    placeTwips(m_txtDelimiter, 2520, 315, 330, 330);
+    placeTwips(m_optFieldCut1, 2940, 315, 1590, 330);
+    placeTwips(m_label8, 4935, 375, 960, 225);
+    placeTwips(m_lblFldCount, 5985, 375, 330, 225);
+    placeTwips(m_label9, 105, 735, 1170, 330);
+    placeTwips(m_txtFldName, 1365, 735, 1485, 330);
+    placeTwips(m_label6, 105, 1155, 1170, 330);
+    placeTwips(m_txtStartPos, 1365, 1155, 750, 330);
+    placeTwips(m_label7, 105, 1575, 1170, 330);
+    placeTwips(m_txtFldWidth, 1365, 1575, 750, 330);
+    placeTwips(m_chkEraseSpace, 105, 1995, 2010, 225);
+    placeTwips(m_chkEraseDecimal, 105, 2310, 2010, 225);
+    placeTwips(m_chkEditPrice, 105, 2625, 2010, 225);
+    placeTwips(m_label16, 105, 2940, 2115, 330);
+    placeTwips(m_txtEditPriceField, 2310, 2940, 540, 330);
+    placeTwips(m_cmdFldNew, 2940, 735, 540, 540);
+    placeTwips(m_cmdFldUpdate, 2940, 1365, 540, 540);
+    placeTwips(m_cmdFldRemove, 2940, 1995, 540, 540);
+    placeTwips(m_fldList, 3570, 675, 2745, 2535);
 }
 
 void SetupFieldsFrame::optFieldCut_Click(int index) {

@@ -63,6 +63,9 @@ signals:
     void cmdFldRemoveClicked();
 
 private:
+    // The places of the controls, in twips as designed.
+    void placeControls();
+
     QLabel* m_label13;
     QRadioButton* m_optFieldCut0;
     QLineEdit* m_txtDelimiter;

@@ -52,19 +52,7 @@ SetupPanel::SetupPanel(const state::WorkingState& state, QWidget* parent)
 
     stylePanel(this);
     setFont(windowFont());
-    placeTwips(this, 0, 0, designedSize.width(), designedSize.height());
-    placeTwips(m_label10, 105, 315, 1170, 330);
-    placeTwips(m_txtLabelAcross, 105, 630, 750, 330);
-    placeTwips(m_label14, 1890, 315, 1170, 225);
-    placeTwips(m_optPrintMode0, 1890, 630, 2010, 330);
-    placeTwips(m_optPrintMode1, 1890, 1050, 1065, 225);
-    placeTwips(m_cmdSetupOk, 3990, 210, 1275, 1065);
-    placeTwips(m_cmdSetupCancel, 5250, 210, 1275, 1065);
-    placeTwips(m_label19, 120, 1150, 1455, 255);
-    placeTwips(m_txtFileName, 120, 1440, 5775, 270);
-    placeTwips(m_cmdBrowse, 6000, 1440, 495, 270);
-    placeTwips(m_label5, 105, 1800, 1485, 330);
-    placeTwips(m_cboPrinter, 1665, 1800, 4830, 345);
+    placeControls();
 
     setTextColour(m_txtLabelAcross, colours::red);
     m_txtLabelAcross->setAlignment(Qt::AlignCenter);
@@ -90,7 +78,34 @@ SetupPanel::SetupPanel(const state::WorkingState& state, QWidget* parent)
     m_cboPrinter->installEventFilter(this);
     setTextColour(m_cboPrinter, colours::red);
 
-    // Tab order of the whole screen, both groups included.
+    orderTabs();
+
+    connect(modeGroup, &QButtonGroup::idClicked, this, &SetupPanel::optPrintMode_Click);
+    connect(m_cmdSetupOk, &QPushButton::clicked, this, &SetupPanel::cmdSetupOkClicked);
+    connect(m_cmdSetupCancel, &QPushButton::clicked, this, &SetupPanel::cmdSetupCancelClicked);
+    connect(m_cmdBrowse, &QPushButton::clicked, this, &SetupPanel::cmdBrowseClicked);
+    optPrintMode_Click(0);
+    hide();
+}
+
+void SetupPanel::placeControls() {
+    placeTwips(this, 0, 0, designedSize.width(), designedSize.height());
+    placeTwips(m_label10, 105, 315, 1170, 330);
+    placeTwips(m_txtLabelAcross, 105, 630, 750, 330);
+    placeTwips(m_label14, 1890, 315, 1170, 225);
+    placeTwips(m_optPrintMode0, 1890, 630, 2010, 330);
+    placeTwips(m_optPrintMode1, 1890, 1050, 1065, 225);
+    placeTwips(m_cmdSetupOk, 3990, 210, 1275, 1065);
+    placeTwips(m_cmdSetupCancel, 5250, 210, 1275, 1065);
+    placeTwips(m_label19, 120, 1150, 1455, 255);
+    placeTwips(m_txtFileName, 120, 1440, 5775, 270);
+    placeTwips(m_cmdBrowse, 6000, 1440, 495, 270);
+    placeTwips(m_label5, 105, 1800, 1485, 330);
+    placeTwips(m_cboPrinter, 1665, 1800, 4830, 345);
+}
+
+// Tab order of the whole screen, both groups included.
+void SetupPanel::orderTabs() {
     const QList<QWidget*> order{m_cmdSetupOk,
                                 m_cmdSetupCancel,
                                 m_cboPrinter,
@@ -119,13 +134,6 @@ SetupPanel::SetupPanel(const state::WorkingState& state, QWidget* parent)
                                 m_cmdBrowse};
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
-
-    connect(modeGroup, &QButtonGroup::idClicked, this, &SetupPanel::optPrintMode_Click);
-    connect(m_cmdSetupOk, &QPushButton::clicked, this, &SetupPanel::cmdSetupOkClicked);
-    connect(m_cmdSetupCancel, &QPushButton::clicked, this, &SetupPanel::cmdSetupCancelClicked);
-    connect(m_cmdBrowse, &QPushButton::clicked, this, &SetupPanel::cmdBrowseClicked);
-    optPrintMode_Click(0);
-    hide();
 }
 
 void SetupPanel::fill(const app::SetupScreenFill& fill, const QStringList& printers,

@@ -61,6 +61,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The places of the controls, in twips as designed.
+    void placeControls();
+    void orderTabs();
+
     QLabel* m_label10;
     QLineEdit* m_txtLabelAcross;
     QLabel* m_label14;

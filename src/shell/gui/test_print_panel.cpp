@@ -40,19 +40,7 @@ TestPrintPanel::TestPrintPanel(state::WorkingState& state, QWidget* parent)
 
     stylePanel(this);
     setFont(windowFont());
-    placeTwips(this, 0, 0, designedSize.width(), designedSize.height());
-    placeTwips(m_label2, 210, 315, 1170, 330);
-    placeTwips(m_lblDataSourceName, 1470, 315, 5475, 540);
-    placeTwips(m_label3, 210, 1050, 1170, 330);
-    placeTwips(m_listLabel, 1470, 1050, 3060, 1185);
-    placeTwips(m_label1, 210, 2415, 1170, 330);
-    placeTwips(m_txtTestPrintQty, 1470, 2415, 1065, 330);
-    placeTwips(m_label17, 3675, 2415, 1905, 225);
-    placeTwips(m_txtADPrice1, 5670, 2415, 1275, 330);
-    placeTwips(m_cmdSelDataSource, 210, 2940, 1695, 855);
-    placeTwips(m_cmdEditFormat, 1890, 2940, 1695, 855);
-    placeTwips(m_cmdTestPrintOk, 3570, 2940, 1695, 855);
-    placeTwips(m_cmdTestPrintCancel, 5250, 2940, 1695, 855);
+    placeControls();
 
     for (QLabel* caption : {m_label2, m_label3, m_label1, m_label17})
         setTextColour(caption, colours::blue);
@@ -92,6 +80,22 @@ TestPrintPanel::TestPrintPanel(state::WorkingState& state, QWidget* parent)
     connect(m_cmdTestPrintCancel, &QPushButton::clicked, this,
             &TestPrintPanel::cmdTestPrintCancelClicked);
     hide();
+}
+
+void TestPrintPanel::placeControls() {
+    placeTwips(this, 0, 0, designedSize.width(), designedSize.height());
+    placeTwips(m_label2, 210, 315, 1170, 330);
+    placeTwips(m_lblDataSourceName, 1470, 315, 5475, 540);
+    placeTwips(m_label3, 210, 1050, 1170, 330);
+    placeTwips(m_listLabel, 1470, 1050, 3060, 1185);
+    placeTwips(m_label1, 210, 2415, 1170, 330);
+    placeTwips(m_txtTestPrintQty, 1470, 2415, 1065, 330);
+    placeTwips(m_label17, 3675, 2415, 1905, 225);
+    placeTwips(m_txtADPrice1, 5670, 2415, 1275, 330);
+    placeTwips(m_cmdSelDataSource, 210, 2940, 1695, 855);
+    placeTwips(m_cmdEditFormat, 1890, 2940, 1695, 855);
+    placeTwips(m_cmdTestPrintOk, 3570, 2940, 1695, 855);
+    placeTwips(m_cmdTestPrintCancel, 5250, 2940, 1695, 855);
 }
 
 QString TestPrintPanel::firstListedFormat() const {

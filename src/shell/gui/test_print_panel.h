@@ -47,6 +47,9 @@ signals:
     void cmdTestPrintCancelClicked();
 
 private:
+    // The places of the controls, in twips as designed.
+    void placeControls();
+
     QLabel* m_label2;
     QLabel* m_lblDataSourceName;
     QLabel* m_label3;
