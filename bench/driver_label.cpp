@@ -67,7 +67,7 @@ void BM_DrawLabelIntoPdf(benchmark::State& run) {
         print_driver::drawLabelElements(page, format, drawing);
         page.endDocument();
     }
-    page.finish();
+    page.finishDocument();
     run.SetItemsProcessed(run.iterations());
 }
 BENCHMARK(BM_DrawLabelIntoPdf)->Unit(benchmark::kMicrosecond);

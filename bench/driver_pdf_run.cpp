@@ -85,7 +85,6 @@ int main(int argc, char** argv) {
     print_driver::DriverRunContext context{
         state, messages, view, clock, clock, page, QDate::currentDate()};
     const print_driver::DriverRunResult result = print_driver::PrintLabels_Driver(context);
-    page.finish();
     std::printf("records %d, jobs %d, load %lld ms, total %lld ms\n", state.recordCount,
                 result.labelsPrinted, loaded, timer.elapsed());
     return result.outcome == print_driver::DriverRunResult::Outcome::Completed ? 0 : 1;

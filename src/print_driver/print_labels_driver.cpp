@@ -33,7 +33,7 @@ void reportFailure(DriverRunContext& context, const QString& description) {
     message.caption = QStringLiteral("PrintLabels_Driver -> 發生錯誤");
     message.icon = common::MessageIcon::Critical;
     context.messageBox.show(message);
-    context.page.abortDocument();
+    abandonDocument(context.page);
 }
 
 } // namespace
@@ -92,6 +92,7 @@ DriverRunResult PrintLabels_Driver(DriverRunContext& context) {
             context.page.abortDocument();
             result.outcome = Outcome::Cancelled;
         }
+        context.page.finishDocument();
     } catch (const common::RunError& error) {
         reportFailure(context, error.description());
         result.outcome = Outcome::Failed;

@@ -36,10 +36,11 @@ struct DriverRunResult {
 
 // Prints every record on the loaded format, one job per record with the record's quantity as
 // copies, showing progress, pausing 2 seconds after each job while events are processed, and
-// stopping when CancelRequested is set. A failure is shown ("PrintLabels_Driver -> 發生錯誤")
-// and the open page aborted; nothing throws. A record whose quantity is below 0 prints nothing and
-// goes into tally.leftOut, and the run goes on; a quantity beyond 16 bits fails the run as a data
-// failure whose message names the record and the value.
+// stopping when CancelRequested is set; then completes the page's output (finishDocument). A
+// failure, a failure to complete the output included, is shown ("PrintLabels_Driver -> 發生錯誤")
+// and the open page aborted; the jobs ended before it are kept. Nothing throws. A record whose
+// quantity is below 0 prints nothing and goes into tally.leftOut, and the run goes on; a quantity
+// beyond 16 bits fails the run as a data failure whose message names the record and the value.
 DriverRunResult PrintLabels_Driver(DriverRunContext& context);
 
 } // namespace pelmar::print_driver

@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QString>
 #include <cstdint>
+#include <exception>
 
 namespace pelmar::print_driver {
 
@@ -61,6 +62,20 @@ public:
     virtual void endDocument() = 0;
     // The page being drawn, if any, is discarded.
     virtual void abortDocument() = 0;
+    // Completes the output of the run: the jobs ended so far are kept (a PDF file is written
+    // out) and later jobs are refused. Throws RunError when the output cannot be completed.
+    virtual void finishDocument() = 0;
 };
+
+// After a run's failure has been reported: the page being drawn is discarded and the output is
+// completed with the jobs ended before it. A failure to complete it is not reported again.
+inline void abandonDocument(PrinterPage& page) noexcept {
+    try {
+        page.abortDocument();
+        page.finishDocument();
+    } catch (const std::exception&) {
+        // The run's own failure is the one reported.
+    }
+}
 
 } // namespace pelmar::print_driver

@@ -215,19 +215,6 @@ void ImagePageSink::sendJob(const PageContent& page, int copies) {
 
 QtPrinterPage::QtPrinterPage(std::unique_ptr<PageSink> sink) : m_sink(std::move(sink)) {}
 
-QtPrinterPage::~QtPrinterPage() {
-    try {
-        m_sink->finish();
-    } catch (const RunError&) {
-        // Nobody is left to report to; finish() is the checked way.
-    }
-}
-
-void QtPrinterPage::finish() {
-    m_page.reset();
-    m_sink->finish();
-}
-
 QString QtPrinterPage::deviceName() {
     if (!m_haveDeviceName) {
         m_deviceName = m_sink->deviceName();
@@ -378,6 +365,10 @@ void QtPrinterPage::endDocument() {
 }
 void QtPrinterPage::abortDocument() {
     m_page.reset();
+}
+void QtPrinterPage::finishDocument() {
+    m_page.reset();
+    m_sink->finish();
 }
 
 } // namespace pelmar::print_driver

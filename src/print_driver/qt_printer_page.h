@@ -28,7 +28,8 @@ public:
 std::unique_ptr<PageSink> makeCupsQueueSink(const QString& queueName);
 
 // The whole run in one PDF file, each job's page repeated as many times as its copies. The file
-// is complete after finish (or when the sink is destroyed). The device name is "PDF".
+// is complete after finish; a sink destroyed unfinished closes the file unchecked. The device
+// name is "PDF".
 std::unique_ptr<PageSink> makePdfFileSink(const QString& fileName);
 
 // Keeps every job as a picture at a resolution (tests, previews).
@@ -57,10 +58,6 @@ private:
 class QtPrinterPage : public PrinterPage {
 public:
     explicit QtPrinterPage(std::unique_ptr<PageSink> sink);
-    ~QtPrinterPage() override;
-
-    // Completes the sink's output (a PDF file). Throws RunError.
-    void finish();
 
     QString deviceName() override;
     void setPageWidth(std::int32_t twips) override;
@@ -85,6 +82,8 @@ public:
     void printBarcode(const QString& fontParameter, const QString& data) override;
     void endDocument() override;
     void abortDocument() override;
+    // Completes the sink's output (a PDF file).
+    void finishDocument() override;
 
     // Module width of drawn barcodes in printer dots.
     static constexpr int kBarcodeModuleDots = 2;

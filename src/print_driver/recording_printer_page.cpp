@@ -1,6 +1,7 @@
 #include "print_driver/recording_printer_page.h"
 
 #include "common/file_names.h"
+#include "common/run_error.h"
 #include "print_driver/barcode_symbol.h"
 
 namespace pelmar::print_driver {
@@ -107,6 +108,11 @@ void RecordingPrinterPage::abortDocument() {
     log << QStringLiteral("abortDocument");
     if (onOperation)
         onOperation(QStringLiteral("abortDocument"));
+}
+void RecordingPrinterPage::finishDocument() {
+    ++finishCount;
+    if (finishError != 0)
+        throw common::RunError(finishError);
 }
 
 void RecordingPrinterPage::record(const QString& name, const QStringList& values) {

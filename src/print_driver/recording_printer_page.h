@@ -38,6 +38,8 @@ public:
     void printBarcode(const QString& fontParameter, const QString& data) override;
     void endDocument() override;
     void abortDocument() override;
+    // Counts the call; throws RunError(finishError) when that is set.
+    void finishDocument() override;
 
     struct Job {
         QStringList operations;
@@ -53,6 +55,11 @@ public:
     // Called after each operation is recorded, with the operation's name (a test's stand-in for
     // a click while a page is drawn).
     std::function<void(const QString& name)> onOperation;
+    // How many times finishDocument was called (it is not an operation of the log).
+    int finishCount = 0;
+    // When not 0, finishDocument fails with this error number (an output that cannot be
+    // completed, such as a PDF file that cannot be written).
+    int finishError = 0;
 
 private:
     void record(const QString& name, const QStringList& values = {});

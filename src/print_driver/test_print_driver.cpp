@@ -14,7 +14,7 @@ void reportFailure(DriverRunContext& context, const QString& description) {
     message.caption = QStringLiteral("TestPrint_Driver -> 發生錯誤");
     message.icon = common::MessageIcon::Critical;
     context.messageBox.show(message);
-    context.page.abortDocument();
+    abandonDocument(context.page);
 }
 
 } // namespace
@@ -42,6 +42,7 @@ DriverRunResult TestPrint_Driver(DriverRunContext& context, const QString& quant
         context.page.setCopies(copies);
         drawLabelElements(context.page, state.format, drawing);
         context.page.endDocument();
+        context.page.finishDocument();
         result.labelsPrinted = 1;
         result.tally.labels = copies;
         result.tally.records = 1;

@@ -228,6 +228,69 @@ TEST_F(DriverRun, DeviceNameWithoutBlankIsItsOwnPrefix) {
     EXPECT_TRUE(queue.jobs[0].operations.contains(QStringLiteral("fontName TSC_TTP_244 128")));
 }
 
+TEST_F(DriverRun, OutputIsCompletedOnceHoweverTheRunEnds) {
+    enum class End { Completes, CancelInPause, BadBoxOnSecond };
+    struct Case {
+        const char* what;
+        bool testPrint;
+        End end;
+        int finishError;
+        Outcome outcome;
+        int errorNumber; // of the one message, or 0 when none is shown
+        std::size_t jobs;
+    } cases[] = {
+        {"run completes", false, End::Completes, 0, Outcome::Completed, 0, 2},
+        {"run cancelled", false, End::CancelInPause, 0, Outcome::Cancelled, 0, 1},
+        {"run fails, earlier job kept", false, End::BadBoxOnSecond, 0, Outcome::Failed,
+         common::TypeMismatch, 1},
+        {"finish of a run fails", false, End::Completes, common::PathFileAccessError,
+         Outcome::Failed, common::PathFileAccessError, 2},
+        {"finish of a cancelled run fails", false, End::CancelInPause, common::PathFileAccessError,
+         Outcome::Failed, common::PathFileAccessError, 1},
+        // The run's own failure is the one said; the finish after it is not said again.
+        {"run and its finish fail", false, End::BadBoxOnSecond, common::PathFileAccessError,
+         Outcome::Failed, common::TypeMismatch, 1},
+        {"test print completes", true, End::Completes, 0, Outcome::Completed, 0, 1},
+        {"finish of a test print fails", true, End::Completes, common::PrinterError,
+         Outcome::Failed, common::PrinterError, 1},
+    };
+    for (const Case& c : cases) {
+        test::setRecords(state, 1, {{"A"}, {"B"}});
+        state.cancelRequested = false;
+        state.format.boxElements.count = 0;
+        RecordingPrinterPage recording;
+        recording.finishError = c.finishError;
+        test::RecordingMessageBox shown;
+        test::FakeClock pauses;
+        if (c.end == End::CancelInPause)
+            pauses.onEvents = [&] { state.cancelRequested = true; };
+        if (c.end == End::BadBoxOnSecond) {
+            addElement(state.format.boxElements, {"0", "0", "1", "1", "1"});
+            pauses.onEvents = [&] { state.format.boxElements.rows[0][0] = QStringLiteral("x"); };
+        }
+        DriverRunContext context{state, shown, view, pauses, pauses, recording, test::kToday};
+        const DriverRunResult result = c.testPrint ? TestPrint_Driver(context, QStringLiteral("1"))
+                                                   : PrintLabels_Driver(context);
+        EXPECT_EQ(result.outcome, c.outcome) << c.what;
+        // A finish that failed is tried once more as the run abandons its document.
+        EXPECT_EQ(recording.finishCount,
+                  c.finishError == c.errorNumber && c.finishError != 0 ? 2 : 1)
+            << c.what;
+        EXPECT_EQ(recording.jobs.size(), c.jobs) << c.what;
+        if (c.errorNumber == 0) {
+            EXPECT_TRUE(shown.shown.empty()) << c.what;
+            continue;
+        }
+        EXPECT_EQ(result.errorNumber, c.errorNumber) << c.what;
+        ASSERT_EQ(shown.shown.size(), 1u) << c.what;
+        EXPECT_EQ(shown.shown[0].caption, c.testPrint
+                                              ? QStringLiteral("TestPrint_Driver -> 發生錯誤")
+                                              : QStringLiteral("PrintLabels_Driver -> 發生錯誤"))
+            << c.what;
+        EXPECT_EQ(shown.shown[0].text, common::errorDescription(c.errorNumber)) << c.what;
+    }
+}
+
 class TestPrint : public DriverRun {
 protected:
     TestPrint() {

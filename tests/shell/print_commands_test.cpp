@@ -1,6 +1,7 @@
 #include "shell/app/print_commands.h"
 
 #include "common/run_error.h"
+#include "shell/app/exit_status.h"
 #include "shell/app/startup.h"
 #include "shell/app/test_print_command.h"
 #include "shell/shell_fakes.h"
@@ -112,6 +113,22 @@ TEST_F(PrintButtonTest, OtherErrorsAreReportedAndEndUnlessExactlyT) {
         EXPECT_EQ(messages.shown[0].text, common::errorDescription(75));
         EXPECT_EQ(messages.shown[0].icon, MessageIcon::Critical);
     }
+}
+
+TEST_F(PrintButtonTest, OutputThatCannotBeCompletedIsAPrinterErrorOfTheRun) {
+    AppContext context = openPanel(1);
+    window.selected = "DRV.FMT";
+    context.pageFactory = [this](const PrintDestination&) {
+        auto page = std::make_unique<test::KeptRecordingPage>(jobs);
+        page->finishError = common::PathFileAccessError;
+        return page;
+    };
+    const FlowResult result = cmdPrint_Click(context);
+    EXPECT_EQ(result.end, FlowEnd::PrintError);
+    EXPECT_EQ(exitStatus(result), kExitPrinterError);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].caption, "PrintLabels_Driver -> 發生錯誤");
+    EXPECT_EQ(messages.shown[0].text, common::errorDescription(common::PathFileAccessError));
 }
 
 TEST_F(PrintButtonTest, CancelButtonStopsTheRunWhichStillSaves) {

@@ -65,20 +65,7 @@ FlowResult printDriverMode(AppContext& context) {
     if (!page)
         return formatFailure(load);
     print_driver::DriverRunContext run = driverRunContext(context, *page);
-    FlowResult result = fromDriverRun(print_driver::PrintLabels_Driver(run));
-    // A PDF file holds its pages only once it is completed; a failed run was reported already.
-    if (auto* qtPage = dynamic_cast<print_driver::QtPrinterPage*>(page.get())) {
-        if (result.end == FlowEnd::PrintError || result.end == FlowEnd::DataError) {
-            try {
-                qtPage->finish();
-            } catch (const common::RunError&) {
-                // The run has reported its failure already.
-            }
-        } else {
-            qtPage->finish();
-        }
-    }
-    return result;
+    return fromDriverRun(print_driver::PrintLabels_Driver(run));
 }
 
 } // namespace

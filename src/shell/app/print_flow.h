@@ -32,8 +32,9 @@ std::unique_ptr<print_driver::PrinterPage> prepareDriverPage(AppContext& context
 // mode; in driver mode the printer dialog comes first. The loaders and the runs report their own
 // failures; the end of the run is told by reportRun. Returns Printed, Cancelled, PrintError,
 // DataError (a record's value ended the run), or FormatError with programEnds set when the
-// loader ends the program (the run is then skipped). Throws RunError: 32755 when the dialog is
-// cancelled (nothing loaded, nothing printed), or when a PDF file cannot be completed.
+// loader ends the program (the run is then skipped); a PDF file or a job that cannot be
+// completed is a PrintError the run has reported. Throws RunError(32755) when the dialog is
+// cancelled (nothing loaded, nothing printed).
 FlowResult printChosenFormat(AppContext& context);
 
 // Writes the run settings through the context's saver (state::SaveRunSettings when empty).

@@ -4,7 +4,6 @@
 #include "format/driver_format_loader.h"
 #include "format/format_loader.h"
 #include "print_command/test_print.h"
-#include "print_driver/qt_printer_page.h"
 #include "print_driver/test_print_driver.h"
 #include "shell/app/delimiter_check.h"
 #include "shell/app/print_flow.h"
@@ -49,8 +48,6 @@ TestPrintResult printDriverMode(AppContext& context, const QString& quantity) {
         return loadFailure(load);
     print_driver::DriverRunContext run = driverRunContext(context, *page);
     const print_driver::DriverRunResult printed = print_driver::TestPrint_Driver(run, quantity);
-    if (auto* qtPage = dynamic_cast<print_driver::QtPrinterPage*>(page.get()))
-        qtPage->finish();
     if (printed.outcome == print_driver::DriverRunResult::Outcome::Failed)
         return {TestPrintEnd::Error, printed.errorNumber, false};
     return {TestPrintEnd::Printed, 0, false};
