@@ -4,11 +4,8 @@
 
 include(GNUInstallDirs)
 
-foreach(program pelmar pelmar-print tspl-render)
-  if(TARGET ${program})
-    install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT programs)
-  endif()
-endforeach()
+install(TARGETS pelmar pelmar-print tspl-render RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
+        COMPONENT programs)
 
 # The example shop: copied into the user's program folder on the first start of an installed
 # program (see PELMAR_INSTALL_DATADIR); pictures printed by the demo stay behind.

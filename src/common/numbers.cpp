@@ -114,10 +114,6 @@ double leadingNumber(QStringView text) {
     return length == 0 ? 0.0 : parseNumber(rest.left(length));
 }
 
-bool beginsWithNumber(QStringView text) {
-    return numberLength(skipLeadingBlanks(text)) > 0;
-}
-
 bool isNumberText(QStringView text) {
     return !text.isEmpty() && numberLength(text) == text.size();
 }
@@ -185,13 +181,6 @@ QStringView trimBlanksView(QStringView text) {
 
 QString trimBlanks(QStringView text) {
     return trimBlanksView(text).toString();
-}
-
-QString trimTrailingBlanks(QStringView text) {
-    qsizetype end = text.size();
-    while (end > 0 && text[end - 1] == u' ')
-        --end;
-    return text.left(end).toString();
 }
 
 } // namespace pelmar::common

@@ -17,9 +17,6 @@ double leadingNumber(QStringView text);
 // range of a double; nothing for any other text.
 std::optional<double> decimalValue(std::string_view text);
 
-// True when the text (after leading blanks) begins with a number as leadingNumber reads it.
-bool beginsWithNumber(QStringView text);
-
 // True when the whole text is one number: optional sign, digits, optional point and fraction.
 bool isNumberText(QStringView text);
 
@@ -47,8 +44,5 @@ QString shortestDecimal(double value);
 // The text without leading and trailing space characters (tabs and line feeds stay).
 QString trimBlanks(QStringView text);
 QStringView trimBlanksView(QStringView text);
-
-// The text without trailing space characters.
-QString trimTrailingBlanks(QStringView text);
 
 } // namespace pelmar::common

@@ -89,9 +89,6 @@ public:
     // fields from the file's last line. Never throws.
     DelimiterCutter(const state::WorkingState& state, QStringView lastLine);
 
-    // Number of fields cut at a delimiter (before the last field).
-    int delimitedFields() const { return m_delimited; }
-
     // Cuts one decoded line into columns 1..fieldCount of `row` of records; records keeps a
     // line of up to 256 units and its cells are parts of it. Throws RunError(5) when the line has
     // too few delimiters and RunError(6) for a definition number beyond 16 bits; the fields stored

@@ -41,18 +41,4 @@ DotBitmap rotateClockwise(const DotBitmap& bitmap, int quarterTurns) {
     return out;
 }
 
-DotBitmap scaleBitmap(const DotBitmap& bitmap, int xFactor, int yFactor) {
-    xFactor = std::max(xFactor, 1);
-    yFactor = std::max(yFactor, 1);
-    if (xFactor == 1 && yFactor == 1)
-        return bitmap;
-    DotBitmap out(bitmap.width * xFactor, bitmap.height * yFactor);
-    for (int y = 0; y < out.height; ++y) {
-        const int sourceRow = y / yFactor;
-        for (int x = 0; x < out.width; ++x)
-            out.at(x, y) = bitmap.at(x / xFactor, sourceRow);
-    }
-    return out;
-}
-
 } // namespace pelmar::preview

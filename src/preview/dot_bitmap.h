@@ -26,7 +26,4 @@ struct DotBitmap {
 // The bitmap turned clockwise by quarterTurns x 90 degrees (any integer, taken modulo 4).
 DotBitmap rotateClockwise(const DotBitmap& bitmap, int quarterTurns);
 
-// The bitmap enlarged by whole factors across (xFactor) and down (yFactor), each at least 1.
-DotBitmap scaleBitmap(const DotBitmap& bitmap, int xFactor, int yFactor);
-
 } // namespace pelmar::preview

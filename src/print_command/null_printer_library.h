@@ -20,10 +20,6 @@ public:
                      std::int16_t, const QString&, const QString&) override {}
     void printlabel(const QString&, const QString&) override {}
     void closeport() override {}
-    void printerfont(const QString&, const QString&, const QString&, const QString&, const QString&,
-                     const QString&, const QString&) override {}
-    void formfeed() override {}
-    void nobackfeed() override {}
     bool isPhysical() const override { return false; }
 };
 

@@ -6,10 +6,9 @@
 
 namespace pelmar::print_command {
 
-// The printer library of "Send Command" mode: the nine calls the composer and the runs make, and
-// the three the program declares but never calls. Texts are Unicode; an implementation converts
-// them to the code page at its own boundary. Every call may throw RunError (a port that cannot be
-// opened or fails while written to).
+// The printer library of "Send Command" mode: the nine calls the composer and the runs make. Texts
+// are Unicode; an implementation converts them to the code page at its own boundary. Every call may
+// throw RunError (a port that cannot be opened or fails while written to).
 class PrinterLibrary {
 public:
     virtual ~PrinterLibrary() = default;
@@ -38,13 +37,6 @@ public:
     virtual void printlabel(const QString& sets, const QString& copies) = 0;
     // Ends the document and releases the printer.
     virtual void closeport() = 0;
-
-    // Declared, never called by the program.
-    virtual void printerfont(const QString& x, const QString& y, const QString& font,
-                             const QString& rotation, const QString& xmul, const QString& ymul,
-                             const QString& text) = 0;
-    virtual void formfeed() = 0;
-    virtual void nobackfeed() = 0;
 
     // True when the open port reaches a physical printer, whose pace the run's wait follows.
     virtual bool isPhysical() const = 0;

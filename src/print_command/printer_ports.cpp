@@ -86,11 +86,6 @@ private:
 
 } // namespace
 
-bool isPortAddress(const QString& text) {
-    return startsWith(text, "trace:") || startsWith(text, "file:") ||
-           startsWith(text, "socket://") || startsWith(text, "preview:") || text.startsWith(u'/');
-}
-
 QString portAddress(const state::WorkingState& state, const QString& printerName) {
     for (const auto& [name, address] : state.ports) {
         if (name.compare(printerName, Qt::CaseInsensitive) == 0)

@@ -9,10 +9,6 @@
 
 namespace pelmar::print_command {
 
-// True when text is itself a port address: trace:, file:, socket://, preview: or a path starting
-// with "/".
-bool isPortAddress(const QString& text);
-
 // The port address of a printer: the address of section [Ports] for a name listed there (letter
 // case ignored), the name itself when it is an address, else the name as a CUPS queue.
 QString portAddress(const state::WorkingState& state, const QString& printerName);

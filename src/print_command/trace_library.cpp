@@ -109,18 +109,4 @@ void TraceLibrary::closeport() {
     m_file.close();
 }
 
-void TraceLibrary::printerfont(const QString& x, const QString& y, const QString& font,
-                               const QString& rotation, const QString& xmul, const QString& ymul,
-                               const QString& text) {
-    record(QStringLiteral("printerfont"), {x, y, font, rotation, xmul, ymul, text});
-}
-
-void TraceLibrary::formfeed() {
-    record(QStringLiteral("formfeed"));
-}
-
-void TraceLibrary::nobackfeed() {
-    record(QStringLiteral("nobackfeed"));
-}
-
 } // namespace pelmar::print_command

@@ -31,11 +31,6 @@ public:
                      const QString& content) override;
     void printlabel(const QString& sets, const QString& copies) override;
     void closeport() override;
-    void printerfont(const QString& x, const QString& y, const QString& font,
-                     const QString& rotation, const QString& xmul, const QString& ymul,
-                     const QString& text) override;
-    void formfeed() override;
-    void nobackfeed() override;
     bool isPhysical() const override { return false; }
 
     // One trace line (without its LF) for a call and its arguments.

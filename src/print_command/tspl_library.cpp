@@ -129,21 +129,6 @@ void TsplLibrary::closeport() {
     m_warnings += port->warnings();
 }
 
-void TsplLibrary::printerfont(const QString& x, const QString& y, const QString& font,
-                              const QString& rotation, const QString& xmul, const QString& ymul,
-                              const QString& content) {
-    send("TEXT " + text(x) + ',' + text(y) + ',' + quoted(font) + ',' + text(rotation) + ',' +
-         text(xmul) + ',' + text(ymul) + ',' + quoted(content) + kLineEnd);
-}
-
-void TsplLibrary::formfeed() {
-    send(QByteArrayLiteral("FORMFEED") + kLineEnd);
-}
-
-void TsplLibrary::nobackfeed() {
-    send(QByteArrayLiteral("SET TEAR OFF") + kLineEnd);
-}
-
 bool TsplLibrary::isPhysical() const {
     return m_port && m_port->isPhysical();
 }

@@ -40,11 +40,6 @@ public:
     // Sends PRINT and ends the port's job: the label is complete.
     void printlabel(const QString& sets, const QString& copies) override;
     void closeport() override;
-    void printerfont(const QString& x, const QString& y, const QString& font,
-                     const QString& rotation, const QString& xmul, const QString& ymul,
-                     const QString& text) override;
-    void formfeed() override;
-    void nobackfeed() override;
     bool isPhysical() const override;
     // The warnings of every port closed so far.
     QStringList warnings() const override { return m_warnings; }

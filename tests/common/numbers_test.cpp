@@ -139,7 +139,6 @@ TEST_P(UnderLocale, NumbersBeyondADoubleOverflow) {
 TEST(Blanks, AreSpacesOnly) {
     EXPECT_EQ(trimBlanks(u"  a b  "), "a b");
     EXPECT_EQ(trimBlanks(u"\ta\t"), "\ta\t");
-    EXPECT_EQ(trimTrailingBlanks(u" a \n "), " a \n");
 }
 
 } // namespace

@@ -203,9 +203,6 @@ TEST(PrinterPorts, AddressesOfPrinterNames) {
     state.ports = {{QStringLiteral("Shelf"), QStringLiteral("socket://10.0.0.5")}};
     EXPECT_EQ(portAddress(state, QStringLiteral("SHELF")), QStringLiteral("socket://10.0.0.5"));
     EXPECT_EQ(portAddress(state, QStringLiteral("TSC TTP-244")), QStringLiteral("TSC TTP-244"));
-    for (const char* address : {"trace:x", "FILE:/x", "socket://h", "preview:d", "/dev/usb/lp0"})
-        EXPECT_TRUE(isPortAddress(QString::fromUtf8(address))) << address;
-    EXPECT_FALSE(isPortAddress(QStringLiteral("TSC TTP-244")));
     EXPECT_EQ(TraceLibrary::traceLine(QStringLiteral("x"), {QStringLiteral("a\tb"), QString()}),
               QByteArray("x\ta\\tb\t"));
 }

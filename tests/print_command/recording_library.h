@@ -40,13 +40,6 @@ public:
         add({QStringLiteral("printlabel"), sets, copies});
     }
     void closeport() override { add({QStringLiteral("closeport")}); }
-    void printerfont(const QString& x, const QString& y, const QString& font,
-                     const QString& rotation, const QString& xmul, const QString& ymul,
-                     const QString& text) override {
-        add({QStringLiteral("printerfont"), x, y, font, rotation, xmul, ymul, text});
-    }
-    void formfeed() override { add({QStringLiteral("formfeed")}); }
-    void nobackfeed() override { add({QStringLiteral("nobackfeed")}); }
     bool isPhysical() const override { return physical; }
 
     // The calls whose name is `name`.
@@ -93,12 +86,6 @@ public:
     }
     void printlabel(const QString& s, const QString& c) override { m_target.printlabel(s, c); }
     void closeport() override { m_target.closeport(); }
-    void printerfont(const QString& a, const QString& b, const QString& c, const QString& d,
-                     const QString& e, const QString& f, const QString& g) override {
-        m_target.printerfont(a, b, c, d, e, f, g);
-    }
-    void formfeed() override { m_target.formfeed(); }
-    void nobackfeed() override { m_target.nobackfeed(); }
     bool isPhysical() const override { return m_target.isPhysical(); }
 
 private:

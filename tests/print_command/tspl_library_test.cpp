@@ -68,10 +68,6 @@ TEST_F(TsplLibraryTest, CallsSendTheMakersBytes) {
          "BARCODE 1,2,\"39\",50,0,0,2,6,\"\"\r\n"},
         {[](TsplLibrary& l) { l.barcode("0", "0", "128", "50", "0", "0", "2", "4", "1\"2"); },
          "BARCODE 0,0,\"128\",50,0,0,2,4,\"1\\[\"]2\"\r\n"},
-        {[](TsplLibrary& l) { l.printerfont("10", "10", "3", "0", "1", "1", "say \"hi\""); },
-         "TEXT 10,10,\"3\",0,1,1,\"say \\[\"]hi\\[\"]\"\r\n"},
-        {[](TsplLibrary& l) { l.formfeed(); }, "FORMFEED\r\n"},
-        {[](TsplLibrary& l) { l.nobackfeed(); }, "SET TEAR OFF\r\n"},
         {[](TsplLibrary& l) { l.printlabel("3", "1"); }, "PRINT 3,1\r\n"},
         // Texts in the code page (Big5).
         {[](TsplLibrary& l) { l.sendcommand(QStringLiteral("品名")); },
@@ -218,7 +214,6 @@ TEST_F(TsplLibraryTest, StringsThatWouldBreakTheCommandAreRefusedWithNothingSent
     for (const QString& code : codes) {
         EXPECT_THROW(library.barcode("0", "0", "128", "50", "1", "0", "2", "4", code),
                      common::RunError);
-        EXPECT_THROW(library.printerfont("0", "0", "3", "0", "1", "1", code), common::RunError);
         EXPECT_TRUE(take().isEmpty());
     }
     // A line end inside a text only draws: the bitmap carries any text.

@@ -53,12 +53,6 @@ public:
     }
     // The port is closed whatever was asked meanwhile.
     void closeport() override { m_inner->closeport(); }
-    void printerfont(const QString& a, const QString& b, const QString& c, const QString& d,
-                     const QString& e, const QString& f, const QString& g) override {
-        poll(), m_inner->printerfont(a, b, c, d, e, f, g);
-    }
-    void formfeed() override { poll(), m_inner->formfeed(); }
-    void nobackfeed() override { poll(), m_inner->nobackfeed(); }
     bool isPhysical() const override { return m_inner->isPhysical(); }
     QStringList warnings() const override { return m_inner->warnings(); }
 

@@ -235,18 +235,15 @@ void FrmPelmarChi::setPrintData(const QString& text) {
 
 void FrmPelmarChi::setPrinterList(const QStringList& deviceNames) {
     m_printerList = deviceNames;
-    emit printerListChanged();
 }
 
 void FrmPelmarChi::setPrinterText(const QString& text) {
     m_printerText = text;
-    emit printerListChanged();
 }
 
 void FrmPelmarChi::pointFileList(const QString& folder, const QString& pattern) {
     m_fileListFolder = folder;
     m_fileListPattern = pattern;
-    emit fileListPointed();
 }
 
 bool FrmPelmarChi::eventFilter(QObject* watched, QEvent* event) {

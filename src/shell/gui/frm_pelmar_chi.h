@@ -66,7 +66,7 @@ public:
     void setPrintData(const QString& text);
 
     // The printer list and text of cboPrinter and the folder and pattern of FileList, kept until
-    // the setup screen that shows them asks (printerListChanged, fileListPointed tell it).
+    // the setup screen that shows them asks.
     void setPrinterList(const QStringList& deviceNames);
     void setPrinterText(const QString& text);
     void pointFileList(const QString& folder, const QString& pattern);
@@ -82,8 +82,6 @@ signals:
     void mnuExitClicked();
     // The close box was used; the owner decides what ends (the event is accepted).
     void closeBoxUsed();
-    void printerListChanged();
-    void fileListPointed();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

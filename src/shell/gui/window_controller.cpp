@@ -50,14 +50,10 @@ WindowController::WindowController(state::WorkingState& state, FrmPelmarChi& win
         m_ownPrinterDialog = std::make_unique<QtPrinterDialog>(&window);
         services.printerDialog = m_ownPrinterDialog.get();
     }
-    // Seven seams, the rest assigned below (built the same way whether or not the context has
-    // a constructor).
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
-    m_context.reset(new app::AppContext{state, m_adapter, *services.messageBox, *services.clock,
-                                        *services.events, *services.printers,
-                                        *services.printerDialog});
-#pragma GCC diagnostic pop
+    // Seven seams, the rest assigned below.
+    m_context = std::make_unique<app::AppContext>(state, m_adapter, *services.messageBox,
+                                                  *services.clock, *services.events,
+                                                  *services.printers, *services.printerDialog);
     m_context->arguments = std::move(arguments);
     m_context->libraryFactory = std::move(services.libraryFactory);
     m_context->pageFactory = std::move(services.pageFactory);
