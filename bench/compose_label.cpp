@@ -29,20 +29,14 @@ private:
     qsizetype& m_bytes;
 };
 
-void addRow(state::ElementTable& table, const QStringList& columns) {
-    auto& row = table.rows[static_cast<size_t>(table.count++)];
-    for (int i = 0; i < columns.size(); ++i)
-        row[static_cast<size_t>(i)] = columns[i];
-}
-
 state::WorkingState benchState() {
     state::WorkingState state;
     state.format.labelSettings = {"100", "60", "3", "4", "8"};
-    state.format.labelOffset = "0";
-    state.format.sensorType = "0";
-    state.format.direction = "1";
-    state.format.stripeCommand = "SET STRIPE ON";
-    state.format.cutterCommand = "SET CUTTER OFF";
+    state.format.command.labelOffset = "0";
+    state.format.command.sensorType = "0";
+    state.format.command.direction = "1";
+    state.format.command.stripeCommand = "SET STRIPE ON";
+    state.format.command.cutterCommand = "SET CUTTER OFF";
     state.fieldCount = 4;
     state.recordCount = 1;
     state.records.recreate(2, 5);
@@ -50,21 +44,80 @@ state::WorkingState benchState() {
     state.records.set(1, 2, QStringLiteral("不鏽鋼螺絲 M3x10"));
     state.records.set(1, 3, "12.50");
     state.records.set(1, 4, "1");
-    state::LoadedFormat& f = state.format;
-    addRow(f.boxElements, {"10", "10", "790", "470", "3"});
-    addRow(f.boxElements, {"20", "20", "780", "120", "2"});
-    addRow(f.lineElements, {"10", "240", "780", "3"});
-    addRow(f.lineElements, {"400", "240", "3", "230"});
-    addRow(f.fBarcodeElements, {"30", "380", "39", "60", "1", "0", "2", "4", "PELMAR"});
-    addRow(f.vBarcodeElements, {"420", "380", "EAN13", "60", "1", "0", "2", "4", "1"});
-    addRow(f.pdf417Elements, {"600,260,180,100,0", "1+VBTAB+2"});
-    addRow(f.fTextElements, {"30", "30", "48", "0", "2", "0", "Arial", "Product"});
-    addRow(f.fTextElements,
-           {"30", "140", "48", "0", "0", "0", QStringLiteral("新細明體"), QStringLiteral("品名")});
-    addRow(f.fTextElements, {"30", "260", "48", "0", "0", "0", "Arial", "Date=yyyy/mm/dd"});
-    addRow(f.vTextElements, {"250", "30", "48", "0", "0", "0", "Arial", "1"});
-    addRow(f.vTextElements, {"150", "140", "48", "0", "0", "0", QStringLiteral("新細明體"), "2"});
-    addRow(f.vTextElements, {"420", "260", "48", "0", "2", "0", "Arial", "\"$\"+3"});
+    state::CommandFormat& f = state.format.command;
+    f.boxElements.append(
+        {.xStart = "10", .yStart = "10", .xEnd = "790", .yEnd = "470", .thickness = "3"});
+    f.boxElements.append(
+        {.xStart = "20", .yStart = "20", .xEnd = "780", .yEnd = "120", .thickness = "2"});
+    f.lineElements.append({.x = "10", .y = "240", .width = "780", .height = "3"});
+    f.lineElements.append({.x = "400", .y = "240", .width = "3", .height = "230"});
+    f.fBarcodeElements.append({.x = "30",
+                               .y = "380",
+                               .symbology = "39",
+                               .height = "60",
+                               .readable = "1",
+                               .rotation = "0",
+                               .narrow = "2",
+                               .wide = "4",
+                               .content = "PELMAR"});
+    f.vBarcodeElements.append({.x = "420",
+                               .y = "380",
+                               .symbology = "EAN13",
+                               .height = "60",
+                               .readable = "1",
+                               .rotation = "0",
+                               .narrow = "2",
+                               .wide = "4",
+                               .content = "1"});
+    f.pdf417Elements.append({.parameters = "600,260,180,100,0", .content = "1+VBTAB+2"});
+    f.fTextElements.append({.x = "30",
+                            .y = "30",
+                            .height = "48",
+                            .rotation = "0",
+                            .style = "2",
+                            .underline = "0",
+                            .face = "Arial",
+                            .content = "Product"});
+    f.fTextElements.append({.x = "30",
+                            .y = "140",
+                            .height = "48",
+                            .rotation = "0",
+                            .style = "0",
+                            .underline = "0",
+                            .face = QStringLiteral("新細明體"),
+                            .content = QStringLiteral("品名")});
+    f.fTextElements.append({.x = "30",
+                            .y = "260",
+                            .height = "48",
+                            .rotation = "0",
+                            .style = "0",
+                            .underline = "0",
+                            .face = "Arial",
+                            .content = "Date=yyyy/mm/dd"});
+    f.vTextElements.append({.x = "250",
+                            .y = "30",
+                            .height = "48",
+                            .rotation = "0",
+                            .style = "0",
+                            .underline = "0",
+                            .face = "Arial",
+                            .content = "1"});
+    f.vTextElements.append({.x = "150",
+                            .y = "140",
+                            .height = "48",
+                            .rotation = "0",
+                            .style = "0",
+                            .underline = "0",
+                            .face = QStringLiteral("新細明體"),
+                            .content = "2"});
+    f.vTextElements.append({.x = "420",
+                            .y = "260",
+                            .height = "48",
+                            .rotation = "0",
+                            .style = "2",
+                            .underline = "0",
+                            .face = "Arial",
+                            .content = "\"$\"+3"});
     return state;
 }
 

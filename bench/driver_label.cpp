@@ -13,12 +13,6 @@ namespace {
 
 using namespace pelmar;
 
-void addRow(state::ElementTable& table, const QStringList& columns) {
-    for (int c = 0; c < columns.size(); ++c)
-        table.rows[static_cast<size_t>(table.count)][static_cast<size_t>(c)] = columns[c];
-    ++table.count;
-}
-
 void BM_DrawLabelIntoPdf(benchmark::State& run) {
     QTemporaryDir folder;
     QImage logo(120, 60, QImage::Format_RGB32);
@@ -39,18 +33,47 @@ void BM_DrawLabelIntoPdf(benchmark::State& run) {
     for (int f = 1; f <= 4; ++f)
         state.records.set(1, f, record[f]);
     state::LoadedFormat& format = state.format;
-    format.labelSettings[0] = QStringLiteral("60");
-    format.labelSettings[1] = QStringLiteral("40");
-    addRow(format.boxElements, {"85", "85", "3317", "2183", "4"});
-    addRow(format.lineElements, {"85", "700", "3317", "700", "2"});
-    addRow(format.lineElements, {"85", "1300", "3317", "1300", "2"});
-    addRow(format.graphicElements, {"360", "16", "10", "5", "logo.bmp"});
-    addRow(format.fBarcodeElements, {"260", "220", "EAN13", "471234567890"});
-    addRow(format.vBarcodeElements, {"48", "160", "128", "1"});
-    addRow(format.fTextElements, {"24", "8", "9", "0", "0", "Arial", "Pelmar Shop"});
-    addRow(format.fTextElements, {"300", "8", "9", "0", "0", "Arial", "Date=yyyy/mm/dd"});
-    addRow(format.vTextElements, {"24", "24", "12", "2", "0", "新細明體", "2"});
-    addRow(format.vTextElements, {"24", "88", "14", "2", "0", "Arial", "'NT$ '+3"});
+    format.labelSettings.width = QStringLiteral("60");
+    format.labelSettings.height = QStringLiteral("40");
+    format.driver.boxElements.append(
+        {.x1 = "85", .y1 = "85", .x2 = "3317", .y2 = "2183", .thickness = "4"});
+    format.driver.lineElements.append(
+        {.x1 = "85", .y1 = "700", .x2 = "3317", .y2 = "700", .thickness = "2"});
+    format.driver.lineElements.append(
+        {.x1 = "85", .y1 = "1300", .x2 = "3317", .y2 = "1300", .thickness = "2"});
+    format.driver.graphicElements.append(
+        {.x = "360", .y = "16", .width = "10", .height = "5", .fileName = "logo.bmp"});
+    format.driver.fBarcodeElements.append(
+        {.x = "260", .y = "220", .font = "EAN13", .content = "471234567890"});
+    format.driver.vBarcodeElements.append({.x = "48", .y = "160", .font = "128", .content = "1"});
+    format.driver.fTextElements.append({.x = "24",
+                                        .y = "8",
+                                        .size = "9",
+                                        .style = "0",
+                                        .lineStyle = "0",
+                                        .face = "Arial",
+                                        .content = "Pelmar Shop"});
+    format.driver.fTextElements.append({.x = "300",
+                                        .y = "8",
+                                        .size = "9",
+                                        .style = "0",
+                                        .lineStyle = "0",
+                                        .face = "Arial",
+                                        .content = "Date=yyyy/mm/dd"});
+    format.driver.vTextElements.append({.x = "24",
+                                        .y = "24",
+                                        .size = "12",
+                                        .style = "2",
+                                        .lineStyle = "0",
+                                        .face = "新細明體",
+                                        .content = "2"});
+    format.driver.vTextElements.append({.x = "24",
+                                        .y = "88",
+                                        .size = "14",
+                                        .style = "2",
+                                        .lineStyle = "0",
+                                        .face = "Arial",
+                                        .content = "'NT$ '+3"});
 
     print_driver::QtPrinterPage page(
         print_driver::makePdfFileSink(folder.filePath(QStringLiteral("bench.pdf"))));
@@ -62,9 +85,9 @@ void BM_DrawLabelIntoPdf(benchmark::State& run) {
         return print_driver::plainFieldValue(state, expression, 1);
     };
     for (auto _ : run) {
-        print_driver::drawPageSize(page, format);
+        print_driver::drawPageSize(page, format.labelSettings);
         page.setCopies(1);
-        print_driver::drawLabelElements(page, format, drawing);
+        print_driver::drawLabelElements(page, format.driver, drawing);
         page.endDocument();
     }
     page.finishDocument();

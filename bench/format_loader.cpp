@@ -61,7 +61,7 @@ void BM_LoadFormat(benchmark::State& run) {
         const format::FormatLoadResult result = format::LoadFormat(setup.state, setup.messages);
         benchmark::DoNotOptimize(result);
     }
-    if (setup.messages.shown > 0 || setup.state.format.graphicElements.count != 20)
+    if (setup.messages.shown > 0 || setup.state.format.command.graphicElements.count != 20)
         run.SkipWithError("the format did not load");
 }
 BENCHMARK(BM_LoadFormat)->Unit(benchmark::kMicrosecond);
@@ -73,7 +73,7 @@ void BM_LoadFormat_Driver(benchmark::State& run) {
             format::LoadFormat_Driver(setup.state, setup.messages);
         benchmark::DoNotOptimize(result);
     }
-    if (setup.messages.shown > 0 || setup.state.format.graphicElements.count != 20)
+    if (setup.messages.shown > 0 || setup.state.format.command.graphicElements.count != 20)
         run.SkipWithError("the format did not load");
 }
 BENCHMARK(BM_LoadFormat_Driver)->Unit(benchmark::kMicrosecond);

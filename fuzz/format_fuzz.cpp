@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <initializer_list>
 
 using namespace pelmar;
 
@@ -17,13 +18,23 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 
 namespace {
 
-void checkTables(const state::LoadedFormat& format) {
-    for (const state::ElementTable* table :
-         {&format.lineElements, &format.boxElements, &format.fTextElements, &format.vTextElements,
-          &format.fBarcodeElements, &format.vBarcodeElements, &format.pdf417Elements,
-          &format.dMatrixElements, &format.graphicElements})
-        if (table->count < 0 || table->count > state::ElementTable::kCapacity)
+constexpr int kCapacity = 20;
+
+void checkCounts(std::initializer_list<int> counts) {
+    for (const int count : counts)
+        if (count < 0 || count > kCapacity)
             abort();
+}
+
+void checkTables(const state::LoadedFormat& format) {
+    const state::CommandFormat& c = format.command;
+    checkCounts({c.lineElements.count, c.boxElements.count, c.fTextElements.count,
+                 c.vTextElements.count, c.fBarcodeElements.count, c.vBarcodeElements.count,
+                 c.pdf417Elements.count, c.dMatrixElements.count, c.graphicElements.count});
+    const state::DriverFormat& d = format.driver;
+    checkCounts({d.lineElements.count, d.boxElements.count, d.fTextElements.count,
+                 d.vTextElements.count, d.fBarcodeElements.count, d.vBarcodeElements.count,
+                 d.graphicElements.count});
 }
 
 } // namespace

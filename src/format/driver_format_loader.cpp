@@ -1,57 +1,59 @@
 #include "format/driver_format_loader.h"
 
-#include <array>
-
 namespace pelmar::format {
 
 namespace {
 
-using state::ElementTable;
-using state::LoadedFormat;
+using state::DriverFormat;
+using Stroke = DriverFormat::Stroke;
+using Text = DriverFormat::Text;
+using Barcode = DriverFormat::Barcode;
+using Graphic = DriverFormat::Graphic;
 
-struct ElementKeyword {
-    QStringView name;
-    ElementTable LoadedFormat::*table;
-    int parameters;
-};
+// The order of the parameters in each element line.
+constexpr FieldOrder<Stroke, 5> kStrokeFields{&Stroke::x1, &Stroke::y1, &Stroke::x2, &Stroke::y2,
+                                              &Stroke::thickness};
+constexpr FieldOrder<Text, 7> kTextFields{
+    &Text::x, &Text::y, &Text::size, &Text::style, &Text::lineStyle, &Text::face, &Text::content};
+constexpr FieldOrder<Barcode, 4> kBarcodeFields{&Barcode::x, &Barcode::y, &Barcode::font,
+                                                &Barcode::content};
+constexpr FieldOrder<Graphic, 5> kGraphicFields{&Graphic::x, &Graphic::y, &Graphic::width,
+                                                &Graphic::height, &Graphic::fileName};
 
-constexpr std::array<ElementKeyword, 7> kElements{{
-    {u"Line", &LoadedFormat::lineElements, 5},
-    {u"Box", &LoadedFormat::boxElements, 5},
-    {u"F_Text", &LoadedFormat::fTextElements, 7},
-    {u"V_Text", &LoadedFormat::vTextElements, 7},
-    {u"F_Barcode", &LoadedFormat::fBarcodeElements, 4},
-    {u"V_Barcode", &LoadedFormat::vBarcodeElements, 4},
-    {u"Graphic", &LoadedFormat::graphicElements, 5},
-}};
-
-void takeLine(LoadedFormat& format, const FormatLine& line) {
+void takeLine(state::LoadedFormat& loaded, const FormatLine& line) {
     if (line.key == u"LabelWidth") {
-        format.labelSettings[0] = line.value.toString();
+        loaded.labelSettings.width = line.value.toString();
         return;
     }
     if (line.key == u"LabelHeight") {
-        format.labelSettings[1] = line.value.toString();
+        loaded.labelSettings.height = line.value.toString();
         return;
     }
-    for (const ElementKeyword& element : kElements) {
-        if (line.key != element.name)
-            continue;
-        ElementTable::Row fields;
-        if (cutFields(line, element.parameters - 1, fields))
-            appendElement(format.*element.table, std::move(fields));
-        return;
-    }
+    DriverFormat& format = loaded.driver;
+    // The first keyword that matches takes the line; any other key is ignored.
+    (void)(takeElement(line, u"Line", format.lineElements, kStrokeFields) ||
+           takeElement(line, u"Box", format.boxElements, kStrokeFields) ||
+           takeElement(line, u"F_Text", format.fTextElements, kTextFields) ||
+           takeElement(line, u"V_Text", format.vTextElements, kTextFields) ||
+           takeElement(line, u"F_Barcode", format.fBarcodeElements, kBarcodeFields) ||
+           takeElement(line, u"V_Barcode", format.vBarcodeElements, kBarcodeFields) ||
+           takeElement(line, u"Graphic", format.graphicElements, kGraphicFields));
 }
 
 } // namespace
 
 FormatLoadResult LoadFormat_Driver(state::WorkingState& state, common::MessageBox& messageBox) {
-    LoadedFormat& format = state.format;
-    for (const ElementKeyword& element : kElements)
-        (format.*element.table).count = 0;
+    DriverFormat& format = state.format.driver;
+    format.lineElements.count = 0;
+    format.boxElements.count = 0;
+    format.fTextElements.count = 0;
+    format.vTextElements.count = 0;
+    format.fBarcodeElements.count = 0;
+    format.vBarcodeElements.count = 0;
+    format.graphicElements.count = 0;
+    state::LoadedFormat& loaded = state.format;
     return readFormatFile(state, messageBox,
-                          [&format](const FormatLine& line) { takeLine(format, line); });
+                          [&loaded](const FormatLine& line) { takeLine(loaded, line); });
 }
 
 } // namespace pelmar::format

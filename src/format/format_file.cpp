@@ -45,9 +45,10 @@ std::optional<FormatLine> splitFormatLine(QStringView line) {
                       common::trimBlanksView(line.sliced(equals + 1))};
 }
 
-bool cutFields(const FormatLine& line, int commas, state::ElementTable::Row& fields) {
-    qsizetype positions[state::ElementTable::kColumns];
-    if (commas < 0 || commas >= state::ElementTable::kColumns ||
+bool cutFields(const FormatLine& line, int commas, std::span<QString> fields) {
+    constexpr int kMostCommas = 16;
+    qsizetype positions[kMostCommas];
+    if (commas < 0 || commas >= kMostCommas || static_cast<size_t>(commas) >= fields.size() ||
         !findCommas(line, commas, positions))
         return false;
     qsizetype start = 0;
@@ -60,21 +61,15 @@ bool cutFields(const FormatLine& line, int commas, state::ElementTable::Row& fie
     return true;
 }
 
-bool cutHeadAndTail(const FormatLine& line, int commas, state::ElementTable::Row& fields) {
-    qsizetype positions[16];
-    if (commas <= 0 || commas > 16 || !findCommas(line, commas, positions))
+bool cutHeadAndTail(const FormatLine& line, int commas, QString& head, QString& tail) {
+    constexpr int kMostCommas = 16;
+    qsizetype positions[kMostCommas];
+    if (commas <= 0 || commas > kMostCommas || !findCommas(line, commas, positions))
         return false;
     const qsizetype last = positions[commas - 1];
-    fields[0] = common::trimBlanks(line.value.first(last));
-    fields[1] = common::trimBlanks(line.value.sliced(last + 1));
+    head = common::trimBlanks(line.value.first(last));
+    tail = common::trimBlanks(line.value.sliced(last + 1));
     return true;
-}
-
-void appendElement(state::ElementTable& table, state::ElementTable::Row&& fields) {
-    if (table.count < 0 || table.count >= state::ElementTable::kCapacity)
-        throw common::RunError(common::SubscriptOutOfRange);
-    table.rows[static_cast<size_t>(table.count)] = std::move(fields);
-    ++table.count;
 }
 
 FormatLoadResult readFormatFile(state::WorkingState& state, common::MessageBox& messageBox,

@@ -1,13 +1,16 @@
 #pragma once
 
 #include "common/message_box.h"
+#include "common/run_error.h"
 #include "state/loaded_format.h"
 #include "state/working_state.h"
 
 #include <QString>
 #include <QStringView>
+#include <array>
 #include <functional>
 #include <optional>
+#include <span>
 
 namespace pelmar::format {
 
@@ -36,18 +39,42 @@ inline constexpr qsizetype kLastSearchablePosition = 32767;
 std::optional<FormatLine> splitFormatLine(QStringView line);
 
 // Cuts the value at its first `commas` commas into commas + 1 trimmed fields; the last field
-// is all the rest and may hold commas itself. False (nothing written) when a comma is missing.
-// Throws RunError(6) when a required comma lies beyond the line's 32,767th character.
-bool cutFields(const FormatLine& line, int commas, state::ElementTable::Row& fields);
+// is all the rest and may hold commas itself. False (nothing written) when a comma is missing or
+// fields has no room for them. Throws RunError(6) when a required comma lies beyond the line's
+// 32,767th character.
+bool cutFields(const FormatLine& line, int commas, std::span<QString> fields);
 
 // Cuts the value at its `commas`-th comma into two fields: everything before it (only the ends
 // trimmed, inner blanks kept) and everything after it, trimmed. False when a comma is missing.
 // Throws RunError(6) like cutFields.
-bool cutHeadAndTail(const FormatLine& line, int commas, state::ElementTable::Row& fields);
+bool cutHeadAndTail(const FormatLine& line, int commas, QString& head, QString& tail);
 
-// Stores fields as the next row of the table and counts it. Throws RunError(9) when the table
+// Stores element as the next row of the table and counts it. Throws RunError(9) when the table
 // holds 20 rows already; the table is left unchanged then.
-void appendElement(state::ElementTable& table, state::ElementTable::Row&& fields);
+template <class Element> void appendElement(state::ElementTable<Element>& table, Element element) {
+    if (!table.append(std::move(element)))
+        throw common::RunError(common::SubscriptOutOfRange);
+}
+
+// The members of an element in the order the format line gives them.
+template <class Element, size_t N> using FieldOrder = std::array<QString Element::*, N>;
+
+// When the line's key is `keyword`: cuts the value into the element's fields in `order` and
+// appends the element (a line missing a comma stores nothing). Returns whether the key matched.
+template <class Element, size_t N>
+bool takeElement(const FormatLine& line, QStringView keyword, state::ElementTable<Element>& table,
+                 const FieldOrder<Element, N>& order) {
+    if (line.key != keyword)
+        return false;
+    std::array<QString, N> fields;
+    if (cutFields(line, static_cast<int>(N) - 1, fields)) {
+        Element element;
+        for (size_t i = 0; i < N; ++i)
+            element.*order[i] = std::move(fields[i]);
+        appendElement(table, std::move(element));
+    }
+    return true;
+}
 
 // Reads the format file state.formatFileName of the program folder line by line in the state's
 // code page and hands each split line to onLine. A run-time error (thrown while opening or

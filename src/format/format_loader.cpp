@@ -6,39 +6,64 @@ namespace pelmar::format {
 
 namespace {
 
-using state::ElementTable;
-using state::LoadedFormat;
+using state::CommandFormat;
+using Bar = CommandFormat::Bar;
+using Box = CommandFormat::Box;
+using Text = CommandFormat::Text;
+using Barcode = CommandFormat::Barcode;
+using Symbol = CommandFormat::Symbol;
+using Graphic = CommandFormat::Graphic;
 
-struct ElementKeyword {
-    QStringView name;
-    ElementTable LoadedFormat::*table;
-    int commas;
-    // PDF417 and DMATRIX keep the symbol's own parameters as one text before the last comma.
-    bool headAndTail;
-};
+// The order of the fields in each element line.
+constexpr FieldOrder<Bar, 4> kBarFields{&Bar::x, &Bar::y, &Bar::width, &Bar::height};
+constexpr FieldOrder<Box, 5> kBoxFields{&Box::xStart, &Box::yStart, &Box::xEnd, &Box::yEnd,
+                                        &Box::thickness};
+constexpr FieldOrder<Text, 8> kTextFields{&Text::x,        &Text::y,      &Text::height,
+                                          &Text::rotation, &Text::style,  &Text::underline,
+                                          &Text::face,     &Text::content};
+constexpr FieldOrder<Barcode, 9> kBarcodeFields{
+    &Barcode::x,        &Barcode::y,      &Barcode::symbology, &Barcode::height, &Barcode::readable,
+    &Barcode::rotation, &Barcode::narrow, &Barcode::wide,      &Barcode::content};
+constexpr FieldOrder<Graphic, 3> kGraphicFields{&Graphic::x, &Graphic::y, &Graphic::fileName};
 
-constexpr std::array<ElementKeyword, 9> kElements{{
-    {u"Line", &LoadedFormat::lineElements, 3, false},
-    {u"Box", &LoadedFormat::boxElements, 4, false},
-    {u"F_Text", &LoadedFormat::fTextElements, 7, false},
-    {u"V_Text", &LoadedFormat::vTextElements, 7, false},
-    {u"F_Barcode", &LoadedFormat::fBarcodeElements, 8, false},
-    {u"V_Barcode", &LoadedFormat::vBarcodeElements, 8, false},
-    {u"PDF417", &LoadedFormat::pdf417Elements, 10, true},
-    {u"DMATRIX", &LoadedFormat::dMatrixElements, 5, true},
-    {u"Graphic", &LoadedFormat::graphicElements, 2, false},
-}};
-
+constexpr std::array<QString state::LabelSettings::*, 5> kLabelSettingFields{
+    &state::LabelSettings::width, &state::LabelSettings::height, &state::LabelSettings::gap,
+    &state::LabelSettings::speed, &state::LabelSettings::darkness};
 constexpr std::array<QStringView, 5> kLabelSettings{u"LabelWidth", u"LabelHeight", u"LabelGap",
                                                     u"PrintSpeed", u"PrintDarken"};
 
-void takeLine(LoadedFormat& format, const FormatLine& line) {
+// PDF417 and DMATRIX keep the symbol's own parameters as one text before the last comma.
+bool takeSymbol(const FormatLine& line, QStringView keyword, state::ElementTable<Symbol>& table,
+                int commas) {
+    if (line.key != keyword)
+        return false;
+    Symbol symbol;
+    if (cutHeadAndTail(line, commas, symbol.parameters, symbol.content))
+        appendElement(table, std::move(symbol));
+    return true;
+}
+
+// The first keyword that matches takes the line; any other key is ignored.
+bool takeElementLine(CommandFormat& format, const FormatLine& line) {
+    return takeElement(line, u"Line", format.lineElements, kBarFields) ||
+           takeElement(line, u"Box", format.boxElements, kBoxFields) ||
+           takeElement(line, u"F_Text", format.fTextElements, kTextFields) ||
+           takeElement(line, u"V_Text", format.vTextElements, kTextFields) ||
+           takeElement(line, u"F_Barcode", format.fBarcodeElements, kBarcodeFields) ||
+           takeElement(line, u"V_Barcode", format.vBarcodeElements, kBarcodeFields) ||
+           takeSymbol(line, u"PDF417", format.pdf417Elements, 10) ||
+           takeSymbol(line, u"DMATRIX", format.dMatrixElements, 5) ||
+           takeElement(line, u"Graphic", format.graphicElements, kGraphicFields);
+}
+
+void takeLine(state::LoadedFormat& loaded, const FormatLine& line) {
     for (size_t i = 0; i < kLabelSettings.size(); ++i) {
         if (line.key == kLabelSettings[i]) {
-            format.labelSettings[i] = line.value.toString();
+            loaded.labelSettings.*kLabelSettingFields[i] = line.value.toString();
             return;
         }
     }
+    CommandFormat& format = loaded.command;
     if (line.key == u"LabelOffset") {
         format.labelOffset = line.value.toString();
     } else if (line.key == u"SensorType") {
@@ -50,32 +75,31 @@ void takeLine(LoadedFormat& format, const FormatLine& line) {
     } else if (line.key == u"SetCutter") {
         format.cutterCommand = QStringLiteral("SET CUTTER ") + line.value.toString();
     } else {
-        for (const ElementKeyword& element : kElements) {
-            if (line.key != element.name)
-                continue;
-            ElementTable::Row fields;
-            const bool complete = element.headAndTail ? cutHeadAndTail(line, element.commas, fields)
-                                                      : cutFields(line, element.commas, fields);
-            if (complete)
-                appendElement(format.*element.table, std::move(fields));
-            return;
-        }
+        (void)takeElementLine(format, line);
     }
 }
 
 } // namespace
 
 FormatLoadResult LoadFormat(state::WorkingState& state, common::MessageBox& messageBox) {
-    LoadedFormat& format = state.format;
-    for (const ElementKeyword& element : kElements)
-        (format.*element.table).count = 0;
+    CommandFormat& format = state.format.command;
+    format.lineElements.count = 0;
+    format.boxElements.count = 0;
+    format.fTextElements.count = 0;
+    format.vTextElements.count = 0;
+    format.fBarcodeElements.count = 0;
+    format.vBarcodeElements.count = 0;
+    format.pdf417Elements.count = 0;
+    format.dMatrixElements.count = 0;
+    format.graphicElements.count = 0;
     format.labelOffset = QStringLiteral("0");
     format.sensorType = QStringLiteral("0");
     format.direction = QStringLiteral("1");
     format.stripeCommand = QStringLiteral("SET STRIPE ON");
     format.cutterCommand = QStringLiteral("SET CUTTER OFF");
+    state::LoadedFormat& loaded = state.format;
     return readFormatFile(state, messageBox,
-                          [&format](const FormatLine& line) { takeLine(format, line); });
+                          [&loaded](const FormatLine& line) { takeLine(loaded, line); });
 }
 
 } // namespace pelmar::format

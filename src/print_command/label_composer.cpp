@@ -7,35 +7,34 @@
 #include "print_command/label_refused.h"
 #include "print_command/tspl_strings.h"
 
+#include <QStringList>
 #include <vector>
 
 namespace pelmar::print_command {
 
 namespace {
 
-using Table = state::ElementTable;
+using state::CommandFormat;
 
-QString joinedColumns(const Table& table, int row, int columns) {
-    QString out = table.at(row, 0);
-    for (int column = 1; column < columns; ++column)
-        out += u',' + table.at(row, column);
-    return out;
+void sendText(PrinterLibrary& library, const CommandFormat::Text& element, const QString& text) {
+    library.windowsfont(common::strictInt16(element.x), common::strictInt16(element.y),
+                        common::strictInt16(element.height), common::strictInt16(element.rotation),
+                        common::strictInt16(element.style), common::strictInt16(element.underline),
+                        element.face, text);
 }
 
-void sendText(PrinterLibrary& library, const Table& table, int row, const QString& text) {
-    library.windowsfont(
-        common::strictInt16(table.at(row, 0)), common::strictInt16(table.at(row, 1)),
-        common::strictInt16(table.at(row, 2)), common::strictInt16(table.at(row, 3)),
-        common::strictInt16(table.at(row, 4)), common::strictInt16(table.at(row, 5)),
-        table.at(row, 6), text);
+void sendBarcode(PrinterLibrary& library, const CommandFormat::Barcode& element,
+                 const QString& code) {
+    library.barcode(element.x, element.y, element.symbology, element.height, element.readable,
+                    element.rotation, element.narrow, element.wide, code);
 }
 
-QString elementName(const char16_t* kind, int row) {
+QString elementName(const char16_t* kind, size_t row) {
     return QString::fromUtf16(kind) + u' ' + QString::number(row + 1);
 }
 
 void checkQuoted(const state::WorkingState& state, const QString& text, const char16_t* kind,
-                 int row) {
+                 size_t row) {
     const QString reason = quotedRefusal(state.codePage.encode(text));
     if (!reason.isEmpty())
         throw LabelRefused(elementName(kind, row), reason);
@@ -50,32 +49,35 @@ struct LabelContents {
     std::vector<QString> texts;      // per V_Text row; empty: skipped
 };
 
-std::vector<QString> symbolCommands(const state::WorkingState& state, const Table& table,
+std::vector<QString> symbolCommands(const state::WorkingState& state,
+                                    const state::ElementTable<CommandFormat::Symbol>& table,
                                     const char16_t* kind, int record,
                                     SymbolCommand (*compose)(const QString&, const QString&,
                                                              const common::CodePage&)) {
-    std::vector<QString> lines(static_cast<size_t>(table.count));
-    for (int row = 0; row < table.count; ++row) {
-        const QString content = ResolveContent(state, table.at(row, 1), record);
+    const auto symbols = table.valid();
+    std::vector<QString> lines(symbols.size());
+    for (size_t row = 0; row < symbols.size(); ++row) {
+        const QString content = ResolveContent(state, symbols[row].content, record);
         if (content.isEmpty())
             continue;
-        SymbolCommand command = compose(table.at(row, 0), content, state.codePage);
+        SymbolCommand command = compose(symbols[row].parameters, content, state.codePage);
         if (!command.refusal.isEmpty())
             throw LabelRefused(elementName(kind, row), command.refusal);
-        lines[static_cast<size_t>(row)] = std::move(command.line);
+        lines[row] = std::move(command.line);
     }
     return lines;
 }
 
-LabelContents resolveContents(const state::WorkingState& state, int record, bool forRun) {
-    const state::LoadedFormat& format = state.format;
+LabelContents resolveContents(const state::WorkingState& state, const CommandFormat& format,
+                              int record, bool forRun) {
     LabelContents contents;
-    for (int row = 0; row < format.fBarcodeElements.count; ++row)
-        checkQuoted(state, format.fBarcodeElements.at(row, 8), u"F_Barcode", row);
-    const Table& codes = format.vBarcodeElements;
-    for (int row = 0; row < codes.count; ++row) {
-        QString content = ResolveContent(state, codes.at(row, 8), record);
-        if (forRun && codes.at(row, 2) == u"128M")
+    const auto fixedCodes = format.fBarcodeElements.valid();
+    for (size_t row = 0; row < fixedCodes.size(); ++row)
+        checkQuoted(state, fixedCodes[row].content, u"F_Barcode", row);
+    const auto codes = format.vBarcodeElements.valid();
+    for (size_t row = 0; row < codes.size(); ++row) {
+        QString content = ResolveContent(state, codes[row].content, record);
+        if (forRun && codes[row].symbology == u"128M")
             content.prepend(QStringLiteral("!104"));
         if (!content.isEmpty())
             checkQuoted(state, content, u"V_Barcode", row);
@@ -85,9 +87,8 @@ LabelContents resolveContents(const state::WorkingState& state, int record, bool
         symbolCommands(state, format.pdf417Elements, u"PDF417", record, &pdf417Command);
     contents.dataMatrix =
         symbolCommands(state, format.dMatrixElements, u"DMATRIX", record, &dataMatrixCommand);
-    const Table& texts = format.vTextElements;
-    for (int row = 0; row < texts.count; ++row)
-        contents.texts.push_back(ResolveContent(state, texts.at(row, 7), record));
+    for (const CommandFormat::Text& text : format.vTextElements.valid())
+        contents.texts.push_back(ResolveContent(state, text.content, record));
     return contents;
 }
 
@@ -97,58 +98,79 @@ void sendLines(PrinterLibrary& library, const std::vector<QString>& lines) {
             library.sendcommand(line);
 }
 
-QString pictureName(const Table& graphics, int row) {
-    return graphics.at(row, 2).toUpper();
+QString pictureName(const CommandFormat::Graphic& graphic) {
+    return graphic.fileName.toUpper();
+}
+
+void sendShapes(PrinterLibrary& library, const CommandFormat& format) {
+    for (const CommandFormat::Box& box : format.boxElements.valid())
+        library.sendcommand(
+            QStringLiteral("BOX ") +
+            QStringList{box.xStart, box.yStart, box.xEnd, box.yEnd, box.thickness}.join(u','));
+}
+
+void sendBars(PrinterLibrary& library, const CommandFormat& format) {
+    for (const CommandFormat::Bar& bar : format.lineElements.valid())
+        library.sendcommand(QStringLiteral("BAR ") +
+                            QStringList{bar.x, bar.y, bar.width, bar.height}.join(u','));
+}
+
+void sendPictures(PrinterLibrary& library, const CommandFormat& format) {
+    for (const CommandFormat::Graphic& graphic : format.graphicElements.valid()) {
+        const QString name = pictureName(graphic);
+        QString command;
+        if (name.endsWith(QStringLiteral("PCX")))
+            command = QStringLiteral("PUTPCX ");
+        else if (name.endsWith(QStringLiteral("BMP")))
+            command = QStringLiteral("PUTBMP ");
+        else
+            continue;
+        library.sendcommand(command + graphic.x + u',' + graphic.y + QStringLiteral(",\"") +
+                            escapeQuotes(name) + u'"');
+    }
 }
 
 } // namespace
 
 void DownloadGraphics(const state::WorkingState& state, PrinterLibrary& library) {
-    const Table& graphics = state.format.graphicElements;
-    for (int row = 0; row < graphics.count; ++row) {
-        const QString name = pictureName(graphics, row);
+    for (const CommandFormat::Graphic& graphic : state.format.command.graphicElements.valid()) {
+        const QString name = pictureName(graphic);
         library.downloadpcx(common::joinPath(state.programFolder, name), name);
     }
 }
 
 bool ComposeLabel(const state::WorkingState& state, PrinterLibrary& library, int record,
                   bool forRun, const QDate& today) {
-    const state::LoadedFormat& format = state.format;
-    const auto cancelled = [&] { return forRun && state.cancelRequested; };
-    const LabelContents contents = resolveContents(state, record, forRun);
+    return ComposeLabel(state, state.format.labelSettings, state.format.command, library, record,
+                        forRun, today);
+}
 
-    library.setup(format.labelSettings[0], format.labelSettings[1], format.labelSettings[3],
-                  format.labelSettings[4], format.sensorType, format.labelSettings[2],
-                  format.labelOffset);
+bool ComposeLabel(const state::WorkingState& state, const state::LabelSettings& label,
+                  const CommandFormat& format, PrinterLibrary& library, int record, bool forRun,
+                  const QDate& today) {
+    const auto cancelled = [&] { return forRun && state.cancelRequested; };
+    const LabelContents contents = resolveContents(state, format, record, forRun);
+
+    library.setup(label.width, label.height, label.speed, label.darkness, format.sensorType,
+                  label.gap, format.labelOffset);
     library.sendcommand(QStringLiteral("DIRECTION ") + format.direction);
     library.sendcommand(format.stripeCommand);
     library.sendcommand(format.cutterCommand);
     library.clearbuffer();
 
-    for (int row = 0; row < format.boxElements.count; ++row)
-        library.sendcommand(QStringLiteral("BOX ") + joinedColumns(format.boxElements, row, 5));
+    sendShapes(library, format);
+    if (cancelled())
+        return true;
+    sendBars(library, format);
     if (cancelled())
         return true;
 
-    for (int row = 0; row < format.lineElements.count; ++row)
-        library.sendcommand(QStringLiteral("BAR ") + joinedColumns(format.lineElements, row, 4));
-    if (cancelled())
-        return true;
-
-    const Table& fixedCodes = format.fBarcodeElements;
-    for (int row = 0; row < fixedCodes.count; ++row)
-        library.barcode(fixedCodes.at(row, 0), fixedCodes.at(row, 1), fixedCodes.at(row, 2),
-                        fixedCodes.at(row, 3), fixedCodes.at(row, 4), fixedCodes.at(row, 5),
-                        fixedCodes.at(row, 6), fixedCodes.at(row, 7), fixedCodes.at(row, 8));
-    const Table& codes = format.vBarcodeElements;
-    for (int row = 0; row < codes.count; ++row) {
-        const QString& content = contents.codes[static_cast<size_t>(row)];
-        if (content.isEmpty())
-            continue;
-        library.barcode(codes.at(row, 0), codes.at(row, 1), codes.at(row, 2), codes.at(row, 3),
-                        codes.at(row, 4), codes.at(row, 5), codes.at(row, 6), codes.at(row, 7),
-                        content);
-    }
+    for (const CommandFormat::Barcode& code : format.fBarcodeElements.valid())
+        sendBarcode(library, code, code.content);
+    const auto codes = format.vBarcodeElements.valid();
+    for (size_t row = 0; row < codes.size(); ++row)
+        if (!contents.codes[row].isEmpty())
+            sendBarcode(library, codes[row], contents.codes[row]);
     if (cancelled())
         return true;
 
@@ -159,37 +181,22 @@ bool ComposeLabel(const state::WorkingState& state, PrinterLibrary& library, int
     if (cancelled())
         return true;
 
-    const Table& fixedTexts = format.fTextElements;
-    for (int row = 0; row < fixedTexts.count; ++row) {
-        const QString text = fixedTextOrDate(fixedTexts.at(row, 7), today);
+    for (const CommandFormat::Text& element : format.fTextElements.valid()) {
+        const QString text = fixedTextOrDate(element.content, today);
         if (!text.isEmpty())
-            sendText(library, fixedTexts, row, text);
+            sendText(library, element, text);
     }
     if (cancelled())
         return true;
 
-    const Table& texts = format.vTextElements;
-    for (int row = 0; row < texts.count; ++row) {
-        const QString& text = contents.texts[static_cast<size_t>(row)];
-        if (!text.isEmpty())
-            sendText(library, texts, row, text);
-    }
+    const auto texts = format.vTextElements.valid();
+    for (size_t row = 0; row < texts.size(); ++row)
+        if (!contents.texts[row].isEmpty())
+            sendText(library, texts[row], contents.texts[row]);
     if (cancelled())
         return true;
 
-    const Table& graphics = format.graphicElements;
-    for (int row = 0; row < graphics.count; ++row) {
-        const QString name = pictureName(graphics, row);
-        QString command;
-        if (name.endsWith(QStringLiteral("PCX")))
-            command = QStringLiteral("PUTPCX ");
-        else if (name.endsWith(QStringLiteral("BMP")))
-            command = QStringLiteral("PUTBMP ");
-        else
-            continue;
-        library.sendcommand(command + graphics.at(row, 0) + u',' + graphics.at(row, 1) +
-                            QStringLiteral(",\"") + escapeQuotes(name) + u'"');
-    }
+    sendPictures(library, format);
     return false;
 }
 

@@ -23,4 +23,10 @@ void DownloadGraphics(const state::WorkingState& state, PrinterLibrary& library)
 bool ComposeLabel(const state::WorkingState& state, PrinterLibrary& library, int record,
                   bool forRun, const QDate& today);
 
+// The same for a given command-mode format and label settings; the records, the code page and
+// the cancel request come from state.
+bool ComposeLabel(const state::WorkingState& state, const state::LabelSettings& label,
+                  const state::CommandFormat& format, PrinterLibrary& library, int record,
+                  bool forRun, const QDate& today);
+
 } // namespace pelmar::print_command

@@ -65,9 +65,9 @@ int labelSets(const state::WorkingState& state, int record) {
 }
 
 double waitSeconds(const state::WorkingState& state, int sets) {
-    const std::int16_t height = common::leadingInt16(state.format.labelSettings[1]);
-    const std::int16_t gap = common::leadingInt16(state.format.labelSettings[2]);
-    const std::int16_t speed = common::leadingInt16(state.format.labelSettings[3]);
+    const std::int16_t height = common::leadingInt16(state.format.labelSettings.height);
+    const std::int16_t gap = common::leadingInt16(state.format.labelSettings.gap);
+    const std::int16_t speed = common::leadingInt16(state.format.labelSettings.speed);
     if (speed == 0)
         throw common::RunError(common::DivisionByZero);
     // Formed in 64 bits so that long labels in large quantities still get their whole wait.

@@ -13,7 +13,7 @@ namespace pelmar::print_driver {
 namespace {
 
 using common::RunError;
-using state::ElementTable;
+using state::DriverFormat;
 
 float toSingle(double value) {
     if (value > std::numeric_limits<float>::max() || value < -std::numeric_limits<float>::max())
@@ -26,11 +26,10 @@ struct Corners {
     float x1, y1, x2, y2;
 };
 
-Corners cornersOf(const ElementTable& table, int row) {
-    return Corners{toSingle(common::strictNumber(table.at(row, 0))),
-                   toSingle(common::strictNumber(table.at(row, 1))),
-                   toSingle(common::strictNumber(table.at(row, 2))),
-                   toSingle(common::strictNumber(table.at(row, 3)))};
+Corners cornersOf(const DriverFormat::Stroke& stroke) {
+    return Corners{
+        toSingle(common::strictNumber(stroke.x1)), toSingle(common::strictNumber(stroke.y1)),
+        toSingle(common::strictNumber(stroke.x2)), toSingle(common::strictNumber(stroke.y2))};
 }
 
 int fieldNumber(const state::WorkingState& state, QStringView part) {
@@ -63,40 +62,38 @@ QString partValue(const state::WorkingState& state, QStringView part, int record
     return part.mid(1, part.size() - 2).toString();
 }
 
-void barcodeStep(PrinterPage& page, const LabelDrawing& drawing, const QString& x, const QString& y,
-                 const QString& font, const QString& data) {
+void barcodeStep(PrinterPage& page, const LabelDrawing& drawing,
+                 const DriverFormat::Barcode& element, const QString& data) {
     if (!drawing.drawEmpty && data.isEmpty())
         return;
-    const float left = textPositionTwips(x);
-    const float top = textPositionTwips(y);
+    const float left = textPositionTwips(element.x);
+    const float top = textPositionTwips(element.y);
     page.setCurrentX(left);
     page.setCurrentY(top);
-    page.setFontName(drawing.devicePrefix + u' ' + font);
+    page.setFontName(drawing.devicePrefix + u' ' + element.font);
     page.setBold(false);
     page.setItalic(false);
     page.setStrikethrough(false);
     page.setUnderline(false);
-    page.printBarcode(font, data);
+    page.printBarcode(element.font, data);
 }
 
-void textStep(PrinterPage& page, const LabelDrawing& drawing, const ElementTable& table, int row,
+void textStep(PrinterPage& page, const LabelDrawing& drawing, const DriverFormat::Text& element,
               const QString& text) {
     if (!drawing.drawEmpty && text.isEmpty())
         return;
-    const float left = textPositionTwips(table.at(row, 0));
-    const float top = textPositionTwips(table.at(row, 1));
-    const std::int16_t size = common::leadingInt16(table.at(row, 2));
+    const float left = textPositionTwips(element.x);
+    const float top = textPositionTwips(element.y);
+    const std::int16_t size = common::leadingInt16(element.size);
     page.setCurrentX(left);
     page.setCurrentY(top);
-    page.setFontName(table.at(row, 5));
+    page.setFontName(element.face);
     page.setFontSize(size);
 
-    const QString& style = table.at(row, 3);
-    page.setBold(style == u"2" || style == u"3");
-    page.setItalic(style == u"1" || style == u"3");
-    const QString& lineStyle = table.at(row, 4);
-    page.setStrikethrough(lineStyle == u"2");
-    page.setUnderline(lineStyle == u"1");
+    page.setBold(element.style == u"2" || element.style == u"3");
+    page.setItalic(element.style == u"1" || element.style == u"3");
+    page.setStrikethrough(element.lineStyle == u"2");
+    page.setUnderline(element.lineStyle == u"1");
     page.printText(text);
 }
 
@@ -149,71 +146,57 @@ std::int16_t labelCopies(QStringView quantity, std::int16_t across) {
     return copies;
 }
 
-void drawPageSize(PrinterPage& page, const state::LoadedFormat& format) {
-    page.setPageWidth(pageTwips(format.labelSettings[0]));
-    page.setPageHeight(pageTwips(format.labelSettings[1]));
+void drawPageSize(PrinterPage& page, const state::LabelSettings& label) {
+    page.setPageWidth(pageTwips(label.width));
+    page.setPageHeight(pageTwips(label.height));
 }
 
-bool drawLabelElements(PrinterPage& page, const state::LoadedFormat& format,
-                       const LabelDrawing& drawing) {
+bool drawLabelElements(PrinterPage& page, const DriverFormat& format, const LabelDrawing& drawing) {
     page.setLineStyle(0);
 
-    const ElementTable& boxes = format.boxElements;
-    for (int i = 0; i < boxes.count; ++i) {
-        page.setLineWidth(common::strictInt16(boxes.at(i, 4)));
-        const Corners c = cornersOf(boxes, i);
+    for (const DriverFormat::Stroke& box : format.boxElements.valid()) {
+        page.setLineWidth(common::strictInt16(box.thickness));
+        const Corners c = cornersOf(box);
         page.drawBox(c.x1, c.y1, c.x2, c.y2, 0);
     }
     if (stopped(drawing))
         return false;
 
-    const ElementTable& lines = format.lineElements;
-    for (int i = 0; i < lines.count; ++i) {
-        page.setLineWidth(common::strictInt16(lines.at(i, 4)));
-        const Corners c = cornersOf(lines, i);
+    for (const DriverFormat::Stroke& line : format.lineElements.valid()) {
+        page.setLineWidth(common::strictInt16(line.thickness));
+        const Corners c = cornersOf(line);
         page.drawLine(c.x1, c.y1, c.x2, c.y2, 0);
     }
     if (stopped(drawing))
         return false;
 
-    const ElementTable& pictures = format.graphicElements;
-    for (int i = 0; i < pictures.count; ++i) {
-        const std::int32_t x = common::toInt32(common::leadingNumber(pictures.at(i, 0)) * 567 / 80);
-        const std::int32_t y = common::toInt32(common::leadingNumber(pictures.at(i, 1)) * 567 / 80);
-        const std::int32_t width =
-            common::toInt32(common::leadingNumber(pictures.at(i, 2)) * 567 / 10);
+    for (const DriverFormat::Graphic& graphic : format.graphicElements.valid()) {
+        const std::int32_t x = common::toInt32(common::leadingNumber(graphic.x) * 567 / 80);
+        const std::int32_t y = common::toInt32(common::leadingNumber(graphic.y) * 567 / 80);
+        const std::int32_t width = common::toInt32(common::leadingNumber(graphic.width) * 567 / 10);
         const std::int32_t height =
-            common::toInt32(common::leadingNumber(pictures.at(i, 3)) * 567 / 10);
+            common::toInt32(common::leadingNumber(graphic.height) * 567 / 10);
         const Picture picture =
-            page.loadPicture(common::joinPath(drawing.programFolder, pictures.at(i, 4)));
+            page.loadPicture(common::joinPath(drawing.programFolder, graphic.fileName));
         page.drawPicture(picture, static_cast<float>(x), static_cast<float>(y), width, height);
     }
     if (stopped(drawing))
         return false;
 
-    const ElementTable& fixedBarcodes = format.fBarcodeElements;
-    for (int i = 0; i < fixedBarcodes.count; ++i)
-        barcodeStep(page, drawing, fixedBarcodes.at(i, 0), fixedBarcodes.at(i, 1),
-                    fixedBarcodes.at(i, 2), fixedBarcodes.at(i, 3));
-    const ElementTable& variableBarcodes = format.vBarcodeElements;
-    for (int i = 0; i < variableBarcodes.count; ++i) {
-        const QString data = drawing.fieldValue(variableBarcodes.at(i, 3));
-        barcodeStep(page, drawing, variableBarcodes.at(i, 0), variableBarcodes.at(i, 1),
-                    variableBarcodes.at(i, 2), data);
-    }
+    for (const DriverFormat::Barcode& code : format.fBarcodeElements.valid())
+        barcodeStep(page, drawing, code, code.content);
+    for (const DriverFormat::Barcode& code : format.vBarcodeElements.valid())
+        barcodeStep(page, drawing, code, drawing.fieldValue(code.content));
     if (stopped(drawing))
         return false;
 
-    const ElementTable& fixedTexts = format.fTextElements;
-    for (int i = 0; i < fixedTexts.count; ++i)
-        textStep(page, drawing, fixedTexts, i,
-                 print_command::fixedTextOrDate(fixedTexts.at(i, 6), drawing.today));
+    for (const DriverFormat::Text& text : format.fTextElements.valid())
+        textStep(page, drawing, text, print_command::fixedTextOrDate(text.content, drawing.today));
     if (stopped(drawing))
         return false;
 
-    const ElementTable& variableTexts = format.vTextElements;
-    for (int i = 0; i < variableTexts.count; ++i)
-        textStep(page, drawing, variableTexts, i, drawing.fieldValue(variableTexts.at(i, 6)));
+    for (const DriverFormat::Text& text : format.vTextElements.valid())
+        textStep(page, drawing, text, drawing.fieldValue(text.content));
     return !stopped(drawing);
 }
 

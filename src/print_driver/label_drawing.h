@@ -49,13 +49,13 @@ struct LabelDrawing {
 };
 
 // Sets the page width and then the height from the label's millimetres. Throws RunError.
-void drawPageSize(PrinterPage& page, const state::LoadedFormat& format);
+void drawPageSize(PrinterPage& page, const state::LabelSettings& label);
 
 // Draws the label's elements in order: line style, boxes, lines, pictures, fixed and variable
 // barcodes, fixed and variable texts. Returns false when a cancel test stopped it (the page
 // stays open). Throws RunError for a non-number in a box or line (13), a missing or unreadable
 // picture, a bad field expression, an unknown barcode font or unencodable data.
-bool drawLabelElements(PrinterPage& page, const state::LoadedFormat& format,
+bool drawLabelElements(PrinterPage& page, const state::DriverFormat& format,
                        const LabelDrawing& drawing);
 
 } // namespace pelmar::print_driver

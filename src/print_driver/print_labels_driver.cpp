@@ -73,12 +73,12 @@ DriverRunResult PrintLabels_Driver(DriverRunContext& context) {
                 result.dataFailure = true;
                 throw print_command::quantityError(error, record, quantity);
             }
-            drawPageSize(context.page, state.format);
+            drawPageSize(context.page, state.format.labelSettings);
             context.page.setCopies(copies);
             drawing.fieldValue = [&state, record](const QString& expression) {
                 return plainFieldValue(state, expression, record);
             };
-            if (!drawLabelElements(context.page, state.format, drawing))
+            if (!drawLabelElements(context.page, state.format.driver, drawing))
                 break;
             context.page.endDocument();
             ++result.labelsPrinted;

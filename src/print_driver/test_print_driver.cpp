@@ -37,10 +37,10 @@ DriverRunResult TestPrint_Driver(DriverRunContext& context, const QString& quant
             return print_command::ResolveContent(state, expression, record);
         };
 
-        drawPageSize(context.page, state.format);
+        drawPageSize(context.page, state.format.labelSettings);
         const std::int16_t copies = labelCopies(quantityText, state.across);
         context.page.setCopies(copies);
-        drawLabelElements(context.page, state.format, drawing);
+        drawLabelElements(context.page, state.format.driver, drawing);
         context.page.endDocument();
         context.page.finishDocument();
         result.labelsPrinted = 1;

@@ -3,47 +3,114 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <span>
 
 namespace pelmar::state {
 
-// One element table of a loaded format: at most 20 rows (0 to 19) of texts; count says how many
-// rows are valid. Rows at and above count are never read, and a load does not clear them.
-struct ElementTable {
+// One element table of a loaded format: at most 20 rows (0 to 19); count says how many rows are
+// valid (the format's count of that kind: vTextElements.count is VTextCount, and so on). Rows at
+// and above count are never read, and a load does not clear them. Every member of a row is the text
+// the format file gave; values are read from it when the label is made.
+template <class Element> struct ElementTable {
     static constexpr int kCapacity = 20;
-    static constexpr int kColumns = 9;
-    using Row = std::array<QString, kColumns>;
 
-    std::array<Row, kCapacity> rows;
+    std::array<Element, kCapacity> rows;
     std::int16_t count = 0;
 
-    // Column k of row i, empty outside the table.
-    const QString& at(int row, int column) const {
-        static const QString empty;
-        if (row < 0 || row >= kCapacity || column < 0 || column >= kColumns)
-            return empty;
-        return rows[static_cast<size_t>(row)][static_cast<size_t>(column)];
+    // The valid rows, in file order.
+    std::span<const Element> valid() const {
+        return {rows.data(), static_cast<size_t>(count < 0 ? 0 : count)};
+    }
+
+    // Stores element as the next row and counts it; false (table unchanged) when it is full.
+    bool append(Element element) {
+        if (count < 0 || count >= kCapacity)
+            return false;
+        rows[static_cast<size_t>(count)] = std::move(element);
+        ++count;
+        return true;
     }
 };
 
-// The label format last loaded (command-mode or driver-mode loader).
-struct LoadedFormat {
-    // 0 width, 1 height, 2 gap (mm), 3 speed, 4 darkness; kept between loads.
-    std::array<QString, 5> labelSettings;
+// The label settings both loaders write; a load keeps what it does not set.
+struct LabelSettings {
+    QString width;    // millimetres
+    QString height;   // millimetres
+    QString gap;      // millimetres
+    QString speed;    // inches per second
+    QString darkness; // density
+};
+
+// The elements of a format written for "Send Command": the arguments of the printer commands.
+struct CommandFormat {
+    struct Bar {
+        QString x, y, width, height;
+    };
+    struct Box {
+        QString xStart, yStart, xEnd, yEnd, thickness;
+    };
+    struct Text {
+        QString x, y, height, rotation, style, underline, face, content;
+    };
+    struct Barcode {
+        QString x, y, symbology, height, readable, rotation, narrow, wide, content;
+    };
+    // PDF417 and DMATRIX: the symbol's own parameters as one text, then the content.
+    struct Symbol {
+        QString parameters, content;
+    };
+    struct Graphic {
+        QString x, y, fileName;
+    };
+
     QString labelOffset;
     QString sensorType;
     QString direction;
     QString stripeCommand;
     QString cutterCommand;
 
-    ElementTable lineElements;
-    ElementTable boxElements;
-    ElementTable fTextElements;
-    ElementTable vTextElements;
-    ElementTable fBarcodeElements;
-    ElementTable vBarcodeElements;
-    ElementTable pdf417Elements;
-    ElementTable dMatrixElements;
-    ElementTable graphicElements;
+    ElementTable<Bar> lineElements;
+    ElementTable<Box> boxElements;
+    ElementTable<Text> fTextElements;
+    ElementTable<Text> vTextElements;
+    ElementTable<Barcode> fBarcodeElements;
+    ElementTable<Barcode> vBarcodeElements;
+    ElementTable<Symbol> pdf417Elements;
+    ElementTable<Symbol> dMatrixElements;
+    ElementTable<Graphic> graphicElements;
+};
+
+// The elements of a format written for "Driver": what is drawn on the printer page.
+struct DriverFormat {
+    // Lines and boxes: two corners and the pen width.
+    struct Stroke {
+        QString x1, y1, x2, y2, thickness;
+    };
+    struct Text {
+        QString x, y, size, style, lineStyle, face, content;
+    };
+    struct Barcode {
+        QString x, y, font, content;
+    };
+    struct Graphic {
+        QString x, y, width, height, fileName;
+    };
+
+    ElementTable<Stroke> lineElements;
+    ElementTable<Stroke> boxElements;
+    ElementTable<Text> fTextElements;
+    ElementTable<Text> vTextElements;
+    ElementTable<Barcode> fBarcodeElements;
+    ElementTable<Barcode> vBarcodeElements;
+    ElementTable<Graphic> graphicElements;
+};
+
+// The label format last loaded: the command-mode loader fills `command`, the driver-mode loader
+// `driver`; both write the label settings, which are kept between loads of either kind.
+struct LoadedFormat {
+    LabelSettings labelSettings;
+    CommandFormat command;
+    DriverFormat driver;
 };
 
 } // namespace pelmar::state

@@ -139,7 +139,8 @@ TEST(BoundedResources, FormatFilesOf100000Lines) {
         expectBounded(use, 30s);
         EXPECT_EQ(result.errorNumber, c.error);
         EXPECT_EQ(messages.shown.size(), c.error ? 1u : 0u);
-        EXPECT_LE(state.format.boxElements.count, state::ElementTable::kCapacity);
+        EXPECT_LE(state.format.command.boxElements.count,
+                  state::ElementTable<state::CommandFormat::Box>::kCapacity);
     }
 }
 

@@ -115,9 +115,17 @@ protected:
     PrinterFaultTest() {
         test::setLabel(state);
         state.across = 1;
-        test::addRow(state.format.boxElements, {"10", "10", "470", "310", "3"});
+        state.format.command.boxElements.append(
+            {.xStart = "10", .yStart = "10", .xEnd = "470", .yEnd = "310", .thickness = "3"});
         // A large text: each label is a few kilobytes of bitmap.
-        test::addRow(state.format.vTextElements, {"0", "0", "120", "0", "0", "0", "Arial", "1"});
+        state.format.command.vTextElements.append({.x = "0",
+                                                   .y = "0",
+                                                   .height = "120",
+                                                   .rotation = "0",
+                                                   .style = "0",
+                                                   .underline = "0",
+                                                   .face = "Arial",
+                                                   .content = "1"});
         // Real time passes during the wait, as with a printer, so a hang-up can arrive.
         clock.onEvents = [] { std::this_thread::sleep_for(50us); };
         // Fonts open their files on first use: a first label keeps them out of the counts of

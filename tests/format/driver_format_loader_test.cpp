@@ -4,11 +4,11 @@
 #include "loader_fixture.h"
 
 #include <QFile>
+#include <numeric>
 
 using namespace pelmar;
 using format::FormatLoadResult;
 using format::LoadFormat_Driver;
-using state::ElementTable;
 using state::LoadedFormat;
 using test::LoaderFixture;
 
@@ -25,57 +25,47 @@ protected:
 TEST_F(LoadFormatDriverTest, ElementLines) {
     struct Case {
         QByteArray line;
-        ElementTable LoadedFormat::*table;
+        const char16_t* kind; // the keyword whose table is looked at
         int count;
-        QStringList row;
+        const char16_t* row; // row 0 when count is 1
     };
     const Case cases[] = {
-        /* 0 */ {"Line=10,10,200,10", &LoadedFormat::lineElements, 0, {}},
+        /* 0 */ {"Line=10,10,200,10", u"Line", 0, u""},
         /* 1 */
-        {"Line=10,10,200,10,3", &LoadedFormat::lineElements, 1, {"10", "10", "200", "10", "3"}},
-        /* 2 */ {"Box= 1 ,2, 3,4 ,5,6", &LoadedFormat::boxElements, 1, {"1", "2", "3", "4", "5,6"}},
-        /* 3 */ {"Box=1,2,3,4", &LoadedFormat::boxElements, 0, {}},
+        {"Line=10,10,200,10,3", u"Line", 1, u"x1=10 | y1=10 | x2=200 | y2=10 | thickness=3"},
+        /* 2 */ {"Box= 1 ,2, 3,4 ,5,6", u"Box", 1, u"x1=1 | y1=2 | x2=3 | y2=4 | thickness=5,6"},
+        /* 3 */ {"Box=1,2,3,4", u"Box", 0, u""},
         /* 4 */
-        {"F_Text=10,20,12,0,0,Arial,A, B",
-         &LoadedFormat::fTextElements,
-         1,
-         {"10", "20", "12", "0", "0", "Arial", "A, B"}},
-        /* 5 */ {"F_Text=10,20,12,0,0,Arial", &LoadedFormat::fTextElements, 0, {}},
+        {"F_Text=10,20,12,0,0,Arial,A, B", u"F_Text", 1,
+         u"x=10 | y=20 | size=12 | style=0 | lineStyle=0 | face=Arial | content=A, B"},
+        /* 5 */ {"F_Text=10,20,12,0,0,Arial", u"F_Text", 0, u""},
         /* 6 */
-        {"V_Text=10,20,12,1,0,Arial,1+\" NT\"",
-         &LoadedFormat::vTextElements,
-         1,
-         {"10", "20", "12", "1", "0", "Arial", "1+\" NT\""}},
-        /* 7 */ {"F_Barcode=10,20,39", &LoadedFormat::fBarcodeElements, 0, {}},
+        {"V_Text=10,20,12,1,0,Arial,1+\" NT\"", u"V_Text", 1,
+         u"x=10 | y=20 | size=12 | style=1 | lineStyle=0 | face=Arial | content=1+\" NT\""},
+        /* 7 */ {"F_Barcode=10,20,39", u"F_Barcode", 0, u""},
         /* 8 */
-        {"F_Barcode=10,20,Free 3 of 9,*A,1*",
-         &LoadedFormat::fBarcodeElements,
-         1,
-         {"10", "20", "Free 3 of 9", "*A,1*"}},
+        {"F_Barcode=10,20,Free 3 of 9,*A,1*", u"F_Barcode", 1,
+         u"x=10 | y=20 | font=Free 3 of 9 | content=*A,1*"},
         /* 9 */
-        {"V_Barcode=10,20,Code 128,2",
-         &LoadedFormat::vBarcodeElements,
-         1,
-         {"10", "20", "Code 128", "2"}},
+        {"V_Barcode=10,20,Code 128,2", u"V_Barcode", 1, u"x=10 | y=20 | font=Code 128 | content=2"},
         /* 10 */
-        {"Graphic=0,0,30,20,LOGO.BMP",
-         &LoadedFormat::graphicElements,
-         1,
-         {"0", "0", "30", "20", "LOGO.BMP"}},
-        /* 11 */ {"Graphic=0,0,LOGO.BMP", &LoadedFormat::graphicElements, 0, {}},
+        {"Graphic=0,0,30,20,LOGO.BMP", u"Graphic", 1,
+         u"x=0 | y=0 | width=30 | height=20 | fileName=LOGO.BMP"},
+        /* 11 */ {"Graphic=0,0,LOGO.BMP", u"Graphic", 0, u""},
         // Command-mode keywords are not taken in driver mode.
-        /* 12 */ {"PDF417=1,2,3,4,5,6,7,8,9,10,1", &LoadedFormat::pdf417Elements, 0, {}},
-        /* 13 */ {"DMATRIX=1,2,3,4,5,1", &LoadedFormat::dMatrixElements, 0, {}},
-        /* 14 */ {"graphic=0,0,30,20,LOGO.BMP", &LoadedFormat::graphicElements, 0, {}},
+        /* 12 */ {"PDF417=1,2,3,4,5,6,7,8,9,10,1", u"PDF417", 0, u""},
+        /* 13 */ {"DMATRIX=1,2,3,4,5,1", u"DMATRIX", 0, u""},
+        /* 14 */ {"graphic=0,0,30,20,LOGO.BMP", u"Graphic", 0, u""},
     };
     for (size_t i = 0; i < std::size(cases); ++i) {
         const Case& c = cases[i];
         state.format = LoadedFormat();
         EXPECT_FALSE(load(c.line + "\r\n").failed) << "case " << i;
-        const ElementTable& table = state.format.*c.table;
-        ASSERT_EQ(table.count, c.count) << "case " << i;
+        const std::vector<int> all = counts(state.format.driver);
+        EXPECT_EQ(std::accumulate(all.begin(), all.end(), 0), c.count) << "case " << i;
         if (c.count == 1) {
-            EXPECT_EQ(row(table, 0, static_cast<int>(c.row.size())), c.row) << "case " << i;
+            EXPECT_EQ(test::stored(state.format.driver, c.kind).row, QString::fromUtf16(c.row))
+                << "case " << i;
         }
     }
     EXPECT_TRUE(messages.shown.empty());
@@ -84,39 +74,42 @@ TEST_F(LoadFormatDriverTest, ElementLines) {
 TEST_F(LoadFormatDriverTest, TouchesOnlyItsOwnKeywordsAndCounts) {
     LoadedFormat& f = state.format;
     f.labelSettings = {"60", "40", "2", "4", "8"};
-    f.direction = QStringLiteral("0");
-    f.stripeCommand = QStringLiteral("SET STRIPE OFF");
-    f.cutterCommand = QStringLiteral("SET CUTTER BATCH");
-    f.labelOffset = QStringLiteral("3");
-    f.sensorType = QStringLiteral("1");
-    f.pdf417Elements.count = 2;
-    f.dMatrixElements.count = 3;
-    f.boxElements.count = 7;
-    f.lineElements.count = 7;
+    f.command.direction = QStringLiteral("0");
+    f.command.stripeCommand = QStringLiteral("SET STRIPE OFF");
+    f.command.cutterCommand = QStringLiteral("SET CUTTER BATCH");
+    f.command.labelOffset = QStringLiteral("3");
+    f.command.sensorType = QStringLiteral("1");
+    f.command.pdf417Elements.count = 2;
+    f.command.dMatrixElements.count = 3;
+    f.command.boxElements.count = 7;
+    f.driver.boxElements.count = 7;
+    f.driver.lineElements.count = 7;
     const FormatLoadResult result =
         load("LabelGap=9\r\nPrintSpeed=9\r\nPrintDarken=9\r\nDirection=1\r\nSetStripe=ON\r\n"
              "SetCutter=OFF\r\nLabelOffset=0\r\nSensorType=0\r\nLabelWidth = 80\r\n"
              "PDF417=1,2,3,4,5,6,7,8,9,10,1\r\nDMATRIX=1,2,3,4,5,1\r\nBox=1,2,3,4,5\r\n");
     EXPECT_FALSE(result.failed);
-    EXPECT_EQ(f.labelSettings, (std::array<QString, 5>{"80", "40", "2", "4", "8"}));
-    EXPECT_EQ(f.direction, QStringLiteral("0"));
-    EXPECT_EQ(f.stripeCommand, QStringLiteral("SET STRIPE OFF"));
-    EXPECT_EQ(f.cutterCommand, QStringLiteral("SET CUTTER BATCH"));
-    EXPECT_EQ(f.labelOffset, QStringLiteral("3"));
-    EXPECT_EQ(f.sensorType, QStringLiteral("1"));
-    EXPECT_EQ(counts(f), (std::vector<int>{0, 1, 0, 0, 0, 0, 2, 3, 0}));
+    EXPECT_EQ(test::described(f.labelSettings),
+              QStringLiteral("width=80 | height=40 | gap=2 | speed=4 | darkness=8"));
+    EXPECT_EQ(f.command.direction, QStringLiteral("0"));
+    EXPECT_EQ(f.command.stripeCommand, QStringLiteral("SET STRIPE OFF"));
+    EXPECT_EQ(f.command.cutterCommand, QStringLiteral("SET CUTTER BATCH"));
+    EXPECT_EQ(f.command.labelOffset, QStringLiteral("3"));
+    EXPECT_EQ(f.command.sensorType, QStringLiteral("1"));
+    EXPECT_EQ(counts(f.command), (std::vector<int>{0, 7, 0, 0, 0, 0, 2, 3, 0}));
+    EXPECT_EQ(counts(f.driver), (std::vector<int>{0, 1, 0, 0, 0, 0, 0}));
 }
 
 TEST_F(LoadFormatDriverTest, EmptyOrCommentsOnlyFileLeavesLabelSettings) {
     for (const QByteArray& file :
          {QByteArray(), QByteArray("'LabelWidth=1\r\n' x\r\n"), QByteArray("\r\r\r")}) {
-        state.format.labelSettings[0] = QStringLiteral("60");
-        state.format.labelSettings[1] = QStringLiteral("40");
-        state.format.graphicElements.count = 3;
+        state.format.labelSettings.width = QStringLiteral("60");
+        state.format.labelSettings.height = QStringLiteral("40");
+        state.format.driver.graphicElements.count = 3;
         EXPECT_FALSE(load(file).failed);
-        EXPECT_EQ(counts(state.format), std::vector<int>(9, 0));
-        EXPECT_EQ(state.format.labelSettings[0], QStringLiteral("60"));
-        EXPECT_EQ(state.format.labelSettings[1], QStringLiteral("40"));
+        EXPECT_EQ(counts(state.format.driver), std::vector<int>(7, 0));
+        EXPECT_EQ(state.format.labelSettings.width, QStringLiteral("60"));
+        EXPECT_EQ(state.format.labelSettings.height, QStringLiteral("40"));
     }
 }
 
@@ -137,9 +130,10 @@ TEST_F(LoadFormatDriverTest, TwentyFirstBoxKeepsTheFirstTwenty) {
         EXPECT_EQ(messages.shown[0].caption, QStringLiteral("發生非預期錯誤"));
         EXPECT_EQ(messages.shown[0].icon, common::MessageIcon::Critical);
         EXPECT_EQ(messages.shown[0].text, QStringLiteral("陣列索引超出範圍\r\r格式檔名=TEST.FMT"));
-        EXPECT_EQ(state.format.boxElements.count, 20);
-        EXPECT_EQ(row(state.format.boxElements, 19, 5), (QStringList{"20", "2", "3", "4", "5"}));
-        EXPECT_EQ(state.format.labelSettings[0], QString());
+        EXPECT_EQ(state.format.driver.boxElements.count, 20);
+        EXPECT_EQ(test::storedRow(state.format.driver.boxElements, 19),
+                  QStringLiteral("x1=20 | y1=2 | x2=3 | y2=4 | thickness=5"));
+        EXPECT_EQ(state.format.labelSettings.width, QString());
     }
 }
 
@@ -149,8 +143,8 @@ TEST_F(LoadFormatDriverTest, RequiredCommaBeyondPosition32767ShowsOverflow) {
     EXPECT_EQ(result.errorNumber, 6);
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].text, QStringLiteral("溢位\r\r格式檔名=TEST.FMT"));
-    EXPECT_EQ(state.format.boxElements.count, 1);
-    EXPECT_EQ(state.format.fTextElements.count, 0);
+    EXPECT_EQ(state.format.driver.boxElements.count, 1);
+    EXPECT_EQ(state.format.driver.fTextElements.count, 0);
 }
 
 TEST_F(LoadFormatDriverTest, SampleFormatFile) {
@@ -158,14 +152,17 @@ TEST_F(LoadFormatDriverTest, SampleFormatFile) {
     ASSERT_TRUE(sample.open(QIODevice::ReadOnly));
     ASSERT_FALSE(load(sample.readAll()).failed);
     const LoadedFormat& f = state.format;
-    EXPECT_EQ(f.labelSettings[0], QStringLiteral("60"));
-    EXPECT_EQ(f.labelSettings[2], QString());
-    EXPECT_EQ(counts(f), (std::vector<int>{1, 1, 1, 1, 1, 1, 0, 0, 1}));
-    EXPECT_EQ(row(f.fTextElements, 0, 7),
-              (QStringList{"20", "20", "12", "1", "0", "標楷體", "品名"}));
-    EXPECT_EQ(f.vTextElements.at(0, 6), QStringLiteral("1+\" 元\""));
-    EXPECT_EQ(row(f.fBarcodeElements, 0, 4), (QStringList{"20", "200", "Free 3 of 9", "*A123*"}));
-    EXPECT_EQ(row(f.graphicElements, 0, 5), (QStringList{"300", "20", "30", "20", "LOGO.BMP"}));
+    EXPECT_EQ(f.labelSettings.width, QStringLiteral("60"));
+    EXPECT_EQ(f.labelSettings.gap, QString());
+    EXPECT_EQ(counts(f.driver), (std::vector<int>{1, 1, 1, 1, 1, 1, 1}));
+    EXPECT_EQ(test::storedRow(f.driver.fTextElements, 0),
+              QStringLiteral("x=20 | y=20 | size=12 | style=1 | lineStyle=0 | face=標楷體 | "
+                             "content=品名"));
+    EXPECT_EQ(f.driver.vTextElements.rows[0].content, QStringLiteral("1+\" 元\""));
+    EXPECT_EQ(test::storedRow(f.driver.fBarcodeElements, 0),
+              QStringLiteral("x=20 | y=200 | font=Free 3 of 9 | content=*A123*"));
+    EXPECT_EQ(test::storedRow(f.driver.graphicElements, 0),
+              QStringLiteral("x=300 | y=20 | width=30 | height=20 | fileName=LOGO.BMP"));
 }
 
 } // namespace

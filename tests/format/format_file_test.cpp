@@ -3,6 +3,7 @@
 #include "common/run_error.h"
 
 #include <QStringList>
+#include <array>
 #include <gtest/gtest.h>
 
 using namespace pelmar;
@@ -10,7 +11,6 @@ using format::cutFields;
 using format::cutHeadAndTail;
 using format::FormatLine;
 using format::splitFormatLine;
-using state::ElementTable;
 
 namespace {
 
@@ -23,7 +23,10 @@ int errorOf(const std::function<void()>& action) {
     return 0;
 }
 
-QStringList cells(const ElementTable::Row& row, int count) {
+// The fields a cut wrote.
+using Fields = std::array<QString, 9>;
+
+QStringList cells(const Fields& row, int count) {
     QStringList list;
     for (int i = 0; i < count; ++i)
         list << row[static_cast<size_t>(i)];
@@ -95,7 +98,7 @@ TEST(CutFields, CommaCounts) {
         const Case& c = cases[i];
         const QString text = QStringLiteral("Key=") + c.value;
         const FormatLine line = *splitFormatLine(text);
-        ElementTable::Row row;
+        Fields row;
         row.fill(QStringLiteral("old"));
         ASSERT_EQ(cutFields(line, c.commas, row), c.complete) << "case " << i;
         if (c.complete) {
@@ -108,16 +111,17 @@ TEST(CutFields, CommaCounts) {
 
 TEST(CutHeadAndTail, KeepsInnerBlanksOfTheHead) {
     const QString text = QStringLiteral("PDF417=  1, 2,  3,4,5,6,7,8,9, E4 ,  3 + \"x\"  ");
-    ElementTable::Row row;
-    ASSERT_TRUE(cutHeadAndTail(*splitFormatLine(text), 10, row));
-    EXPECT_EQ(row[0], QStringLiteral("1, 2,  3,4,5,6,7,8,9, E4"));
-    EXPECT_EQ(row[1], QStringLiteral("3 + \"x\""));
-    EXPECT_FALSE(
-        cutHeadAndTail(*splitFormatLine(QStringLiteral("PDF417=1,2,3,4,5,6,7,8,9,1")), 11, row));
+    QString head;
+    QString tail;
+    ASSERT_TRUE(cutHeadAndTail(*splitFormatLine(text), 10, head, tail));
+    EXPECT_EQ(head, QStringLiteral("1, 2,  3,4,5,6,7,8,9, E4"));
+    EXPECT_EQ(tail, QStringLiteral("3 + \"x\""));
+    EXPECT_FALSE(cutHeadAndTail(*splitFormatLine(QStringLiteral("PDF417=1,2,3,4,5,6,7,8,9,1")), 11,
+                                head, tail));
 }
 
 TEST(CutFields, RequiredCommaBeyondPosition32767IsOverflow) {
-    ElementTable::Row row;
+    Fields row;
     // "Line=1," puts the first comma at line position 7; 32,759 more characters put the second
     // at 32,767, the last one that can be found.
     const QString atLimit = QStringLiteral("Line=1,") + QString(32759, u'x') + QStringLiteral(",3");

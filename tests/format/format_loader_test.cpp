@@ -9,7 +9,6 @@
 using namespace pelmar;
 using format::FormatLoadResult;
 using format::LoadFormat;
-using state::ElementTable;
 using state::LoadedFormat;
 using test::big5;
 using test::LoaderFixture;
@@ -27,73 +26,62 @@ protected:
 TEST_F(LoadFormatTest, ElementLines) {
     struct Case {
         QByteArray line;
-        ElementTable LoadedFormat::*table;
+        const char16_t* kind; // the keyword whose table is looked at
         int count;
-        QStringList row; // row 0 when count is 1
+        const char16_t* row; // row 0 when count is 1
     };
     const Case cases[] = {
-        /* 0 */ {"Line=10,20,30", &LoadedFormat::lineElements, 0, {}},
+        /* 0 */ {"Line=10,20,30", u"Line", 0, u""},
         /* 1 */
-        {"Line=10,20,30,40,50", &LoadedFormat::lineElements, 1, {"10", "20", "30", "40,50"}},
+        {"Line=10,20,30,40,50", u"Line", 1, u"x=10 | y=20 | width=30 | height=40,50"},
         /* 2 */
-        {"Box = 10 , 10 , 790 , 390 , 3 ",
-         &LoadedFormat::boxElements,
-         1,
-         {"10", "10", "790", "390", "3"}},
-        /* 3 */ {"Box=10,10,790,390", &LoadedFormat::boxElements, 0, {}},
+        {"Box = 10 , 10 , 790 , 390 , 3 ", u"Box", 1,
+         u"xStart=10 | yStart=10 | xEnd=790 | yEnd=390 | thickness=3"},
+        /* 3 */ {"Box=10,10,790,390", u"Box", 0, u""},
         /* 4 */
-        {"F_Text=10,10,24,0,0,0,Arial,Date=yyyy/mm/dd",
-         &LoadedFormat::fTextElements,
-         1,
-         {"10", "10", "24", "0", "0", "0", "Arial", "Date=yyyy/mm/dd"}},
-        /* 5 */ {"F_Text=10,10,24,0,0,0,Arial", &LoadedFormat::fTextElements, 0, {}},
+        {"F_Text=10,10,24,0,0,0,Arial,Date=yyyy/mm/dd", u"F_Text", 1,
+         u"x=10 | y=10 | height=24 | rotation=0 | style=0 | underline=0 | face=Arial | "
+         u"content=Date=yyyy/mm/dd"},
+        /* 5 */ {"F_Text=10,10,24,0,0,0,Arial", u"F_Text", 0, u""},
         /* 6 */
-        {"V_Text=40,60,48,0,0,0,Arial,2",
-         &LoadedFormat::vTextElements,
-         1,
-         {"40", "60", "48", "0", "0", "0", "Arial", "2"}},
+        {"V_Text=40,60,48,0,0,0,Arial,2", u"V_Text", 1,
+         u"x=40 | y=60 | height=48 | rotation=0 | style=0 | underline=0 | face=Arial | content=2"},
         /* 7 */
-        {"F_Barcode=10,20,39,60,1,0,2,4,A,B",
-         &LoadedFormat::fBarcodeElements,
-         1,
-         {"10", "20", "39", "60", "1", "0", "2", "4", "A,B"}},
-        /* 8 */ {"F_Barcode=10,20,39,60,1,0,2,4", &LoadedFormat::fBarcodeElements, 0, {}},
+        {"F_Barcode=10,20,39,60,1,0,2,4,A,B", u"F_Barcode", 1,
+         u"x=10 | y=20 | symbology=39 | height=60 | readable=1 | rotation=0 | narrow=2 | wide=4 | "
+         u"content=A,B"},
+        /* 8 */ {"F_Barcode=10,20,39,60,1,0,2,4", u"F_Barcode", 0, u""},
         /* 9 */
-        {"V_Barcode=10,20,128M,60,1,0,2,4,1+\"-\"+2",
-         &LoadedFormat::vBarcodeElements,
-         1,
-         {"10", "20", "128M", "60", "1", "0", "2", "4", "1+\"-\"+2"}},
+        {"V_Barcode=10,20,128M,60,1,0,2,4,1+\"-\"+2", u"V_Barcode", 1,
+         u"x=10 | y=20 | symbology=128M | height=60 | readable=1 | rotation=0 | narrow=2 | wide=4 "
+         u"| content=1+\"-\"+2"},
         /* 10 */
-        {"PDF417=10, 20, 300,200,0, E4,W3, H3,R0, C5, 1 ",
-         &LoadedFormat::pdf417Elements,
-         1,
-         {"10, 20, 300,200,0, E4,W3, H3,R0, C5", "1"}},
-        /* 11 */ {"PDF417=10,20,300,200,0,E4,W3,H3,R0", &LoadedFormat::pdf417Elements, 0, {}},
+        {"PDF417=10, 20, 300,200,0, E4,W3, H3,R0, C5, 1 ", u"PDF417", 1,
+         u"parameters=10, 20, 300,200,0, E4,W3, H3,R0, C5 | content=1"},
+        /* 11 */ {"PDF417=10,20,300,200,0,E4,W3,H3,R0", u"PDF417", 0, u""},
         /* 12 */
-        {"DMATRIX= 10, 20,100,100, x6 ,3,4",
-         &LoadedFormat::dMatrixElements,
-         1,
-         {"10, 20,100,100, x6", "3,4"}},
+        {"DMATRIX= 10, 20,100,100, x6 ,3,4", u"DMATRIX", 1,
+         u"parameters=10, 20,100,100, x6 | content=3,4"},
         /* 13 */
-        {"Graphic=0,0,LOGO.PCX", &LoadedFormat::graphicElements, 1, {"0", "0", "LOGO.PCX"}},
-        /* 14 */ {"Graphic=0,LOGO.PCX", &LoadedFormat::graphicElements, 0, {}},
+        {"Graphic=0,0,LOGO.PCX", u"Graphic", 1, u"x=0 | y=0 | fileName=LOGO.PCX"},
+        /* 14 */ {"Graphic=0,LOGO.PCX", u"Graphic", 0, u""},
         // Keywords match exactly, case included.
-        /* 15 */ {"box=1,2,3,4,5", &LoadedFormat::boxElements, 0, {}},
-        /* 16 */ {"BOX=1,2,3,4,5", &LoadedFormat::boxElements, 0, {}},
-        /* 17 */ {"Pdf417=1,2,3,4,5,6,7,8,9,10,1", &LoadedFormat::pdf417Elements, 0, {}},
-        /* 18 */ {"'Box=1,2,3,4,5", &LoadedFormat::boxElements, 0, {}},
+        /* 15 */ {"box=1,2,3,4,5", u"Box", 0, u""},
+        /* 16 */ {"BOX=1,2,3,4,5", u"Box", 0, u""},
+        /* 17 */ {"Pdf417=1,2,3,4,5,6,7,8,9,10,1", u"PDF417", 0, u""},
+        /* 18 */ {"'Box=1,2,3,4,5", u"Box", 0, u""},
     };
     for (size_t i = 0; i < std::size(cases); ++i) {
         const Case& c = cases[i];
         state.format = LoadedFormat();
         const FormatLoadResult result = load(c.line + "\r\n");
         EXPECT_FALSE(result.failed) << "case " << i;
-        const ElementTable& table = state.format.*c.table;
-        ASSERT_EQ(table.count, c.count) << "case " << i;
+        const test::StoredKind kind = test::stored(state.format.command, c.kind);
+        EXPECT_EQ(kind.count, c.count) << "case " << i;
         if (c.count == 1) {
-            EXPECT_EQ(row(table, 0, static_cast<int>(c.row.size())), c.row) << "case " << i;
+            EXPECT_EQ(kind.row, QString::fromUtf16(c.row)) << "case " << i;
         }
-        std::vector<int> others = counts(state.format);
+        std::vector<int> others = counts(state.format.command);
         EXPECT_EQ(std::accumulate(others.begin(), others.end(), 0), c.count)
             << "case " << i << ": no other kind changed";
     }
@@ -127,8 +115,8 @@ TEST_F(LoadFormatTest, SettingsLines) {
         const Case& c = cases[i];
         state.format = LoadedFormat();
         ASSERT_FALSE(load(c.file).failed) << "case " << i;
-        const LoadedFormat& f = state.format;
-        EXPECT_EQ(f.labelSettings[0], c.width) << "case " << i;
+        const state::CommandFormat& f = state.format.command;
+        EXPECT_EQ(state.format.labelSettings.width, c.width) << "case " << i;
         EXPECT_EQ(f.labelOffset, c.offset) << "case " << i;
         EXPECT_EQ(f.sensorType, c.sensor) << "case " << i;
         EXPECT_EQ(f.direction, c.direction) << "case " << i;
@@ -142,15 +130,16 @@ TEST_F(LoadFormatTest, EachLoadResetsCountsAndPrinterSettingsButKeepsLabelSettin
          "Direction=0\r\nSetStripe=OFF\r\nSetCutter=ON\r\nLabelOffset=3\r\nSensorType=1\r\n" +
          boxLines(3) + "Line=1,2,3,4\r\nGraphic=0,0,A.PCX\r\n");
     load("LabelHeight=30\r\nBox=9,9,9,9,9\r\n");
-    const LoadedFormat& f = state.format;
-    EXPECT_EQ(f.labelSettings, (std::array<QString, 5>{"60", "30", "2", "4", "8"}));
+    EXPECT_EQ(test::described(state.format.labelSettings),
+              QStringLiteral("width=60 | height=30 | gap=2 | speed=4 | darkness=8"));
+    const state::CommandFormat& f = state.format.command;
     EXPECT_EQ(f.direction, QStringLiteral("1"));
     EXPECT_EQ(f.stripeCommand, QStringLiteral("SET STRIPE ON"));
     EXPECT_EQ(f.cutterCommand, QStringLiteral("SET CUTTER OFF"));
     EXPECT_EQ(f.labelOffset, QStringLiteral("0"));
     EXPECT_EQ(f.sensorType, QStringLiteral("0"));
     EXPECT_EQ(counts(f), (std::vector<int>{0, 1, 0, 0, 0, 0, 0, 0, 0}));
-    EXPECT_EQ(f.boxElements.at(0, 0), QStringLiteral("9"));
+    EXPECT_EQ(f.boxElements.rows[0].xStart, QStringLiteral("9"));
 }
 
 TEST_F(LoadFormatTest, CommentsOnlyOrNoLinesLoadNothing) {
@@ -159,12 +148,12 @@ TEST_F(LoadFormatTest, CommentsOnlyOrNoLinesLoadNothing) {
         "no equals sign here\r\n   \r\n",
     };
     for (const QByteArray& file : files) {
-        state.format.boxElements.count = 5;
-        state.format.labelSettings[0] = QStringLiteral("60");
+        state.format.command.boxElements.count = 5;
+        state.format.labelSettings.width = QStringLiteral("60");
         const FormatLoadResult result = load(file);
         EXPECT_FALSE(result.failed) << file.toStdString();
-        EXPECT_EQ(counts(state.format), std::vector<int>(9, 0)) << file.toStdString();
-        EXPECT_EQ(state.format.labelSettings[0], QStringLiteral("60"));
+        EXPECT_EQ(counts(state.format.command), std::vector<int>(9, 0)) << file.toStdString();
+        EXPECT_EQ(state.format.labelSettings.width, QStringLiteral("60"));
     }
     EXPECT_TRUE(messages.shown.empty());
 }
@@ -172,9 +161,9 @@ TEST_F(LoadFormatTest, CommentsOnlyOrNoLinesLoadNothing) {
 TEST_F(LoadFormatTest, LineEndings) {
     // CR, CR LF and (for files saved by an editor here) a lone LF end a line.
     load("Box=1,2,3,4,5\rBox=6,7,8,9,10\r\nLabelWidth=60\nLabelHeight=40");
-    EXPECT_EQ(state.format.boxElements.count, 2);
-    EXPECT_EQ(state.format.labelSettings[0], QStringLiteral("60"));
-    EXPECT_EQ(state.format.labelSettings[1], QStringLiteral("40"));
+    EXPECT_EQ(state.format.command.boxElements.count, 2);
+    EXPECT_EQ(state.format.labelSettings.width, QStringLiteral("60"));
+    EXPECT_EQ(state.format.labelSettings.height, QStringLiteral("40"));
 }
 
 TEST_F(LoadFormatTest, TwentyFirstElementShowsSubscriptOutOfRange) {
@@ -199,10 +188,10 @@ TEST_F(LoadFormatTest, TwentyFirstElementShowsSubscriptOutOfRange) {
         EXPECT_EQ(m.buttons, common::MessageButtons::Ok);
         EXPECT_EQ(m.text, QStringLiteral("陣列索引超出範圍\r\r格式檔名=TEST.FMT"));
         // What came before the failure stays, nothing after it is read.
-        EXPECT_EQ(state.format.boxElements.count, 20);
-        EXPECT_EQ(state.format.boxElements.at(19, 0), QStringLiteral("20"));
-        EXPECT_EQ(state.format.lineElements.count, 1);
-        EXPECT_EQ(state.format.labelSettings[0], QString());
+        EXPECT_EQ(state.format.command.boxElements.count, 20);
+        EXPECT_EQ(state.format.command.boxElements.rows[19].xStart, QStringLiteral("20"));
+        EXPECT_EQ(state.format.command.lineElements.count, 1);
+        EXPECT_EQ(state.format.labelSettings.width, QString());
     }
 }
 
@@ -210,12 +199,12 @@ TEST_F(LoadFormatTest, ShortLineAfterTwentyElementsIsSkippedSilently) {
     const FormatLoadResult result = load(boxLines(20) + "Box=1,2,3\r\nLabelWidth=60\r\n");
     EXPECT_FALSE(result.failed);
     EXPECT_TRUE(messages.shown.empty());
-    EXPECT_EQ(state.format.boxElements.count, 20);
-    EXPECT_EQ(state.format.labelSettings[0], QStringLiteral("60"));
+    EXPECT_EQ(state.format.command.boxElements.count, 20);
+    EXPECT_EQ(state.format.labelSettings.width, QStringLiteral("60"));
 }
 
 TEST_F(LoadFormatTest, MissingFileShowsFileNotFoundWithTheFormatName) {
-    state.format.boxElements.count = 4;
+    state.format.command.boxElements.count = 4;
     state.formatFileName = QStringLiteral("NOPE.FMT");
     const FormatLoadResult result = LoadFormat(state, messages);
     EXPECT_TRUE(result.failed);
@@ -224,7 +213,8 @@ TEST_F(LoadFormatTest, MissingFileShowsFileNotFoundWithTheFormatName) {
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].text, QStringLiteral("找不到檔案\r\r格式檔名=NOPE.FMT"));
     EXPECT_EQ(messages.shown[0].caption, QStringLiteral("發生非預期錯誤"));
-    EXPECT_EQ(state.format.boxElements.count, 0) << "the counts are reset before the file opens";
+    EXPECT_EQ(state.format.command.boxElements.count, 0)
+        << "the counts are reset before the file opens";
 
     messages.shown.clear();
     state.formatFileName.clear();
@@ -236,7 +226,7 @@ TEST_F(LoadFormatTest, FileNameMatchesIgnoringCase) {
     folder.write(QStringLiteral("shop.fmt"), "Box=1,2,3,4,5\r\n");
     state.formatFileName = QStringLiteral("SHOP.FMT");
     EXPECT_FALSE(LoadFormat(state, messages).failed);
-    EXPECT_EQ(state.format.boxElements.count, 1);
+    EXPECT_EQ(state.format.command.boxElements.count, 1);
 }
 
 TEST_F(LoadFormatTest, EqualsBeyondPosition32767ShowsOverflow) {
@@ -246,7 +236,7 @@ TEST_F(LoadFormatTest, EqualsBeyondPosition32767ShowsOverflow) {
     EXPECT_EQ(result.errorNumber, 6);
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].text, QStringLiteral("溢位\r\r格式檔名=TEST.FMT"));
-    EXPECT_EQ(state.format.boxElements.count, 1);
+    EXPECT_EQ(state.format.command.boxElements.count, 1);
 }
 
 TEST_F(LoadFormatTest, MegabyteLinesAreReadOn) {
@@ -255,30 +245,35 @@ TEST_F(LoadFormatTest, MegabyteLinesAreReadOn) {
         load(QByteArray(1 << 20, 'y') + "\r\nF_Text=1,2,3,0,0,0,Arial," + bigText +
              "\r\nBox=1,2,3,4,5\r\n");
     EXPECT_FALSE(result.failed);
-    ASSERT_EQ(state.format.fTextElements.count, 1);
-    EXPECT_EQ(state.format.fTextElements.at(0, 7).size(), bigText.size());
-    EXPECT_EQ(state.format.boxElements.count, 1);
+    ASSERT_EQ(state.format.command.fTextElements.count, 1);
+    EXPECT_EQ(state.format.command.fTextElements.rows[0].content.size(), bigText.size());
+    EXPECT_EQ(state.format.command.boxElements.count, 1);
 }
 
 TEST_F(LoadFormatTest, Big5TextsAndInvalidBytes) {
     load(big5(QStringLiteral("F_Text=10,10,24,0,0,0,標楷體,品名：蘋果\r\n")) +
          "F_Text=1,2,3,0,0,0,Arial,A\xff"
          "B\r\nBox=1,2,3,4,5\r\n");
-    const ElementTable& texts = state.format.fTextElements;
+    const state::ElementTable<state::CommandFormat::Text>& texts =
+        state.format.command.fTextElements;
     ASSERT_EQ(texts.count, 2);
-    EXPECT_EQ(texts.at(0, 6), QStringLiteral("標楷體"));
-    EXPECT_EQ(texts.at(0, 7), QStringLiteral("品名：蘋果"));
-    EXPECT_EQ(texts.at(1, 7), QStringLiteral("A\uFFFDB"));
-    EXPECT_EQ(state.format.boxElements.count, 1) << "lines after invalid bytes are read";
+    EXPECT_EQ(texts.rows[0].face, QStringLiteral("標楷體"));
+    EXPECT_EQ(texts.rows[0].content, QStringLiteral("品名：蘋果"));
+    EXPECT_EQ(texts.rows[1].content, QStringLiteral("A\uFFFDB"));
+    EXPECT_EQ(state.format.command.boxElements.count, 1) << "lines after invalid bytes are read";
 }
 
-TEST_F(LoadFormatTest, StoredRowReplacesTheWholeRow) {
-    // A driver-mode Line row has a fifth column; a command-mode Line leaves it empty.
-    writeFormat("Line=1,2,3,4,5\r\n");
+TEST_F(LoadFormatTest, EachModeKeepsItsOwnElements) {
+    // A format written for one mode is read into that mode's elements only; the label size is
+    // the one both share.
+    writeFormat("LabelWidth=80\r\nLine=1,2,3,4,5\r\n");
     format::LoadFormat_Driver(state, messages);
-    EXPECT_EQ(state.format.lineElements.at(0, 4), QStringLiteral("5"));
     load("Line=1,2,3,4\r\n");
-    EXPECT_EQ(state.format.lineElements.at(0, 4), QString());
+    EXPECT_EQ(test::storedRow(state.format.command.lineElements, 0),
+              QStringLiteral("x=1 | y=2 | width=3 | height=4"));
+    EXPECT_EQ(test::storedRow(state.format.driver.lineElements, 0),
+              QStringLiteral("x1=1 | y1=2 | x2=3 | y2=4 | thickness=5"));
+    EXPECT_EQ(state.format.labelSettings.width, QStringLiteral("80"));
 }
 
 TEST_F(LoadFormatTest, SampleFormatFile) {
@@ -289,19 +284,22 @@ TEST_F(LoadFormatTest, SampleFormatFile) {
     }());
     state.formatFileName = QStringLiteral("SAMPLE.FMT");
     ASSERT_FALSE(LoadFormat(state, messages).failed);
-    const LoadedFormat& f = state.format;
-    EXPECT_EQ(f.labelSettings, (std::array<QString, 5>{"60", "40", "2", "4", "8"}));
+    EXPECT_EQ(test::described(state.format.labelSettings),
+              QStringLiteral("width=60 | height=40 | gap=2 | speed=4 | darkness=8"));
+    const state::CommandFormat& f = state.format.command;
     EXPECT_EQ(f.direction, QStringLiteral("0"));
     EXPECT_EQ(f.stripeCommand, QStringLiteral("SET STRIPE OFF"));
     EXPECT_EQ(f.cutterCommand, QStringLiteral("SET CUTTER BATCH"));
     EXPECT_EQ(counts(f), (std::vector<int>{1, 1, 2, 1, 1, 1, 1, 1, 1}));
-    EXPECT_EQ(row(f.fTextElements, 0, 8),
-              (QStringList{"20", "20", "48", "0", "0", "0", "標楷體", "品名"}));
-    EXPECT_EQ(f.fTextElements.at(1, 7), QStringLiteral("Date=yyyy/mm/dd"));
-    EXPECT_EQ(row(f.pdf417Elements, 0, 2),
-              (QStringList{"300,100,200,200,0, E4, W3, H3, R0, C5", "1"}));
-    EXPECT_EQ(row(f.dMatrixElements, 0, 2), (QStringList{"400,200,100,100, x6", "3+\"-\"+4"}));
-    EXPECT_EQ(f.graphicElements.at(0, 2), QStringLiteral("LOGO.PCX"));
+    EXPECT_EQ(test::storedRow(f.fTextElements, 0),
+              QStringLiteral("x=20 | y=20 | height=48 | rotation=0 | style=0 | underline=0 | "
+                             "face=標楷體 | content=品名"));
+    EXPECT_EQ(f.fTextElements.rows[1].content, QStringLiteral("Date=yyyy/mm/dd"));
+    EXPECT_EQ(test::storedRow(f.pdf417Elements, 0),
+              QStringLiteral("parameters=300,100,200,200,0, E4, W3, H3, R0, C5 | content=1"));
+    EXPECT_EQ(test::storedRow(f.dMatrixElements, 0),
+              QStringLiteral("parameters=400,200,100,100, x6 | content=3+\"-\"+4"));
+    EXPECT_EQ(f.graphicElements.rows[0].fileName, QStringLiteral("LOGO.PCX"));
 }
 
 } // namespace

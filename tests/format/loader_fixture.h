@@ -2,6 +2,7 @@
 
 #include "format/format_file.h"
 #include "state/working_state.h"
+#include "stored_elements.h"
 #include "support/recording_message_box.h"
 #include "support/temp_folder.h"
 
@@ -22,18 +23,16 @@ protected:
 
     void writeFormat(const QByteArray& bytes) { folder.write(state.formatFileName, bytes); }
 
-    // The columns 0..n-1 of one row, for comparing a whole row at once.
-    static QStringList row(const state::ElementTable& table, int index, int columns) {
-        QStringList cells;
-        for (int c = 0; c < columns; ++c)
-            cells << table.at(index, c);
-        return cells;
-    }
-
-    static std::vector<int> counts(const state::LoadedFormat& f) {
+    static std::vector<int> counts(const state::CommandFormat& f) {
         return {f.lineElements.count,   f.boxElements.count,      f.fTextElements.count,
                 f.vTextElements.count,  f.fBarcodeElements.count, f.vBarcodeElements.count,
                 f.pdf417Elements.count, f.dMatrixElements.count,  f.graphicElements.count};
+    }
+
+    static std::vector<int> counts(const state::DriverFormat& f) {
+        return {f.lineElements.count,   f.boxElements.count,      f.fTextElements.count,
+                f.vTextElements.count,  f.fBarcodeElements.count, f.vBarcodeElements.count,
+                f.graphicElements.count};
     }
 
     // count lines "Box=i,..." numbered from 1.

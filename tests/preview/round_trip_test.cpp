@@ -24,23 +24,16 @@ private:
     QByteArray& m_bytes;
 };
 
-void addRow(state::ElementTable& table, const QStringList& columns) {
-    auto& row = table.rows[static_cast<size_t>(table.count)];
-    for (int i = 0; i < columns.size(); ++i)
-        row[static_cast<size_t>(i)] = columns[i];
-    ++table.count;
-}
-
 // A 60 x 40 mm label of no elements, and one record of three fields.
 state::WorkingState oneRecord(const QString& first, const QString& second) {
     state::WorkingState state;
     state.format.labelSettings = {QStringLiteral("60"), QStringLiteral("40"), QStringLiteral("3"),
                                   QStringLiteral("4"), QStringLiteral("8")};
-    state.format.labelOffset = QStringLiteral("0");
-    state.format.sensorType = QStringLiteral("0");
-    state.format.direction = QStringLiteral("1");
-    state.format.stripeCommand = QStringLiteral("SET TEAR ON");
-    state.format.cutterCommand = QStringLiteral("SET CUTTER OFF");
+    state.format.command.labelOffset = QStringLiteral("0");
+    state.format.command.sensorType = QStringLiteral("0");
+    state.format.command.direction = QStringLiteral("1");
+    state.format.command.stripeCommand = QStringLiteral("SET TEAR ON");
+    state.format.command.cutterCommand = QStringLiteral("SET CUTTER OFF");
     state.fieldCount = 3;
     state.recordCount = 1;
     state.records.recreate(2, 4);
@@ -67,11 +60,33 @@ QByteArray composed(const state::WorkingState& state, bool forRun) {
 TEST(RoundTripTest, ComposedLabelShowsItsElementsWhereTheFormatSays) {
     state::WorkingState state =
         oneRecord(QStringLiteral("蘋果 \"Fuji\""), QStringLiteral("A-1029"));
-    addRow(state.format.boxElements, {"8", "8", "472", "312", "3"});
-    addRow(state.format.vBarcodeElements, {"40", "200", "128", "60", "0", "0", "2", "4", "2"});
-    addRow(state.format.fTextElements, {"40", "30", "40", "0", "0", "0", "Arial", "Pelmar"});
-    addRow(state.format.vTextElements,
-           {"40", "100", "48", "0", "2", "0", QStringLiteral("新細明體"), "1"});
+    state.format.command.boxElements.append(
+        {.xStart = "8", .yStart = "8", .xEnd = "472", .yEnd = "312", .thickness = "3"});
+    state.format.command.vBarcodeElements.append({.x = "40",
+                                                  .y = "200",
+                                                  .symbology = "128",
+                                                  .height = "60",
+                                                  .readable = "0",
+                                                  .rotation = "0",
+                                                  .narrow = "2",
+                                                  .wide = "4",
+                                                  .content = "2"});
+    state.format.command.fTextElements.append({.x = "40",
+                                               .y = "30",
+                                               .height = "40",
+                                               .rotation = "0",
+                                               .style = "0",
+                                               .underline = "0",
+                                               .face = "Arial",
+                                               .content = "Pelmar"});
+    state.format.command.vTextElements.append({.x = "40",
+                                               .y = "100",
+                                               .height = "48",
+                                               .rotation = "0",
+                                               .style = "2",
+                                               .underline = "0",
+                                               .face = QStringLiteral("新細明體"),
+                                               .content = "1"});
 
     const QByteArray bytes = composed(state, false);
     const test::Rendered out = test::render(bytes);
@@ -111,8 +126,10 @@ TEST(RoundTripTest, ComposedLabelShowsItsElementsWhereTheFormatSays) {
 TEST(RoundTripTest, SymbolsCarryDataThatQuotesCannot) {
     state::WorkingState state = oneRecord(QStringLiteral("x\r\nPRINT 5\r\n\"CLS\" 許["),
                                           QStringLiteral("A~\nPRINT 5\n\\["));
-    addRow(state.format.pdf417Elements, {"10,10,460,150,0,W2", "1"});
-    addRow(state.format.dMatrixElements, {"10,170,140,140,x4", "2"});
+    state.format.command.pdf417Elements.append(
+        {.parameters = "10,10,460,150,0,W2", .content = "1"});
+    state.format.command.dMatrixElements.append(
+        {.parameters = "10,170,140,140,x4", .content = "2"});
 
     const QByteArray bytes = composed(state, true);
     const test::Rendered out = test::render(bytes);

@@ -15,8 +15,6 @@
 namespace pelmar::print_command {
 namespace {
 
-using test::addRow;
-
 // A format with every element kind, two records.
 state::WorkingState everyElement() {
     state::WorkingState state;
@@ -31,21 +29,81 @@ state::WorkingState everyElement() {
                               QStringLiteral("12.50"), QStringLiteral("3")},
                              {QStringLiteral("B\"02"), QStringLiteral(""), QStringLiteral("7"),
                               QStringLiteral("1")}});
-    state::LoadedFormat& f = state.format;
-    addRow(f.boxElements, {"10", "10", "470", "310", "3"});
-    addRow(f.lineElements, {"10", "150", "460", "2"});
-    addRow(f.fBarcodeElements, {"20", "20", "39", "40", "0", "0", "2", "4", "PELMAR"});
-    addRow(f.vBarcodeElements, {"20", "70", "128M", "50", "1", "0", "2", "4", "2"});
-    addRow(f.vBarcodeElements, {"250", "70", "128", "50", "1", "0", "2", "4", "1"});
-    addRow(f.pdf417Elements, {"300,160,150,100,0", "1+VBTAB+3+"});
-    addRow(f.dMatrixElements, {"400,20,60,60", "1"});
-    addRow(f.fTextElements, {"20", "160", "32", "0", "0", "0", "Arial", "Price"});
-    addRow(f.fTextElements, {"20", "200", "24", "0", "0", "0", "Arial", "Date=yyyy/mm/dd"});
-    addRow(f.vTextElements, {"120", "160", "32", "0", "2", "1", "Arial", "\"$\"+3"});
-    addRow(f.vTextElements, {"20", "240", "48", "0", "0", "0", "新細明體", "2"});
-    addRow(f.vTextElements, {"460", "300", "24", "90", "1", "0", "Arial", "1"});
-    addRow(f.graphicElements, {"400", "230", "logo.pcx"});
-    addRow(f.graphicElements, {"400", "260", "sign.gif"});
+    state::CommandFormat& f = state.format.command;
+    f.boxElements.append(
+        {.xStart = "10", .yStart = "10", .xEnd = "470", .yEnd = "310", .thickness = "3"});
+    f.lineElements.append({.x = "10", .y = "150", .width = "460", .height = "2"});
+    f.fBarcodeElements.append({.x = "20",
+                               .y = "20",
+                               .symbology = "39",
+                               .height = "40",
+                               .readable = "0",
+                               .rotation = "0",
+                               .narrow = "2",
+                               .wide = "4",
+                               .content = "PELMAR"});
+    f.vBarcodeElements.append({.x = "20",
+                               .y = "70",
+                               .symbology = "128M",
+                               .height = "50",
+                               .readable = "1",
+                               .rotation = "0",
+                               .narrow = "2",
+                               .wide = "4",
+                               .content = "2"});
+    f.vBarcodeElements.append({.x = "250",
+                               .y = "70",
+                               .symbology = "128",
+                               .height = "50",
+                               .readable = "1",
+                               .rotation = "0",
+                               .narrow = "2",
+                               .wide = "4",
+                               .content = "1"});
+    f.pdf417Elements.append({.parameters = "300,160,150,100,0", .content = "1+VBTAB+3+"});
+    f.dMatrixElements.append({.parameters = "400,20,60,60", .content = "1"});
+    f.fTextElements.append({.x = "20",
+                            .y = "160",
+                            .height = "32",
+                            .rotation = "0",
+                            .style = "0",
+                            .underline = "0",
+                            .face = "Arial",
+                            .content = "Price"});
+    f.fTextElements.append({.x = "20",
+                            .y = "200",
+                            .height = "24",
+                            .rotation = "0",
+                            .style = "0",
+                            .underline = "0",
+                            .face = "Arial",
+                            .content = "Date=yyyy/mm/dd"});
+    f.vTextElements.append({.x = "120",
+                            .y = "160",
+                            .height = "32",
+                            .rotation = "0",
+                            .style = "2",
+                            .underline = "1",
+                            .face = "Arial",
+                            .content = "\"$\"+3"});
+    f.vTextElements.append({.x = "20",
+                            .y = "240",
+                            .height = "48",
+                            .rotation = "0",
+                            .style = "0",
+                            .underline = "0",
+                            .face = "新細明體",
+                            .content = "2"});
+    f.vTextElements.append({.x = "460",
+                            .y = "300",
+                            .height = "24",
+                            .rotation = "90",
+                            .style = "1",
+                            .underline = "0",
+                            .face = "Arial",
+                            .content = "1"});
+    f.graphicElements.append({.x = "400", .y = "230", .fileName = "logo.pcx"});
+    f.graphicElements.append({.x = "400", .y = "260", .fileName = "sign.gif"});
     return state;
 }
 

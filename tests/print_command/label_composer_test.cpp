@@ -10,8 +10,17 @@
 namespace pelmar::print_command {
 namespace {
 
-using test::addRow;
 using test::RecordingLibrary;
+
+// A format is written for one print mode: the composer takes command-mode elements only.
+template <class Format>
+constexpr bool composes = requires(const state::WorkingState& state,
+                                   const state::LabelSettings& label, const Format& format,
+                                   PrinterLibrary& library, const QDate& today) {
+    ComposeLabel(state, label, format, library, 1, true, today);
+};
+static_assert(composes<state::CommandFormat>);
+static_assert(!composes<state::DriverFormat>);
 
 const QDate kToday(2026, 12, 7);
 
@@ -43,10 +52,10 @@ protected:
 };
 
 TEST_F(ComposeLabelTest, SetUpCommandsComeFirstInOrder) {
-    state.format.sensorType = QStringLiteral("1");
-    state.format.labelOffset = QStringLiteral("1.5");
-    state.format.direction = QStringLiteral("0");
-    state.format.stripeCommand = QStringLiteral("SET STRIPE OFF");
+    state.format.command.sensorType = QStringLiteral("1");
+    state.format.command.labelOffset = QStringLiteral("1.5");
+    state.format.command.direction = QStringLiteral("0");
+    state.format.command.stripeCommand = QStringLiteral("SET STRIPE OFF");
     ComposeLabel(state, library, 1, true, kToday);
     EXPECT_EQ(library.calls, (QStringList{"setup|60|40|4|8|1|3|1.5", "sendcommand|DIRECTION 0",
                                           "sendcommand|SET STRIPE OFF",
@@ -67,9 +76,15 @@ TEST_F(ComposeLabelTest, VariableTextContents) {
         {"ABC+1", "windowsfont|40|60|48|0|0|0|Arial|BA001"},
     };
     for (const Case& c : cases) {
-        state.format.vTextElements = {};
-        addRow(state.format.vTextElements,
-               {"40", "60", "48", "0", "0", "0", "Arial", QString::fromUtf8(c.expression)});
+        state.format.command.vTextElements = {};
+        state.format.command.vTextElements.append({.x = "40",
+                                                   .y = "60",
+                                                   .height = "48",
+                                                   .rotation = "0",
+                                                   .style = "0",
+                                                   .underline = "0",
+                                                   .face = "Arial",
+                                                   .content = QString::fromUtf8(c.expression)});
         const QStringList sent = drawing();
         if (c.expected)
             EXPECT_EQ(sent, QStringList{QString::fromUtf8(c.expected)}) << c.expression;
@@ -82,37 +97,121 @@ TEST_F(ComposeLabelTest, PriceRuleOnlyWithPlus) {
     state.editPrice = 1;
     state.editPriceField = 3;
     state.adPrice = 10;
-    addRow(state.format.vTextElements, {"0", "0", "24", "0", "0", "0", "Arial", "3"});
-    addRow(state.format.vTextElements, {"0", "30", "24", "0", "0", "0", "Arial", "3+"});
+    state.format.command.vTextElements.append({.x = "0",
+                                               .y = "0",
+                                               .height = "24",
+                                               .rotation = "0",
+                                               .style = "0",
+                                               .underline = "0",
+                                               .face = "Arial",
+                                               .content = "3"});
+    state.format.command.vTextElements.append({.x = "0",
+                                               .y = "30",
+                                               .height = "24",
+                                               .rotation = "0",
+                                               .style = "0",
+                                               .underline = "0",
+                                               .face = "Arial",
+                                               .content = "3+"});
     EXPECT_EQ(drawing(), (QStringList{"windowsfont|0|0|24|0|0|0|Arial|12.50",
                                       "windowsfont|0|30|24|0|0|0|Arial|22.5"}));
 }
 
 TEST_F(ComposeLabelTest, Code128MGetsItsStartCodeOnlyInTheRun) {
     state.records.set(1, 2, QString());
-    addRow(state.format.vBarcodeElements, {"10", "20", "128M", "80", "1", "0", "2", "4", "2"});
-    addRow(state.format.vBarcodeElements, {"10", "120", "128", "80", "1", "0", "2", "4", "2"});
-    addRow(state.format.vBarcodeElements, {"10", "220", "128M", "80", "1", "0", "2", "4", "1"});
+    state.format.command.vBarcodeElements.append({.x = "10",
+                                                  .y = "20",
+                                                  .symbology = "128M",
+                                                  .height = "80",
+                                                  .readable = "1",
+                                                  .rotation = "0",
+                                                  .narrow = "2",
+                                                  .wide = "4",
+                                                  .content = "2"});
+    state.format.command.vBarcodeElements.append({.x = "10",
+                                                  .y = "120",
+                                                  .symbology = "128",
+                                                  .height = "80",
+                                                  .readable = "1",
+                                                  .rotation = "0",
+                                                  .narrow = "2",
+                                                  .wide = "4",
+                                                  .content = "2"});
+    state.format.command.vBarcodeElements.append({.x = "10",
+                                                  .y = "220",
+                                                  .symbology = "128M",
+                                                  .height = "80",
+                                                  .readable = "1",
+                                                  .rotation = "0",
+                                                  .narrow = "2",
+                                                  .wide = "4",
+                                                  .content = "1"});
     EXPECT_EQ(drawing(1, true), (QStringList{"barcode|10|20|128M|80|1|0|2|4|!104",
                                              "barcode|10|220|128M|80|1|0|2|4|!104A001"}));
     EXPECT_EQ(drawing(1, false), (QStringList{"barcode|10|220|128M|80|1|0|2|4|A001"}));
 }
 
 TEST_F(ComposeLabelTest, ElementsInTheirOrder) {
-    addRow(state.format.graphicElements, {"20", "30", "logo.pcx"});
-    addRow(state.format.graphicElements, {"5", "6", "Sign.Bmp"});
-    addRow(state.format.graphicElements, {"7", "8", "sign.gif"});
-    addRow(state.format.vTextElements, {"1", "2", "24", "90", "1", "1", "新細明體", "2"});
-    addRow(state.format.fTextElements, {"3", "4", "24", "0", "2", "0", "Arial", "Made in"});
-    addRow(state.format.fTextElements, {"3", "4", "24", "0", "2", "0", "Arial", ""});
-    addRow(state.format.fTextElements, {"5", "6", "24", "0", "0", "0", "Arial", "Date=yyyy/mm/dd"});
-    addRow(state.format.dMatrixElements, {"10,10,100,100", "1"});
-    addRow(state.format.pdf417Elements, {"10,10,400,200,0, E4", "1+\"-\"+2"});
-    addRow(state.format.pdf417Elements, {"10,10,400,200,0", "0"});
-    addRow(state.format.vBarcodeElements, {"1", "1", "EAN13", "50", "1", "0", "2", "2", "0"});
-    addRow(state.format.fBarcodeElements, {"1", "2", "39", "50", "0", "0", "2", "6", ""});
-    addRow(state.format.lineElements, {"0", "100", "600", "4"});
-    addRow(state.format.boxElements, {"10", "10", "790", "390", "3"});
+    state.format.command.graphicElements.append({.x = "20", .y = "30", .fileName = "logo.pcx"});
+    state.format.command.graphicElements.append({.x = "5", .y = "6", .fileName = "Sign.Bmp"});
+    state.format.command.graphicElements.append({.x = "7", .y = "8", .fileName = "sign.gif"});
+    state.format.command.vTextElements.append({.x = "1",
+                                               .y = "2",
+                                               .height = "24",
+                                               .rotation = "90",
+                                               .style = "1",
+                                               .underline = "1",
+                                               .face = "新細明體",
+                                               .content = "2"});
+    state.format.command.fTextElements.append({.x = "3",
+                                               .y = "4",
+                                               .height = "24",
+                                               .rotation = "0",
+                                               .style = "2",
+                                               .underline = "0",
+                                               .face = "Arial",
+                                               .content = "Made in"});
+    state.format.command.fTextElements.append({.x = "3",
+                                               .y = "4",
+                                               .height = "24",
+                                               .rotation = "0",
+                                               .style = "2",
+                                               .underline = "0",
+                                               .face = "Arial",
+                                               .content = ""});
+    state.format.command.fTextElements.append({.x = "5",
+                                               .y = "6",
+                                               .height = "24",
+                                               .rotation = "0",
+                                               .style = "0",
+                                               .underline = "0",
+                                               .face = "Arial",
+                                               .content = "Date=yyyy/mm/dd"});
+    state.format.command.dMatrixElements.append({.parameters = "10,10,100,100", .content = "1"});
+    state.format.command.pdf417Elements.append(
+        {.parameters = "10,10,400,200,0, E4", .content = "1+\"-\"+2"});
+    state.format.command.pdf417Elements.append({.parameters = "10,10,400,200,0", .content = "0"});
+    state.format.command.vBarcodeElements.append({.x = "1",
+                                                  .y = "1",
+                                                  .symbology = "EAN13",
+                                                  .height = "50",
+                                                  .readable = "1",
+                                                  .rotation = "0",
+                                                  .narrow = "2",
+                                                  .wide = "2",
+                                                  .content = "0"});
+    state.format.command.fBarcodeElements.append({.x = "1",
+                                                  .y = "2",
+                                                  .symbology = "39",
+                                                  .height = "50",
+                                                  .readable = "0",
+                                                  .rotation = "0",
+                                                  .narrow = "2",
+                                                  .wide = "6",
+                                                  .content = ""});
+    state.format.command.lineElements.append({.x = "0", .y = "100", .width = "600", .height = "4"});
+    state.format.command.boxElements.append(
+        {.xStart = "10", .yStart = "10", .xEnd = "790", .yEnd = "390", .thickness = "3"});
     EXPECT_EQ(drawing(), (QStringList{
                              "sendcommand|BOX 10,10,790,390,3",
                              "sendcommand|BAR 0,100,600,4",
@@ -128,8 +227,8 @@ TEST_F(ComposeLabelTest, ElementsInTheirOrder) {
 }
 
 TEST_F(ComposeLabelTest, PicturesAreDownloadedWhateverTheirEnding) {
-    addRow(state.format.graphicElements, {"20", "30", "logo.pcx"});
-    addRow(state.format.graphicElements, {"7", "8", "sign.gif"});
+    state.format.command.graphicElements.append({.x = "20", .y = "30", .fileName = "logo.pcx"});
+    state.format.command.graphicElements.append({.x = "7", .y = "8", .fileName = "sign.gif"});
     DownloadGraphics(state, library);
     EXPECT_EQ(library.calls, (QStringList{"downloadpcx|/opt/pelmar/LOGO.PCX|LOGO.PCX",
                                           "downloadpcx|/opt/pelmar/SIGN.GIF|SIGN.GIF"}));
@@ -137,42 +236,65 @@ TEST_F(ComposeLabelTest, PicturesAreDownloadedWhateverTheirEnding) {
 
 TEST_F(ComposeLabelTest, DoubleQuoteInSymbolContentIsEscaped) {
     state.records.set(1, 2, QStringLiteral("12\" pipe"));
-    addRow(state.format.pdf417Elements, {"0,0,400,200,0", "2"});
+    state.format.command.pdf417Elements.append({.parameters = "0,0,400,200,0", .content = "2"});
     EXPECT_EQ(drawing(), QStringList{"sendcommand|PDF417 0,0,400,200,0,\"12\\[\"] pipe\""});
 }
 
 TEST_F(ComposeLabelTest, BadInputFailsTheRun) {
+    using Text = state::CommandFormat::Text;
+    const auto text = [](const char* x, const char* y, const char* height, const char* underline,
+                         const char* content) {
+        return Text{.x = x,
+                    .y = y,
+                    .height = height,
+                    .rotation = "0",
+                    .style = "0",
+                    .underline = underline,
+                    .face = "Arial",
+                    .content = content};
+    };
     struct Case {
-        QStringList row;
+        Text row;
         bool fixed;
         int error;
     };
     const Case cases[] = {
-        {{"x", "0", "24", "0", "0", "0", "Arial", "Text"}, true, common::TypeMismatch},
-        {{"0", "0", "", "0", "0", "0", "Arial", "Text"}, true, common::TypeMismatch},
-        {{"0", "0", "24", "0", "0", "40000", "Arial", "Text"}, true, common::Overflow},
-        {{"0", "0", "24abc", "0", "0", "0", "Arial", "1"}, false, common::TypeMismatch},
-        {{"0", "0", "24", "0", "0", "0", "Arial", "-1"}, false, common::InvalidArgument},
-        {{"0", "0", "24", "0", "0", "0", "Arial", "1+-1"}, false, common::InvalidArgument},
+        {text("x", "0", "24", "0", "Text"), true, common::TypeMismatch},
+        {text("0", "0", "", "0", "Text"), true, common::TypeMismatch},
+        {text("0", "0", "24", "40000", "Text"), true, common::Overflow},
+        {text("0", "0", "24abc", "0", "1"), false, common::TypeMismatch},
+        {text("0", "0", "24", "0", "-1"), false, common::InvalidArgument},
+        {text("0", "0", "24", "0", "1+-1"), false, common::InvalidArgument},
         // Parameters of a text that is not drawn are never read.
-        {{"x", "y", "z", "0", "0", "0", "Arial", ""}, true, 0},
-        {{"x", "y", "z", "0", "0", "0", "Arial", "0"}, false, 0},
+        {text("x", "y", "z", "0", ""), true, 0},
+        {text("x", "y", "z", "0", "0"), false, 0},
         // Rounded halves to even, blanks allowed.
-        {{" 2.5 ", "0", "24", "0", "0", "0", "Arial", "Text"}, true, 0},
+        {text(" 2.5 ", "0", "24", "0", "Text"), true, 0},
     };
     for (const Case& c : cases) {
-        state.format.fTextElements = {};
-        state.format.vTextElements = {};
-        addRow(c.fixed ? state.format.fTextElements : state.format.vTextElements, c.row);
-        EXPECT_EQ(errorOf(), c.error) << c.row.join(u',').toStdString();
+        state.format.command.fTextElements = {};
+        state.format.command.vTextElements = {};
+        (c.fixed ? state.format.command.fTextElements : state.format.command.vTextElements)
+            .append(c.row);
+        EXPECT_EQ(errorOf(), c.error) << c.row.x.toStdString() << ',' << c.row.height.toStdString()
+                                      << ',' << c.row.content.toStdString();
     }
 }
 
 TEST_F(ComposeLabelTest, StopsAtCancelPointsOnlyInTheRun) {
-    addRow(state.format.boxElements, {"10", "10", "790", "390", "3"});
-    addRow(state.format.boxElements, {"20", "20", "780", "380", "3"});
-    addRow(state.format.lineElements, {"0", "100", "600", "4"});
-    addRow(state.format.fTextElements, {"3", "4", "24", "0", "2", "0", "Arial", "Made in"});
+    state.format.command.boxElements.append(
+        {.xStart = "10", .yStart = "10", .xEnd = "790", .yEnd = "390", .thickness = "3"});
+    state.format.command.boxElements.append(
+        {.xStart = "20", .yStart = "20", .xEnd = "780", .yEnd = "380", .thickness = "3"});
+    state.format.command.lineElements.append({.x = "0", .y = "100", .width = "600", .height = "4"});
+    state.format.command.fTextElements.append({.x = "3",
+                                               .y = "4",
+                                               .height = "24",
+                                               .rotation = "0",
+                                               .style = "2",
+                                               .underline = "0",
+                                               .face = "Arial",
+                                               .content = "Made in"});
     // The operator cancels while the first box is sent.
     library.onCall = [this](const QString& call) {
         if (call.startsWith(u"sendcommand|BOX"))
@@ -188,42 +310,72 @@ TEST_F(ComposeLabelTest, StopsAtCancelPointsOnlyInTheRun) {
 }
 
 TEST_F(ComposeLabelTest, RecordZeroSkipsVariableElements) {
-    addRow(state.format.vTextElements, {"0", "0", "24", "0", "0", "0", "Arial", "1"});
-    addRow(state.format.fTextElements, {"0", "0", "24", "0", "0", "0", "Arial", "Fixed"});
+    state.format.command.vTextElements.append({.x = "0",
+                                               .y = "0",
+                                               .height = "24",
+                                               .rotation = "0",
+                                               .style = "0",
+                                               .underline = "0",
+                                               .face = "Arial",
+                                               .content = "1"});
+    state.format.command.fTextElements.append({.x = "0",
+                                               .y = "0",
+                                               .height = "24",
+                                               .rotation = "0",
+                                               .style = "0",
+                                               .underline = "0",
+                                               .face = "Arial",
+                                               .content = "Fixed"});
     EXPECT_EQ(drawing(0, false), QStringList{"windowsfont|0|0|24|0|0|0|Arial|Fixed"});
 }
 
 TEST_F(ComposeLabelTest, DataThatNoCommandCanCarrySendsNothingOfTheLabel) {
+    using Barcode = state::CommandFormat::Barcode;
+    using Symbol = state::CommandFormat::Symbol;
+    const auto code128 = [](const char* symbology, const char* content) {
+        return Barcode{.x = "0",
+                       .y = "0",
+                       .symbology = symbology,
+                       .height = "50",
+                       .readable = "1",
+                       .rotation = "0",
+                       .narrow = "2",
+                       .wide = "4",
+                       .content = content};
+    };
     struct Case {
         const char* table;
-        QStringList row;
+        Barcode barcode;
+        Symbol symbol;
         const char* field2;
         const char* element;
     };
     const Case cases[] = {
-        {"V_Barcode",
-         {"0", "0", "128", "50", "1", "0", "2", "4", "2"},
-         "x\nPRINT 5\nREM",
-         "V_Barcode 2"},
-        {"V_Barcode",
-         {"0", "0", "128", "50", "1", "0", "2", "4", "1+VBCRLF+2"},
-         "x",
-         "V_Barcode 2"},
-        {"V_Barcode", {"0", "0", "39", "50", "1", "0", "2", "4", "2"}, "C:\\[", "V_Barcode 2"},
-        {"PDF417", {"0,0,400,200,0", "2"}, nullptr, "PDF417 1"}, // 2,049 bytes
-        {"DMATRIX", {"0,0,60,60,c34", "1+VBLF+2"}, "x", "DMATRIX 1"},
+        {"V_Barcode", code128("128", "2"), {}, "x\nPRINT 5\nREM", "V_Barcode 2"},
+        {"V_Barcode", code128("128", "1+VBCRLF+2"), {}, "x", "V_Barcode 2"},
+        {"V_Barcode", code128("39", "2"), {}, "C:\\[", "V_Barcode 2"},
+        {"PDF417",
+         {},
+         {.parameters = "0,0,400,200,0", .content = "2"},
+         nullptr,
+         "PDF417 1"}, // 2,049 bytes
+        {"DMATRIX", {}, {.parameters = "0,0,60,60,c34", .content = "1+VBLF+2"}, "x", "DMATRIX 1"},
     };
     for (const Case& c : cases) {
         state.format = {};
         test::setLabel(state);
-        addRow(state.format.boxElements, {"10", "10", "790", "390", "3"});
+        state::CommandFormat& format = state.format.command;
+        format.boxElements.append(
+            {.xStart = "10", .yStart = "10", .xEnd = "790", .yEnd = "390", .thickness = "3"});
         // A first barcode that could be carried: it must not go out either.
-        addRow(state.format.vBarcodeElements, {"0", "0", "128", "50", "1", "0", "2", "4", "1"});
+        format.vBarcodeElements.append(code128("128", "1"));
         const QString table = QString::fromUtf8(c.table);
-        addRow(table == u"PDF417"    ? state.format.pdf417Elements
-               : table == u"DMATRIX" ? state.format.dMatrixElements
-                                     : state.format.vBarcodeElements,
-               c.row);
+        if (table == u"PDF417")
+            format.pdf417Elements.append(c.symbol);
+        else if (table == u"DMATRIX")
+            format.dMatrixElements.append(c.symbol);
+        else
+            format.vBarcodeElements.append(c.barcode);
         state.records.set(1, 2, c.field2 ? QString::fromUtf8(c.field2) : QString(2049, u'\n'));
         library.calls.clear();
         try {
@@ -241,9 +393,16 @@ TEST_F(ComposeLabelTest, DataThatNoCommandCanCarrySendsNothingOfTheLabel) {
 
 TEST_F(ComposeLabelTest, SymbolsCarryLineEndsAndTextsDrawThem) {
     state.records.set(1, 2, QStringLiteral("Bolt\r\nM3"));
-    addRow(state.format.pdf417Elements, {"0,0,400,200,0", "2"});
-    addRow(state.format.dMatrixElements, {"0,0,60,60", "2"});
-    addRow(state.format.vTextElements, {"0", "0", "24", "0", "0", "0", "Arial", "2"});
+    state.format.command.pdf417Elements.append({.parameters = "0,0,400,200,0", .content = "2"});
+    state.format.command.dMatrixElements.append({.parameters = "0,0,60,60", .content = "2"});
+    state.format.command.vTextElements.append({.x = "0",
+                                               .y = "0",
+                                               .height = "24",
+                                               .rotation = "0",
+                                               .style = "0",
+                                               .underline = "0",
+                                               .face = "Arial",
+                                               .content = "2"});
     EXPECT_EQ(drawing(), (QStringList{"sendcommand|PDF417 0,0,400,200,0,L8,Bolt\r\nM3",
                                       "sendcommand|DMATRIX 0,0,60,60,c126,\"Bolt~M~JM3\"",
                                       "windowsfont|0|0|24|0|0|0|Arial|Bolt\r\nM3"}));

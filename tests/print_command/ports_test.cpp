@@ -72,8 +72,16 @@ protected:
     PortRunTest() {
         test::setLabel(state);
         state.across = 1;
-        test::addRow(state.format.boxElements, {"10", "10", "470", "310", "3"});
-        test::addRow(state.format.vTextElements, {"0", "0", "24", "0", "0", "0", "Arial", "1"});
+        state.format.command.boxElements.append(
+            {.xStart = "10", .yStart = "10", .xEnd = "470", .yEnd = "310", .thickness = "3"});
+        state.format.command.vTextElements.append({.x = "0",
+                                                   .y = "0",
+                                                   .height = "24",
+                                                   .rotation = "0",
+                                                   .style = "0",
+                                                   .underline = "0",
+                                                   .face = "Arial",
+                                                   .content = "1"});
     }
     RunResult run(const QString& printerName, int records) {
         QList<QStringList> rows;
@@ -167,7 +175,8 @@ TEST_F(PortRunTest, TraceRecordsEveryCall) {
     test::TempFolder folder;
     state.programFolder = folder.path();
     state.ports = {{QStringLiteral("Trace"), QStringLiteral("trace:calls.txt")}};
-    state.format.vTextElements.rows[0][7] = QStringLiteral("1+VBCRLF+VBTAB+\"a\\b\"+2");
+    state.format.command.vTextElements.rows[0].content =
+        QStringLiteral("1+VBCRLF+VBTAB+\"a\\b\"+2");
     EXPECT_EQ(run(QStringLiteral("Trace"), 1).outcome, RunOutcome::Completed);
     const QStringList lines =
         QString::fromUtf8(folder.read(QStringLiteral("calls.txt"))).split(u'\n');

@@ -21,7 +21,14 @@ protected:
         test::setLabel(state);
         state.printerName = QStringLiteral("TSC TTP-244");
         state.across = 1;
-        test::addRow(state.format.vTextElements, {"0", "0", "24", "0", "0", "0", "Arial", "2"});
+        state.format.command.vTextElements.append({.x = "0",
+                                                   .y = "0",
+                                                   .height = "24",
+                                                   .rotation = "0",
+                                                   .style = "0",
+                                                   .underline = "0",
+                                                   .face = "Arial",
+                                                   .content = "2"});
         context.libraryFactory = [this](const QString&) {
             ++librariesMade;
             return std::make_unique<test::ForwardingLibrary>(library);
@@ -56,7 +63,7 @@ TEST_F(PrintLabelsTest, NoRecordsDoesNothingAtAll) {
 
 TEST_F(PrintLabelsTest, OneLabelPerRecordWithCaptionsAndGrid) {
     records(2, QStringLiteral("3"));
-    test::addRow(state.format.graphicElements, {"0", "0", "logo.pcx"});
+    state.format.command.graphicElements.append({.x = "0", .y = "0", .fileName = "logo.pcx"});
     const RunResult result = PrintLabels(context);
     EXPECT_EQ(result.outcome, RunOutcome::Completed);
     EXPECT_EQ(result.labelsRequested, 2);
@@ -169,7 +176,7 @@ TEST_F(PrintLabelsTest, FailureIsReportedPortClosedAndLaterRecordsNotPrinted) {
     state.editPrice = 1;
     state.editPriceField = 2;
     state.records.set(3, 2, QString(400, u'9'));
-    state.format.vTextElements.rows[0][7] = QStringLiteral("2+");
+    state.format.command.vTextElements.rows[0].content = QStringLiteral("2+");
     const RunResult result = PrintLabels(context);
     EXPECT_EQ(result.outcome, RunOutcome::Failed);
     EXPECT_EQ(result.errorNumber, common::Overflow);
@@ -208,7 +215,15 @@ TEST_F(PrintLabelsTest, PortThatCannotOpenIsReported) {
 
 TEST_F(PrintLabelsTest, RecordsThatCannotPrintAreLeftOutAndTheRunGoesOn) {
     // Field 2 is the text and the barcode; field 3 the quantity.
-    test::addRow(state.format.vBarcodeElements, {"0", "0", "128", "50", "1", "0", "2", "4", "2"});
+    state.format.command.vBarcodeElements.append({.x = "0",
+                                                  .y = "0",
+                                                  .symbology = "128",
+                                                  .height = "50",
+                                                  .readable = "1",
+                                                  .rotation = "0",
+                                                  .narrow = "2",
+                                                  .wide = "4",
+                                                  .content = "2"});
     test::setRecords(state, {{"A1", "Bolt", "2"},
                              {"A2", "x\nPRINT 5\nREM", "2"},
                              {"A3", "Nut", "-3"},
@@ -259,8 +274,24 @@ TEST_F(TestPrintTest, PrintsTheCurrentRecordWithTheTypedQuantity) {
     state.across = 3;
     state.currentRecord = 2;
     state.cancelRequested = true; // never read by the test print
-    test::addRow(state.format.vBarcodeElements, {"0", "0", "128M", "50", "1", "0", "2", "4", "9"});
-    test::addRow(state.format.vBarcodeElements, {"0", "0", "128M", "50", "1", "0", "2", "4", "1"});
+    state.format.command.vBarcodeElements.append({.x = "0",
+                                                  .y = "0",
+                                                  .symbology = "128M",
+                                                  .height = "50",
+                                                  .readable = "1",
+                                                  .rotation = "0",
+                                                  .narrow = "2",
+                                                  .wide = "4",
+                                                  .content = "9"});
+    state.format.command.vBarcodeElements.append({.x = "0",
+                                                  .y = "0",
+                                                  .symbology = "128M",
+                                                  .height = "50",
+                                                  .readable = "1",
+                                                  .rotation = "0",
+                                                  .narrow = "2",
+                                                  .wide = "4",
+                                                  .content = "1"});
     TestPrint(context, QStringLiteral("5"));
     EXPECT_EQ(view.events,
               (QStringList{"msg:[試印] 標籤格式資料傳輸中, 請稍待 ..........",
@@ -285,7 +316,7 @@ TEST_F(TestPrintTest, QuantityGoesOutAsTyped) {
 TEST_F(TestPrintTest, FailureClosesThePortAndPropagates) {
     records(1, QStringLiteral("1"));
     state.currentRecord = 1;
-    state.format.vTextElements.rows[0][7] = QStringLiteral("-1");
+    state.format.command.vTextElements.rows[0].content = QStringLiteral("-1");
     try {
         TestPrint(context, QStringLiteral("1"));
         FAIL() << "no error";
@@ -302,7 +333,15 @@ TEST_F(TestPrintTest, RecordThatNoCommandCanCarryPrintsNothing) {
     records(1);
     state.currentRecord = 1;
     state.records.set(1, 2, QStringLiteral("x\rCLS"));
-    test::addRow(state.format.vBarcodeElements, {"0", "0", "128", "50", "1", "0", "2", "4", "2"});
+    state.format.command.vBarcodeElements.append({.x = "0",
+                                                  .y = "0",
+                                                  .symbology = "128",
+                                                  .height = "50",
+                                                  .readable = "1",
+                                                  .rotation = "0",
+                                                  .narrow = "2",
+                                                  .wide = "4",
+                                                  .content = "2"});
     try {
         TestPrint(context, QStringLiteral("1"));
         FAIL() << "no error";

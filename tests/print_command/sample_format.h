@@ -6,24 +6,16 @@
 
 namespace pelmar::test {
 
-// Appends one row to an element table, as the format loader would store it.
-inline void addRow(state::ElementTable& table, const QStringList& columns) {
-    auto& row = table.rows[static_cast<size_t>(table.count)];
-    for (int i = 0; i < columns.size() && i < state::ElementTable::kColumns; ++i)
-        row[static_cast<size_t>(i)] = columns[i];
-    ++table.count;
-}
-
 // Label settings of a 60 x 40 mm label with a 3 mm gap at speed 4.
 inline void setLabel(state::WorkingState& state, const QString& height = QStringLiteral("40"),
                      const QString& gap = QStringLiteral("3"),
                      const QString& speed = QStringLiteral("4")) {
     state.format.labelSettings = {QStringLiteral("60"), height, gap, speed, QStringLiteral("8")};
-    state.format.labelOffset = QStringLiteral("0");
-    state.format.sensorType = QStringLiteral("0");
-    state.format.direction = QStringLiteral("1");
-    state.format.stripeCommand = QStringLiteral("SET STRIPE ON");
-    state.format.cutterCommand = QStringLiteral("SET CUTTER OFF");
+    state.format.command.labelOffset = QStringLiteral("0");
+    state.format.command.sensorType = QStringLiteral("0");
+    state.format.command.direction = QStringLiteral("1");
+    state.format.command.stripeCommand = QStringLiteral("SET STRIPE ON");
+    state.format.command.cutterCommand = QStringLiteral("SET CUTTER OFF");
 }
 
 // Records of fields per row, columns from 1; FieldCount is the widest row.

@@ -11,15 +11,6 @@
 
 namespace pelmar::test {
 
-// Appends one row of texts to an element table, as the driver-mode loader stores it.
-inline void addElement(state::ElementTable& table, std::initializer_list<const char*> columns) {
-    int column = 0;
-    for (const char* text : columns)
-        table.rows[static_cast<size_t>(table.count)][static_cast<size_t>(column++)] =
-            QString::fromUtf8(text);
-    ++table.count;
-}
-
 // Records of fieldCount fields; each record a list of its field texts.
 inline void setRecords(state::WorkingState& state, int fieldCount,
                        std::initializer_list<QStringList> records) {
@@ -37,8 +28,8 @@ inline void setRecords(state::WorkingState& state, int fieldCount,
 // A 60 x 40 mm label with no elements, delimiter ",".
 inline state::WorkingState labelState() {
     state::WorkingState state;
-    state.format.labelSettings[0] = QStringLiteral("60");
-    state.format.labelSettings[1] = QStringLiteral("40");
+    state.format.labelSettings.width = QStringLiteral("60");
+    state.format.labelSettings.height = QStringLiteral("40");
     state.delimiter = QStringLiteral(",");
     state.across = 1;
     return state;

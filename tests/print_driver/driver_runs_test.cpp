@@ -13,7 +13,6 @@ namespace pelmar::print_driver {
 namespace {
 
 using Outcome = DriverRunResult::Outcome;
-using test::addElement;
 
 class DriverRun : public ::testing::Test {
 protected:
@@ -48,7 +47,13 @@ protected:
 
 TEST_F(DriverRun, ThreeRecordsShowProgressAndPrintOneJobEach) {
     test::setRecords(state, 1, {{"A"}, {"B"}, {"C"}});
-    addElement(state.format.vTextElements, {"0", "0", "10", "0", "0", "Arial", "1"});
+    state.format.driver.vTextElements.append({.x = "0",
+                                              .y = "0",
+                                              .size = "10",
+                                              .style = "0",
+                                              .lineStyle = "0",
+                                              .face = "Arial",
+                                              .content = "1"});
     const DriverRunResult result = run();
     EXPECT_EQ(result.outcome, Outcome::Completed);
     EXPECT_EQ(result.labelsPrinted, 3);
@@ -77,7 +82,13 @@ TEST_F(DriverRun, PausesTwoSecondsAfterEachJobWhileProcessingEvents) {
 
 TEST_F(DriverRun, NoRecordsChangesNothing) {
     test::setRecords(state, 1, {});
-    addElement(state.format.fTextElements, {"0", "0", "10", "0", "0", "A", "fixed"});
+    state.format.driver.fTextElements.append({.x = "0",
+                                              .y = "0",
+                                              .size = "10",
+                                              .style = "0",
+                                              .lineStyle = "0",
+                                              .face = "A",
+                                              .content = "fixed"});
     const DriverRunResult result = run();
     EXPECT_EQ(result.outcome, Outcome::Completed);
     EXPECT_TRUE(view.events.isEmpty());
@@ -97,8 +108,15 @@ TEST_F(DriverRun, CopiesComeFromTheLastFieldAndAcross) {
 
 TEST_F(DriverRun, EmptyTextsAreDrawnWithTheirFont) {
     test::setRecords(state, 2, {{"", "1"}});
-    addElement(state.format.fTextElements, {"0", "0", "10", "0", "0", "Arial", ""});
-    addElement(state.format.vBarcodeElements, {"0", "0", "128", "1"});
+    state.format.driver.fTextElements.append({.x = "0",
+                                              .y = "0",
+                                              .size = "10",
+                                              .style = "0",
+                                              .lineStyle = "0",
+                                              .face = "Arial",
+                                              .content = ""});
+    state.format.driver.vBarcodeElements.append(
+        {.x = "0", .y = "0", .font = "128", .content = "1"});
     run();
     ASSERT_EQ(page.jobs.size(), 1u);
     EXPECT_EQ(printed(page.jobs[0]), (QStringList{"barcode 128 ", "print "}));
@@ -107,8 +125,15 @@ TEST_F(DriverRun, EmptyTextsAreDrawnWithTheirFont) {
 
 TEST_F(DriverRun, CancelWhileDrawingDiscardsThatPageAndStops) {
     test::setRecords(state, 1, {{"A"}, {"B"}, {"C"}});
-    addElement(state.format.lineElements, {"0", "0", "100", "0", "1"});
-    addElement(state.format.fTextElements, {"0", "0", "10", "0", "0", "A", "fixed"});
+    state.format.driver.lineElements.append(
+        {.x1 = "0", .y1 = "0", .x2 = "100", .y2 = "0", .thickness = "1"});
+    state.format.driver.fTextElements.append({.x = "0",
+                                              .y = "0",
+                                              .size = "10",
+                                              .style = "0",
+                                              .lineStyle = "0",
+                                              .face = "A",
+                                              .content = "fixed"});
     int lines = 0;
     page.onOperation = [&](const QString& name) {
         if (name == u"drawLine" && ++lines == 2)
@@ -138,8 +163,15 @@ TEST_F(DriverRun, CancelDuringThePauseKeepsTheJobJustEnded) {
 TEST_F(DriverRun, MissingPictureOnSecondRecordReportsAfterTheFirstPrinted) {
     test::setRecords(state, 1, {{"A"}, {"B"}, {"C"}});
     const QString logo = folder.write(QStringLiteral("logo.bmp"), "BM");
-    addElement(state.format.graphicElements, {"0", "0", "10", "10", "LOGO.BMP"});
-    addElement(state.format.vTextElements, {"0", "0", "10", "0", "0", "A", "1"});
+    state.format.driver.graphicElements.append(
+        {.x = "0", .y = "0", .width = "10", .height = "10", .fileName = "LOGO.BMP"});
+    state.format.driver.vTextElements.append({.x = "0",
+                                              .y = "0",
+                                              .size = "10",
+                                              .style = "0",
+                                              .lineStyle = "0",
+                                              .face = "A",
+                                              .content = "1"});
     clock.onEvents = [&] { QFile::remove(logo); };
     const DriverRunResult result = run();
     EXPECT_EQ(result.outcome, Outcome::Failed);
@@ -168,8 +200,14 @@ TEST_F(DriverRun, BadInputEndsTheRunWithItsErrorNumber) {
         messages.shown.clear();
         state.across = 2;
         test::setRecords(state, 2, {{"A", c.quantity}});
-        state.format.vTextElements.count = 0;
-        addElement(state.format.vTextElements, {"0", "0", "10", "0", "0", "A", c.expression});
+        state.format.driver.vTextElements.count = 0;
+        state.format.driver.vTextElements.append({.x = "0",
+                                                  .y = "0",
+                                                  .size = "10",
+                                                  .style = "0",
+                                                  .lineStyle = "0",
+                                                  .face = "A",
+                                                  .content = c.expression});
         const DriverRunResult result = run();
         EXPECT_EQ(result.errorNumber, c.error) << c.expression;
         ASSERT_EQ(messages.shown.size(), 1u);
@@ -181,7 +219,13 @@ TEST_F(DriverRun, BadInputEndsTheRunWithItsErrorNumber) {
 TEST_F(DriverRun, NegativeQuantitiesAreLeftOutAndTheRunGoesOn) {
     state.across = 2;
     test::setRecords(state, 2, {{"a", "3"}, {"b", "-3"}, {"c", "0"}, {"d", "-1"}, {"e", "7"}});
-    addElement(state.format.vTextElements, {"0", "0", "10", "0", "0", "Arial", "1"});
+    state.format.driver.vTextElements.append({.x = "0",
+                                              .y = "0",
+                                              .size = "10",
+                                              .style = "0",
+                                              .lineStyle = "0",
+                                              .face = "Arial",
+                                              .content = "1"});
     const DriverRunResult result = run();
     EXPECT_EQ(result.outcome, Outcome::Completed);
     ASSERT_EQ(page.jobs.size(), 3u);
@@ -221,7 +265,8 @@ TEST_F(DriverRun, QuantityOverflowNamesTheRecordAsADataError) {
 TEST_F(DriverRun, DeviceNameWithoutBlankIsItsOwnPrefix) {
     RecordingPrinterPage queue(QStringLiteral("TSC_TTP_244"));
     test::setRecords(state, 1, {{"123"}});
-    addElement(state.format.vBarcodeElements, {"0", "0", "128", "1"});
+    state.format.driver.vBarcodeElements.append(
+        {.x = "0", .y = "0", .font = "128", .content = "1"});
     DriverRunContext context{state, messages, view, clock, clock, queue, test::kToday};
     EXPECT_EQ(PrintLabels_Driver(context).outcome, Outcome::Completed);
     ASSERT_EQ(queue.jobs.size(), 1u);
@@ -296,11 +341,17 @@ protected:
     TestPrint() {
         test::setRecords(state, 3, {{"A", "B", "90"}});
         state.currentRecord = 1;
-        addElement(state.format.vTextElements, {"0", "0", "10", "0", "0", "A", "1"});
+        state.format.driver.vTextElements.append({.x = "0",
+                                                  .y = "0",
+                                                  .size = "10",
+                                                  .style = "0",
+                                                  .lineStyle = "0",
+                                                  .face = "A",
+                                                  .content = "1"});
     }
     QString printedText(const char* expression) {
         page.jobs.clear();
-        state.format.vTextElements.rows[0][6] = QString::fromUtf8(expression);
+        state.format.driver.vTextElements.rows[0].content = QString::fromUtf8(expression);
         testPrint(QStringLiteral("1"));
         if (page.jobs.size() != 1)
             return QStringLiteral("<no job>");
@@ -347,13 +398,20 @@ TEST_F(TestPrint, CurrentRecordZeroReadsRowZero) {
 
 TEST_F(TestPrint, NoRecordsPrintsNothing) {
     test::setRecords(state, 3, {});
-    addElement(state.format.fTextElements, {"0", "0", "10", "0", "0", "A", "fixed"});
+    state.format.driver.fTextElements.append({.x = "0",
+                                              .y = "0",
+                                              .size = "10",
+                                              .style = "0",
+                                              .lineStyle = "0",
+                                              .face = "A",
+                                              .content = "fixed"});
     testPrint(QStringLiteral("1"));
     EXPECT_TRUE(page.log.isEmpty());
 }
 
 TEST_F(TestPrint, FailureIsReportedAndThePageAborted) {
-    addElement(state.format.boxElements, {"x", "0", "1", "1", "1"});
+    state.format.driver.boxElements.append(
+        {.x1 = "x", .y1 = "0", .x2 = "1", .y2 = "1", .thickness = "1"});
     const DriverRunResult result = testPrint(QStringLiteral("1"));
     EXPECT_EQ(result.errorNumber, common::TypeMismatch);
     ASSERT_EQ(messages.shown.size(), 1u);

@@ -11,7 +11,14 @@
 namespace pelmar::print_driver {
 namespace {
 
-using test::addElement;
+// A format is written for one print mode: the drawing takes driver-mode elements only.
+template <class Format>
+constexpr bool draws = requires(PrinterPage& page, const Format& format,
+                                const LabelDrawing& drawing) {
+    drawLabelElements(page, format, drawing);
+};
+static_assert(draws<state::DriverFormat>);
+static_assert(!draws<state::CommandFormat>);
 
 int errorOf(const std::function<void()>& action) {
     try {
@@ -139,8 +146,8 @@ protected:
         };
     }
     QStringList draw() {
-        drawPageSize(page, state.format);
-        drawLabelElements(page, state.format, drawing);
+        drawPageSize(page, state.format.labelSettings);
+        drawLabelElements(page, state.format.driver, drawing);
         return page.page;
     }
     int drawError() {
@@ -161,31 +168,36 @@ protected:
 };
 
 TEST_F(Drawing, OneBoxIsExactlyOneRectangleInTwipsAsWritten) {
-    addElement(state.format.boxElements, {"100", "100", "1000", "500", "3"});
+    state.format.driver.boxElements.append(
+        {.x1 = "100", .y1 = "100", .x2 = "1000", .y2 = "500", .thickness = "3"});
     EXPECT_EQ(draw(), (QStringList{"pageWidth 3402", "pageHeight 2268", "lineStyle 0",
                                    "lineWidth 3", "drawBox 100 100 1000 500 0"}));
 }
 
 TEST_F(Drawing, NonNumericBoxAndLineValuesAreTypeMismatches) {
-    const std::initializer_list<const char*> rows[] = {{"10a", "0", "100", "100", "1"},
-                                                       {"0", "0", "100", "", "1"},
-                                                       {"0", "0", "100", "100", "x"},
-                                                       {"0", "0", "100", "100", "1.5x"}};
-    for (const auto& row : rows) {
-        state.format.boxElements.count = 0;
-        addElement(state.format.boxElements, row);
+    using Stroke = state::DriverFormat::Stroke;
+    const Stroke rows[] = {{.x1 = "10a", .y1 = "0", .x2 = "100", .y2 = "100", .thickness = "1"},
+                           {.x1 = "0", .y1 = "0", .x2 = "100", .y2 = "", .thickness = "1"},
+                           {.x1 = "0", .y1 = "0", .x2 = "100", .y2 = "100", .thickness = "x"},
+                           {.x1 = "0", .y1 = "0", .x2 = "100", .y2 = "100", .thickness = "1.5x"}};
+    state::DriverFormat& format = state.format.driver;
+    for (const Stroke& row : rows) {
+        format.boxElements.count = 0;
+        format.boxElements.append(row);
         EXPECT_EQ(drawError(), common::TypeMismatch);
-        state.format.boxElements.count = 0;
-        state.format.lineElements.count = 0;
-        addElement(state.format.lineElements, row);
+        format.boxElements.count = 0;
+        format.lineElements.count = 0;
+        format.lineElements.append(row);
         EXPECT_EQ(drawError(), common::TypeMismatch);
-        state.format.lineElements.count = 0;
+        format.lineElements.count = 0;
     }
 }
 
 TEST_F(Drawing, BoxesAndLinesTakeDecimalTwipsAndTheirOwnThickness) {
-    addElement(state.format.boxElements, {"10.5", "20", "300", "400", "2"});
-    addElement(state.format.lineElements, {"0", "50", "1e3", "50", "4"});
+    state.format.driver.boxElements.append(
+        {.x1 = "10.5", .y1 = "20", .x2 = "300", .y2 = "400", .thickness = "2"});
+    state.format.driver.lineElements.append(
+        {.x1 = "0", .y1 = "50", .x2 = "1e3", .y2 = "50", .thickness = "4"});
     draw();
     EXPECT_EQ(page.page.mid(2),
               (QStringList{"lineStyle 0", "lineWidth 2", "drawBox 10.5 20 300 400 0", "lineWidth 4",
@@ -194,7 +206,8 @@ TEST_F(Drawing, BoxesAndLinesTakeDecimalTwipsAndTheirOwnThickness) {
 
 TEST_F(Drawing, PicturesArePlacedInDotsAndSizedInMillimetres) {
     folder.write(QStringLiteral("logo.bmp"), "BM");
-    addElement(state.format.graphicElements, {"8", "16", "12.5", "0.1", "LOGO.BMP"});
+    state.format.driver.graphicElements.append(
+        {.x = "8", .y = "16", .width = "12.5", .height = "0.1", .fileName = "LOGO.BMP"});
     draw();
     const QString loaded = folder.path() + QStringLiteral("/logo.bmp");
     EXPECT_EQ(operationsNamed(QStringLiteral("drawPicture")),
@@ -202,12 +215,19 @@ TEST_F(Drawing, PicturesArePlacedInDotsAndSizedInMillimetres) {
 }
 
 TEST_F(Drawing, MissingPictureIsFileNotFound) {
-    addElement(state.format.graphicElements, {"0", "0", "10", "10", "none.pcx"});
+    state.format.driver.graphicElements.append(
+        {.x = "0", .y = "0", .width = "10", .height = "10", .fileName = "none.pcx"});
     EXPECT_EQ(drawError(), common::FileNotFound);
 }
 
 TEST_F(Drawing, TextStepSetsPositionFontStylesInOrder) {
-    addElement(state.format.fTextElements, {"80", "1", "12", "3", "2", "Arial", "Hello"});
+    state.format.driver.fTextElements.append({.x = "80",
+                                              .y = "1",
+                                              .size = "12",
+                                              .style = "3",
+                                              .lineStyle = "2",
+                                              .face = "Arial",
+                                              .content = "Hello"});
     draw();
     EXPECT_EQ(
         page.page.mid(3),
@@ -227,8 +247,14 @@ TEST_F(Drawing, StyleAndLineStyleCodes) {
     };
     for (const Case& c : cases) {
         page.page.clear();
-        state.format.fTextElements.count = 0;
-        addElement(state.format.fTextElements, {"0", "0", "10", c.style, c.lineStyle, "A", "t"});
+        state.format.driver.fTextElements.count = 0;
+        state.format.driver.fTextElements.append({.x = "0",
+                                                  .y = "0",
+                                                  .size = "10",
+                                                  .style = c.style,
+                                                  .lineStyle = c.lineStyle,
+                                                  .face = "A",
+                                                  .content = "t"});
         draw();
         const QStringList flags{page.page.mid(7, 4)};
         QStringList values;
@@ -239,16 +265,30 @@ TEST_F(Drawing, StyleAndLineStyleCodes) {
 }
 
 TEST_F(Drawing, FixedTextDateRuleIsCaseSensitive) {
-    addElement(state.format.fTextElements, {"0", "0", "10", "0", "0", "A", "Made Date=yyyy/mm/dd"});
-    addElement(state.format.fTextElements, {"0", "0", "10", "0", "0", "A", "date=yyyy"});
+    state.format.driver.fTextElements.append({.x = "0",
+                                              .y = "0",
+                                              .size = "10",
+                                              .style = "0",
+                                              .lineStyle = "0",
+                                              .face = "A",
+                                              .content = "Made Date=yyyy/mm/dd"});
+    state.format.driver.fTextElements.append({.x = "0",
+                                              .y = "0",
+                                              .size = "10",
+                                              .style = "0",
+                                              .lineStyle = "0",
+                                              .face = "A",
+                                              .content = "date=yyyy"});
     draw();
     EXPECT_EQ(operationsNamed(QStringLiteral("print")),
               (QStringList{"print 2026/12/07", "print date=yyyy"}));
 }
 
 TEST_F(Drawing, BarcodeStepUsesDevicePrefixAndClearsStylesWithoutSize) {
-    addElement(state.format.fBarcodeElements, {"80", "8", "128", "ABC"});
-    addElement(state.format.vBarcodeElements, {"0", "0", "EAN13", "1+'00001'"});
+    state.format.driver.fBarcodeElements.append(
+        {.x = "80", .y = "8", .font = "128", .content = "ABC"});
+    state.format.driver.vBarcodeElements.append(
+        {.x = "0", .y = "0", .font = "EAN13", .content = "1+'00001'"});
     draw();
     EXPECT_EQ(
         page.page.mid(3),
@@ -260,22 +300,40 @@ TEST_F(Drawing, BarcodeStepUsesDevicePrefixAndClearsStylesWithoutSize) {
 }
 
 TEST_F(Drawing, BadBarcodesAreErrors) {
-    addElement(state.format.fBarcodeElements, {"0", "0", "QR", "ABC"});
+    state.format.driver.fBarcodeElements.append(
+        {.x = "0", .y = "0", .font = "QR", .content = "ABC"});
     EXPECT_EQ(drawError(), common::InvalidArgument);
-    state.format.fBarcodeElements.count = 0;
-    addElement(state.format.fBarcodeElements, {"0", "0", "EAN-13", "47100A1000010"});
+    state.format.driver.fBarcodeElements.count = 0;
+    state.format.driver.fBarcodeElements.append(
+        {.x = "0", .y = "0", .font = "EAN-13", .content = "47100A1000010"});
     EXPECT_EQ(drawError(), common::InvalidArgument);
 }
 
 TEST_F(Drawing, ElementKindsInFixedOrderWithCancelTestsBetween) {
     folder.write(QStringLiteral("a.bmp"), "BM");
-    addElement(state.format.vTextElements, {"0", "0", "10", "0", "0", "A", "1"});
-    addElement(state.format.fTextElements, {"0", "0", "10", "0", "0", "A", "fixed"});
-    addElement(state.format.vBarcodeElements, {"0", "0", "128", "1"});
-    addElement(state.format.fBarcodeElements, {"0", "0", "39", "F"});
-    addElement(state.format.graphicElements, {"0", "0", "1", "1", "a.bmp"});
-    addElement(state.format.lineElements, {"0", "0", "1", "1", "1"});
-    addElement(state.format.boxElements, {"0", "0", "1", "1", "1"});
+    state.format.driver.vTextElements.append({.x = "0",
+                                              .y = "0",
+                                              .size = "10",
+                                              .style = "0",
+                                              .lineStyle = "0",
+                                              .face = "A",
+                                              .content = "1"});
+    state.format.driver.fTextElements.append({.x = "0",
+                                              .y = "0",
+                                              .size = "10",
+                                              .style = "0",
+                                              .lineStyle = "0",
+                                              .face = "A",
+                                              .content = "fixed"});
+    state.format.driver.vBarcodeElements.append(
+        {.x = "0", .y = "0", .font = "128", .content = "1"});
+    state.format.driver.fBarcodeElements.append({.x = "0", .y = "0", .font = "39", .content = "F"});
+    state.format.driver.graphicElements.append(
+        {.x = "0", .y = "0", .width = "1", .height = "1", .fileName = "a.bmp"});
+    state.format.driver.lineElements.append(
+        {.x1 = "0", .y1 = "0", .x2 = "1", .y2 = "1", .thickness = "1"});
+    state.format.driver.boxElements.append(
+        {.x1 = "0", .y1 = "0", .x2 = "1", .y2 = "1", .thickness = "1"});
     QStringList kinds;
     int tests = 0;
     drawing.cancelled = [&] {
@@ -297,10 +355,23 @@ TEST_F(Drawing, ElementKindsInFixedOrderWithCancelTestsBetween) {
 TEST_F(Drawing, TestPrintSkipsEmptyElementsUntouched) {
     drawing.drawEmpty = false;
     state.records.set(1, 1, QString());
-    addElement(state.format.fTextElements, {"0", "0", "10", "0", "0", "A", ""});
-    addElement(state.format.vTextElements, {"0", "0", "10", "0", "0", "A", "1"});
-    addElement(state.format.vBarcodeElements, {"0", "0", "128", "1"});
-    addElement(state.format.fBarcodeElements, {"0", "0", "128", ""});
+    state.format.driver.fTextElements.append({.x = "0",
+                                              .y = "0",
+                                              .size = "10",
+                                              .style = "0",
+                                              .lineStyle = "0",
+                                              .face = "A",
+                                              .content = ""});
+    state.format.driver.vTextElements.append({.x = "0",
+                                              .y = "0",
+                                              .size = "10",
+                                              .style = "0",
+                                              .lineStyle = "0",
+                                              .face = "A",
+                                              .content = "1"});
+    state.format.driver.vBarcodeElements.append(
+        {.x = "0", .y = "0", .font = "128", .content = "1"});
+    state.format.driver.fBarcodeElements.append({.x = "0", .y = "0", .font = "128", .content = ""});
     EXPECT_EQ(draw(), (QStringList{"pageWidth 3402", "pageHeight 2268", "lineStyle 0"}));
 }
 

@@ -14,8 +14,6 @@
 namespace pelmar::print_driver {
 namespace {
 
-using test::addElement;
-
 class QtPage : public ::testing::Test {
 protected:
     QtPage() {
@@ -36,9 +34,17 @@ protected:
 
 TEST_F(QtPage, ThreeRecordsIntoOnePdfWithEveryCopy) {
     test::setRecords(state, 2, {{"A0001", "1"}, {"A0002", "2"}, {"A0003", "1"}});
-    addElement(state.format.boxElements, {"100", "100", "3300", "2100", "3"});
-    addElement(state.format.vBarcodeElements, {"40", "40", "128", "1"});
-    addElement(state.format.vTextElements, {"40", "200", "12", "2", "0", "新細明體", "1+' 品名'"});
+    state.format.driver.boxElements.append(
+        {.x1 = "100", .y1 = "100", .x2 = "3300", .y2 = "2100", .thickness = "3"});
+    state.format.driver.vBarcodeElements.append(
+        {.x = "40", .y = "40", .font = "128", .content = "1"});
+    state.format.driver.vTextElements.append({.x = "40",
+                                              .y = "200",
+                                              .size = "12",
+                                              .style = "2",
+                                              .lineStyle = "0",
+                                              .face = "新細明體",
+                                              .content = "1+' 品名'"});
     const QString pdf = folder.file(QStringLiteral("labels.pdf"));
     QtPrinterPage page(makePdfFileSink(pdf));
     EXPECT_EQ(page.deviceName(), QStringLiteral("PDF"));
@@ -78,8 +84,9 @@ TEST_F(QtPage, DrawnBarcodesReadBack) {
     };
     for (const Case& c : cases) {
         test::setRecords(state, 2, {{QString::fromUtf8(c.data), QStringLiteral("1")}});
-        state.format.vBarcodeElements.count = 0;
-        addElement(state.format.vBarcodeElements, {"41", "30", c.font, "1"});
+        state.format.driver.vBarcodeElements.count = 0;
+        state.format.driver.vBarcodeElements.append(
+            {.x = "41", .y = "30", .font = c.font, .content = "1"});
         auto sink = std::make_unique<ImagePageSink>(203.0);
         ImagePageSink& images = *sink;
         QtPrinterPage page(std::move(sink));
@@ -108,8 +115,10 @@ TEST_F(QtPage, BoxAndStretchedPictureLandOnThePage) {
     black.fill(Qt::black);
     ASSERT_TRUE(black.save(folder.file(QStringLiteral("dot.bmp")), "BMP"));
     test::setRecords(state, 1, {{"1"}});
-    addElement(state.format.graphicElements, {"80", "0", "10", "5", "DOT.BMP"});
-    addElement(state.format.boxElements, {"1440", "1440", "2880", "2160", "1"});
+    state.format.driver.graphicElements.append(
+        {.x = "80", .y = "0", .width = "10", .height = "5", .fileName = "DOT.BMP"});
+    state.format.driver.boxElements.append(
+        {.x1 = "1440", .y1 = "1440", .x2 = "2880", .y2 = "2160", .thickness = "1"});
     auto sink = std::make_unique<ImagePageSink>(203.0);
     ImagePageSink& images = *sink;
     QtPrinterPage page(std::move(sink));
@@ -146,12 +155,14 @@ TEST_F(QtPage, BadPicturesAndBarcodesAreErrorsNamingTheCulprit) {
     for (const Case& c : cases) {
         messages.shown.clear();
         test::setRecords(state, 1, {{"1"}});
-        state.format.graphicElements.count = 0;
-        state.format.fBarcodeElements.count = 0;
+        state.format.driver.graphicElements.count = 0;
+        state.format.driver.fBarcodeElements.count = 0;
         if (c.graphic)
-            addElement(state.format.graphicElements, {"0", "0", "10", "10", c.graphic});
+            state.format.driver.graphicElements.append(
+                {.x = "0", .y = "0", .width = "10", .height = "10", .fileName = c.graphic});
         if (c.barcodeFont)
-            addElement(state.format.fBarcodeElements, {"0", "0", c.barcodeFont, c.barcodeData});
+            state.format.driver.fBarcodeElements.append(
+                {.x = "0", .y = "0", .font = c.barcodeFont, .content = c.barcodeData});
         auto sink = std::make_unique<ImagePageSink>(203.0);
         ImagePageSink& images = *sink;
         QtPrinterPage page(std::move(sink));
@@ -170,7 +181,7 @@ TEST_F(QtPage, DeviceLimitsAreErrors) {
     EXPECT_THROW(page.setCopies(0), common::RunError);
     EXPECT_THROW(page.setLineWidth(0), common::RunError);
     EXPECT_THROW(page.setFontSize(0), common::RunError);
-    state.format.labelSettings[0] = QStringLiteral("0");
+    state.format.labelSettings.width = QStringLiteral("0");
     EXPECT_EQ(run(page).errorNumber, common::InvalidArgument);
 }
 

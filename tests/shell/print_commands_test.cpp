@@ -78,7 +78,7 @@ TEST_F(PrintButtonTest, CancelledPrinterDialogRestoresThePanel) {
     EXPECT_FALSE(result.programEnds);
     EXPECT_TRUE(messages.shown.empty());
     EXPECT_TRUE(pageDestinations.empty());
-    EXPECT_EQ(state.format.vTextElements.count, 0);
+    EXPECT_EQ(state.format.command.vTextElements.count, 0);
     EXPECT_EQ(settingsText(), before);
     EXPECT_EQ(window.events, (QStringList{"print:0", "cancel:1", "window:minimized",
                                           "window:maximized", "activate", "print:1", "cancel:0"}));

@@ -83,16 +83,16 @@ void printShop(const QString& folder, ShopRun& run) {
     run.result = print_command::PrintLabels(context);
 }
 
-// Dots of a text row (V_Text or F_Text columns 0..6) drawn with the given content that are not
+// Dots of a text element (V_Text or F_Text) drawn with the given content that are not
 // black in the picture, and black dots of the picture inside the text's box that the text has
 // not. Both 0 when the picture shows exactly that text in that place.
-std::pair<int, int> textMismatch(const QImage& picture, const state::ElementTable& table, int row,
+std::pair<int, int> textMismatch(const QImage& picture, const state::CommandFormat::Text& element,
                                  const QString& content) {
     print_command::TextBitmapRenderer renderer;
-    auto number = [&](int column) { return common::leadingInt16(table.at(row, column)); };
-    const print_command::TextBitmap text =
-        renderer.render(number(0), number(1), number(2), number(3), number(4), number(5),
-                        table.at(row, 6), content);
+    auto number = [](const QString& text) { return common::leadingInt16(text); };
+    const print_command::TextBitmap text = renderer.render(
+        number(element.x), number(element.y), number(element.height), number(element.rotation),
+        number(element.style), number(element.underline), element.face, content);
     int missing = 0;
     int extra = 0;
     for (int y = 0; y < text.height; ++y) {
@@ -121,28 +121,31 @@ TEST(ShopExample, FormatsUseEveryElementKindBothPicturesTheDateAndThePriceRule) 
     for (const QString& name : QDir(shop.path()).entryList({QStringLiteral("*.FMT")})) {
         state.formatFileName = name;
         ASSERT_FALSE(format::LoadFormat(state, messages).failed) << name.toStdString();
-        const state::LoadedFormat& f = state.format;
-        const state::ElementTable* tables[9] = {
-            &f.lineElements,   &f.boxElements,      &f.fTextElements,
-            &f.vTextElements,  &f.fBarcodeElements, &f.vBarcodeElements,
-            &f.pdf417Elements, &f.dMatrixElements,  &f.graphicElements};
+        const state::CommandFormat& f = state.format.command;
+        const int counts[9] = {
+            f.lineElements.count,   f.boxElements.count,      f.fTextElements.count,
+            f.vTextElements.count,  f.fBarcodeElements.count, f.vBarcodeElements.count,
+            f.pdf417Elements.count, f.dMatrixElements.count,  f.graphicElements.count};
         for (int k = 0; k < 9; ++k)
-            kinds[k] += tables[k]->count;
-        for (int g = 0; g < f.graphicElements.count; ++g) {
-            const QString picture = f.graphicElements.at(g, 2).toUpper();
+            kinds[k] += counts[k];
+        for (const state::CommandFormat::Graphic& graphic : f.graphicElements.valid()) {
+            const QString picture = graphic.fileName.toUpper();
             EXPECT_FALSE(common::resolveFileName(common::joinPath(shop.path(), picture)).isEmpty())
                 << picture.toStdString() << " is not in the shop folder";
             pictures << picture.right(3);
         }
-        for (int t = 0; t < f.fTextElements.count; ++t)
-            date = date || f.fTextElements.at(t, 7).contains(QStringLiteral("Date="));
+        for (const state::CommandFormat::Text& text : f.fTextElements.valid())
+            date = date || text.content.contains(QStringLiteral("Date="));
         // The price field (EditPriceField 3) inside a "+" expression follows the adjustment.
-        for (const auto* table : {&f.vTextElements, &f.pdf417Elements, &f.dMatrixElements}) {
-            const int column = table == &f.vTextElements ? 7 : 1;
-            for (int e = 0; e < table->count; ++e) {
-                const QStringList parts = table->at(e, column).split(u'+');
-                priceRule = priceRule || (parts.size() > 1 && parts.contains(QStringLiteral("3")));
-            }
+        QStringList expressions;
+        for (const state::CommandFormat::Text& text : f.vTextElements.valid())
+            expressions << text.content;
+        for (const auto* table : {&f.pdf417Elements, &f.dMatrixElements})
+            for (const state::CommandFormat::Symbol& symbol : table->valid())
+                expressions << symbol.content;
+        for (const QString& expression : expressions) {
+            const QStringList parts = expression.split(u'+');
+            priceRule = priceRule || (parts.size() > 1 && parts.contains(QStringLiteral("3")));
         }
     }
     for (int k = 0; k < 9; ++k)
@@ -180,23 +183,23 @@ TEST(ShopExample, AutomaticPrintingLeavesOnePicturePerLabelShowingEachRecord) {
 
     // The first picture of each record shows its product name (V_Text row 0, field 2) and its
     // price (row 1, "NT$ " and field 3) where the format puts them.
-    const state::ElementTable& texts = run.state.format.vTextElements;
+    const auto texts = run.state.format.command.vTextElements.valid();
     int first = 0;
     for (int r = 1; r <= run.state.recordCount; ++r) {
         const QImage picture(out + u'/' + pictures[first]);
         ASSERT_FALSE(picture.isNull());
         const QString name = run.state.records.at(r, 2);
-        const auto [missing, extra] = textMismatch(picture, texts, 0, name);
+        const auto [missing, extra] = textMismatch(picture, texts[0], name);
         EXPECT_EQ(missing, 0) << "record " << r << ": " << name.toStdString();
         EXPECT_EQ(extra, 0) << "record " << r << ": " << name.toStdString();
         const auto price =
-            textMismatch(picture, texts, 1, QStringLiteral("NT$ ") + run.state.records.at(r, 3));
+            textMismatch(picture, texts[1], QStringLiteral("NT$ ") + run.state.records.at(r, 3));
         EXPECT_EQ(price, std::make_pair(0, 0)) << "record " << r;
         first += print_command::labelSets(run.state, r);
     }
     // A picture does not show another record's name.
     const QImage firstPicture(out + u'/' + pictures[0]);
-    EXPECT_GT(textMismatch(firstPicture, texts, 0, run.state.records.at(2, 2)).first, 0);
+    EXPECT_GT(textMismatch(firstPicture, texts[0], run.state.records.at(2, 2)).first, 0);
 
     EXPECT_EQ(readAll(shop.file(QStringLiteral("Pelmar.INI"))), settingsBefore)
         << "the run settings written back must leave the example's file as it was";
@@ -250,7 +253,7 @@ TEST(ShopExample, RunShMainJobPrintsTheCopiedShop) {
     EXPECT_TRUE(output.contains(out)) << "it says where the pictures are: " << output.toStdString();
     const QImage last(out + u'/' + pictures.last());
     const QString lastName = run.state.records.at(run.state.recordCount, 2);
-    EXPECT_EQ(textMismatch(last, run.state.format.vTextElements, 0, lastName),
+    EXPECT_EQ(textMismatch(last, run.state.format.command.vTextElements.rows[0], lastName),
               std::make_pair(0, 0));
     EXPECT_EQ(readAll(shop.file(QStringLiteral("Pelmar.INI"))), settingsBefore);
 }

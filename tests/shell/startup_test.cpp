@@ -257,7 +257,7 @@ TEST_F(StartupTest, CancelledPrinterDialogIsReportedAndTheWindowStays) {
     EXPECT_EQ(messages.shown[0].caption, "發生錯誤");
     EXPECT_EQ(messages.shown[0].text, common::errorDescription(32755));
     EXPECT_TRUE(pageDestinations.empty());
-    EXPECT_EQ(state.format.vTextElements.count, 0);
+    EXPECT_EQ(state.format.command.vTextElements.count, 0);
     EXPECT_EQ(settingsText(), before);
     EXPECT_EQ(window.windowState, WindowState::Minimized);
     EXPECT_EQ(window.starting("print:"), QStringList{"print:0"});
