@@ -302,7 +302,7 @@ TEST_F(DriverRun, OutputIsCompletedOnceHoweverTheRunEnds) {
     for (const Case& c : cases) {
         test::setRecords(state, 1, {{"A"}, {"B"}});
         state.cancelRequested = false;
-        state.format.boxElements.count = 0;
+        state.format.driver.boxElements.count = 0;
         RecordingPrinterPage recording;
         recording.finishError = c.finishError;
         test::RecordingMessageBox shown;
@@ -310,8 +310,11 @@ TEST_F(DriverRun, OutputIsCompletedOnceHoweverTheRunEnds) {
         if (c.end == End::CancelInPause)
             pauses.onEvents = [&] { state.cancelRequested = true; };
         if (c.end == End::BadBoxOnSecond) {
-            addElement(state.format.boxElements, {"0", "0", "1", "1", "1"});
-            pauses.onEvents = [&] { state.format.boxElements.rows[0][0] = QStringLiteral("x"); };
+            state.format.driver.boxElements.append(
+                {.x1 = "0", .y1 = "0", .x2 = "1", .y2 = "1", .thickness = "1"});
+            pauses.onEvents = [&] {
+                state.format.driver.boxElements.rows[0].x1 = QStringLiteral("x");
+            };
         }
         DriverRunContext context{state, shown, view, pauses, pauses, recording, test::kToday};
         const DriverRunResult result = c.testPrint ? TestPrint_Driver(context, QStringLiteral("1"))
