@@ -1,4 +1,5 @@
 #include "print_command/print_labels.h"
+#include "common/units.h"
 
 #include "common/numbers.h"
 #include "common/run_error.h"
@@ -72,7 +73,8 @@ double waitSeconds(const state::WorkingState& state, int sets) {
         throw common::RunError(common::DivisionByZero);
     // Formed in 64 bits so that long labels in large quantities still get their whole wait.
     const std::int64_t feed = (std::int64_t(height) + gap) * sets;
-    float seconds = static_cast<float>(static_cast<double>(feed) / (speed * 25.4));
+    float seconds =
+        static_cast<float>(static_cast<double>(feed) / (speed * common::kMillimetresPerInch));
     if (seconds < 1.0f)
         seconds = 1.0f;
     return static_cast<double>(seconds) + 3.0;

@@ -3,6 +3,7 @@
 #include "common/file_names.h"
 #include "common/numbers.h"
 #include "common/run_error.h"
+#include "common/units.h"
 #include "print_command/date_picture.h"
 
 #include <cmath>
@@ -109,12 +110,11 @@ QString devicePrefix(const QString& deviceName) {
 }
 
 std::int32_t pageTwips(QStringView millimetres) {
-    return common::toInt32(common::strictNumber(millimetres) * 567.0 / 10.0);
+    return common::millimetresToTwips(common::strictNumber(millimetres));
 }
 
 float textPositionTwips(QStringView dots) {
-    const std::int32_t product = std::int32_t{common::leadingInt16(dots)} * 567;
-    return static_cast<float>(common::toInt32(product / 80.0));
+    return static_cast<float>(common::dotsToTwips(common::leadingInt16(dots)));
 }
 
 QString plainFieldValue(const state::WorkingState& state, const QString& expression, int record) {
@@ -171,11 +171,11 @@ bool drawLabelElements(PrinterPage& page, const DriverFormat& format, const Labe
         return false;
 
     for (const DriverFormat::Graphic& graphic : format.graphicElements.valid()) {
-        const std::int32_t x = common::toInt32(common::leadingNumber(graphic.x) * 567 / 80);
-        const std::int32_t y = common::toInt32(common::leadingNumber(graphic.y) * 567 / 80);
-        const std::int32_t width = common::toInt32(common::leadingNumber(graphic.width) * 567 / 10);
+        const std::int32_t x = common::dotsToTwips(common::leadingNumber(graphic.x));
+        const std::int32_t y = common::dotsToTwips(common::leadingNumber(graphic.y));
+        const std::int32_t width = common::millimetresToTwips(common::leadingNumber(graphic.width));
         const std::int32_t height =
-            common::toInt32(common::leadingNumber(graphic.height) * 567 / 10);
+            common::millimetresToTwips(common::leadingNumber(graphic.height));
         const Picture picture =
             page.loadPicture(common::joinPath(drawing.programFolder, graphic.fileName));
         page.drawPicture(picture, static_cast<float>(x), static_cast<float>(y), width, height);

@@ -48,7 +48,7 @@ void PageContent::addBars(std::vector<bool> modules, int moduleDots, double x, d
     m_operations.push_back([modules = std::move(modules), moduleDots, x, y,
                             height](QPainter& painter, double dotsPerInch) {
         // In device pixels, so that every module is a whole number of pixels wide.
-        const double scale = dotsPerInch / 1440.0;
+        const double scale = dotsPerInch / common::kTwipsPerInch;
         const int module =
             std::max(1, static_cast<int>(std::lround(moduleDots * kTwipsPerDot * scale)));
         const int left = static_cast<int>(std::lround(x * scale));
@@ -77,17 +77,17 @@ void PageContent::addBars(std::vector<bool> modules, int moduleDots, double x, d
 
 void PageContent::render(QPainter& painter, double dotsPerInch) const {
     painter.save();
-    painter.scale(dotsPerInch / 1440.0, dotsPerInch / 1440.0);
+    painter.scale(dotsPerInch / common::kTwipsPerInch, dotsPerInch / common::kTwipsPerInch);
     for (const auto& operation : m_operations)
         operation(painter, dotsPerInch);
     painter.restore();
 }
 
 QImage renderPageImage(const PageContent& page, double dotsPerInch) {
-    const int width =
-        std::max(1, static_cast<int>(std::lround(page.widthTwips * dotsPerInch / 1440.0)));
-    const int height =
-        std::max(1, static_cast<int>(std::lround(page.heightTwips * dotsPerInch / 1440.0)));
+    const int width = std::max(
+        1, static_cast<int>(std::lround(common::twipsToPixels(page.widthTwips, dotsPerInch))));
+    const int height = std::max(
+        1, static_cast<int>(std::lround(common::twipsToPixels(page.heightTwips, dotsPerInch))));
     QImage image(width, height, QImage::Format_RGB32);
     const int dotsPerMeter = static_cast<int>(std::lround(dotsPerInch / 0.0254));
     image.setDotsPerMeterX(dotsPerMeter);

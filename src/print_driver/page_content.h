@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/units.h"
+
 #include <QFont>
 #include <QImage>
 #include <QPen>
@@ -12,8 +14,7 @@ class QPainter;
 
 namespace pelmar::print_driver {
 
-// Twips per printer dot (203 dots per inch, 8 dots per millimetre).
-inline constexpr double kTwipsPerDot = 567.0 / 80.0;
+using common::kTwipsPerDot;
 
 // One drawn label page: its size in twips and the drawing in order, replayable on any painter
 // (a PDF page, a picture) as often as the copies ask.

@@ -1,4 +1,5 @@
 #include "print_driver/qt_printer_page.h"
+#include "common/units.h"
 
 #include "common/file_names.h"
 #include "common/pcx_decoder.h"
@@ -29,8 +30,9 @@ QPageSize pageSizeOf(const PageContent& page) {
                                                     .arg(page.widthTwips)
                                                     .arg(page.heightTwips));
     // A twip is 1/20 point; exact sizes, never snapped to a standard paper.
-    return QPageSize(QSizeF(page.widthTwips / 20.0, page.heightTwips / 20.0), QPageSize::Point,
-                     QString(), QPageSize::ExactMatch);
+    return QPageSize(
+        QSizeF(common::twipsToPoints(page.widthTwips), common::twipsToPoints(page.heightTwips)),
+        QPageSize::Point, QString(), QPageSize::ExactMatch);
 }
 
 void preparePdfWriter(QPdfWriter& writer) {
@@ -250,7 +252,8 @@ QPen QtPrinterPage::pen() const {
 QFont QtPrinterPage::font() const {
     QFont font(m_fontName);
     // Pixel sizes are in the page's unit, the twip: 20 twips to a point.
-    font.setPixelSize(std::max(1, static_cast<int>(std::lround(m_fontSize * 20.0))));
+    font.setPixelSize(
+        std::max(1, static_cast<int>(std::lround(common::pointsToTwips(m_fontSize)))));
     font.setBold(m_bold);
     font.setItalic(m_italic);
     font.setStrikeOut(m_strikethrough);
@@ -352,7 +355,8 @@ void QtPrinterPage::printBarcode(const QString& fontParameter, const QString& da
     if (data.isEmpty() && isKnownBarcodeFont(fontParameter))
         return;
     BarcodeModules modules = encodeBarcode(fontParameter, data);
-    content.addBars(std::move(modules.dark), kBarcodeModuleDots, m_x, m_y, m_fontSize * 20.0);
+    content.addBars(std::move(modules.dark), kBarcodeModuleDots, m_x, m_y,
+                    common::pointsToTwips(m_fontSize));
 }
 void QtPrinterPage::endDocument() {
     if (!m_page)

@@ -1,4 +1,5 @@
 #include "shell/cli/headless.h"
+#include "common/units.h"
 
 #include "common/numbers.h"
 #include "common/run_error.h"
@@ -94,7 +95,7 @@ class DryRunSink : public print_driver::ImagePageSink {
 public:
     // One dot a millimetre is enough to draw the page and cheap to drop.
     explicit DryRunSink(DryRunReport& report)
-        : ImagePageSink(25.4, QStringLiteral("dry run")), m_report(report) {}
+        : ImagePageSink(common::kMillimetresPerInch, QStringLiteral("dry run")), m_report(report) {}
     void sendJob(const print_driver::PageContent& page, int copies) override {
         ImagePageSink::sendJob(page, copies);
         jobs.clear();

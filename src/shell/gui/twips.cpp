@@ -1,4 +1,5 @@
 #include "shell/gui/twips.h"
+#include "common/units.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -10,7 +11,7 @@ namespace pelmar::gui {
 double twipsPerPixel(const QWidget* widget) {
     const QScreen* screen = widget != nullptr ? widget->screen() : QGuiApplication::primaryScreen();
     const double dpi = screen != nullptr ? screen->logicalDotsPerInch() : 96.0;
-    return 1440.0 / (dpi > 0 ? dpi : 96.0);
+    return common::kTwipsPerInch / (dpi > 0 ? dpi : 96.0);
 }
 
 int toPixels(double twips, const QWidget* widget) {
