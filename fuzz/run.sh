@@ -37,7 +37,7 @@ flags=(-std=c++20 -O1 -g -fPIC -fno-omit-frame-pointer -fsanitize=fuzzer-no-link
 # The library sources the targets need, compiled once each; an object is rebuilt when its source
 # or any header it includes is newer (clang's dependency files).
 library_sources=("$root"/src/common/*.cpp "$root"/src/state/*.cpp "$root"/src/data/*.cpp
-                 "$root"/src/format/*.cpp "$root"/src/preview/*.cpp
+                 "$root"/src/format/*.cpp "$root"/src/barcode/*.cpp "$root"/src/preview/*.cpp
                  "$root"/src/print_command/field_expression.cpp
                  "$root"/src/print_command/date_picture.cpp)
 stale() { # object source
