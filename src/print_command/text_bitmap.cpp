@@ -81,6 +81,69 @@ TextBitmapRenderer::sizedFont(const QString& face, int fontheight, int fontstyle
     return *m_fonts.insert(key, sized);
 }
 
+namespace {
+
+// The ink dots of a drawn text in label coordinates, and their bounds.
+struct Ink {
+    std::vector<std::pair<int, int>> dots;
+    int minX = 0, minY = 0, maxX = -1, maxY = -1;
+};
+
+Ink inkOf(const QImage& image, int rotation, int margin, int x, int y) {
+    Ink ink;
+    for (int row = 0; row < image.height(); ++row) {
+        const uchar* line = image.constScanLine(row);
+        for (int column = 0; column < image.width(); ++column) {
+            if (line[column] >= 128)
+                continue;
+            int rx = 0, ry = 0;
+            rotate(rotation, column - margin, row - margin, rx, ry);
+            const int lx = x + rx;
+            const int ly = y + ry;
+            if (lx < 0 || ly < 0)
+                continue;
+            if (ink.maxX < 0) {
+                ink.minX = ink.maxX = lx;
+                ink.minY = ink.maxY = ly;
+            } else {
+                ink.minX = std::min(ink.minX, lx);
+                ink.maxX = std::max(ink.maxX, lx);
+                ink.minY = std::min(ink.minY, ly);
+                ink.maxY = std::max(ink.maxY, ly);
+            }
+            ink.dots.emplace_back(lx, ly);
+        }
+    }
+    return ink;
+}
+
+// Sets the size of the rotated cell; returns the cell's left edge.
+int placeCell(TextBitmap& out, int rotation, int x, int cellWidth, int cellHeight) {
+    int cellLeft = x;
+    switch (rotation) {
+    case 90:
+        out.cellWidth = cellHeight;
+        out.cellHeight = cellWidth;
+        break;
+    case 180:
+        cellLeft = x - cellWidth;
+        out.cellWidth = cellWidth;
+        out.cellHeight = cellHeight;
+        break;
+    case 270:
+        cellLeft = x - cellHeight;
+        out.cellWidth = cellHeight;
+        out.cellHeight = cellWidth;
+        break;
+    default:
+        out.cellWidth = cellWidth;
+        out.cellHeight = cellHeight;
+    }
+    return cellLeft;
+}
+
+} // namespace
+
 TextBitmap TextBitmapRenderer::render(int x, int y, int fontheight, int rotation, int fontstyle,
                                       int underline, const QString& face, const QString& text) {
     TextBitmap out;
@@ -114,69 +177,24 @@ TextBitmap TextBitmapRenderer::render(int x, int y, int fontheight, int rotation
         painter.drawText(QPointF(margin, margin + sized.ascent), text);
     }
 
-    // Ink dots in label coordinates.
-    std::vector<std::pair<int, int>> ink;
-    int minX = 0, minY = 0, maxX = -1, maxY = -1;
-    for (int row = 0; row < imageHeight; ++row) {
-        const uchar* line = image.constScanLine(row);
-        for (int column = 0; column < imageWidth; ++column) {
-            if (line[column] >= 128)
-                continue;
-            int rx = 0, ry = 0;
-            rotate(rotation, column - margin, row - margin, rx, ry);
-            const int lx = x + rx;
-            const int ly = y + ry;
-            if (lx < 0 || ly < 0)
-                continue;
-            if (maxX < 0) {
-                minX = maxX = lx;
-                minY = maxY = ly;
-            } else {
-                minX = std::min(minX, lx);
-                maxX = std::max(maxX, lx);
-                minY = std::min(minY, ly);
-                maxY = std::max(maxY, ly);
-            }
-            ink.emplace_back(lx, ly);
-        }
-    }
-
+    const Ink ink = inkOf(image, rotation, margin, x, y);
     // The rotated whole cell, whose byte columns the cropped picture keeps.
-    int cellLeft = x;
-    switch (rotation) {
-    case 90:
-        out.cellWidth = cellHeight;
-        out.cellHeight = cellWidth;
-        break;
-    case 180:
-        cellLeft = x - cellWidth;
-        out.cellWidth = cellWidth;
-        out.cellHeight = cellHeight;
-        break;
-    case 270:
-        cellLeft = x - cellHeight;
-        out.cellWidth = cellHeight;
-        out.cellHeight = cellWidth;
-        break;
-    default:
-        out.cellWidth = cellWidth;
-        out.cellHeight = cellHeight;
-    }
-    if (ink.empty())
+    const int cellLeft = placeCell(out, rotation, x, cellWidth, cellHeight);
+    if (ink.dots.empty())
         return out;
 
-    int left = cellLeft + 8 * floorDiv(minX - cellLeft, 8);
+    int left = cellLeft + 8 * floorDiv(ink.minX - cellLeft, 8);
     if (left < 0)
-        left = minX;
+        left = ink.minX;
     out.x = left;
-    out.y = minY;
-    out.widthBytes = (maxX - left) / 8 + 1;
-    out.height = maxY - minY + 1;
+    out.y = ink.minY;
+    out.widthBytes = (ink.maxX - left) / 8 + 1;
+    out.height = ink.maxY - ink.minY + 1;
     out.data = QByteArray(out.widthBytes * out.height, char(0xFF));
     char* bytes = out.data.data();
-    for (const auto& [lx, ly] : ink) {
+    for (const auto& [lx, ly] : ink.dots) {
         const int column = lx - left;
-        bytes[(ly - minY) * out.widthBytes + column / 8] &=
+        bytes[(ly - ink.minY) * out.widthBytes + column / 8] &=
             static_cast<char>(~(0x80 >> (column % 8)));
     }
     return out;
