@@ -44,13 +44,8 @@ void takeLine(state::LoadedFormat& loaded, const FormatLine& line) {
 
 FormatLoadResult LoadFormat_Driver(state::WorkingState& state, common::MessageBox& messageBox) {
     DriverFormat& format = state.format.driver;
-    format.lineElements.count = 0;
-    format.boxElements.count = 0;
-    format.fTextElements.count = 0;
-    format.vTextElements.count = 0;
-    format.fBarcodeElements.count = 0;
-    format.vBarcodeElements.count = 0;
-    format.graphicElements.count = 0;
+    clearCounts(format.lineElements, format.boxElements, format.fTextElements, format.vTextElements,
+                format.fBarcodeElements, format.vBarcodeElements, format.graphicElements);
     state::LoadedFormat& loaded = state.format;
     return readFormatFile(state, messageBox,
                           [&loaded](const FormatLine& line) { takeLine(loaded, line); });

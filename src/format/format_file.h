@@ -56,6 +56,11 @@ template <class Element> void appendElement(state::ElementTable<Element>& table,
         throw common::RunError(common::SubscriptOutOfRange);
 }
 
+// Sets the count of every table to 0 (rows stay as they were, unread).
+template <class... Tables> void clearCounts(Tables&... tables) {
+    ((tables.count = 0), ...);
+}
+
 // The members of an element in the order the format line gives them.
 template <class Element, size_t N> using FieldOrder = std::array<QString Element::*, N>;
 

@@ -83,15 +83,9 @@ void takeLine(state::LoadedFormat& loaded, const FormatLine& line) {
 
 FormatLoadResult LoadFormat(state::WorkingState& state, common::MessageBox& messageBox) {
     CommandFormat& format = state.format.command;
-    format.lineElements.count = 0;
-    format.boxElements.count = 0;
-    format.fTextElements.count = 0;
-    format.vTextElements.count = 0;
-    format.fBarcodeElements.count = 0;
-    format.vBarcodeElements.count = 0;
-    format.pdf417Elements.count = 0;
-    format.dMatrixElements.count = 0;
-    format.graphicElements.count = 0;
+    clearCounts(format.lineElements, format.boxElements, format.fTextElements, format.vTextElements,
+                format.fBarcodeElements, format.vBarcodeElements, format.pdf417Elements,
+                format.dMatrixElements, format.graphicElements);
     format.labelOffset = QStringLiteral("0");
     format.sensorType = QStringLiteral("0");
     format.direction = QStringLiteral("1");
