@@ -70,6 +70,8 @@ void TsplInterpreter::feedLine(const char* data, qsizetype size, qsizetype& pos)
             if (m_escapeBytes == 2 && c != '!') {
                 m_escapeBytes = 0;
             } else {
+                if (m_escapeBytes == 1 && m_immediate)
+                    m_immediate->escapeCommand(c);
                 --m_escapeBytes;
                 continue;
             }
@@ -91,6 +93,8 @@ void TsplInterpreter::feedLine(const char* data, qsizetype size, qsizetype& pos)
         if (m_line.isEmpty())
             m_commandLine = m_lineNumber;
         m_line.append(c);
+        if (m_immediate && m_line.size() == 3 && m_line.startsWith("~!"))
+            m_immediate->inquiry(c);
         if (c == '"') {
             if (!m_inQuote)
                 m_inQuote = true;

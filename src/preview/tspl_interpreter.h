@@ -44,6 +44,18 @@ struct PrinterSetup {
     QMap<QByteArray, QByteArray> settings; // SET name -> value
 };
 
+// Hears the commands a printer answers at once instead of buffering them: <ESC>!x (status,
+// cancel, ...) and the inquiries ~!x at the start of a line. They still leave no trace on the
+// labels.
+class TsplImmediateListener {
+public:
+    virtual ~TsplImmediateListener() = default;
+    // <ESC>!code arrived between commands (never inside BITMAP or DOWNLOAD data).
+    virtual void escapeCommand(char code) = 0;
+    // ~!code began a line.
+    virtual void inquiry(char code) = 0;
+};
+
 // The virtual printer: reads a TSPL byte stream fed in chunks of any size, keeps the printer's
 // state and hands every printed label to the sink. Nothing it does not understand stops it:
 // such input becomes a warning (one per command name for unknown commands).
@@ -65,6 +77,8 @@ public:
     const PrinterSetup& setup() const { return m_setup; }
     // Labels handed to the sink so far.
     long long labelCount() const { return m_labelCount; }
+    // Who hears <ESC>!x and ~!x as they are read; none by default.
+    void setImmediateListener(TsplImmediateListener* listener) { m_immediate = listener; }
     // The bytes of a downloaded file (name in any letter case), empty when there is none.
     QByteArray storedFile(const QByteArray& name) const { return m_files.value(name.toUpper()); }
 
@@ -122,6 +136,7 @@ private:
     std::optional<DotBitmap> picture(const QByteArray& name, bool bmp);
 
     LabelSink& m_sink;
+    TsplImmediateListener* m_immediate = nullptr;
     int m_dpi;
     common::CodePage m_codePage;
     TsplLimits m_limits;
