@@ -187,27 +187,23 @@ void NetworkPrinter::schedule() {
 }
 
 void NetworkPrinter::tick() {
-    if (m_failed)
-        return;
-    try {
-        m_mechanics.advance();
-    } catch (const common::RunError& e) {
-        fail(QString::fromUtf8(e.what()));
-        return;
-    }
-    pump();
-    schedule();
+    drive([this] { m_mechanics.advance(); });
 }
 
 void NetworkPrinter::clearFault() {
+    drive([this] { m_mechanics.clearFault(); });
+}
+
+void NetworkPrinter::drive(const std::function<void()>& step) {
     if (m_failed)
         return;
     try {
-        m_mechanics.clearFault();
+        step();
     } catch (const common::RunError& e) {
         fail(QString::fromUtf8(e.what()));
         return;
     }
+    // A printed label may have made room for the sender.
     pump();
     schedule();
 }

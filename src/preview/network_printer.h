@@ -62,6 +62,8 @@ private:
     void accept();
     void pump();
     void tick();
+    // Runs a step of the mechanics, then reads on and sets the timer; a failed label stops all.
+    void drive(const std::function<void()>& step);
     void closeIdle();
     void endConnection();
     void schedule();
