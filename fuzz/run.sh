@@ -28,9 +28,9 @@ if [[ ${#targets[@]} -eq 0 ]]; then
 fi
 
 # shellcheck disable=SC2207
-qt_cflags=($(pkg-config --cflags Qt6Gui Qt6Core))
+qt_cflags=($(pkg-config --cflags Qt6Network Qt6Gui Qt6Core))
 # shellcheck disable=SC2207
-qt_libs=($(pkg-config --libs Qt6Gui Qt6Core))
+qt_libs=($(pkg-config --libs Qt6Network Qt6Gui Qt6Core))
 flags=(-std=c++20 -O1 -g -fPIC -fno-omit-frame-pointer -fsanitize=fuzzer-no-link,address,undefined
        -fno-sanitize-recover=undefined -I"$root/src" -I"$root/fuzz" "${qt_cflags[@]}")
 
