@@ -24,6 +24,16 @@ public:
     virtual MessageAnswer show(const Message& message) = 0;
 };
 
+// Shows text under caption with an OK button; returns when the operator has seen it.
+inline void showMessage(MessageBox& box, const QString& text, const QString& caption,
+                        MessageIcon icon = MessageIcon::Critical) {
+    Message message;
+    message.text = text;
+    message.caption = caption;
+    message.icon = icon;
+    box.show(message);
+}
+
 // The program's title, the caption of messages that name no place.
 inline QString programTitle() {
     return QStringLiteral("Pelmar 標籤列印程式");

@@ -37,4 +37,16 @@ RunError::RunError(int number, QString description)
     : m_number(number), m_description(std::move(description)),
       m_what(QStringLiteral("%1: %2").arg(number).arg(m_description).toStdString()) {}
 
+CaughtError caughtError() {
+    try {
+        throw;
+    } catch (const RunError& error) {
+        return {error.number(), error.description()};
+    } catch (const std::exception& error) {
+        return {-1, QString::fromLocal8Bit(error.what())};
+    } catch (...) {
+        return {-1, errorDescription(-1)};
+    }
+}
+
 } // namespace pelmar::common

@@ -41,4 +41,15 @@ private:
     std::string m_what;
 };
 
+// A failure as its handler reports it: a run-time error's number and description, or -1 and the
+// text of any other exception.
+struct CaughtError {
+    int number = -1;
+    QString description;
+};
+
+// Inside a catch block: the exception being handled. Handlers catch with `catch (...)` and ask
+// this, so that every kind of failure is reported the same way and none escapes a handler.
+CaughtError caughtError();
+
 } // namespace pelmar::common

@@ -90,13 +90,9 @@ void readDataFile(state::WorkingState& state) {
 
 DataReadResult report(const state::WorkingState& state, common::MessageBox& messages, int number,
                       const QString& description) {
-    common::Message message;
-    message.text =
-        description + QStringLiteral("\r\r") + QStringLiteral("文字檔名=") + state.textFileName;
-    message.caption = QStringLiteral("發生非預期錯誤(") + QString::number(number) + u')';
-    message.icon = common::MessageIcon::Critical;
-    message.buttons = common::MessageButtons::Ok;
-    messages.show(message);
+    common::showMessage(messages,
+                        description + QStringLiteral("\r\r文字檔名=") + state.textFileName,
+                        QStringLiteral("發生非預期錯誤(%1)").arg(number));
     return {true, number, !state.commandLineIsExactlyT()};
 }
 

@@ -87,12 +87,10 @@ FormatLoadResult readFormatFile(state::WorkingState& state, common::MessageBox& 
         }
         return {};
     } catch (const common::RunError& error) {
-        common::Message message;
-        message.text = error.description() + QStringLiteral("\r\r格式檔名=") + state.formatFileName;
-        message.caption = QStringLiteral("發生非預期錯誤");
-        message.icon = common::MessageIcon::Critical;
-        message.buttons = common::MessageButtons::Ok;
-        messageBox.show(message);
+        common::showMessage(messageBox,
+                            error.description() + QStringLiteral("\r\r格式檔名=") +
+                                state.formatFileName,
+                            QStringLiteral("發生非預期錯誤"));
         return {true, error.number(), !state.commandLineIsExactlyT()};
     }
 }

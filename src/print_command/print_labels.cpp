@@ -19,10 +19,10 @@ const QString kSendingMessage = QStringLiteral("[自動列印]  標籤格式資�
 const QString kFailureCaption = QStringLiteral("PrintLabels -> 發生錯誤");
 
 // A printer that fails mid-run has printed some labels: the operator must know where to resume.
-QString withLastRecordSent(const common::RunError& error, int lastRecordSent) {
-    if (error.number() != common::PrinterError || lastRecordSent <= 0)
-        return error.description();
-    return error.description() +
+QString withLastRecordSent(const common::CaughtError& error, int lastRecordSent) {
+    if (error.number != common::PrinterError || lastRecordSent <= 0)
+        return error.description;
+    return error.description +
            QStringLiteral("\n最後送達印表機的資料: 第 %1 筆").arg(lastRecordSent);
 }
 
@@ -138,19 +138,13 @@ RunResult PrintLabels(RunContext& context) {
             }
         }
         library->closeport();
-    } catch (const common::RunError& error) {
+    } catch (...) {
+        const common::CaughtError error = common::caughtError();
         closeQuietly(library.get());
         result.outcome = RunOutcome::Failed;
-        result.errorNumber = error.number();
-        context.messageBox.show({withLastRecordSent(error, lastRecordSent), kFailureCaption,
-                                 common::MessageIcon::Critical, common::MessageButtons::Ok,
-                                 common::MessageAnswer::Ok});
-    } catch (const std::exception& error) {
-        closeQuietly(library.get());
-        result.outcome = RunOutcome::Failed;
-        context.messageBox.show({QString::fromLocal8Bit(error.what()), kFailureCaption,
-                                 common::MessageIcon::Critical, common::MessageButtons::Ok,
-                                 common::MessageAnswer::Ok});
+        result.errorNumber = error.number;
+        common::showMessage(context.messageBox, withLastRecordSent(error, lastRecordSent),
+                            kFailureCaption);
     }
     // The port is closed by now, so the virtual printer has told all it could not draw.
     if (library)

@@ -28,11 +28,8 @@ void pause(DriverRunContext& context) {
 }
 
 void reportFailure(DriverRunContext& context, const QString& description) {
-    common::Message message;
-    message.text = description;
-    message.caption = QStringLiteral("PrintLabels_Driver -> 發生錯誤");
-    message.icon = common::MessageIcon::Critical;
-    context.messageBox.show(message);
+    common::showMessage(context.messageBox, description,
+                        QStringLiteral("PrintLabels_Driver -> 發生錯誤"));
     abandonDocument(context.page);
 }
 
@@ -93,14 +90,11 @@ DriverRunResult PrintLabels_Driver(DriverRunContext& context) {
             result.outcome = Outcome::Cancelled;
         }
         context.page.finishDocument();
-    } catch (const common::RunError& error) {
-        reportFailure(context, error.description());
+    } catch (...) {
+        const common::CaughtError error = common::caughtError();
+        reportFailure(context, error.description);
         result.outcome = Outcome::Failed;
-        result.errorNumber = error.number();
-    } catch (const std::exception& error) {
-        reportFailure(context, QString::fromLocal8Bit(error.what()));
-        result.outcome = Outcome::Failed;
-        result.errorNumber = -1;
+        result.errorNumber = error.number;
     }
     return result;
 }

@@ -9,11 +9,8 @@ namespace pelmar::print_driver {
 namespace {
 
 void reportFailure(DriverRunContext& context, const QString& description) {
-    common::Message message;
-    message.text = description;
-    message.caption = QStringLiteral("TestPrint_Driver -> 發生錯誤");
-    message.icon = common::MessageIcon::Critical;
-    context.messageBox.show(message);
+    common::showMessage(context.messageBox, description,
+                        QStringLiteral("TestPrint_Driver -> 發生錯誤"));
     abandonDocument(context.page);
 }
 
@@ -46,14 +43,11 @@ DriverRunResult TestPrint_Driver(DriverRunContext& context, const QString& quant
         result.labelsPrinted = 1;
         result.tally.labels = copies;
         result.tally.records = 1;
-    } catch (const common::RunError& error) {
-        reportFailure(context, error.description());
+    } catch (...) {
+        const common::CaughtError error = common::caughtError();
+        reportFailure(context, error.description);
         result.outcome = DriverRunResult::Outcome::Failed;
-        result.errorNumber = error.number();
-    } catch (const std::exception& error) {
-        reportFailure(context, QString::fromLocal8Bit(error.what()));
-        result.outcome = DriverRunResult::Outcome::Failed;
-        result.errorNumber = -1;
+        result.errorNumber = error.number;
     }
     return result;
 }

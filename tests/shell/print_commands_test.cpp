@@ -115,6 +115,19 @@ TEST_F(PrintButtonTest, OtherErrorsAreReportedAndEndUnlessExactlyT) {
     }
 }
 
+TEST_F(PrintButtonTest, AFailureOfAnyKindIsReportedAndNeverEscapes) {
+    AppContext context = openPanel(1);
+    window.selected = "DRV.FMT";
+    context.pageFactory =
+        [](const PrintDestination&) -> std::unique_ptr<print_driver::PrinterPage> { throw 42; };
+    const FlowResult result = cmdPrint_Click(context);
+    EXPECT_EQ(result.end, FlowEnd::PrintError);
+    EXPECT_EQ(result.errorNumber, -1);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].caption, "cmdPrint->發生非預期錯誤");
+    EXPECT_EQ(messages.shown[0].text, "發生錯誤 -1");
+}
+
 TEST_F(PrintButtonTest, OutputThatCannotBeCompletedIsAPrinterErrorOfTheRun) {
     AppContext context = openPanel(1);
     window.selected = "DRV.FMT";

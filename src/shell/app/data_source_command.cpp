@@ -34,9 +34,8 @@ DataSourceResult cmdSelDataSource_Click(AppContext& context, FileOpenDialog& dia
             context.window.setPrintData(
                 data::MSFlexGrid1_Click(state, context.window.gridCurrentRow()));
         result.testPrintEnabled = state.recordCount != 0;
-    } catch (const common::RunError&) {
+    } catch (...) {
         // The operator's cancel and any other failure end the click without a word.
-    } catch (const std::exception&) {
     }
     return result;
 }
@@ -47,8 +46,8 @@ std::optional<QString> cmdBrowse_Click(const state::WorkingState& state, FileOpe
                                                  QStringLiteral("*.TXT"), state.programFolder);
         if (!chosen.isEmpty())
             return chosen;
-    } catch (const common::RunError&) {
-    } catch (const std::exception&) {
+    } catch (...) {
+        // A cancelled or failed dialog leaves the path as it was.
     }
     return std::nullopt;
 }

@@ -7,25 +7,15 @@
 
 namespace pelmar::app {
 
-namespace {
-
-void show(AppContext& context, const QString& text, const QString& caption,
-          common::MessageIcon icon) {
-    common::Message message;
-    message.text = text;
-    message.caption = caption;
-    message.icon = icon;
-    context.messageBox.show(message);
-}
-
-} // namespace
+namespace {} // namespace
 
 FlowResult cmdPrint_Click(AppContext& context) {
     state::WorkingState& state = context.state;
     FlowResult result;
     const QString selected = context.window.selectedPrintFormat();
     if (selected.isEmpty()) {
-        show(context, kNoFormatSelectedMessage, kPrintCaption, common::MessageIcon::Exclamation);
+        common::showMessage(context.messageBox, kNoFormatSelectedMessage, kPrintCaption,
+                            common::MessageIcon::Exclamation);
         context.window.setFocus(FocusTarget::ListSelectLabel);
         result.end = FlowEnd::NoFormatSelected;
         return result;
@@ -47,23 +37,20 @@ FlowResult cmdPrint_Click(AppContext& context) {
         saveRunSettingsAfterRun(context, result, kPrintErrorCaption);
         result.programEnds = true;
         return result;
-    } catch (const common::RunError& error) {
-        if (error.number() == common::DialogCancelled) {
+    } catch (...) {
+        const common::CaughtError error = common::caughtError();
+        if (error.number == common::DialogCancelled) {
             context.window.setWindowState(WindowState::Maximized);
             context.window.activate();
             context.window.setPrintButtonEnabled(true);
             context.window.setCancelButtonEnabled(false);
             FlowResult cancelled;
             cancelled.end = FlowEnd::DialogCancelled;
-            cancelled.errorNumber = error.number();
+            cancelled.errorNumber = error.number;
             return cancelled;
         }
-        show(context, error.description(), kPrintErrorCaption, common::MessageIcon::Critical);
-        result.errorNumber = error.number();
-    } catch (const std::exception& error) {
-        show(context, QString::fromLocal8Bit(error.what()), kPrintErrorCaption,
-             common::MessageIcon::Critical);
-        result.errorNumber = -1;
+        common::showMessage(context.messageBox, error.description, kPrintErrorCaption);
+        result.errorNumber = error.number;
     }
     result.end = FlowEnd::PrintError;
     result.programEnds = !state.commandLineIsExactlyT();

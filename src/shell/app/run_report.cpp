@@ -70,23 +70,16 @@ void reportRun(AppContext& context, const FlowResult& result) {
 }
 
 void saveRunSettingsAfterRun(AppContext& context, FlowResult& result, const QString& caption) {
-    QString description;
     try {
         saveRunSettings(context);
-        return;
-    } catch (const common::RunError& error) {
-        description = error.description();
-    } catch (const std::exception& error) {
-        description = QString::fromLocal8Bit(error.what());
+    } catch (...) {
+        result.settingsNotSaved = true;
+        common::showMessage(
+            context.messageBox,
+            QStringLiteral("標籤已列印 (%1), 但設定檔無法儲存:\r").arg(tallyText(result.tally)) +
+                common::caughtError().description,
+            caption);
     }
-    result.settingsNotSaved = true;
-    common::Message message;
-    message.text =
-        QStringLiteral("標籤已列印 (%1), 但設定檔無法儲存:\r").arg(tallyText(result.tally)) +
-        description;
-    message.caption = caption;
-    message.icon = common::MessageIcon::Critical;
-    context.messageBox.show(message);
 }
 
 } // namespace pelmar::app

@@ -20,14 +20,6 @@ namespace {
 // Where start-up is when an error reaches its handler; names the end the caller sees.
 enum class Stage { Settings, Detection, Data, Print };
 
-common::Message message(const QString& text, const QString& caption, common::MessageIcon icon) {
-    common::Message m;
-    m.text = text;
-    m.caption = caption;
-    m.icon = icon;
-    return m;
-}
-
 QString threeSentences(const QString& first, const QString& second) {
     const QString breaks = QStringLiteral("\r\r");
     return first + breaks + second + breaks + QStringLiteral("設定完儲存離開, 請再重新列印即可.");
@@ -42,7 +34,8 @@ FlowResult ended(FlowEnd end, bool programEnds) {
 
 // A warning of automatic printing; the window then stays in interactive state.
 FlowResult warn(AppContext& context, const QString& text, FlowEnd end) {
-    context.messageBox.show(message(text, kAutomaticCaption, common::MessageIcon::Exclamation));
+    common::showMessage(context.messageBox, text, kAutomaticCaption,
+                        common::MessageIcon::Exclamation);
     context.window.setStatusMessage(kInteractiveStatus);
     context.state.currentRecord = 0;
     return ended(end, false);
@@ -197,8 +190,6 @@ QStringList tscPrinters(const state::WorkingState& state, PrinterDirectory& dire
 FlowResult Form_Load(AppContext& context) {
     state::WorkingState& state = context.state;
     Stage stage = Stage::Settings;
-    int errorNumber = 0;
-    QString description;
     try {
         state.commandLine = normalizeCommandLine(context.arguments);
         state::LoadSettings(state);
@@ -212,8 +203,7 @@ FlowResult Form_Load(AppContext& context) {
         const QStringList printers = tscPrinters(state, context.printers);
         context.window.setPrinterList(printers);
         if (printers.isEmpty()) {
-            context.messageBox.show(
-                message(kNoPrinterMessage, kStartupErrorCaption, common::MessageIcon::Critical));
+            common::showMessage(context.messageBox, kNoPrinterMessage, kStartupErrorCaption);
             return ended(FlowEnd::NoPrinter, true);
         }
         if (state.printerName.isEmpty())
@@ -223,23 +213,17 @@ FlowResult Form_Load(AppContext& context) {
         if (state.commandLineHasT())
             return interactiveMode(context);
         if (state.fieldCount == 0) {
-            context.messageBox.show(
-                message(kFieldsNotSetMessage, kAutomaticCaption, common::MessageIcon::Critical));
+            common::showMessage(context.messageBox, kFieldsNotSetMessage, kAutomaticCaption);
             return ended(FlowEnd::FieldsNotSet, false);
         }
         return automaticPrinting(context, stage);
-    } catch (const common::RunError& error) {
-        errorNumber = error.number();
-        description = error.description();
-    } catch (const std::exception& error) {
-        errorNumber = -1;
-        description = QString::fromLocal8Bit(error.what());
+    } catch (...) {
+        const common::CaughtError error = common::caughtError();
+        common::showMessage(context.messageBox, error.description, kStartupErrorCaption);
+        FlowResult result = ended(endOfStage(stage, error.number), state.commandLineHasT());
+        result.errorNumber = error.number;
+        return result;
     }
-    context.messageBox.show(
-        message(description, kStartupErrorCaption, common::MessageIcon::Critical));
-    FlowResult result = ended(endOfStage(stage, errorNumber), state.commandLineHasT());
-    result.errorNumber = errorNumber;
-    return result;
 }
 
 } // namespace pelmar::app

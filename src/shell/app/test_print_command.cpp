@@ -12,18 +12,10 @@ namespace pelmar::app {
 
 namespace {
 
-void show(AppContext& context, const QString& text, const QString& caption,
-          common::MessageIcon icon) {
-    common::Message message;
-    message.text = text;
-    message.caption = caption;
-    message.icon = icon;
-    context.messageBox.show(message);
-}
-
 TestPrintResult missing(AppContext& context, TestPrintScreen& screen, const QString& text,
                         TestPrintFocus focus) {
-    show(context, text, kTestPrintCaption, common::MessageIcon::Exclamation);
+    common::showMessage(context.messageBox, text, kTestPrintCaption,
+                        common::MessageIcon::Exclamation);
     screen.setFocus(focus);
     return {TestPrintEnd::MissingInput, 0, false};
 }
@@ -74,15 +66,12 @@ TestPrintResult cmdTestPrintOk_Click(AppContext& context, TestPrintScreen& scree
     try {
         return state.printMode != 0 ? printDriverMode(context, quantity)
                                     : printCommandMode(context, quantity);
-    } catch (const common::RunError& error) {
-        if (error.number() == common::DialogCancelled)
-            return {TestPrintEnd::DialogCancelled, error.number(), false};
-        show(context, error.description(), kTestPrintErrorCaption, common::MessageIcon::Critical);
-        return {TestPrintEnd::Error, error.number(), false};
-    } catch (const std::exception& error) {
-        show(context, QString::fromLocal8Bit(error.what()), kTestPrintErrorCaption,
-             common::MessageIcon::Critical);
-        return {TestPrintEnd::Error, -1, false};
+    } catch (...) {
+        const common::CaughtError error = common::caughtError();
+        if (error.number == common::DialogCancelled)
+            return {TestPrintEnd::DialogCancelled, error.number, false};
+        common::showMessage(context.messageBox, error.description, kTestPrintErrorCaption);
+        return {TestPrintEnd::Error, error.number, false};
     }
 }
 

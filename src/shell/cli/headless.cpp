@@ -174,7 +174,6 @@ app::PrintDestination OptionPrinterDialog::choosePrinter(const QString&) {
     }
     if (!m_queue.isEmpty())
         return {m_queue, QString()};
-    missingChoice = true;
     throw common::RunError(
         common::DialogCancelled,
         QStringLiteral("driver mode needs --output FILE.pdf or --printer QUEUE"));

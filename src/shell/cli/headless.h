@@ -82,14 +82,14 @@ private:
 };
 
 // The printer dialog answered by options: a PDF file (--output) or a CUPS queue (--printer).
-// Without either it is cancelled with an explanation (error 32755), and `missingChoice` is set.
+// Without either it is cancelled with an explanation (error 32755); pelmar-print refuses such
+// options before the run starts (exit status 2), so this only guards the flow.
 class OptionPrinterDialog : public app::PrinterDialog {
 public:
     OptionPrinterDialog(QString pdfFile, QString queue, HeadlessClock& clock, bool dryRun)
         : m_pdfFile(std::move(pdfFile)), m_queue(std::move(queue)), m_clock(clock),
           m_dryRun(dryRun) {}
     app::PrintDestination choosePrinter(const QString& title) override;
-    bool missingChoice = false;
 
 private:
     QString m_pdfFile;

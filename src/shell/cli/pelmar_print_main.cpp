@@ -76,13 +76,6 @@ std::optional<QString> checkAgainstSettings(const cli::PrintOptions& options,
     return std::nullopt;
 }
 
-// The printer dialog cancelled for want of --output or --printer is a bad option, not a cancel.
-int exitStatus(const app::FlowResult& result, bool missingChoice) {
-    if (result.end == app::FlowEnd::DialogCancelled && missingChoice)
-        return kExitBadSettings;
-    return app::exitStatus(result);
-}
-
 // Labels and records in the words of the summary line: "39 label(s) from 24 record(s)".
 QString counted(const common::RunTally& tally) {
     return QStringLiteral("%1 label(s) from %2 record(s)").arg(tally.labels).arg(tally.records);
@@ -197,7 +190,7 @@ int run(const cli::PrintOptions& options) {
         }
         result = app::cmdPrint_Click(context);
     }
-    const int status = exitStatus(result, dialog.missingChoice);
+    const int status = app::exitStatus(result);
     if (options.dryRun && result.end == app::FlowEnd::Printed) {
         const QString where = state.printMode != 0 ? QStringLiteral("driver mode")
                                                    : QStringLiteral("printer ") + state.printerName;
@@ -237,8 +230,8 @@ int main(int argc, char** argv) {
     }
     try {
         return run(options);
-    } catch (const std::exception& error) {
-        cli::say(QStringLiteral("unexpected failure: ") + QString::fromLocal8Bit(error.what()));
+    } catch (...) {
+        cli::say(QStringLiteral("unexpected failure: ") + common::caughtError().description);
         return kExitPrinterError;
     }
 }

@@ -81,20 +81,12 @@ OperatorScreens::OperatorScreens(app::AppContext& context, FrmPelmarChi& window,
 OperatorScreens::~OperatorScreens() = default;
 
 template <typename Work> void OperatorScreens::guarded(Work work) {
-    QString description;
     try {
         work();
-        return;
-    } catch (const common::RunError& error) {
-        description = error.description();
-    } catch (const std::exception& error) {
-        description = QString::fromLocal8Bit(error.what());
+    } catch (...) {
+        common::showMessage(m_context.messageBox, common::caughtError().description,
+                            QStringLiteral("發生非預期錯誤"));
     }
-    common::Message message;
-    message.text = description;
-    message.caption = QStringLiteral("發生非預期錯誤");
-    message.icon = common::MessageIcon::Critical;
-    m_context.messageBox.show(message);
 }
 
 void OperatorScreens::mnuTestPrint_Click() {

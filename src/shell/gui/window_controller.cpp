@@ -118,20 +118,11 @@ void WindowController::onExitMenu() {
 void WindowController::mnuExit_Click() {
     if (m_ended)
         return;
-    QString failure;
     try {
         app::saveRunSettings(*m_context);
-    } catch (const common::RunError& error) {
-        failure = error.description();
-    } catch (const std::exception& error) {
-        failure = QString::fromLocal8Bit(error.what());
-    }
-    if (!failure.isEmpty()) {
-        common::Message message;
-        message.text = failure;
-        message.caption = QStringLiteral("發生非預期錯誤");
-        message.icon = common::MessageIcon::Critical;
-        m_context->messageBox.show(message);
+    } catch (...) {
+        common::showMessage(m_context->messageBox, common::caughtError().description,
+                            QStringLiteral("發生非預期錯誤"));
         return;
     }
     endProgram(0);
