@@ -4,11 +4,13 @@
 #include "common/file_names.h"
 #include "common/numbers.h"
 #include "data/data_file_reader.h"
+#include "format/driver_format_loader.h"
 #include "format/format_loader.h"
 #include "print_command/print_labels.h"
 #include "print_command/text_bitmap.h"
 #include "state/settings.h"
 #include "support/fake_clock.h"
+#include "support/pelmar_print_run.h"
 #include "support/recording_message_box.h"
 #include "support/recording_run_view.h"
 #include "support/temp_folder.h"
@@ -17,6 +19,7 @@
 #include <QFile>
 #include <QImage>
 #include <QProcess>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 using namespace pelmar;
@@ -214,7 +217,7 @@ TEST(ShopExample, FixedPositionExampleCutsItsFieldsAndPrints) {
     EXPECT_TRUE(run.messages.shown.empty());
     ASSERT_EQ(run.state.fieldCutIndex, 1);
     ASSERT_GE(run.state.recordCount, 5);
-    EXPECT_EQ(run.state.records.at(1, 1), QStringLiteral("4710088410012"));
+    EXPECT_EQ(run.state.records.at(1, 1), QStringLiteral("4710088410016"));
     EXPECT_EQ(run.state.records.at(1, 2), QStringLiteral("烏龍茶葉 150g"));
     EXPECT_EQ(run.state.records.at(1, 3), QStringLiteral("320")) << "decimals erased";
     EXPECT_EQ(run.state.records.at(1, 4), QStringLiteral("2"));
@@ -256,6 +259,65 @@ TEST(ShopExample, RunShMainJobPrintsTheCopiedShop) {
     EXPECT_EQ(textMismatch(last, run.state.format.command.vTextElements.rows[0], lastName),
               std::make_pair(0, 0));
     EXPECT_EQ(readAll(shop.file(QStringLiteral("Pelmar.INI"))), settingsBefore);
+}
+
+// The driver-mode versions of the shop's formats live in driver/, a program folder of its own
+// that takes the shop's data file and pictures from the folder above: both formats load with the
+// driver-mode loader, and each prints every record's labels as pages of its size into a PDF.
+TEST(ShopExample, DriverModeFormatsPrintTheShopIntoAPdf) {
+    if (!QFile::exists(QStringLiteral(PELMAR_BINARY_DIR "/bin/pelmar-print")))
+        GTEST_SKIP() << "pelmar-print is not built";
+    test::TempFolder shop;
+    copyExample(QStringLiteral("shop"), shop.path());
+    ASSERT_TRUE(QDir(shop.path()).mkdir(QStringLiteral("driver")));
+    const QString home = shop.file(QStringLiteral("driver"));
+    copyExample(QStringLiteral("shop/driver"), home);
+    const QByteArray settingsBefore = readAll(home + QStringLiteral("/Pelmar.INI"));
+
+    ShopRun reference;
+    printShop(shop.path(), reference);
+
+    struct Case {
+        QString format;
+        int widthPoints100; // page size in hundredths of a point
+        int heightPoints100;
+    };
+    for (const Case& c : {Case{QStringLiteral("PRICE.FMT"), 17008, 11339},
+                          Case{QStringLiteral("SHELF.FMT"), 22677, 8504}}) {
+        SCOPED_TRACE(c.format.toStdString());
+        state::WorkingState state;
+        state.programFolder = home;
+        state.formatFileName = c.format;
+        test::RecordingMessageBox messages;
+        ASSERT_FALSE(format::LoadFormat_Driver(state, messages).failed);
+        EXPECT_GT(state.format.driver.vBarcodeElements.count, 0);
+
+        const QString pdf = shop.file(c.format + QStringLiteral(".pdf"));
+        const test::ToolRun run = test::runPelmarPrint(
+            home, {QStringLiteral("--format"), c.format, QStringLiteral("--output"), pdf});
+        ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains(QStringLiteral("%1 label(s) from %2 record(s) printed")
+                                         .arg(reference.expectedLabels)
+                                         .arg(reference.state.recordCount)))
+            << run.err.toStdString();
+        const QString document = QString::fromLatin1(readAll(pdf));
+        EXPECT_EQ(document.count(QRegularExpression(QStringLiteral("/Type\\s*/Page\\b"))),
+                  reference.expectedLabels);
+        // Every page is the label's size: millimetres / 25.4 x 72 points.
+        const QRegularExpression mediaBox(
+            QStringLiteral("/MediaBox\\s*\\[\\s*0\\s+0\\s+([0-9.]+)\\s+([0-9.]+)"));
+        auto boxes = mediaBox.globalMatch(document);
+        int pages = 0;
+        while (boxes.hasNext()) {
+            const QRegularExpressionMatch box = boxes.next();
+            EXPECT_NEAR(box.captured(1).toDouble() * 100, c.widthPoints100, 100);
+            EXPECT_NEAR(box.captured(2).toDouble() * 100, c.heightPoints100, 100);
+            ++pages;
+        }
+        EXPECT_GT(pages, 0);
+    }
+    EXPECT_EQ(readAll(home + QStringLiteral("/Pelmar.INI")), settingsBefore)
+        << "the run settings written back must leave the example's file as it was";
 }
 
 } // namespace

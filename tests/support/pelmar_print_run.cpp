@@ -8,15 +8,19 @@
 namespace pelmar::test {
 
 ToolRun runPelmarPrint(const TempFolder& home, int timeoutMs) {
+    return runPelmarPrint(home.path(), QStringList(), timeoutMs);
+}
+
+ToolRun runPelmarPrint(const QString& home, const QStringList& arguments, int timeoutMs) {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("PELMAR_HOME"), home.path());
+    env.insert(QStringLiteral("PELMAR_HOME"), home);
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     Listener noCups;
     noCups.close();
     env.insert(QStringLiteral("CUPS_SERVER"), QStringLiteral("127.0.0.1:%1").arg(noCups.port()));
     process.setProcessEnvironment(env);
-    process.start(QStringLiteral(PELMAR_BINARY_DIR "/bin/pelmar-print"), QStringList());
+    process.start(QStringLiteral(PELMAR_BINARY_DIR "/bin/pelmar-print"), arguments);
     EXPECT_TRUE(process.waitForStarted());
     EXPECT_TRUE(process.waitForFinished(timeoutMs));
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,

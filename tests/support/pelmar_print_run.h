@@ -3,6 +3,7 @@
 #include "support/temp_folder.h"
 
 #include <QString>
+#include <QStringList>
 
 namespace pelmar::test {
 
@@ -15,5 +16,8 @@ struct ToolRun {
 // Runs pelmar-print without options on the program folder home, with no CUPS server to reach,
 // so only the printers of section [Ports] exist; waits at most timeoutMs.
 ToolRun runPelmarPrint(const TempFolder& home, int timeoutMs = 60000);
+
+// The same on the program folder at path home, with options.
+ToolRun runPelmarPrint(const QString& home, const QStringList& arguments, int timeoutMs = 60000);
 
 } // namespace pelmar::test
