@@ -1,6 +1,7 @@
 // Drawing one label (1 box, 2 lines, 4 texts, 2 barcodes, 1 picture) through the Qt printer page
 // into a PDF file, one page per iteration. Target: under 1 ms per label.
 #include "print_driver/label_drawing.h"
+#include "print_driver/pdf_file_sink.h"
 #include "print_driver/qt_printer_page.h"
 
 #include <QDir>

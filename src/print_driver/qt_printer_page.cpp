@@ -6,155 +6,15 @@
 #include "common/run_error.h"
 #include "print_driver/barcode_symbol.h"
 
-#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
-#include <QPageLayout>
-#include <QPageSize>
 #include <QPainter>
-#include <QPdfWriter>
-#include <cups/cups.h>
 
 namespace pelmar::print_driver {
 
 namespace {
 
 using common::RunError;
-
-// PDF pages are drawn at this resolution; bars are whole pixels of it.
-constexpr int kPdfDotsPerInch = 1200;
-
-QPageSize pageSizeOf(const PageContent& page) {
-    if (page.widthTwips <= 0 || page.heightTwips <= 0)
-        throw RunError(common::InvalidArgument, QStringLiteral("標籤尺寸不正確: %1 x %2 twips")
-                                                    .arg(page.widthTwips)
-                                                    .arg(page.heightTwips));
-    // A twip is 1/20 point; exact sizes, never snapped to a standard paper.
-    return QPageSize(
-        QSizeF(common::twipsToPoints(page.widthTwips), common::twipsToPoints(page.heightTwips)),
-        QPageSize::Point, QString(), QPageSize::ExactMatch);
-}
-
-void preparePdfWriter(QPdfWriter& writer) {
-    writer.setResolution(kPdfDotsPerInch);
-    writer.setCreator(QStringLiteral("Pelmar"));
-    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-    writer.setPageOrientation(QPageLayout::Portrait);
-}
-
-class PdfFileSink : public PageSink {
-public:
-    explicit PdfFileSink(QString fileName) : m_fileName(std::move(fileName)) {}
-    ~PdfFileSink() override {
-        if (m_painter && m_painter->isActive())
-            m_painter->end();
-    }
-
-    QString deviceName() override { return QStringLiteral("PDF"); }
-
-    void sendJob(const PageContent& page, int copies) override {
-        if (m_finished)
-            throw RunError(common::PathFileAccessError,
-                           QStringLiteral("PDF 檔已關閉: %1").arg(m_fileName));
-        const QPageSize size = pageSizeOf(page);
-        for (int copy = 0; copy < copies; ++copy) {
-            if (!m_writer) {
-                m_writer = std::make_unique<QPdfWriter>(m_fileName);
-                preparePdfWriter(*m_writer);
-                m_writer->setPageSize(size);
-                m_painter = std::make_unique<QPainter>();
-                if (!m_painter->begin(m_writer.get()))
-                    throw RunError(common::PathFileAccessError,
-                                   QStringLiteral("無法寫入 PDF 檔: %1").arg(m_fileName));
-            } else {
-                m_writer->setPageSize(size);
-                m_writer->newPage();
-            }
-            page.render(*m_painter, kPdfDotsPerInch);
-        }
-    }
-
-    void finish() override {
-        if (m_finished)
-            return;
-        m_finished = true;
-        if (m_painter && m_painter->isActive() && !m_painter->end())
-            throw RunError(common::PathFileAccessError,
-                           QStringLiteral("無法寫入 PDF 檔: %1").arg(m_fileName));
-    }
-
-private:
-    QString m_fileName;
-    std::unique_ptr<QPdfWriter> m_writer;
-    std::unique_ptr<QPainter> m_painter;
-    bool m_finished = false;
-};
-
-class CupsQueueSink : public PageSink {
-public:
-    explicit CupsQueueSink(QString queueName) : m_queueName(std::move(queueName)) {}
-
-    QString deviceName() override {
-        const QByteArray queue = m_queueName.toUtf8();
-        cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, queue.constData(), nullptr);
-        if (!dest)
-            throw RunError(common::PrinterError,
-                           QStringLiteral("找不到印表機: %1").arg(m_queueName));
-        const char* info = cupsGetOption("printer-info", dest->num_options, dest->options);
-        const QString name = info && *info ? QString::fromUtf8(info) : m_queueName;
-        cupsFreeDests(1, dest);
-        return name;
-    }
-
-    void sendJob(const PageContent& page, int copies) override {
-        const QPageSize size = pageSizeOf(page);
-        QByteArray pdf;
-        {
-            QBuffer buffer(&pdf);
-            buffer.open(QIODevice::WriteOnly);
-            QPdfWriter writer(&buffer);
-            preparePdfWriter(writer);
-            writer.setPageSize(size);
-            QPainter painter;
-            if (!painter.begin(&writer))
-                throw RunError(common::PrinterError, QStringLiteral("無法產生列印工作"));
-            page.render(painter, kPdfDotsPerInch);
-            painter.end();
-        }
-        send(pdf, copies);
-    }
-
-private:
-    [[noreturn]] void fail(int job) {
-        const QString reason = QString::fromUtf8(cupsLastErrorString());
-        if (job > 0)
-            cupsCancelJob2(CUPS_HTTP_DEFAULT, m_queueName.toUtf8().constData(), job, 0);
-        throw RunError(common::PrinterError,
-                       QStringLiteral("列印工作無法送到 %1: %2").arg(m_queueName, reason));
-    }
-
-    void send(const QByteArray& pdf, int copies) {
-        const QByteArray queue = m_queueName.toUtf8();
-        const QByteArray copiesText = QByteArray::number(copies);
-        cups_option_t* options = nullptr;
-        int optionCount = cupsAddOption("copies", copiesText.constData(), 0, &options);
-        const int job =
-            cupsCreateJob(CUPS_HTTP_DEFAULT, queue.constData(), "Pelmar", optionCount, options);
-        cupsFreeOptions(optionCount, options);
-        if (job <= 0)
-            fail(0);
-        if (cupsStartDocument(CUPS_HTTP_DEFAULT, queue.constData(), job, "label", CUPS_FORMAT_PDF,
-                              1) != HTTP_STATUS_CONTINUE)
-            fail(job);
-        if (cupsWriteRequestData(CUPS_HTTP_DEFAULT, pdf.constData(),
-                                 static_cast<size_t>(pdf.size())) != HTTP_STATUS_CONTINUE)
-            fail(job);
-        if (cupsFinishDocument(CUPS_HTTP_DEFAULT, queue.constData()) != IPP_STATUS_OK)
-            fail(job);
-    }
-
-    QString m_queueName;
-};
 
 Qt::PenStyle penStyleOf(int lineStyle) {
     switch (lineStyle) {
@@ -201,19 +61,6 @@ QImage decodePicture(const QString& fileName) {
 }
 
 } // namespace
-
-std::unique_ptr<PageSink> makeCupsQueueSink(const QString& queueName) {
-    return std::make_unique<CupsQueueSink>(queueName);
-}
-
-std::unique_ptr<PageSink> makePdfFileSink(const QString& fileName) {
-    return std::make_unique<PdfFileSink>(fileName);
-}
-
-void ImagePageSink::sendJob(const PageContent& page, int copies) {
-    pageSizeOf(page);
-    jobs.push_back(Job{renderPageImage(page, m_dotsPerInch), copies});
-}
 
 QtPrinterPage::QtPrinterPage(std::unique_ptr<PageSink> sink) : m_sink(std::move(sink)) {}
 

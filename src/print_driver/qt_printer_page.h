@@ -1,55 +1,14 @@
 #pragma once
 
-#include "print_driver/page_content.h"
+#include "print_driver/page_sink.h"
 #include "print_driver/printer_page.h"
 
 #include <QFont>
 #include <QHash>
 #include <memory>
 #include <optional>
-#include <vector>
 
 namespace pelmar::print_driver {
-
-// Where ended pages go: a CUPS queue, a PDF file, pictures kept in memory.
-class PageSink {
-public:
-    virtual ~PageSink() = default;
-    // The device name of the printer behind the sink.
-    virtual QString deviceName() = 0;
-    // One job: the page printed `copies` times. Throws RunError when the job cannot be sent.
-    virtual void sendJob(const PageContent& page, int copies) = 0;
-    // Completes the output (closes a file); later jobs are refused. Throws RunError.
-    virtual void finish() {}
-};
-
-// Each job becomes one PDF sent to a CUPS queue with libcups, with its copies as the job's
-// "copies" option. The device name is the queue's printer-info, else the queue name.
-std::unique_ptr<PageSink> makeCupsQueueSink(const QString& queueName);
-
-// The whole run in one PDF file, each job's page repeated as many times as its copies. The file
-// is complete after finish; a sink destroyed unfinished closes the file unchecked. The device
-// name is "PDF".
-std::unique_ptr<PageSink> makePdfFileSink(const QString& fileName);
-
-// Keeps every job as a picture at a resolution (tests, previews).
-class ImagePageSink : public PageSink {
-public:
-    explicit ImagePageSink(double dotsPerInch, QString deviceName = QStringLiteral("PNG"))
-        : m_dotsPerInch(dotsPerInch), m_deviceName(std::move(deviceName)) {}
-    QString deviceName() override { return m_deviceName; }
-    void sendJob(const PageContent& page, int copies) override;
-
-    struct Job {
-        QImage image;
-        int copies = 1;
-    };
-    std::vector<Job> jobs;
-
-private:
-    double m_dotsPerInch;
-    QString m_deviceName;
-};
 
 // The printer page painted with QPainter: operations build the current page in twips (line
 // widths in printer dots, font sizes in points) and end document hands it to the sink. Each new

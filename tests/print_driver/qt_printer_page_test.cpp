@@ -3,6 +3,8 @@
 
 #include "common/run_error.h"
 #include "print_driver/driver_fixture.h"
+#include "print_driver/image_page_sink.h"
+#include "print_driver/pdf_file_sink.h"
 #include "print_driver/print_labels_driver.h"
 #include "support/temp_folder.h"
 
@@ -78,7 +80,7 @@ TEST_F(QtPage, DrawnBarcodesReadBack) {
     } cases[] = {
         {"128", "A0001", "A0001"},
         {"Code 128", "Pelmar-2026", "Pelmar-2026"},
-        {"128M", "!105123456!100x", "123456x"}, // the printer's manual subsets
+        {"128M", "!105123456!100x", "123456x"},       // the printer's manual subsets
         {"EAN13", "471234567890", "4712345678900"},   // check digit added
         {"EAN-13", "4710088412379", "4710088412379"}, // check digit given
     };

@@ -4,6 +4,8 @@
 #include "format/driver_format_loader.h"
 #include "format/format_loader.h"
 #include "print_command/print_labels.h"
+#include "print_driver/cups_queue_sink.h"
+#include "print_driver/pdf_file_sink.h"
 #include "print_driver/print_labels_driver.h"
 #include "print_driver/qt_printer_page.h"
 #include "shell/app/run_report.h"

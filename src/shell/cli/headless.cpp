@@ -4,6 +4,7 @@
 #include "common/numbers.h"
 #include "common/run_error.h"
 #include "print_command/tspl_library.h"
+#include "print_driver/image_page_sink.h"
 #include "print_driver/qt_printer_page.h"
 
 #include <cstdio>

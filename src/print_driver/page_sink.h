@@ -1,0 +1,21 @@
+#pragma once
+
+#include "print_driver/page_content.h"
+
+#include <QString>
+
+namespace pelmar::print_driver {
+
+// Where ended pages go: a CUPS queue, a PDF file, pictures kept in memory.
+class PageSink {
+public:
+    virtual ~PageSink() = default;
+    // The device name of the printer behind the sink.
+    virtual QString deviceName() = 0;
+    // One job: the page printed `copies` times. Throws RunError when the job cannot be sent.
+    virtual void sendJob(const PageContent& page, int copies) = 0;
+    // Completes the output (closes a file); later jobs are refused. Throws RunError.
+    virtual void finish() {}
+};
+
+} // namespace pelmar::print_driver

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "print_driver/page_sink.h"
+
+#include <memory>
+
+namespace pelmar::print_driver {
+
+// The whole run in one PDF file, each job's page repeated as many times as its copies. The file
+// is complete after finish; a sink destroyed unfinished closes the file unchecked. The device
+// name is "PDF".
+std::unique_ptr<PageSink> makePdfFileSink(const QString& fileName);
+
+} // namespace pelmar::print_driver
