@@ -80,10 +80,14 @@ FormatLoadResult readFormatFile(state::WorkingState& state, common::MessageBox& 
         // Format files are typed in a text editor; on this system editors end lines with LF.
         common::LineReader reader(path, /*lineFeedEndsLine=*/true);
         QByteArray bytes;
+        int number = 0;
         while (reader.next(bytes)) {
+            ++number;
             const QString text = state.codePage.decode(bytes);
-            if (const std::optional<FormatLine> line = splitFormatLine(text))
+            if (std::optional<FormatLine> line = splitFormatLine(text)) {
+                line->number = number;
                 onLine(*line);
+            }
         }
         return {};
     } catch (const common::RunError& error) {

@@ -22,11 +22,13 @@ struct FormatLoadResult {
     bool endProgram = false;
 };
 
-// One format line cut into its trimmed key and value; the views point into the line.
+// One format line cut into its trimmed key and value; the views point into the line. number is
+// the line's number in its file, counted from 1 (0 when it was not read from a file).
 struct FormatLine {
     QStringView line;
     QStringView key;
     QStringView value;
+    int number = 0;
 };
 
 // Positions of "=" and of the commas that a loader looks for are 16-bit: a character past
@@ -65,7 +67,8 @@ template <class... Tables> void clearCounts(Tables&... tables) {
 template <class Element, size_t N> using FieldOrder = std::array<QString Element::*, N>;
 
 // When the line's key is `keyword`: cuts the value into the element's fields in `order` and
-// appends the element (a line missing a comma stores nothing). Returns whether the key matched.
+// appends the element (a line missing a comma stores nothing); an element with a member `line`
+// keeps the line's number there. Returns whether the key matched.
 template <class Element, size_t N>
 bool takeElement(const FormatLine& line, QStringView keyword, state::ElementTable<Element>& table,
                  const FieldOrder<Element, N>& order) {
@@ -76,6 +79,8 @@ bool takeElement(const FormatLine& line, QStringView keyword, state::ElementTabl
         Element element;
         for (size_t i = 0; i < N; ++i)
             element.*order[i] = std::move(fields[i]);
+        if constexpr (requires { element.line = line.number; })
+            element.line = line.number;
         appendElement(table, std::move(element));
     }
     return true;

@@ -5,7 +5,8 @@
 
 namespace pelmar::print_driver {
 
-// The modules of a linear barcode, left to right; true is a bar.
+// The modules of a linear barcode, left to right; true is a bar. Symbologies of narrow and wide
+// elements have their wide elements three modules wide.
 struct BarcodeModules {
     std::vector<bool> dark;
     int width() const { return static_cast<int>(dark.size()); }
@@ -18,8 +19,9 @@ struct BarcodeModules {
 bool isKnownBarcodeFont(const QString& fontParameter);
 
 // Encodes data as the barcode the font parameter names. Throws RunError(5) naming the font when
-// it is unknown, RunError(5) with the encoder's reason when the data cannot be encoded (letters
-// in an EAN-13, an empty text).
+// it is unknown, RunError(5) naming the font and the reason in Traditional Chinese when the data
+// cannot be encoded (letters in an EAN-13, a wrong check digit, Chinese text in Code 128, an
+// empty text).
 BarcodeModules encodeBarcode(const QString& fontParameter, const QString& data);
 
 } // namespace pelmar::print_driver

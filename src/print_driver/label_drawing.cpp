@@ -5,6 +5,7 @@
 #include "common/run_error.h"
 #include "common/units.h"
 #include "print_command/date_picture.h"
+#include "print_driver/barcode_symbol.h"
 
 #include <cmath>
 #include <limits>
@@ -63,7 +64,32 @@ QString partValue(const state::WorkingState& state, QStringView part, int record
     return part.mid(1, part.size() - 2).toString();
 }
 
-void barcodeStep(PrinterPage& page, const LabelDrawing& drawing,
+// Where a barcode element stands: "第 3 筆資料, 格式檔 SHOP.FMT 第 14 行 (V_Barcode)", or the
+// kind and number of an element without a line number.
+QString barcodePlace(const LabelDrawing& drawing, const char* kind, int index,
+                     const DriverFormat::Barcode& element) {
+    const QString where =
+        element.line > 0
+            ? QStringLiteral("第 %1 行 (%2)").arg(element.line).arg(QLatin1String(kind))
+            : QStringLiteral("的 %1 %2").arg(QLatin1String(kind)).arg(index + 1);
+    return QStringLiteral("第 %1 筆資料, 格式檔 %2 %3")
+        .arg(drawing.record)
+        .arg(drawing.formatFileName, where);
+}
+
+void printBarcodeAt(PrinterPage& page, const LabelDrawing& drawing, const char* kind, int index,
+                    const DriverFormat::Barcode& element, const QString& data) {
+    try {
+        page.printBarcode(element.font, data);
+    } catch (const RunError& error) {
+        if (drawing.barcodeRefused && isKnownBarcodeFont(element.font))
+            *drawing.barcodeRefused = true;
+        throw RunError(error.number(), barcodePlace(drawing, kind, index, element) +
+                                           QStringLiteral(": ") + error.description());
+    }
+}
+
+void barcodeStep(PrinterPage& page, const LabelDrawing& drawing, const char* kind, int index,
                  const DriverFormat::Barcode& element, const QString& data) {
     if (!drawing.drawEmpty && data.isEmpty())
         return;
@@ -76,7 +102,7 @@ void barcodeStep(PrinterPage& page, const LabelDrawing& drawing,
     page.setItalic(false);
     page.setStrikethrough(false);
     page.setUnderline(false);
-    page.printBarcode(element.font, data);
+    printBarcodeAt(page, drawing, kind, index, element, data);
 }
 
 void textStep(PrinterPage& page, const LabelDrawing& drawing, const DriverFormat::Text& element,
@@ -183,10 +209,12 @@ bool drawLabelElements(PrinterPage& page, const DriverFormat& format, const Labe
     if (stopped(drawing))
         return false;
 
+    int index = 0;
     for (const DriverFormat::Barcode& code : format.fBarcodeElements.valid())
-        barcodeStep(page, drawing, code, code.content);
+        barcodeStep(page, drawing, "F_Barcode", index++, code, code.content);
+    index = 0;
     for (const DriverFormat::Barcode& code : format.vBarcodeElements.valid())
-        barcodeStep(page, drawing, code, drawing.fieldValue(code.content));
+        barcodeStep(page, drawing, "V_Barcode", index++, code, drawing.fieldValue(code.content));
     if (stopped(drawing))
         return false;
 

@@ -46,6 +46,12 @@ struct LabelDrawing {
     bool drawEmpty = true;
     // Tested after boxes, lines, pictures, barcodes, fixed and variable texts; may be empty.
     std::function<bool()> cancelled;
+    // Named with the element when a barcode cannot be drawn: the record and the format file.
+    int record = 0;
+    QString formatFileName;
+    // Set (when not null) when a barcode font refused its data: the value's fault, not the
+    // printer's.
+    bool* barcodeRefused = nullptr;
 };
 
 // Sets the page width and then the height from the label's millimetres. Throws RunError.
@@ -54,7 +60,9 @@ void drawPageSize(PrinterPage& page, const state::LabelSettings& label);
 // Draws the label's elements in order: line style, boxes, lines, pictures, fixed and variable
 // barcodes, fixed and variable texts. Returns false when a cancel test stopped it (the page
 // stays open). Throws RunError for a non-number in a box or line (13), a missing or unreadable
-// picture, a bad field expression, an unknown barcode font or unencodable data.
+// picture, a bad field expression, an unknown barcode font or unencodable data; a barcode's
+// error names the record, the element's line in the format file (or its kind and number) and
+// the reason.
 bool drawLabelElements(PrinterPage& page, const state::DriverFormat& format,
                        const LabelDrawing& drawing);
 

@@ -43,33 +43,22 @@ void PageContent::addText(const QFont& font, double x, double y, const QString& 
     });
 }
 
-void PageContent::addBars(std::vector<bool> modules, int moduleDots, double x, double y,
-                          double height) {
-    m_operations.push_back([modules = std::move(modules), moduleDots, x, y,
-                            height](QPainter& painter, double dotsPerInch) {
-        // In device pixels, so that every module is a whole number of pixels wide.
-        const double scale = dotsPerInch / common::kTwipsPerInch;
-        const int module =
-            std::max(1, static_cast<int>(std::lround(moduleDots * kTwipsPerDot * scale)));
-        const int left = static_cast<int>(std::lround(x * scale));
-        const int top = static_cast<int>(std::lround(y * scale));
-        const int barHeight = std::max(1, static_cast<int>(std::lround(height * scale)));
+void PageContent::addBars(DotBars bars) {
+    m_operations.push_back([bars = std::move(bars)](QPainter& painter, double dotsPerInch) {
+        constexpr double kInsetDots = 0.1;
+        // In device pixels: the printer's dots need not be whole pixels of the device.
+        const double scale = dotsPerInch / bars.dotsPerInch;
+        const double top = bars.top * scale;
+        const double height = bars.height * scale;
         painter.save();
         painter.resetTransform();
         painter.setRenderHint(QPainter::Antialiasing, false);
-        size_t i = 0;
-        while (i < modules.size()) {
-            if (!modules[i]) {
-                ++i;
-                continue;
-            }
-            size_t end = i;
-            while (end < modules.size() && modules[end])
-                ++end;
-            painter.fillRect(QRect(left + static_cast<int>(i) * module, top,
-                                   static_cast<int>(end - i) * module, barHeight),
-                             Qt::black);
-            i = end;
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(Qt::black);
+        for (const DotBars::Bar& bar : bars.bars) {
+            const double left = (bars.left + bar.start + kInsetDots) * scale;
+            const double width = (bar.width - 2 * kInsetDots) * scale;
+            painter.drawRect(QRectF(left, top, width, height));
         }
         painter.restore();
     });

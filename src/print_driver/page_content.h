@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/units.h"
+#include "print_driver/bar_layout.h"
 
 #include <QFont>
 #include <QImage>
@@ -29,13 +30,15 @@ public:
     // Text lines (split at CR LF, CR or LF) with the first line's top at (x, y); font pixel
     // sizes are in twips.
     void addText(const QFont& font, double x, double y, const QString& text);
-    // Bars of modules, each module moduleDots printer dots wide, from (x, y), height twips tall.
-    void addBars(std::vector<bool> modules, int moduleDots, double x, double y, double height);
+    // Bars on a printer's dot grid. Each bar is drawn a tenth of a dot narrower on either side, so
+    // that a rasteriser at the printer's resolution fills exactly its dots whether it paints the
+    // pixels a shape touches or those whose centre it covers.
+    void addBars(DotBars bars);
 
     bool isEmpty() const { return m_operations.empty(); }
 
     // Draws the page on a painter whose device has dotsPerInch; the painter's origin is the top
-    // left corner of the page. Bars land on whole device pixels.
+    // left corner of the page.
     void render(QPainter& painter, double dotsPerInch) const;
 
 private:

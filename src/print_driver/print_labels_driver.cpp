@@ -47,6 +47,8 @@ DriverRunResult PrintLabels_Driver(DriverRunContext& context) {
         drawing.today = context.today;
         drawing.drawEmpty = true;
         drawing.cancelled = [&state] { return state.cancelRequested; };
+        drawing.formatFileName = state.formatFileName;
+        drawing.barcodeRefused = &result.dataFailure;
 
         context.view.setStatusMessage(
             QStringLiteral("[自動列印_Driver]  標籤格式資料傳輸中, 請稍待 .........."));
@@ -72,6 +74,7 @@ DriverRunResult PrintLabels_Driver(DriverRunContext& context) {
             }
             drawPageSize(context.page, state.format.labelSettings);
             context.page.setCopies(copies);
+            drawing.record = record;
             drawing.fieldValue = [&state, record](const QString& expression) {
                 return plainFieldValue(state, expression, record);
             };

@@ -28,7 +28,8 @@ struct DriverRunResult {
     enum class Outcome { Completed, Cancelled, Failed };
     Outcome outcome = Outcome::Completed;
     int errorNumber = 0; // when Failed
-    // Failed on a record's value (a quantity beyond 16 bits): a data error, not a printer one.
+    // Failed on a record's value (a quantity beyond 16 bits, barcode data its font refuses): a
+    // data error, not a printer one.
     bool dataFailure = false;
     int labelsPrinted = 0;  // jobs ended (records), copies not counted
     common::RunTally tally; // labels (copies), records printed, records left out

@@ -201,9 +201,9 @@ void QtPrinterPage::printBarcode(const QString& fontParameter, const QString& da
     // A barcode font prints nothing for an empty text; the font must still exist.
     if (data.isEmpty() && isKnownBarcodeFont(fontParameter))
         return;
-    BarcodeModules modules = encodeBarcode(fontParameter, data);
-    content.addBars(std::move(modules.dark), kBarcodeModuleDots, m_x, m_y,
-                    common::pointsToTwips(m_fontSize));
+    const BarcodeModules modules = encodeBarcode(fontParameter, data);
+    content.addBars(layOutBars(modules, m_x, m_y, common::pointsToTwips(m_fontSize),
+                               kDefaultPrinterDotsPerInch));
 }
 void QtPrinterPage::endDocument() {
     if (!m_page)

@@ -44,8 +44,6 @@ public:
     // Completes the sink's output (a PDF file).
     void finishDocument() override;
 
-    // Module width of drawn barcodes in printer dots.
-    static constexpr int kBarcodeModuleDots = 2;
     static constexpr float kDefaultFontSize = 24.0f;
 
 private:

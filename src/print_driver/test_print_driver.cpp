@@ -28,6 +28,9 @@ DriverRunResult TestPrint_Driver(DriverRunContext& context, const QString& quant
         drawing.programFolder = state.programFolder;
         drawing.today = context.today;
         drawing.drawEmpty = false;
+        drawing.record = record;
+        drawing.formatFileName = state.formatFileName;
+        drawing.barcodeRefused = &result.dataFailure;
         drawing.fieldValue = [&state, record](const QString& expression) {
             if (expression.contains(u'+'))
                 return print_command::EvaluateFieldExpression(state, expression, record);

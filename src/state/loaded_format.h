@@ -89,8 +89,10 @@ struct DriverFormat {
     struct Text {
         QString x, y, size, style, lineStyle, face, content;
     };
+    // line: the element's line in the format file (0 when not read from one).
     struct Barcode {
         QString x, y, font, content;
+        int line = 0;
     };
     struct Graphic {
         QString x, y, width, height, fileName;

@@ -161,6 +161,9 @@ TEST_F(LoadFormatDriverTest, SampleFormatFile) {
     EXPECT_EQ(f.driver.vTextElements.rows[0].content, QStringLiteral("1+\" 元\""));
     EXPECT_EQ(test::storedRow(f.driver.fBarcodeElements, 0),
               QStringLiteral("x=20 | y=200 | font=Free 3 of 9 | content=*A123*"));
+    // A barcode keeps its line of the file, for the messages about its data.
+    EXPECT_EQ(f.driver.fBarcodeElements.rows[0].line, 9);
+    EXPECT_EQ(f.driver.vBarcodeElements.rows[0].line, 10);
     EXPECT_EQ(test::storedRow(f.driver.graphicElements, 0),
               QStringLiteral("x=300 | y=20 | width=30 | height=20 | fileName=LOGO.BMP"));
 }

@@ -262,6 +262,61 @@ TEST_F(DriverRun, QuantityOverflowNamesTheRecordAsADataError) {
     }
 }
 
+// Barcode data its font refuses, in the middle of a run: the records before it stay printed,
+// the run stops there as the data's fault, and the message names the record, the format line
+// and the reason in Chinese.
+TEST_F(DriverRun, RefusedBarcodeDataStopsTheRunNamingRecordLineAndReason) {
+    struct Case {
+        const char* font;
+        const char* bad;
+        int line;
+        const char* message;
+    } cases[] = {
+        {"EAN13", "4710088412373", 14,
+         "第 2 筆資料, 格式檔 SHOP.FMT 第 14 行 (V_Barcode): 條碼資料無法編碼 (EAN13): "
+         "檢查碼錯誤: 最後一位是 3, 應為 9"},
+        {"EAN13", "47100884123A", 3,
+         "第 2 筆資料, 格式檔 SHOP.FMT 第 3 行 (V_Barcode): 條碼資料無法編碼 (EAN13): "
+         "第 12 個字元「A」是此條碼無法表示的字元 (只能是數字)"},
+        {"128", "品名", 0,
+         "第 2 筆資料, 格式檔 SHOP.FMT 的 V_Barcode 2: 條碼資料無法編碼 (128): "
+         "第 1 個字元「品」是此條碼無法表示的字元 (只能是西歐拉丁字母、數字與符號)"},
+    };
+    for (const Case& c : cases) {
+        messages.shown.clear();
+        page.jobs.clear();
+        state.formatFileName = QStringLiteral("SHOP.FMT");
+        test::setRecords(state, 2,
+                         {{"4710088412379", "1"}, {QString::fromUtf8(c.bad), "1"}, {"A1", "1"}});
+        auto& barcodes = state.format.driver.vBarcodeElements;
+        barcodes.count = 0;
+        barcodes.append({.x = "0", .y = "0", .font = "128", .content = "'X'+2", .line = 2});
+        barcodes.append({.x = "0", .y = "90", .font = c.font, .content = "1", .line = c.line});
+        const DriverRunResult result = run();
+        EXPECT_EQ(result.outcome, Outcome::Failed) << c.bad;
+        EXPECT_EQ(result.errorNumber, common::InvalidArgument);
+        EXPECT_TRUE(result.dataFailure);
+        EXPECT_EQ(result.labelsPrinted, 1);
+        EXPECT_EQ(page.jobs.size(), 1u);
+        ASSERT_EQ(messages.shown.size(), 1u);
+        EXPECT_EQ(messages.shown[0].text, QString::fromUtf8(c.message));
+        EXPECT_EQ(view.printItem, QStringLiteral("2 OF 3"));
+    }
+}
+
+// An unknown font is the format's fault, not the record's.
+TEST_F(DriverRun, UnknownBarcodeFontIsNoDataFailure) {
+    test::setRecords(state, 1, {{"1"}});
+    state.format.driver.fBarcodeElements.append(
+        {.x = "0", .y = "0", .font = "QRCODE", .content = "1"});
+    const DriverRunResult result = run();
+    EXPECT_EQ(result.errorNumber, common::InvalidArgument);
+    EXPECT_FALSE(result.dataFailure);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_TRUE(messages.shown[0].text.contains(QStringLiteral("的 F_Barcode 1: 未知的條碼字型")))
+        << messages.shown[0].text.toStdString();
+}
+
 TEST_F(DriverRun, DeviceNameWithoutBlankIsItsOwnPrefix) {
     RecordingPrinterPage queue(QStringLiteral("TSC_TTP_244"));
     test::setRecords(state, 1, {{"123"}});
