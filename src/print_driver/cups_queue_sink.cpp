@@ -16,7 +16,10 @@ using common::RunError;
 
 class CupsQueueSink : public PageSink {
 public:
-    explicit CupsQueueSink(QString queueName) : m_queueName(std::move(queueName)) {}
+    CupsQueueSink(QString queueName, ResolutionQuery query)
+        : m_queueName(std::move(queueName)), m_query(std::move(query)) {}
+
+    int dotsPerInch() override { return queueDotsPerInch(m_query, m_queueName); }
 
     QString deviceName() override {
         const QByteArray queue = m_queueName.toUtf8();
@@ -78,12 +81,13 @@ private:
     }
 
     QString m_queueName;
+    ResolutionQuery m_query;
 };
 
 } // namespace
 
-std::unique_ptr<PageSink> makeCupsQueueSink(const QString& queueName) {
-    return std::make_unique<CupsQueueSink>(queueName);
+std::unique_ptr<PageSink> makeCupsQueueSink(const QString& queueName, ResolutionQuery query) {
+    return std::make_unique<CupsQueueSink>(queueName, std::move(query));
 }
 
 } // namespace pelmar::print_driver

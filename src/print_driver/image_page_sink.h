@@ -3,6 +3,7 @@
 #include "print_driver/page_sink.h"
 
 #include <QImage>
+#include <cmath>
 #include <vector>
 
 namespace pelmar::print_driver {
@@ -13,6 +14,7 @@ public:
     explicit ImagePageSink(double dotsPerInch, QString deviceName = QStringLiteral("PNG"))
         : m_dotsPerInch(dotsPerInch), m_deviceName(std::move(deviceName)) {}
     QString deviceName() override { return m_deviceName; }
+    int dotsPerInch() override { return static_cast<int>(std::lround(m_dotsPerInch)); }
     void sendJob(const PageContent& page, int copies) override;
 
     struct Job {

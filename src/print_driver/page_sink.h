@@ -1,5 +1,6 @@
 #pragma once
 
+#include "print_driver/bar_layout.h"
 #include "print_driver/page_content.h"
 
 #include <QString>
@@ -12,6 +13,9 @@ public:
     virtual ~PageSink() = default;
     // The device name of the printer behind the sink.
     virtual QString deviceName() = 0;
+    // The resolution of the printer behind the sink, dots per inch: barcodes are drawn on its dot
+    // grid.
+    virtual int dotsPerInch() { return kDefaultPrinterDotsPerInch; }
     // One job: the page printed `copies` times. Throws RunError when the job cannot be sent.
     virtual void sendJob(const PageContent& page, int copies) = 0;
     // Completes the output (closes a file); later jobs are refused. Throws RunError.

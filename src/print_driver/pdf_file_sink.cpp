@@ -14,13 +14,15 @@ using common::RunError;
 
 class PdfFileSink : public PageSink {
 public:
-    explicit PdfFileSink(QString fileName) : m_fileName(std::move(fileName)) {}
+    PdfFileSink(QString fileName, int dotsPerInch)
+        : m_fileName(std::move(fileName)), m_dotsPerInch(dotsPerInch) {}
     ~PdfFileSink() override {
         if (m_painter && m_painter->isActive())
             m_painter->end();
     }
 
     QString deviceName() override { return QStringLiteral("PDF"); }
+    int dotsPerInch() override { return m_dotsPerInch; }
 
     void sendJob(const PageContent& page, int copies) override {
         if (m_finished)
@@ -55,6 +57,7 @@ public:
 
 private:
     QString m_fileName;
+    int m_dotsPerInch;
     std::unique_ptr<QPdfWriter> m_writer;
     std::unique_ptr<QPainter> m_painter;
     bool m_finished = false;
@@ -62,8 +65,8 @@ private:
 
 } // namespace
 
-std::unique_ptr<PageSink> makePdfFileSink(const QString& fileName) {
-    return std::make_unique<PdfFileSink>(fileName);
+std::unique_ptr<PageSink> makePdfFileSink(const QString& fileName, int dotsPerInch) {
+    return std::make_unique<PdfFileSink>(fileName, dotsPerInch);
 }
 
 } // namespace pelmar::print_driver

@@ -8,7 +8,8 @@ namespace pelmar::print_driver {
 
 // The whole run in one PDF file, each job's page repeated as many times as its copies. The file
 // is complete after finish; a sink destroyed unfinished closes the file unchecked. The device
-// name is "PDF".
-std::unique_ptr<PageSink> makePdfFileSink(const QString& fileName);
+// name is "PDF"; barcodes are drawn for a printer of dotsPerInch.
+std::unique_ptr<PageSink> makePdfFileSink(const QString& fileName,
+                                          int dotsPerInch = kDefaultPrinterDotsPerInch);
 
 } // namespace pelmar::print_driver

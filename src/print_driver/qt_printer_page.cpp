@@ -72,6 +72,12 @@ QString QtPrinterPage::deviceName() {
     return m_deviceName;
 }
 
+int QtPrinterPage::printerDotsPerInch() {
+    if (m_dotsPerInch <= 0)
+        m_dotsPerInch = m_sink->dotsPerInch();
+    return m_dotsPerInch;
+}
+
 PageContent& QtPrinterPage::page() {
     if (!m_page) {
         m_page.emplace();
@@ -202,8 +208,8 @@ void QtPrinterPage::printBarcode(const QString& fontParameter, const QString& da
     if (data.isEmpty() && isKnownBarcodeFont(fontParameter))
         return;
     const BarcodeModules modules = encodeBarcode(fontParameter, data);
-    content.addBars(layOutBars(modules, m_x, m_y, common::pointsToTwips(m_fontSize),
-                               kDefaultPrinterDotsPerInch));
+    content.addBars(
+        layOutBars(modules, m_x, m_y, common::pointsToTwips(m_fontSize), printerDotsPerInch()));
 }
 void QtPrinterPage::endDocument() {
     if (!m_page)

@@ -48,6 +48,7 @@ public:
 
 private:
     PageContent& page();
+    int printerDotsPerInch();
     QPen pen() const;
     QFont font() const;
 
@@ -67,6 +68,7 @@ private:
     QHash<QString, QImage> m_pictures;
     QString m_deviceName;
     bool m_haveDeviceName = false;
+    int m_dotsPerInch = 0; // asked of the sink at the first barcode
 };
 
 } // namespace pelmar::print_driver

@@ -2,6 +2,7 @@
 #include "support/barcode_reader.h"
 
 #include "common/run_error.h"
+#include "print_driver/cups_queue_sink.h"
 #include "print_driver/driver_fixture.h"
 #include "print_driver/image_page_sink.h"
 #include "print_driver/pdf_file_sink.h"
@@ -12,6 +13,7 @@
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 #include <map>
+#include <set>
 
 namespace pelmar::print_driver {
 namespace {
@@ -110,6 +112,69 @@ TEST_F(QtPage, DrawnBarcodesReadBack) {
             << c.font;
         EXPECT_EQ(qGray(image.pixel(firstBar, top - 2)), 255) << "nothing above the bars";
     }
+}
+
+// Every bar and space of every barcode font is a whole number of modules of the printer's dots,
+// and the symbologies of narrow and wide elements have wide ones three times the narrow.
+TEST_F(QtPage, BarsAndSpacesAreWholeModulesOfThePrintersDots) {
+    struct Case {
+        const char* font;
+        const char* data;
+        bool twoWidths;
+    } cases[] = {
+        {"39", "PELMAR-39", true},
+        {"39C", "A-07", true},
+        {"39S", "A-07", true},
+        {"93", "PELMAR", false},
+        {"128", "Pelmar", false},
+        {"128M", "!105123456", false},
+        {"EAN128", "(01)04710088410016", false},
+        {"EAN13", "471008841001", false},
+        {"EAN8", "4710088", false},
+        {"UPCA", "01234567890", false},
+        {"UPCE", "0123456", false},
+        {"25", "12345678", true},
+        {"25C", "1234567", true},
+        {"CODA", "A123456B", true},
+    };
+    for (const int dotsPerInch : {203, 300}) {
+        const int module = barcodeModuleDots(dotsPerInch);
+        for (const Case& c : cases) {
+            state.format.driver.fBarcodeElements.count = 0;
+            state.format.driver.fBarcodeElements.append(
+                {.x = "41", .y = "30", .font = c.font, .content = c.data});
+            test::setRecords(state, 1, {{"1"}});
+            auto sink = std::make_unique<ImagePageSink>(dotsPerInch);
+            ImagePageSink& images = *sink;
+            QtPrinterPage page(std::move(sink));
+            run(page);
+            ASSERT_EQ(images.jobs.size(), 1u) << c.font;
+            const std::vector<int> runs = test::scanRuns(images.jobs[0].image, dotsPerInch / 4);
+            ASSERT_GT(runs.size(), 10u) << c.font;
+            std::set<int> widths;
+            for (const int width : runs) {
+                EXPECT_EQ(width % module, 0) << c.font << " at " << dotsPerInch << ": " << width;
+                widths.insert(width / module);
+            }
+            if (c.twoWidths)
+                EXPECT_EQ(widths, (std::set<int>{1, 3})) << c.font << " at " << dotsPerInch;
+            else
+                EXPECT_EQ(*widths.begin(), 1) << c.font << " at " << dotsPerInch;
+        }
+    }
+}
+
+TEST_F(QtPage, BarcodesAreDrawnForTheSinksResolution) {
+    EXPECT_EQ(makePdfFileSink(folder.file(QStringLiteral("a.pdf")))->dotsPerInch(), 203);
+    EXPECT_EQ(makePdfFileSink(folder.file(QStringLiteral("a.pdf")), 300)->dotsPerInch(), 300);
+    // A queue is asked through the query; no print system is needed for that.
+    EXPECT_EQ(
+        makeCupsQueueSink(QStringLiteral("TSC"), [](const QString&) { return 300; })->dotsPerInch(),
+        300);
+    EXPECT_EQ(makeCupsQueueSink(QStringLiteral("TSC"),
+                                [](const QString&) { return std::optional<int>(); })
+                  ->dotsPerInch(),
+              203);
 }
 
 TEST_F(QtPage, BoxAndStretchedPictureLandOnThePage) {

@@ -8,6 +8,7 @@
 #include "format/format_loader.h"
 #include "print_command/print_labels.h"
 #include "print_command/text_bitmap.h"
+#include "print_driver/barcode_symbol.h"
 #include "state/settings.h"
 #include "support/fake_clock.h"
 #include "support/pelmar_print_run.h"
@@ -222,6 +223,23 @@ TEST(ShopExample, FixedPositionExampleCutsItsFieldsAndPrints) {
     EXPECT_EQ(run.state.records.at(1, 3), QStringLiteral("320")) << "decimals erased";
     EXPECT_EQ(run.state.records.at(1, 4), QStringLiteral("2"));
     EXPECT_EQ(labelPictures(shop.file(QStringLiteral("out"))).size(), run.expectedLabels);
+}
+
+// Every item code of the examples is an EAN-13 number with its right check digit, so that a
+// barcode font of driver mode takes it as it stands.
+TEST(ShopExample, ItemCodesAreValidEan13Numbers) {
+    for (const char* example : {"shop", "fixed"}) {
+        QFile items(kExamples + u'/' + QLatin1String(example) + QStringLiteral("/ITEMS.TXT"));
+        ASSERT_TRUE(items.open(QIODevice::ReadOnly)) << example;
+        int codes = 0;
+        while (!items.atEnd()) {
+            const QString code = QString::fromLatin1(items.readLine().left(13));
+            EXPECT_NO_THROW(print_driver::encodeBarcode(QStringLiteral("EAN13"), code))
+                << example << " " << code.toStdString();
+            ++codes;
+        }
+        EXPECT_GE(codes, 5) << example;
+    }
 }
 
 // The main job of ./run.sh (examples/print_shop.sh) on a copy of the example shop, with the

@@ -96,8 +96,10 @@ std::unique_ptr<print_driver::PrinterPage> prepareDriverPage(AppContext& context
 std::unique_ptr<print_driver::PrinterPage>
 makeDestinationPage(const PrintDestination& destination) {
     if (!destination.pdfFile.isEmpty())
-        return std::make_unique<print_driver::QtPrinterPage>(
-            print_driver::makePdfFileSink(destination.pdfFile));
+        return std::make_unique<print_driver::QtPrinterPage>(print_driver::makePdfFileSink(
+            destination.pdfFile, destination.pdfDotsPerInch > 0
+                                     ? destination.pdfDotsPerInch
+                                     : print_driver::kDefaultPrinterDotsPerInch));
     return std::make_unique<print_driver::QtPrinterPage>(
         print_driver::makeCupsQueueSink(destination.queue));
 }

@@ -8,6 +8,7 @@ namespace pelmar::app {
 struct PrintDestination {
     QString queue;
     QString pdfFile;
+    int pdfDotsPerInch = 0; // the PDF file's printer resolution; 0: the default, 203
 };
 
 // The system's printer-selection dialog of driver mode (QPrintDialog in the window, an option in

@@ -171,7 +171,7 @@ app::PrintDestination OptionPrinterDialog::choosePrinter(const QString&) {
     }
     if (!m_pdfFile.isEmpty()) {
         m_clock.virtualTime = true;
-        return {QString(), m_pdfFile};
+        return {QString(), m_pdfFile, pdfDotsPerInch};
     }
     if (!m_queue.isEmpty())
         return {m_queue, QString()};

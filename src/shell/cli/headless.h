@@ -91,6 +91,8 @@ public:
           m_dryRun(dryRun) {}
     app::PrintDestination choosePrinter(const QString& title) override;
 
+    int pdfDotsPerInch = 0; // --resolution: the PDF file's printer resolution (0: the default)
+
 private:
     QString m_pdfFile;
     QString m_queue;

@@ -155,6 +155,7 @@ int run(const cli::PrintOptions& options) {
     const QString pdfFile =
         options.output.isEmpty() ? QString() : QFileInfo(options.output).absoluteFilePath();
     cli::OptionPrinterDialog dialog(pdfFile, options.printer, clock, options.dryRun);
+    dialog.pdfDotsPerInch = options.resolution;
     cli::DryRunReport report{state, window};
 
     app::AppContext context(state, window, messages, clock, clock, printers, dialog);

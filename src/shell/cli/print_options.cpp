@@ -7,7 +7,8 @@ namespace pelmar::cli {
 QString printUsage() {
     return QStringLiteral(
         "usage: pelmar-print [--home DIR] [--data FILE] [--format NAME] [--printer NAME]\n"
-        "                    [--price N] [--output FILE.pdf] [--dry-run] [--help]\n"
+        "                    [--price N] [--output FILE.pdf [--resolution DPI]] [--dry-run]\n"
+        "                    [--help]\n"
         "Prints the data file with the settings of the program folder (Pelmar.INI), as the\n"
         "program does when it is started without /T, without a window.\n"
         "  --home DIR       program folder (default: $PELMAR_HOME, else the program's folder)\n"
@@ -19,6 +20,8 @@ QString printUsage() {
         "                   preview:DIR); in driver mode the CUPS queue to print on\n"
         "  --price N        price adjustment (digits only; only when EditPrice is on)\n"
         "  --output FILE    driver mode: write the labels into this PDF file\n"
+        "  --resolution DPI with --output: the resolution of the printer the PDF is for (50\n"
+        "                   to 4800, default 203); barcodes are drawn on its dot grid\n"
         "  --dry-run        run the real printer library into nothing: tell what would be\n"
         "                   printed, or refuse what the real run refuses, without opening\n"
         "                   a port or writing the settings\n"
@@ -35,10 +38,12 @@ std::optional<QString> parsePrintOptions(const QStringList& arguments, PrintOpti
         QString* target;
     };
     QString price;
+    QString resolution;
     bool havePrice = false;
     const Valued valued[] = {{"--home", &options.home},     {"--data", &options.data},
                              {"--format", &options.format}, {"--printer", &options.printer},
-                             {"--output", &options.output}, {"--price", &price}};
+                             {"--output", &options.output}, {"--price", &price},
+                             {"--resolution", &resolution}};
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& argument = arguments[i];
         if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
@@ -69,6 +74,15 @@ std::optional<QString> parsePrintOptions(const QStringList& arguments, PrintOpti
         }
         if (!matched)
             return QStringLiteral("unknown argument: ") + argument;
+    }
+    if (!resolution.isEmpty()) {
+        bool ok = false;
+        options.resolution = resolution.toInt(&ok);
+        if (!ok || options.resolution < 50 || options.resolution > 4800)
+            return QStringLiteral("--resolution takes dots per inch from 50 to 4800: ") +
+                   resolution;
+        if (options.output.isEmpty())
+            return QStringLiteral("--resolution is for the PDF file of --output");
     }
     if (havePrice) {
         // The price box takes digits only.

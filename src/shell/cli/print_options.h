@@ -15,6 +15,7 @@ struct PrintOptions {
     QString printer;                   // printer name, CUPS queue or port address
     std::optional<std::int32_t> price; // the price adjustment, as typed into the price box
     QString output;                    // driver mode: a PDF file in place of a printer
+    int resolution = 0;                // --output: the printer's dots per inch (0: 203)
     bool dryRun = false;
     bool help = false;
 };
