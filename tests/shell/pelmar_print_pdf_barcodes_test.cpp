@@ -2,15 +2,16 @@
 // resolution (pdftoppm) and read back with a barcode scanner (zbarimg): every barcode font scans
 // with its content at 203 dpi, and at 300 dpi with --resolution 300. A value its font refuses
 // in the middle of a run stops the run there with the Chinese message and keeps the labels before.
+#include "support/pdf_scan.h"
 #include "support/pelmar_print_run.h"
 #include "support/temp_folder.h"
 
-#include <QDir>
-#include <QProcess>
 #include <gtest/gtest.h>
 
 namespace {
 
+using pelmar::test::rasterise;
+using pelmar::test::scan;
 using pelmar::test::TempFolder;
 
 struct Font {
@@ -57,35 +58,6 @@ QByteArray everyFontFormat() {
         y += 110;
     }
     return format;
-}
-
-// Runs a program and returns its standard output; a failure to run it fails the test.
-QString output(const QString& program, const QStringList& arguments) {
-    QProcess process;
-    process.start(program, arguments);
-    EXPECT_TRUE(process.waitForFinished(60000)) << program.toStdString();
-    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit) << program.toStdString();
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
-// The pages of a PDF as grey pictures at dpi, in page order.
-QStringList rasterise(const QString& pdf, int dpi, const QString& folder) {
-    output(QStringLiteral("pdftoppm"),
-           {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-gray"),
-            QStringLiteral("-png"), pdf, folder + QStringLiteral("/page")});
-    QStringList pages;
-    for (const QString& name :
-         QDir(folder).entryList({QStringLiteral("page*.png")}, QDir::Files, QDir::Name))
-        pages << folder + u'/' + name;
-    return pages;
-}
-
-// What the scanner reads on a picture, sorted.
-QStringList scan(const QString& picture) {
-    QStringList symbols = output(QStringLiteral("zbarimg"), {QStringLiteral("--quiet"), picture})
-                              .split(u'\n', Qt::SkipEmptyParts);
-    symbols.sort();
-    return symbols;
 }
 
 TEST(PdfBarcodes, EveryFontScansAfterRasterisingAtThePrintersResolution) {

@@ -11,6 +11,7 @@
 #include "print_driver/barcode_symbol.h"
 #include "state/settings.h"
 #include "support/fake_clock.h"
+#include "support/pdf_scan.h"
 #include "support/pelmar_print_run.h"
 #include "support/recording_message_box.h"
 #include "support/recording_run_view.h"
@@ -295,13 +296,21 @@ TEST(ShopExample, DriverModeFormatsPrintTheShopIntoAPdf) {
     ShopRun reference;
     printShop(shop.path(), reference);
 
+    // The first record's labels as a label driver rasterises them at 203 dpi, read back with a
+    // barcode scanner.
+    const QString code = reference.state.records.at(1, 1);
     struct Case {
         QString format;
         int widthPoints100; // page size in hundredths of a point
         int heightPoints100;
+        QStringList scanned;
     };
-    for (const Case& c : {Case{QStringLiteral("PRICE.FMT"), 17008, 11339},
-                          Case{QStringLiteral("SHELF.FMT"), 22677, 8504}}) {
+    for (const Case& c :
+         {Case{QStringLiteral("PRICE.FMT"), 17008, 11339, {QStringLiteral("EAN-13:") + code}},
+          Case{QStringLiteral("SHELF.FMT"),
+               22677,
+               8504,
+               {QStringLiteral("CODE-128:") + code, QStringLiteral("CODE-39:A-07")}}}) {
         SCOPED_TRACE(c.format.toStdString());
         state::WorkingState state;
         state.programFolder = home;
@@ -333,6 +342,11 @@ TEST(ShopExample, DriverModeFormatsPrintTheShopIntoAPdf) {
             ++pages;
         }
         EXPECT_GT(pages, 0);
+
+        test::TempFolder pictures;
+        const QStringList rasters = test::rasterise(pdf, 203, pictures.path());
+        ASSERT_EQ(rasters.size(), reference.expectedLabels);
+        EXPECT_EQ(test::scan(rasters[0]), c.scanned);
     }
     EXPECT_EQ(readAll(home + QStringLiteral("/Pelmar.INI")), settingsBefore)
         << "the run settings written back must leave the example's file as it was";
