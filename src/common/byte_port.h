@@ -2,6 +2,9 @@
 
 #include <QByteArray>
 #include <QStringList>
+#include <chrono>
+#include <cstdint>
+#include <optional>
 
 namespace pelmar::common {
 
@@ -19,6 +22,11 @@ public:
     virtual void close() = 0;
     // True when the bytes reach a physical printer, whose pace the run's wait follows.
     virtual bool isPhysical() const = 0;
+    // Asks the printer for its status byte (<ESC>!?) and waits up to wait for the answer;
+    // nothing from a one-way port or a printer that has not answered in time.
+    virtual std::optional<std::uint8_t> askStatus(std::chrono::milliseconds) {
+        return std::nullopt;
+    }
     // What the output could not do as asked (the virtual printer: an element it could not
     // draw), in stream order; complete after close.
     virtual QStringList warnings() const { return {}; }

@@ -118,7 +118,13 @@ void NetworkPrinter::pump() {
         return;
     Connection& c = *m_connection;
     try {
-        while (!m_mechanics.full()) {
+        for (;;) {
+            if (m_mechanics.full()) {
+                // A printer answers its immediate commands even while its label buffer is full.
+                if (!takeImmediate(c))
+                    break;
+                continue;
+            }
             if (c.unreadPos >= c.unread.size()) {
                 c.unread = c.socket->read(m_options.socketBufferBytes);
                 c.unreadPos = 0;
@@ -143,6 +149,24 @@ void NetworkPrinter::pump() {
     if (c.peerGone && c.unreadPos >= c.unread.size() && c.socket->bytesAvailable() == 0)
         endConnection();
     schedule();
+}
+
+bool NetworkPrinter::takeImmediate(Connection& c) {
+    static const QByteArray kLead = QByteArrayLiteral("\x1b!");
+    QByteArray head = c.unread.mid(c.unreadPos, 3);
+    const bool fromSocket = head.isEmpty();
+    if (fromSocket)
+        head = c.socket->peek(3);
+    if (head.size() < 3 || !head.startsWith(kLead))
+        return false;
+    if (fromSocket) {
+        c.socket->read(3);
+        m_bytesReceived += 3;
+    } else {
+        c.unreadPos += 3;
+    }
+    c.interpreter.feed(head.constData(), head.size());
+    return true;
 }
 
 void NetworkPrinter::endConnection() {

@@ -61,6 +61,8 @@ private:
     class Connection;
     void accept();
     void pump();
+    // Reads an immediate command (<ESC>!x) that comes next in the stream; false when none does.
+    bool takeImmediate(Connection& connection);
     void tick();
     // Runs a step of the mechanics, then reads on and sets the timer; a failed label stops all.
     void drive(const std::function<void()>& step);

@@ -1,17 +1,20 @@
 #include "preview/printer_status.h"
 
+#include "common/printer_status_byte.h"
+
 namespace pelmar::preview {
 
 char statusByte(const PrinterCondition& condition) {
+    namespace bit = common::status_bit;
     unsigned value = 0;
     if (condition.headOpen)
-        value |= 0x01;
+        value |= bit::kHeadOpen;
     if (condition.paperOut)
-        value |= 0x04;
+        value |= bit::kPaperOut;
     if (condition.paused)
-        value |= 0x10;
+        value |= bit::kPaused;
     if (condition.printing)
-        value |= 0x20;
+        value |= bit::kPrinting;
     return static_cast<char>(value);
 }
 

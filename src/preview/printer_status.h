@@ -13,8 +13,7 @@ struct PrinterCondition {
     bool bufferFull = false; // the printer has stopped reading
 };
 
-// The answer to <ESC>!?: one byte, 0 when ready. Bit 0 head open, 1 paper jam, 2 out of paper,
-// 3 out of ribbon, 4 paused, 5 printing, 6 cover open, 7 other error.
+// The answer to <ESC>!?: one byte, 0 when ready, with the bits of common::status_bit.
 char statusByte(const PrinterCondition& condition);
 
 // The answer to <ESC>!S: STX, four status bytes, ETX, CR, LF. Each status byte is '@' (0x40)

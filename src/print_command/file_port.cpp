@@ -9,14 +9,27 @@
 
 namespace pelmar::print_command {
 
-FilePort::FilePort(const QString& path) : m_path(path) {
+FilePort::FilePort(const QString& path) : m_path(path), m_status(path, StatusInquiry::End::Ends) {
     const QByteArray native = path.toLocal8Bit();
-    m_fd = ::open(native.constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+    // A printer device is opened for reading too, for its status answers; one that refuses
+    // reading is written to as before.
+    struct stat info {};
+    if (::stat(native.constData(), &info) == 0 && S_ISCHR(info.st_mode)) {
+        m_fd = ::open(native.constData(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+        m_twoWay = m_fd >= 0;
+    }
+    if (m_fd < 0)
+        m_fd = ::open(native.constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
     if (m_fd < 0)
         throwPortFailure(path, systemReason(errno));
-    struct stat info {};
     if (::fstat(m_fd, &info) == 0)
         m_physical = S_ISCHR(info.st_mode);
+}
+
+std::optional<std::uint8_t> FilePort::askStatus(std::chrono::milliseconds wait) {
+    if (m_fd < 0 || !m_twoWay)
+        return std::nullopt;
+    return m_status.ask(m_fd, wait);
 }
 
 FilePort::~FilePort() {

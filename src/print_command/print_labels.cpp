@@ -6,6 +6,7 @@
 #include "print_command/label_composer.h"
 #include "print_command/label_refused.h"
 #include "print_command/record_quantity.h"
+#include "print_command/status_pacing.h"
 
 #include <algorithm>
 #include <chrono>
@@ -40,6 +41,19 @@ void waitUnlessCancelled(RunContext& context, double seconds) {
         std::chrono::duration<double>(seconds));
     while (!context.state.cancelRequested && context.clock.now() - start < duration)
         context.events.processEvents();
+}
+
+// The wait after a record's print request: until the printer has printed it where the printer
+// answers status and pacing by status is on, else the estimated time on a physical printer.
+// True when the operator cancelled meanwhile.
+bool waitAfterRecord(RunContext& context, PrinterLibrary& library, int record, int sets) {
+    const double seconds = waitSeconds(context.state, sets);
+    if (context.state.statusPacing && library.answersStatus())
+        return waitForPrinter(context, library, record, kFailureCaption) == PaceEnd::Cancelled ||
+               context.state.cancelRequested;
+    if (library.isPhysical())
+        waitUnlessCancelled(context, seconds);
+    return context.state.cancelRequested;
 }
 
 void closeQuietly(PrinterLibrary* library) {
@@ -90,10 +104,17 @@ RunResult PrintLabels(RunContext& context) {
     std::unique_ptr<PrinterLibrary> library;
     int lastRecordSent = 0;
     try {
+        if (context.firstRecord > state.recordCount) {
+            result.dataFailure = true;
+            throw common::RunError(common::SubscriptOutOfRange,
+                                   QStringLiteral("沒有第 %1 筆資料: 資料檔只有 %2 筆")
+                                       .arg(context.firstRecord)
+                                       .arg(state.recordCount));
+        }
         library = makeLibrary(context);
         library->openport(state.printerName);
         DownloadGraphics(state, *library);
-        for (int record = 1; record <= state.recordCount; ++record) {
+        for (int record = std::max(1, context.firstRecord); record <= state.recordCount; ++record) {
             context.view.setPrintItem(
                 QStringLiteral("%1 OF %2").arg(record).arg(state.recordCount));
             context.view.setPrintData(recordData(state, record));
@@ -129,10 +150,7 @@ RunResult PrintLabels(RunContext& context) {
                 result.outcome = RunOutcome::Cancelled;
                 break;
             }
-            const double seconds = waitSeconds(state, sets);
-            if (library->isPhysical())
-                waitUnlessCancelled(context, seconds);
-            if (state.cancelRequested) {
+            if (waitAfterRecord(context, *library, record, sets)) {
                 result.outcome = RunOutcome::Cancelled;
                 break;
             }

@@ -18,8 +18,11 @@ struct RunResult {
 
 // Prints every record with the loaded format in "Send Command" mode: progress captions, one
 // label per record asking for ceil(quantity / Across) sets, paced by a wait of the estimated
-// printing time plus 3 s on a physical printer; stops when cancelRequested is set. Nothing at all
-// happens when there are no records. A failure is shown in a message box ("PrintLabels ->
+// printing time plus 3 s on a physical printer, or, on a printer that answers status (and
+// StatusPacing on), until the printer has printed the record, its faults shown as they come (see
+// waitForPrinter); stops when cancelRequested is set. Records before context.firstRecord are not
+// printed; a first record beyond the last fails as a data failure. Nothing at all happens when
+// there are no records. A failure is shown in a message box ("PrintLabels ->
 // 發生錯誤"; a printer failure after labels were sent adds the number of the last record that
 // reached the port), the port is closed and the records after it are not printed; never throws.
 // A record whose quantity is below 0, or whose label no command can carry, prints nothing: it goes

@@ -2,9 +2,15 @@
 
 #include <QString>
 #include <QStringList>
+#include <chrono>
 #include <cstdint>
+#include <optional>
 
 namespace pelmar::print_command {
+
+// How long a status inquiry waits for its answer; at openport a printer silent for this long is
+// one without status.
+constexpr std::chrono::milliseconds kStatusAnswerWait{400};
 
 // The printer library of "Send Command" mode: the nine calls the composer and the runs make. Texts
 // are Unicode; an implementation converts them to the code page at its own boundary. Every call may
@@ -40,6 +46,15 @@ public:
 
     // True when the open port reaches a physical printer, whose pace the run's wait follows.
     virtual bool isPhysical() const = 0;
+    // True when the printer answered the status inquiry at openport; only such a printer is
+    // asked again.
+    virtual bool answersStatus() const { return false; }
+    // The printer's status byte (see common::status_bit), waiting up to wait for it; nothing from
+    // a printer without status or one that has not answered in time. Throws RunError(482) when
+    // the port fails (the printer hung up).
+    virtual std::optional<std::uint8_t> printerStatus(std::chrono::milliseconds) {
+        return std::nullopt;
+    }
     // What the printer's output warned about (the virtual printer's elements it could not
     // draw), in order; complete after closeport.
     virtual QStringList warnings() const { return {}; }

@@ -7,8 +7,10 @@
 #include "state/working_state.h"
 
 #include <QDate>
+#include <chrono>
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace pelmar::print_command {
 
@@ -26,6 +28,11 @@ struct RunContext {
     LibraryFactory libraryFactory;
     // The date of "Date=" texts.
     QDate today;
+    // The first record to print; the records before it are left alone (resuming after a fault).
+    int firstRecord = 1;
+    // A printer fault during a status-paced run: nothing asks the operator to fix it and go on
+    // or cancel (the window); a time waits that long for the fault to clear, then fails the run.
+    std::optional<std::chrono::milliseconds> faultWait = std::nullopt;
 };
 
 // The library the run uses for the printer name.

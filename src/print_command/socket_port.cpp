@@ -28,7 +28,8 @@ short waitFor(int fd, short events, std::chrono::milliseconds timeout) {
 
 SocketPort::SocketPort(const QString& host, int port, std::chrono::milliseconds connectTimeout,
                        std::chrono::milliseconds writeTimeout)
-    : m_host(host), m_port(port), m_writeTimeout(writeTimeout) {
+    : m_host(host), m_port(port), m_writeTimeout(writeTimeout),
+      m_status(address(), StatusInquiry::End::Closes) {
     addrinfo hints{};
     hints.ai_family = AF_UNSPEC;
     hints.ai_socktype = SOCK_STREAM;
@@ -83,13 +84,15 @@ QString SocketPort::address() const {
 }
 
 void SocketPort::checkPeerOpen() {
-    // A printer only answers inquiries we never send: anything readable is either stray status
-    // bytes (dropped) or the end of the connection.
+    // Anything readable between inquiries is either a late status answer (dropped) or the end
+    // of the connection.
     char scratch[256];
     for (;;) {
         const ssize_t got = ::recv(m_fd, scratch, sizeof scratch, MSG_DONTWAIT);
-        if (got > 0)
+        if (got > 0) {
+            m_status.dropped(got);
             continue;
+        }
         if (got == 0)
             throwPortFailure(address(), QStringLiteral("印表機已中斷連線"));
         if (errno == EINTR)
@@ -128,6 +131,12 @@ void SocketPort::write(const QByteArray& bytes) {
 void SocketPort::endJob() {
     if (m_fd >= 0)
         checkPeerOpen();
+}
+
+std::optional<std::uint8_t> SocketPort::askStatus(std::chrono::milliseconds wait) {
+    if (m_fd < 0)
+        throwPortFailure(address(), QStringLiteral("連接埠已關閉"));
+    return m_status.ask(m_fd, wait);
 }
 
 void SocketPort::close() {

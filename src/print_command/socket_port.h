@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/byte_port.h"
+#include "print_command/status_inquiry.h"
 
 #include <QString>
 #include <chrono>
@@ -26,6 +27,8 @@ public:
     void endJob() override;
     void close() override;
     bool isPhysical() const override { return true; }
+    // Throws RunError(482) when the peer has closed the connection.
+    std::optional<std::uint8_t> askStatus(std::chrono::milliseconds wait) override;
 
 private:
     void checkPeerOpen();
@@ -35,6 +38,7 @@ private:
     int m_port;
     std::chrono::milliseconds m_writeTimeout;
     int m_fd = -1;
+    StatusInquiry m_status;
 };
 
 } // namespace pelmar::print_command

@@ -1,6 +1,7 @@
 #include "print_command/tspl_library.h"
 
 #include "common/file_names.h"
+#include "common/printer_status_byte.h"
 #include "common/run_error.h"
 #include "print_command/tspl_strings.h"
 
@@ -49,6 +50,21 @@ void TsplLibrary::openport(const QString& printerName) {
     if (!m_port)
         throw common::RunError(common::PrinterError,
                                QStringLiteral("無法連接印表機 %1").arg(printerName));
+    m_answersStatus = false;
+    const std::optional<std::uint8_t> status = m_port->askStatus(kStatusAnswerWait);
+    if (!status)
+        return;
+    m_answersStatus = true;
+    if (*status != 0)
+        throw common::RunError(
+            common::PrinterError,
+            QStringLiteral("印表機 %1 未就緒: %2").arg(printerName, common::statusText(*status)));
+}
+
+std::optional<std::uint8_t> TsplLibrary::printerStatus(std::chrono::milliseconds wait) {
+    if (!answersStatus())
+        return std::nullopt;
+    return m_port->askStatus(wait);
 }
 
 void TsplLibrary::downloadpcx(const QString& path, const QString& name) {

@@ -22,6 +22,9 @@ public:
     TsplLibrary(common::CodePage codePage, PortOpener opener);
     ~TsplLibrary() override;
 
+    // Opens the port and, where it is two-way, asks the printer's status: a printer that answers
+    // anything but ready throws RunError(482) naming its state before any byte of a label is
+    // sent; one that does not answer within kStatusAnswerWait is a printer without status.
     void openport(const QString& printerName) override;
     // Sends DOWNLOAD "NAME",size,<bytes> to the printer's memory (DRAM). A file that is missing
     // or unreadable sends nothing: pictures are not checked by the program.
@@ -41,6 +44,8 @@ public:
     void printlabel(const QString& sets, const QString& copies) override;
     void closeport() override;
     bool isPhysical() const override;
+    bool answersStatus() const override { return m_port && m_answersStatus; }
+    std::optional<std::uint8_t> printerStatus(std::chrono::milliseconds wait) override;
     // The warnings of every port closed so far.
     QStringList warnings() const override { return m_warnings; }
 
@@ -58,6 +63,7 @@ private:
     std::unique_ptr<common::BytePort> m_port;
     TextBitmapRenderer m_renderer;
     QStringList m_warnings;
+    bool m_answersStatus = false;
 };
 
 } // namespace pelmar::print_command

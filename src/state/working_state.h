@@ -56,6 +56,9 @@ struct WorkingState {
     common::CodePage codePage;
     // Section [Ports] of Pelmar.INI in file order: printer name, port address.
     std::vector<std::pair<QString, QString>> ports;
+    // [Printer] StatusPacing (default 1): a printer that answers status paces the run by its
+    // status instead of the estimated wait; 0 keeps the wait.
+    bool statusPacing = true;
 
     // Interactive mode as the handlers that test for exactly "/T" see it.
     bool commandLineIsExactlyT() const { return commandLine == QStringLiteral("/T"); }

@@ -5,6 +5,8 @@
 
 #include <QByteArray>
 #include <QList>
+#include <algorithm>
+#include <vector>
 
 namespace pelmar::test {
 
@@ -21,6 +23,10 @@ public:
         // Fails the n-th write (1-based); 0 never.
         int failAtWrite = 0;
         int writes = 0;
+        // The printer's answers to status inquiries, one each, the last repeated; empty: a
+        // one-way port.
+        std::vector<std::uint8_t> statuses;
+        int inquiries = 0;
     };
 
     explicit MemoryPort(Record& record) : m_record(record) {}
@@ -38,6 +44,14 @@ public:
     }
     void close() override { m_record.closed = true; }
     bool isPhysical() const override { return m_record.physical; }
+    std::optional<std::uint8_t> askStatus(std::chrono::milliseconds) override {
+        if (m_record.statuses.empty())
+            return std::nullopt;
+        const std::size_t at = std::min<std::size_t>(static_cast<std::size_t>(m_record.inquiries),
+                                                     m_record.statuses.size() - 1);
+        ++m_record.inquiries;
+        return m_record.statuses[at];
+    }
 
 private:
     Record& m_record;

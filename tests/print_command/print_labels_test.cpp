@@ -2,6 +2,7 @@
 
 #include "common/run_error.h"
 #include "print_command/recording_library.h"
+#include "print_command/run_seams.h"
 #include "print_command/sample_format.h"
 #include "print_command/test_print.h"
 #include "support/fake_clock.h"
@@ -15,7 +16,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-class PrintLabelsTest : public ::testing::Test {
+class PrintLabelsTest : public ::testing::Test, protected test::RunSeams {
 protected:
     PrintLabelsTest() {
         test::setLabel(state);
@@ -43,12 +44,6 @@ protected:
     }
     double waitedSeconds() const { return std::chrono::duration<double>(clock.elapsed()).count(); }
 
-    state::WorkingState state;
-    test::RecordingLibrary library;
-    test::RecordingMessageBox messages;
-    test::RecordingRunView view;
-    test::FakeClock clock;
-    RunContext context{state, messages, view, clock, clock, {}, QDate(2026, 12, 7)};
     int librariesMade = 0;
 };
 

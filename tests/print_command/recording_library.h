@@ -3,7 +3,9 @@
 #include "print_command/printer_library.h"
 
 #include <QStringList>
+#include <algorithm>
 #include <functional>
+#include <vector>
 
 namespace pelmar::test {
 
@@ -41,6 +43,21 @@ public:
     }
     void closeport() override { add({QStringLiteral("closeport")}); }
     bool isPhysical() const override { return physical; }
+    bool answersStatus() const override { return !statuses.empty(); }
+    // Hands out the scripted answers one per inquiry, the last repeated; "status" is recorded
+    // only for the first of a run of equal answers, so the calls stay readable.
+    std::optional<std::uint8_t> printerStatus(std::chrono::milliseconds) override {
+        if (statuses.empty())
+            return std::nullopt;
+        const std::size_t at = std::min(statusesAsked, statuses.size() - 1);
+        ++statusesAsked;
+        const std::optional<std::uint8_t> answer = statuses[at];
+        const QString call =
+            answer ? QStringLiteral("status|%1").arg(*answer) : QStringLiteral("status|none");
+        if (calls.isEmpty() || calls.last() != call)
+            add({call});
+        return answer;
+    }
 
     // The calls whose name is `name`.
     QStringList named(const QString& name) const {
@@ -53,6 +70,9 @@ public:
 
     QStringList calls;
     bool physical = true;
+    // Scripted status answers (nothing: the printer is silent); empty: no status at all.
+    std::vector<std::optional<std::uint8_t>> statuses;
+    std::size_t statusesAsked = 0;
     std::function<void(const QString& call)> onCall;
 
 private:
@@ -87,6 +107,10 @@ public:
     void printlabel(const QString& s, const QString& c) override { m_target.printlabel(s, c); }
     void closeport() override { m_target.closeport(); }
     bool isPhysical() const override { return m_target.isPhysical(); }
+    bool answersStatus() const override { return m_target.answersStatus(); }
+    std::optional<std::uint8_t> printerStatus(std::chrono::milliseconds wait) override {
+        return m_target.printerStatus(wait);
+    }
 
 private:
     RecordingLibrary& m_target;

@@ -259,3 +259,50 @@ TEST(TextStrips, StripsDrawThePictureAndSkipBlankColumns) {
 
 } // namespace
 } // namespace pelmar::print_command
+
+namespace pelmar::print_command {
+namespace {
+
+// openport asks a two-way port for the status: not ready stops before any byte of a label.
+TEST(TsplLibraryStatusTest, OpenportRefusesAPrinterThatIsNotReadyAndNamesItsState) {
+    struct Case {
+        std::vector<std::uint8_t> statuses; // empty: the port cannot answer
+        const char* refusal;                // nullptr: openport goes on
+        bool answers;
+    };
+    const Case cases[] = {
+        {{}, nullptr, false},
+        {{0x00}, nullptr, true},
+        {{0x04}, "印表機 TSC 未就緒: 紙張用完", true},
+        {{0x01}, "印表機 TSC 未就緒: 印字頭開啟", true},
+        {{0x11}, "印表機 TSC 未就緒: 印字頭開啟、暫停", true},
+        {{0x20}, "印表機 TSC 未就緒: 列印中", true},
+        {{0x88}, "印表機 TSC 未就緒: 碳帶用完、其他錯誤", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.refusal ? c.refusal : "ready");
+        test::MemoryPort::Record port;
+        port.statuses = c.statuses;
+        TsplLibrary library(common::CodePage(), [&port](const QString&) {
+            return std::make_unique<test::MemoryPort>(port);
+        });
+        if (c.refusal) {
+            try {
+                library.openport(QStringLiteral("TSC"));
+                ADD_FAILURE() << "openport went on";
+            } catch (const common::RunError& error) {
+                EXPECT_EQ(error.number(), common::PrinterError);
+                EXPECT_EQ(error.description(), QString::fromUtf8(c.refusal));
+            }
+            EXPECT_TRUE(port.bytes.isEmpty());
+            continue;
+        }
+        library.openport(QStringLiteral("TSC"));
+        EXPECT_EQ(library.answersStatus(), c.answers);
+        EXPECT_EQ(port.inquiries, c.statuses.empty() ? 0 : 1);
+        EXPECT_EQ(library.printerStatus(std::chrono::milliseconds(1)).has_value(), c.answers);
+    }
+}
+
+} // namespace
+} // namespace pelmar::print_command

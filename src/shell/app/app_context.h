@@ -13,8 +13,10 @@
 #include <QDate>
 #include <QString>
 #include <QStringList>
+#include <chrono>
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace pelmar::app {
 
@@ -59,6 +61,10 @@ struct AppContext {
     RunSettingsSaver saveRunSettings;
     // The date of "Date=" texts.
     QDate today = QDate::currentDate();
+    // Command mode: the first record to print, and how a printer fault is met (see
+    // print_command::RunContext): the window asks the operator, pelmar-print waits.
+    int firstRecord = 1;
+    std::optional<std::chrono::milliseconds> faultWait = std::nullopt;
 };
 
 // How start-up or a print command ended: the window ends or stays, the headless tool picks its

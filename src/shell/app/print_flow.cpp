@@ -73,8 +73,9 @@ FlowResult printDriverMode(AppContext& context) {
 } // namespace
 
 print_command::RunContext commandRunContext(AppContext& context) {
-    return {context.state,  context.messageBox,     context.window, context.clock,
-            context.events, context.libraryFactory, context.today};
+    return {context.state, context.messageBox,  context.window,
+            context.clock, context.events,      context.libraryFactory,
+            context.today, context.firstRecord, context.faultWait};
 }
 
 print_driver::DriverRunContext driverRunContext(AppContext& context,

@@ -56,6 +56,10 @@ public:
     // The port is closed whatever was asked meanwhile.
     void closeport() override { m_inner->closeport(); }
     bool isPhysical() const override { return m_inner->isPhysical(); }
+    bool answersStatus() const override { return m_inner->answersStatus(); }
+    std::optional<std::uint8_t> printerStatus(std::chrono::milliseconds wait) override {
+        return m_inner->printerStatus(wait);
+    }
     QStringList warnings() const override { return m_inner->warnings(); }
 
 private:

@@ -160,6 +160,8 @@ int run(const cli::PrintOptions& options) {
 
     app::AppContext context(state, window, messages, clock, clock, printers, dialog);
     context.printerOverride = options.printer;
+    context.firstRecord = options.from;
+    context.faultWait = std::chrono::seconds(options.faultWaitSeconds);
     context.dataFileOverride = options.data;
     if (options.dryRun) {
         context.libraryFactory = [&report](const QString&) { return cli::dryRunLibrary(report); };

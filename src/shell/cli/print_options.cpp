@@ -4,11 +4,29 @@
 
 namespace pelmar::cli {
 
+namespace {
+
+// Reads digits only into value when it lies in [low, high].
+bool wholeNumber(const QString& text, int low, int high, int& value) {
+    for (const QChar c : text) {
+        if (c < u'0' || c > u'9')
+            return false;
+    }
+    bool ok = false;
+    const qlonglong number = text.toLongLong(&ok);
+    if (!ok || number < low || number > high)
+        return false;
+    value = static_cast<int>(number);
+    return true;
+}
+
+} // namespace
+
 QString printUsage() {
     return QStringLiteral(
         "usage: pelmar-print [--home DIR] [--data FILE] [--format NAME] [--printer NAME]\n"
-        "                    [--price N] [--output FILE.pdf [--resolution DPI]] [--dry-run]\n"
-        "                    [--help]\n"
+        "                    [--price N] [--output FILE.pdf [--resolution DPI]] [--from N]\n"
+        "                    [--fault-wait S] [--dry-run] [--help]\n"
         "Prints the data file with the settings of the program folder (Pelmar.INI), as the\n"
         "program does when it is started without /T, without a window.\n"
         "  --home DIR       program folder (default: $PELMAR_HOME, else the program's folder)\n"
@@ -22,6 +40,11 @@ QString printUsage() {
         "  --output FILE    driver mode: write the labels into this PDF file\n"
         "  --resolution DPI with --output: the resolution of the printer the PDF is for (50\n"
         "                   to 4800, default 203); barcodes are drawn on its dot grid\n"
+        "  --from N         print records N to the end (after a printer fault, the record\n"
+        "                   its message names)\n"
+        "  --fault-wait S   a printer that reports a fault (paper out, head open, pause...)\n"
+        "                   while it prints: wait up to S seconds for it to be cleared\n"
+        "                   (default 0: fail at once, exit status 5)\n"
         "  --dry-run        run the real printer library into nothing: tell what would be\n"
         "                   printed, or refuse what the real run refuses, without opening\n"
         "                   a port or writing the settings\n"
@@ -39,11 +62,14 @@ std::optional<QString> parsePrintOptions(const QStringList& arguments, PrintOpti
     };
     QString price;
     QString resolution;
+    QString from;
+    QString faultWait;
     bool havePrice = false;
     const Valued valued[] = {{"--home", &options.home},     {"--data", &options.data},
                              {"--format", &options.format}, {"--printer", &options.printer},
                              {"--output", &options.output}, {"--price", &price},
-                             {"--resolution", &resolution}};
+                             {"--resolution", &resolution}, {"--from", &from},
+                             {"--fault-wait", &faultWait}};
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& argument = arguments[i];
         if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
@@ -84,6 +110,10 @@ std::optional<QString> parsePrintOptions(const QStringList& arguments, PrintOpti
         if (options.output.isEmpty())
             return QStringLiteral("--resolution is for the PDF file of --output");
     }
+    if (!from.isEmpty() && !wholeNumber(from, 1, 32767, options.from))
+        return QStringLiteral("--from takes a record number from 1 to 32767: ") + from;
+    if (!faultWait.isEmpty() && !wholeNumber(faultWait, 0, 86400, options.faultWaitSeconds))
+        return QStringLiteral("--fault-wait takes seconds from 0 to 86400: ") + faultWait;
     if (havePrice) {
         // The price box takes digits only.
         for (const QChar c : price) {

@@ -16,6 +16,8 @@ struct PrintOptions {
     std::optional<std::int32_t> price; // the price adjustment, as typed into the price box
     QString output;                    // driver mode: a PDF file in place of a printer
     int resolution = 0;                // --output: the printer's dots per inch (0: 203)
+    int from = 1;                      // the first record to print
+    int faultWaitSeconds = 0;          // how long a printer fault may take to clear
     bool dryRun = false;
     bool help = false;
 };

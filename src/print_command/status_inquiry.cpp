@@ -1,0 +1,79 @@
+#include "print_command/status_inquiry.h"
+
+#include "print_command/port_failure.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace pelmar::print_command {
+
+namespace {
+
+const char kInquiry[] = {'\x1b', '!', '?'};
+
+void sendInquiry(int fd, const QString& address) {
+    std::size_t sent = 0;
+    while (sent < sizeof kInquiry) {
+        // A socket whose peer has gone must fail the call, not raise SIGPIPE.
+        ssize_t n = ::send(fd, kInquiry + sent, sizeof kInquiry - sent, MSG_NOSIGNAL);
+        if (n < 0 && errno == ENOTSOCK)
+            n = ::write(fd, kInquiry + sent, sizeof kInquiry - sent);
+        if (n > 0) {
+            sent += static_cast<std::size_t>(n);
+            continue;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            pollfd entry{fd, POLLOUT, 0};
+            if (::poll(&entry, 1, 1000) == 0)
+                throwPortFailure(address, QStringLiteral("印表機逾時未接收資料"));
+            continue;
+        }
+        throwPortFailure(address, systemReason(n < 0 ? errno : EIO));
+    }
+}
+
+} // namespace
+
+std::optional<std::uint8_t> StatusInquiry::ask(int fd, std::chrono::milliseconds wait) {
+    sendInquiry(fd, m_address);
+    ++m_unanswered;
+    const auto deadline = std::chrono::steady_clock::now() + wait;
+    std::optional<std::uint8_t> last;
+    while (m_unanswered > 0) {
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        pollfd entry{fd, POLLIN, 0};
+        const int ready = ::poll(&entry, 1, static_cast<int>(std::max<long long>(0, left.count())));
+        if (ready < 0 && errno == EINTR)
+            continue;
+        if (ready <= 0)
+            return std::nullopt;
+        unsigned char answers[64];
+        const ssize_t got =
+            ::read(fd, answers,
+                   static_cast<std::size_t>(std::min<long long>(sizeof answers, m_unanswered)));
+        if (got < 0 && (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK))
+            continue;
+        if (got < 0)
+            throwPortFailure(m_address, systemReason(errno));
+        if (got == 0) {
+            if (m_end == End::Closes)
+                throwPortFailure(m_address, QStringLiteral("印表機已中斷連線"));
+            return std::nullopt;
+        }
+        m_unanswered -= got;
+        last = answers[got - 1];
+    }
+    return last;
+}
+
+void StatusInquiry::dropped(long long count) {
+    m_unanswered = std::max(0LL, m_unanswered - count);
+}
+
+} // namespace pelmar::print_command

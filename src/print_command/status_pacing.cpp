@@ -1,0 +1,140 @@
+#include "print_command/status_pacing.h"
+
+#include "common/printer_status_byte.h"
+#include "common/run_error.h"
+
+#include <optional>
+
+namespace pelmar::print_command {
+
+namespace {
+
+using common::statusIsFault;
+
+class Pacer {
+public:
+    Pacer(RunContext& context, PrinterLibrary& library, int record, const QString& caption)
+        : m_context(context), m_library(library), m_record(record), m_caption(caption) {}
+
+    PaceEnd run() {
+        for (;;) {
+            const std::optional<std::uint8_t> status = next();
+            if (!status)
+                return PaceEnd::Cancelled;
+            if (*status == 0)
+                return PaceEnd::Printed;
+            if (statusIsFault(*status) && !faultCleared(*status))
+                return PaceEnd::Cancelled;
+            pause(kStatusPollInterval);
+        }
+    }
+
+private:
+    bool cancelled() const { return m_context.state.cancelRequested; }
+
+    // Lets the window work for the time, or until the operator cancels.
+    void pause(std::chrono::steady_clock::duration time) {
+        const auto until = m_context.clock.now() + time;
+        while (!cancelled() && m_context.clock.now() < until)
+            m_context.events.processEvents();
+    }
+
+    // The printer's next status; nothing when the operator cancels meanwhile.
+    std::optional<std::uint8_t> next() {
+        const auto since = m_context.clock.now();
+        while (!cancelled()) {
+            if (const std::optional<std::uint8_t> status =
+                    m_library.printerStatus(kStatusAnswerWait))
+                return status;
+            if (m_context.clock.now() - since >= kStatusSilenceLimit)
+                throw common::RunError(common::PrinterError,
+                                       QStringLiteral("印表機沒有回應狀態查詢 (%1 秒)")
+                                           .arg(kStatusSilenceLimit.count()));
+            m_context.events.processEvents();
+        }
+        return std::nullopt;
+    }
+
+    enum class Recheck { Cleared, Faulted, Cancelled };
+
+    // Asks again after a fault; a fault still there updates status.
+    Recheck recheck(std::uint8_t& status) {
+        const std::optional<std::uint8_t> now = next();
+        if (!now)
+            return Recheck::Cancelled;
+        if (!statusIsFault(*now))
+            return Recheck::Cleared;
+        status = *now;
+        return Recheck::Faulted;
+    }
+
+    // True when the fault has gone and the wait goes on; false when the operator cancels.
+    bool faultCleared(std::uint8_t status) {
+        if (m_context.faultWait)
+            return waitForClearing(status, *m_context.faultWait);
+        for (;;) {
+            common::Message message;
+            message.text = faultReport(status, m_record) +
+                           QStringLiteral("\n\n排除故障後按「是」繼續列印, 按「否」取消列印.");
+            message.caption = m_caption;
+            message.icon = common::MessageIcon::Exclamation;
+            message.buttons = common::MessageButtons::YesNo;
+            message.defaultAnswer = common::MessageAnswer::No;
+            if (m_context.messageBox.show(message) != common::MessageAnswer::Yes)
+                return false;
+            if (const Recheck again = recheck(status); again != Recheck::Faulted)
+                return again == Recheck::Cleared;
+        }
+    }
+
+    bool waitForClearing(std::uint8_t status, std::chrono::milliseconds wait) {
+        if (wait.count() > 0)
+            common::showMessage(
+                m_context.messageBox,
+                faultReport(status, m_record) +
+                    QStringLiteral("\n等候故障排除, 最多 %1 秒 ...").arg(wait.count() / 1000.0),
+                m_caption, common::MessageIcon::Exclamation);
+        const auto since = m_context.clock.now();
+        while (m_context.clock.now() - since < wait) {
+            pause(kFaultPollInterval);
+            if (const Recheck again = recheck(status); again != Recheck::Faulted)
+                return again == Recheck::Cleared;
+        }
+        throw common::RunError(common::PrinterError, faultReport(status, m_record) + resumeHint());
+    }
+
+    QString resumeHint() const {
+        const int next = m_record + 1;
+        if (next > m_context.state.recordCount)
+            return QStringLiteral("\n所有資料都已送到印表機");
+        return QStringLiteral("\n接續列印: 從第 %1 筆開始 (pelmar-print --from %1)").arg(next);
+    }
+
+    RunContext& m_context;
+    PrinterLibrary& m_library;
+    int m_record;
+    const QString& m_caption;
+};
+
+} // namespace
+
+QString faultReport(std::uint8_t status, int record) {
+    const bool unfinished = common::statusIsPrinting(status);
+    const auto stops = static_cast<std::uint8_t>(status & ~common::status_bit::kPrinting);
+    QString text = QStringLiteral("印表機停止列印: ") + common::statusText(stops);
+    const int finished = unfinished ? record - 1 : record;
+    if (finished > 0)
+        text += QStringLiteral("\n印表機最後印完的資料: 第 %1 筆").arg(finished);
+    else
+        text += QStringLiteral("\n印表機尚未印完任何一筆資料");
+    if (unfinished)
+        text += QStringLiteral("\n第 %1 筆已送到印表機, 故障排除後印表機會把它印完").arg(record);
+    return text;
+}
+
+PaceEnd waitForPrinter(RunContext& context, PrinterLibrary& library, int record,
+                       const QString& caption) {
+    return Pacer(context, library, record, caption).run();
+}
+
+} // namespace pelmar::print_command
