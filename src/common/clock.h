@@ -18,6 +18,12 @@ public:
     virtual void processEvents() = 0;
 };
 
+// The clock and event pump of a wait, handed to what waits on the print system.
+struct WaitServices {
+    Clock& clock;
+    EventPump& events;
+};
+
 class SteadyClock : public Clock {
 public:
     std::chrono::steady_clock::time_point now() override {

@@ -1,12 +1,17 @@
 #include "print_command/cups_port.h"
 
 #include "print_command/port_failure.h"
+#include "print_queue/cups_job_status.h"
+#include "print_queue/job_follower.h"
+#include "print_queue/queue_check.h"
 
 #include <cups/cups.h>
 
 namespace pelmar::print_command {
 
 namespace {
+
+constexpr std::chrono::seconds kRawJobTimeLimit{120};
 
 QString lastCupsReason() {
     return QString::fromUtf8(cupsLastErrorString());
@@ -30,7 +35,7 @@ QString queueByDescription(const QString& description) {
 
 } // namespace
 
-CupsPort::CupsPort(const QString& queue) : m_queue(queue) {
+CupsPort::CupsPort(const QString& queue, common::WaitServices wait) : m_queue(queue), m_wait(wait) {
     cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, queue.toUtf8().constData(), nullptr);
     if (!dest) {
         m_queue = queueByDescription(queue);
@@ -45,19 +50,9 @@ CupsPort::CupsPort(const QString& queue) : m_queue(queue) {
 // A stopped queue, or one that refuses jobs, keeps labels that never print: the run must fail
 // instead of counting them as sent. A queue removed meanwhile fails here too.
 void CupsPort::checkQueueReady() const {
-    cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, m_queue.toUtf8().constData(), nullptr);
-    if (!dest)
-        throwPortFailure(m_queue, QStringLiteral("印表機佇列已不存在 (%1)").arg(lastCupsReason()));
-    const char* state = cupsGetOption("printer-state", dest->num_options, dest->options);
-    const char* accepting =
-        cupsGetOption("printer-is-accepting-jobs", dest->num_options, dest->options);
-    const bool stopped = state != nullptr && QByteArray(state) == "5";
-    const bool refusing = accepting != nullptr && QByteArray(accepting) == "false";
-    cupsFreeDests(1, dest);
-    if (stopped)
-        throwPortFailure(m_queue, QStringLiteral("印表機佇列已停止"));
-    if (refusing)
-        throwPortFailure(m_queue, QStringLiteral("印表機佇列拒絕接受工作"));
+    const QString problem = print_queue::queueProblem(m_queue);
+    if (!problem.isEmpty())
+        throwPortFailure(m_queue, problem);
 }
 
 void CupsPort::endJob() {
@@ -82,6 +77,9 @@ void CupsPort::endJob() {
     if (!written || !finished)
         throwPortFailure(m_queue, lastCupsReason());
     m_pending.clear();
+    // The bytes are small: the job completes once the printer has taken them.
+    print_queue::CupsJobStatus jobs(m_queue);
+    print_queue::followJob(jobs, m_queue, job, m_wait.clock, m_wait.events, kRawJobTimeLimit);
 }
 
 void CupsPort::close() {

@@ -95,7 +95,7 @@ QString portAddress(const state::WorkingState& state, const QString& printerName
 }
 
 std::unique_ptr<common::BytePort> openBytePort(const state::WorkingState& state,
-                                               const QString& address) {
+                                               const QString& address, common::WaitServices wait) {
     if (startsWith(address, "socket://"))
         return openSocket(address);
     if (startsWith(address, "file:"))
@@ -109,16 +109,17 @@ std::unique_ptr<common::BytePort> openBytePort(const state::WorkingState& state,
         throwPortFailure(address, QStringLiteral("trace: 不是位元組連接埠"));
     if (address.isEmpty())
         throwPortFailure(address, QStringLiteral("沒有指定印表機"));
-    return std::make_unique<CupsPort>(address);
+    return std::make_unique<CupsPort>(address, wait);
 }
 
 std::unique_ptr<PrinterLibrary> createPrinterLibrary(const state::WorkingState& state,
-                                                     const QString& printerName) {
+                                                     const QString& printerName,
+                                                     common::WaitServices wait) {
     const QString address = portAddress(state, printerName);
     if (startsWith(address, "trace:"))
         return std::make_unique<TraceLibrary>(fromProgramFolder(state, address.mid(6)));
-    return std::make_unique<TsplLibrary>(state.codePage, [&state](const QString& name) {
-        return openBytePort(state, portAddress(state, name));
+    return std::make_unique<TsplLibrary>(state.codePage, [&state, wait](const QString& name) {
+        return openBytePort(state, portAddress(state, name), wait);
     });
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/byte_port.h"
+#include "common/clock.h"
 #include "print_command/printer_library.h"
 #include "state/working_state.h"
 
@@ -14,13 +15,16 @@ namespace pelmar::print_command {
 QString portAddress(const state::WorkingState& state, const QString& printerName);
 
 // Opens the byte port of an address that is not trace:. Relative paths of file: and preview: are
-// taken from the program folder. Throws RunError(482) "無法連接印表機..." when it cannot.
+// taken from the program folder; a CUPS queue follows each job with `wait`. Throws RunError(482)
+// "無法連接印表機..." when it cannot.
 std::unique_ptr<common::BytePort> openBytePort(const state::WorkingState& state,
-                                               const QString& address);
+                                               const QString& address, common::WaitServices wait);
 
 // The printer library for a printer name: the trace library for a trace: address, else TSPL
-// bytes on the printer's port (opened at openport). The state must outlive the library.
+// bytes on the printer's port (opened at openport). The state and the wait's clock and pump must
+// outlive the library.
 std::unique_ptr<PrinterLibrary> createPrinterLibrary(const state::WorkingState& state,
-                                                     const QString& printerName);
+                                                     const QString& printerName,
+                                                     common::WaitServices wait);
 
 } // namespace pelmar::print_command

@@ -7,7 +7,8 @@ namespace pelmar::print_command {
 std::unique_ptr<PrinterLibrary> makeLibrary(const RunContext& context) {
     if (context.libraryFactory)
         return context.libraryFactory(context.state.printerName);
-    return createPrinterLibrary(context.state, context.state.printerName);
+    return createPrinterLibrary(context.state, context.state.printerName,
+                                {context.clock, context.events});
 }
 
 } // namespace pelmar::print_command

@@ -1,11 +1,16 @@
 #include "print_driver/cups_queue_sink.h"
 
 #include "common/run_error.h"
+#include "common/units.h"
 #include "print_driver/pdf_page.h"
+#include "print_queue/cups_job_status.h"
+#include "print_queue/job_follower.h"
+#include "print_queue/queue_check.h"
 
 #include <QBuffer>
 #include <QPainter>
 #include <QPdfWriter>
+#include <cmath>
 #include <cups/cups.h>
 
 namespace pelmar::print_driver {
@@ -16,8 +21,8 @@ using common::RunError;
 
 class CupsQueueSink : public PageSink {
 public:
-    CupsQueueSink(QString queueName, ResolutionQuery query)
-        : m_queueName(std::move(queueName)), m_query(std::move(query)) {}
+    CupsQueueSink(QString queueName, common::WaitServices wait, ResolutionQuery query)
+        : m_queueName(std::move(queueName)), m_wait(wait), m_query(std::move(query)) {}
 
     int dotsPerInch() override { return queueDotsPerInch(m_query, m_queueName); }
 
@@ -35,6 +40,11 @@ public:
 
     void sendJob(const PageContent& page, int copies) override {
         const QPageSize size = pdfPageSize(page);
+        // CUPS takes jobs for a stopped queue and keeps them: those labels would never print.
+        const QString problem = print_queue::queueProblem(m_queueName);
+        if (!problem.isEmpty())
+            throw RunError(common::PrinterError,
+                           QStringLiteral("印表機 %1 無法列印: %2").arg(m_queueName, problem));
         QByteArray pdf;
         {
             QBuffer buffer(&pdf);
@@ -45,10 +55,20 @@ public:
             QPainter painter;
             if (!painter.begin(&writer))
                 throw RunError(common::PrinterError, QStringLiteral("無法產生列印工作"));
-            page.render(painter, kPdfDotsPerInch);
+            // Every copy is a page of its own: label drivers behind the PDF-to-raster chain get
+            // copies=1 from it and would print the label once.
+            for (int copy = 0; copy < copies; ++copy) {
+                if (copy > 0)
+                    writer.newPage();
+                page.render(painter, kPdfDotsPerInch);
+            }
             painter.end();
         }
-        send(pdf, copies);
+        const int job = send(pdf, cupsCustomMedia(page));
+        print_queue::CupsJobStatus jobs(m_queueName);
+        const double labelInches = page.heightTwips / common::kTwipsPerInch;
+        print_queue::followJob(jobs, m_queueName, job, m_wait.clock, m_wait.events,
+                               print_queue::jobTimeLimit(copies, labelInches));
     }
 
 private:
@@ -60,11 +80,14 @@ private:
                        QStringLiteral("列印工作無法送到 %1: %2").arg(m_queueName, reason));
     }
 
-    void send(const QByteArray& pdf, int copies) {
+    // Returns the job's id.
+    int send(const QByteArray& pdf, const QString& media) {
         const QByteArray queue = m_queueName.toUtf8();
-        const QByteArray copiesText = QByteArray::number(copies);
         cups_option_t* options = nullptr;
-        int optionCount = cupsAddOption("copies", copiesText.constData(), 0, &options);
+        int optionCount = cupsAddOption("copies", "1", 0, &options);
+        // Without its media a label is placed on the queue's default paper, turned and centred.
+        optionCount = cupsAddOption("media", media.toUtf8().constData(), optionCount, &options);
+        optionCount = cupsAddOption("orientation-requested", "3", optionCount, &options);
         const int job =
             cupsCreateJob(CUPS_HTTP_DEFAULT, queue.constData(), "Pelmar", optionCount, options);
         cupsFreeOptions(optionCount, options);
@@ -78,16 +101,27 @@ private:
             fail(job);
         if (cupsFinishDocument(CUPS_HTTP_DEFAULT, queue.constData()) != IPP_STATUS_OK)
             fail(job);
+        return job;
     }
 
     QString m_queueName;
+    common::WaitServices m_wait;
     ResolutionQuery m_query;
 };
 
 } // namespace
 
-std::unique_ptr<PageSink> makeCupsQueueSink(const QString& queueName, ResolutionQuery query) {
-    return std::make_unique<CupsQueueSink>(queueName, std::move(query));
+std::unique_ptr<PageSink> makeCupsQueueSink(const QString& queueName, common::WaitServices wait,
+                                            ResolutionQuery query) {
+    return std::make_unique<CupsQueueSink>(queueName, wait, std::move(query));
+}
+
+QString cupsCustomMedia(const PageContent& page) {
+    const auto points = [](std::int32_t twips) {
+        // Hundredths of a point, without trailing zeros: 170.1, 113.4, 72.
+        return QString::number(std::round(common::twipsToPoints(twips) * 100.0) / 100.0, 'g', 10);
+    };
+    return QStringLiteral("Custom.%1x%2").arg(points(page.widthTwips), points(page.heightTwips));
 }
 
 } // namespace pelmar::print_driver

@@ -7,6 +7,7 @@
 #include "print_driver/image_page_sink.h"
 #include "print_driver/pdf_file_sink.h"
 #include "print_driver/print_labels_driver.h"
+#include "support/fake_clock.h"
 #include "support/temp_folder.h"
 
 #include <QFile>
@@ -168,10 +169,12 @@ TEST_F(QtPage, BarcodesAreDrawnForTheSinksResolution) {
     EXPECT_EQ(makePdfFileSink(folder.file(QStringLiteral("a.pdf")))->dotsPerInch(), 203);
     EXPECT_EQ(makePdfFileSink(folder.file(QStringLiteral("a.pdf")), 300)->dotsPerInch(), 300);
     // A queue is asked through the query; no print system is needed for that.
-    EXPECT_EQ(
-        makeCupsQueueSink(QStringLiteral("TSC"), [](const QString&) { return 300; })->dotsPerInch(),
-        300);
-    EXPECT_EQ(makeCupsQueueSink(QStringLiteral("TSC"),
+    pelmar::test::FakeClock clock;
+    const pelmar::common::WaitServices wait{clock, clock};
+    EXPECT_EQ(makeCupsQueueSink(QStringLiteral("TSC"), wait, [](const QString&) { return 300; })
+                  ->dotsPerInch(),
+              300);
+    EXPECT_EQ(makeCupsQueueSink(QStringLiteral("TSC"), wait,
                                 [](const QString&) { return std::optional<int>(); })
                   ->dotsPerInch(),
               203);

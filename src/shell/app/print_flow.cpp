@@ -91,18 +91,18 @@ std::unique_ptr<print_driver::PrinterPage> prepareDriverPage(AppContext& context
     if (load.failed && load.endProgram)
         return nullptr;
     return context.pageFactory ? context.pageFactory(destination)
-                               : makeDestinationPage(destination);
+                               : makeDestinationPage(destination, {context.clock, context.events});
 }
 
-std::unique_ptr<print_driver::PrinterPage>
-makeDestinationPage(const PrintDestination& destination) {
+std::unique_ptr<print_driver::PrinterPage> makeDestinationPage(const PrintDestination& destination,
+                                                               common::WaitServices wait) {
     if (!destination.pdfFile.isEmpty())
         return std::make_unique<print_driver::QtPrinterPage>(print_driver::makePdfFileSink(
             destination.pdfFile, destination.pdfDotsPerInch > 0
                                      ? destination.pdfDotsPerInch
                                      : print_driver::kDefaultPrinterDotsPerInch));
     return std::make_unique<print_driver::QtPrinterPage>(
-        print_driver::makeCupsQueueSink(destination.queue));
+        print_driver::makeCupsQueueSink(destination.queue, wait));
 }
 
 FlowResult printChosenFormat(AppContext& context) {

@@ -173,8 +173,9 @@ int run(const cli::PrintOptions& options) {
                          .arg(s.textFileName, common::decimalText(s.adPrice)));
         };
     } else {
-        context.libraryFactory = [&state](const QString& name) {
-            return cli::cancelPolling(print_command::createPrinterLibrary(state, name), state);
+        context.libraryFactory = [&state, &clock](const QString& name) {
+            return cli::cancelPolling(
+                print_command::createPrinterLibrary(state, name, {clock, clock}), state);
         };
     }
 

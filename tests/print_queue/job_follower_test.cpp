@@ -1,0 +1,123 @@
+#include "print_queue/job_follower.h"
+
+#include "common/run_error.h"
+#include "support/fake_clock.h"
+
+#include <gtest/gtest.h>
+#include <vector>
+
+namespace {
+
+using namespace std::chrono_literals;
+using pelmar::print_queue::JobState;
+using pelmar::print_queue::JobStatus;
+
+// Answers the job's states in turn, the last one for ever after; records cancellations.
+class ScriptedJobs : public pelmar::print_queue::JobStatusSource {
+public:
+    explicit ScriptedJobs(std::vector<JobStatus> states) : m_states(std::move(states)) {}
+    JobStatus jobStatus(int job) override {
+        asked.push_back(job);
+        const JobStatus status = m_states.at(std::min(m_next, m_states.size() - 1));
+        ++m_next;
+        return status;
+    }
+    void cancelJob(int job) override { cancelled.push_back(job); }
+
+    std::vector<int> asked;
+    std::vector<int> cancelled;
+
+private:
+    std::vector<JobStatus> m_states;
+    size_t m_next = 0;
+};
+
+JobStatus state(JobState s, QStringList reasons = {}, QString message = {}) {
+    return JobStatus{s, std::move(reasons), std::move(message)};
+}
+
+struct FollowCase {
+    const char* name;
+    std::vector<JobStatus> states;
+    const char* failure; // empty: the job completes
+    bool cancelled;
+};
+
+TEST(JobFollower, StateSequencesEndAsTheJobDid) {
+    const FollowCase cases[] = {
+        {"completed at once", {state(JobState::Completed)}, "", false},
+        {"pending, processing, completed",
+         {state(JobState::Pending), state(JobState::Processing, {"job-printing"}),
+          state(JobState::Completed, {"job-completed-successfully"})},
+         "",
+         false},
+        {"aborted by a failing filter",
+         {state(JobState::Processing),
+          state(JobState::Aborted, {"job-aborted-by-system"}, "Filter failed")},
+         "列印工作 7 已中止: job-aborted-by-system (Filter failed)",
+         false},
+        {"cancelled by the operator",
+         {state(JobState::Cancelled, {"job-canceled-by-user"})},
+         "已取消: job-canceled-by-user",
+         false},
+        {"stopped: cancelled so that it cannot print later",
+         {state(JobState::Stopped, {"job-completed-with-errors"}, "Filter failed")},
+         "已停止: job-completed-with-errors (Filter failed); 這個工作已取消",
+         true},
+        {"held", {state(JobState::Held, {"job-hold-until-specified"})}, "被保留", true},
+        {"waiting on a queue that stopped",
+         {state(JobState::Processing), state(JobState::Pending, {"printer-stopped"})},
+         "停在已停止的印表機佇列: printer-stopped",
+         true},
+        {"no reason given", {state(JobState::Aborted, {"none"})}, "已中止: 沒有原因", false},
+    };
+    for (const FollowCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        pelmar::test::FakeClock clock;
+        ScriptedJobs jobs(c.states);
+        QString failure;
+        try {
+            pelmar::print_queue::followJob(jobs, QStringLiteral("TSC_Q"), 7, clock, clock, 60s);
+        } catch (const pelmar::common::RunError& error) {
+            EXPECT_EQ(error.number(), pelmar::common::PrinterError);
+            failure = error.description();
+        }
+        if (*c.failure == '\0') {
+            EXPECT_TRUE(failure.isEmpty()) << failure.toStdString();
+        } else {
+            EXPECT_TRUE(failure.startsWith(QStringLiteral("印表機 TSC_Q 的列印工作 7 ")))
+                << failure.toStdString();
+            EXPECT_TRUE(failure.contains(QString::fromUtf8(c.failure))) << failure.toStdString();
+        }
+        EXPECT_EQ(jobs.cancelled, c.cancelled ? std::vector<int>{7} : std::vector<int>{});
+    }
+}
+
+TEST(JobFollower, AJobThatNeverCompletesIsCancelledAtTheLimitWhileEventsFlow) {
+    pelmar::test::FakeClock clock;
+    clock.step = 10ms;
+    ScriptedJobs jobs({state(JobState::Processing, {"job-printing"}, "Waiting for printer")});
+    try {
+        pelmar::print_queue::followJob(jobs, QStringLiteral("TSC_Q"), 3, clock, clock, 5s);
+        FAIL() << "a job that never completes was taken as printed";
+    } catch (const pelmar::common::RunError& error) {
+        EXPECT_TRUE(error.description().contains(QStringLiteral("在 5 秒內沒有完成")));
+        EXPECT_TRUE(error.description().contains(QStringLiteral("Waiting for printer")));
+    }
+    EXPECT_EQ(jobs.cancelled, std::vector<int>{3});
+    // Bounded: ended just past the limit; the state was read every 100 ms, not at every pump.
+    EXPECT_GE(clock.elapsed(), 5s);
+    EXPECT_LT(clock.elapsed(), 5s + 200ms);
+    EXPECT_NEAR(double(jobs.asked.size()), 51.0, 2.0);
+    EXPECT_GT(clock.pumpCalls, 450);
+}
+
+TEST(JobFollower, TimeLimitGrowsWithTheLabelsOfTheJob) {
+    using pelmar::print_queue::jobTimeLimit;
+    EXPECT_EQ(jobTimeLimit(1, 1.5), 61500ms);
+    EXPECT_EQ(jobTimeLimit(10, 0.5), 70s); // at least a second a label
+    EXPECT_EQ(jobTimeLimit(0, 2.0), 62s);  // never less than one label
+    EXPECT_EQ(jobTimeLimit(1000, 1.575), 60s + 1575s);
+}
+
+} // namespace
