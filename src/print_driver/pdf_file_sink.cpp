@@ -3,8 +3,12 @@
 #include "common/run_error.h"
 #include "print_driver/pdf_page.h"
 
+#include <QFile>
 #include <QPainter>
 #include <QPdfWriter>
+#include <cerrno>
+#include <cstring>
+#include <unistd.h>
 
 namespace pelmar::print_driver {
 
@@ -19,6 +23,7 @@ public:
     ~PdfFileSink() override {
         if (m_painter && m_painter->isActive())
             m_painter->end();
+        m_writer.reset();
     }
 
     QString deviceName() override { return QStringLiteral("PDF"); }
@@ -31,33 +36,63 @@ public:
         const QPageSize size = pdfPageSize(page);
         for (int copy = 0; copy < copies; ++copy) {
             if (!m_writer) {
-                m_writer = std::make_unique<QPdfWriter>(m_fileName);
-                preparePdfWriter(*m_writer);
-                m_writer->setPageSize(size);
-                m_painter = std::make_unique<QPainter>();
-                if (!m_painter->begin(m_writer.get()))
-                    throw RunError(common::PathFileAccessError,
-                                   QStringLiteral("無法寫入 PDF 檔: %1").arg(m_fileName));
+                open(size);
             } else {
                 m_writer->setPageSize(size);
                 m_writer->newPage();
             }
             page.render(*m_painter, kPdfDotsPerInch);
         }
+        // The writer does not tell a failed write: a full disk shows in the file's error.
+        checkFile();
     }
 
     void finish() override {
         if (m_finished)
             return;
         m_finished = true;
-        if (m_painter && m_painter->isActive() && !m_painter->end())
-            throw RunError(common::PathFileAccessError,
-                           QStringLiteral("無法寫入 PDF 檔: %1").arg(m_fileName));
+        if (!m_painter)
+            return;
+        if (m_painter->isActive() && !m_painter->end())
+            fail(m_file.errorString());
+        checkFile();
+        // On the disk before the run says it is done.
+        if (!m_file.flush())
+            fail(m_file.errorString());
+        if (::fsync(m_file.handle()) != 0)
+            fail(QString::fromLocal8Bit(std::strerror(errno)));
+        m_file.close();
+        if (m_file.error() != QFileDevice::NoError)
+            fail(m_file.errorString());
     }
 
 private:
+    [[noreturn]] void fail(const QString& reason) const {
+        throw RunError(common::PathFileAccessError,
+                       QStringLiteral("無法寫入 PDF 檔 %1: %2").arg(m_fileName, reason));
+    }
+
+    void checkFile() const {
+        if (m_file.error() != QFileDevice::NoError)
+            fail(m_file.errorString());
+    }
+
+    void open(const QPageSize& size) {
+        m_file.setFileName(m_fileName);
+        if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            fail(m_file.errorString());
+        m_writer = std::make_unique<QPdfWriter>(&m_file);
+        preparePdfWriter(*m_writer);
+        m_writer->setPageSize(size);
+        m_painter = std::make_unique<QPainter>();
+        if (!m_painter->begin(m_writer.get()))
+            fail(m_file.errorString());
+    }
+
     QString m_fileName;
     int m_dotsPerInch;
+    // Every write of the writer goes through this file, whose errors are checked.
+    QFile m_file;
     std::unique_ptr<QPdfWriter> m_writer;
     std::unique_ptr<QPainter> m_painter;
     bool m_finished = false;
