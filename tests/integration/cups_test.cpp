@@ -1,12 +1,10 @@
 // pelmar-print through a real CUPS: a private cupsd on loopback with raw queues whose device is a
 // socket printer of the test; the bytes that arrive through CUPS are compared with those that the
 // same run writes to a file port. Skipped where cupsd cannot run, unless CI=true.
+#include "support/pelmar_print_run.h"
+#include "support/private_cups.h"
 #include "support/temp_folder.h"
 
-#include <QDir>
-#include <QFile>
-#include <QProcess>
-#include <QStandardPaths>
 #include <arpa/inet.h>
 #include <atomic>
 #include <chrono>
@@ -22,45 +20,9 @@
 namespace {
 
 using namespace std::chrono_literals;
-
-const QString kTool = QStringLiteral(PELMAR_BINARY_DIR "/bin/pelmar-print");
-
-bool inCi() {
-    return qEnvironmentVariable("CI") == QLatin1String("true");
-}
-
-// The path of a CUPS administration tool (lpadmin, cupsdisable, cupsreject), or an empty text:
-// they live in /usr/sbin, which is not on the PATH of a user who is not root.
-QString cupsTool(const QString& name) {
-    const QString onPath = QStandardPaths::findExecutable(name);
-    return onPath.isEmpty() ? QStandardPaths::findExecutable(name, {"/usr/sbin", "/sbin"}) : onPath;
-}
-
-// A loopback TCP port number that was free a moment ago.
-int freePort() {
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    socklen_t length = sizeof address;
-    ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
-    ::close(fd);
-    return ntohs(address.sin_port);
-}
-
-// True when something accepts connections on the loopback port.
-bool answers(int port) {
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    address.sin_port = htons(static_cast<uint16_t>(port));
-    const bool connected =
-        ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
-    ::close(fd);
-    return connected;
-}
+using pelmar::test::inCi;
+using pelmar::test::PrivateCups;
+using pelmar::test::ToolRun;
 
 // The printer behind the queues: accepts one connection per job and keeps every byte in order.
 class SocketPrinter {
@@ -127,93 +89,6 @@ private:
     std::thread m_thread;
 };
 
-// A cupsd of its own: private configuration and spool in a temporary folder, loopback only.
-class PrivateCups {
-public:
-    PrivateCups() : m_port(freePort()) {
-        for (const char* dir : {"spool", "cache", "state", "log", "tmp"})
-            QDir().mkpath(m_root.file(QLatin1String(dir)));
-        m_root.write("cupsd.conf", QStringLiteral("Listen 127.0.0.1:%1\nLogLevel warn\n"
-                                                  "DefaultAuthType None\nWebInterface No\n"
-                                                  "Browsing No\n<Location />\n  Order allow,deny\n"
-                                                  "  Allow all\n</Location>\n<Location /admin>\n"
-                                                  "  Order allow,deny\n  Allow all\n</Location>\n"
-                                                  "<Policy default>\n  <Limit All>\n"
-                                                  "    Order deny,allow\n  </Limit>\n</Policy>\n")
-                                       .arg(m_port)
-                                       .toUtf8());
-        const QString root = m_root.path();
-        m_root.write("cups-files.conf",
-                     QStringLiteral("ServerRoot %1\nRequestRoot %1/spool\nCacheDir %1/cache\n"
-                                    "StateDir %1/state\nTempDir %1/tmp\n"
-                                    "AccessLog %1/log/access_log\nErrorLog %1/log/error_log\n"
-                                    "PageLog %1/log/page_log\nFileDevice Yes\n"
-                                    "ServerBin /usr/lib/cups\nDataDir /usr/share/cups\n")
-                         .arg(root)
-                         .toUtf8());
-    }
-    ~PrivateCups() {
-        if (m_cupsd.state() != QProcess::NotRunning) {
-            m_cupsd.terminate();
-            if (!m_cupsd.waitForFinished(5000))
-                m_cupsd.kill();
-            m_cupsd.waitForFinished(2000);
-        }
-    }
-
-    // Starts cupsd in the foreground; returns why it could not, or an empty text.
-    QString start() {
-        const QString cupsd = QStringLiteral("/usr/sbin/cupsd");
-        if (!QFile::exists(cupsd))
-            return QStringLiteral("cupsd is not installed (scripts/setup installs cups)");
-        m_cupsd.setProcessChannelMode(QProcess::MergedChannels);
-        m_cupsd.start(
-            cupsd, {"-f", "-c", m_root.file("cupsd.conf"), "-s", m_root.file("cups-files.conf")});
-        if (!m_cupsd.waitForStarted(5000))
-            return QStringLiteral("cupsd did not start: ") + m_cupsd.errorString();
-        for (int i = 0; i < 100; ++i) {
-            if (answers(m_port))
-                return {};
-            if (m_cupsd.state() == QProcess::NotRunning)
-                return QStringLiteral("cupsd ended: ") + QString::fromLocal8Bit(m_cupsd.readAll()) +
-                       QString::fromLocal8Bit(m_root.read("log/error_log"));
-            std::this_thread::sleep_for(100ms);
-        }
-        return QStringLiteral("cupsd does not answer on port %1").arg(m_port);
-    }
-
-    QString server() const { return QStringLiteral("127.0.0.1:%1").arg(m_port); }
-
-    // lpadmin against this server; returns its output when it fails.
-    QString addRawQueue(const QString& name, const QString& deviceUri,
-                        const QString& description = {}) {
-        const QString tool = cupsTool(QStringLiteral("lpadmin"));
-        if (tool.isEmpty())
-            return QStringLiteral("lpadmin is not installed (scripts/setup installs cups)");
-        QProcess lpadmin;
-        lpadmin.setProcessChannelMode(QProcess::MergedChannels);
-        QStringList arguments{"-h", server(), "-p", name, "-v", deviceUri, "-E"};
-        if (!description.isEmpty())
-            arguments << "-D" << description;
-        lpadmin.start(tool, arguments);
-        if (!lpadmin.waitForFinished(15000) || lpadmin.exitStatus() != QProcess::NormalExit ||
-            lpadmin.exitCode() != 0)
-            return QStringLiteral("lpadmin failed: ") + lpadmin.errorString() + QLatin1Char(' ') +
-                   QString::fromLocal8Bit(lpadmin.readAll());
-        return {};
-    }
-
-private:
-    pelmar::test::TempFolder m_root;
-    int m_port;
-    QProcess m_cupsd;
-};
-
-struct ToolRun {
-    int exitCode = -1;
-    QString err;
-};
-
 class CupsIntegration : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -243,15 +118,7 @@ protected:
     }
 
     ToolRun run(const QStringList& arguments) {
-        QProcess process;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("PELMAR_HOME", home.path());
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        env.insert("CUPS_SERVER", cups.server());
-        process.setProcessEnvironment(env);
-        process.start(kTool, arguments);
-        process.waitForFinished(120000);
-        return {process.exitCode(), QString::fromUtf8(process.readAllStandardError())};
+        return pelmar::test::runPelmarPrintWithCups(cups.server(), home.path(), arguments);
     }
 
     PrivateCups cups;
@@ -318,12 +185,7 @@ TEST_F(CupsIntegration, AStoppedOrRefusingQueueIsAPrinterError) {
         ASSERT_EQ(cups.addRawQueue("TSC_TEST",
                                    QStringLiteral("socket://127.0.0.1:%1").arg(printer.port())),
                   "");
-        const QString tool = cupsTool(QString::fromLatin1(command));
-        ASSERT_FALSE(tool.isEmpty()) << command << " is not installed";
-        QProcess stop;
-        stop.start(tool, {"-h", cups.server(), "TSC_TEST"});
-        ASSERT_TRUE(stop.waitForFinished(15000));
-        ASSERT_EQ(stop.exitCode(), 0) << stop.readAllStandardError().toStdString();
+        ASSERT_EQ(cups.runTool(QString::fromLatin1(command), {"TSC_TEST"}), "");
         writeSettings("PRICE.FMT", 0);
         const ToolRun r = run({"--printer", "TSC_TEST"});
         EXPECT_EQ(r.exitCode, 5) << r.err.toStdString();

@@ -12,13 +12,19 @@ ToolRun runPelmarPrint(const TempFolder& home, int timeoutMs) {
 }
 
 ToolRun runPelmarPrint(const QString& home, const QStringList& arguments, int timeoutMs) {
+    Listener noCups;
+    noCups.close();
+    return runPelmarPrintWithCups(QStringLiteral("127.0.0.1:%1").arg(noCups.port()), home,
+                                  arguments, timeoutMs);
+}
+
+ToolRun runPelmarPrintWithCups(const QString& cupsServer, const QString& home,
+                               const QStringList& arguments, int timeoutMs) {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("PELMAR_HOME"), home);
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    Listener noCups;
-    noCups.close();
-    env.insert(QStringLiteral("CUPS_SERVER"), QStringLiteral("127.0.0.1:%1").arg(noCups.port()));
+    env.insert(QStringLiteral("CUPS_SERVER"), cupsServer);
     process.setProcessEnvironment(env);
     process.start(QStringLiteral(PELMAR_BINARY_DIR "/bin/pelmar-print"), arguments);
     EXPECT_TRUE(process.waitForStarted());

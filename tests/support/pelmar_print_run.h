@@ -20,4 +20,8 @@ ToolRun runPelmarPrint(const TempFolder& home, int timeoutMs = 60000);
 // The same on the program folder at path home, with options.
 ToolRun runPelmarPrint(const QString& home, const QStringList& arguments, int timeoutMs = 60000);
 
+// The same with the CUPS server at the address (host:port) as the print system.
+ToolRun runPelmarPrintWithCups(const QString& cupsServer, const QString& home,
+                               const QStringList& arguments, int timeoutMs = 120000);
+
 } // namespace pelmar::test

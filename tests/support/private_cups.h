@@ -1,0 +1,53 @@
+#pragma once
+
+#include "support/temp_folder.h"
+
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+namespace pelmar::test {
+
+// True when the tests run under CI=true, where a missing cupsd is a failure, not a skip.
+bool inCi();
+
+// The path of a CUPS tool (lpadmin, cupsdisable, ppdc), or an empty text: the administration
+// tools live in /usr/sbin, which is not on the PATH of a user who is not root.
+QString cupsTool(const QString& name);
+
+// A loopback TCP port number that was free a moment ago.
+int freePort();
+
+// A cupsd of its own: private configuration, spool and programs in a temporary folder, loopback
+// only. Its programs are CUPS's own, and one more backend, fail:, which refuses every job.
+class PrivateCups {
+public:
+    PrivateCups();
+    ~PrivateCups();
+
+    // Starts cupsd in the foreground; returns why it could not, or an empty text.
+    QString start();
+    // The server's address for CUPS_SERVER and -h.
+    QString server() const;
+    // lpadmin against this server for a raw queue; returns its output when it fails.
+    QString addRawQueue(const QString& name, const QString& deviceUri,
+                        const QString& description = {});
+    // A queue with a PPD file and lpadmin options (-o NAME=VALUE each); "" or why it failed.
+    QString addQueue(const QString& name, const QString& deviceUri, const QString& ppd,
+                     const QStringList& options = {});
+    // Runs a CUPS tool (cupsdisable, ...) against this server with arguments; "" or its output.
+    QString runTool(const QString& tool, const QStringList& arguments);
+    // The PPD of a model of CUPS's sample driver, compiled with ppdc ("zebraep2.ppd": Zebra
+    // EPL2 at 203 dpi), or an empty text with the reason in *problem.
+    QString samplePpd(const QString& fileName, QString* problem);
+    // A folder the filters and devices of the server may write to.
+    QString outputFolder() const;
+    QString errorLog() const;
+
+private:
+    TempFolder m_root;
+    int m_port;
+    QProcess m_cupsd;
+};
+
+} // namespace pelmar::test
