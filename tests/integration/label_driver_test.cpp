@@ -114,12 +114,7 @@ protected:
 
     void writeSettings(const QString& format, int printMode) {
         home.write("Pelmar.INI",
-                   ("[Files]\r\nTextFileName=" + home.file("items.txt") +
-                    "\r\nLabelCount=1\r\nLabelName01=" + format +
-                    "\r\n[Printer]\r\nPrintMode=" + QString::number(printMode) +
-                    "\r\nPrinterName=\r\n[Fields]\r\nDelimiter=,\r\nFieldCount=3\r\n"
-                    "Field01=N,1,10,0,0\r\nField02=P,1,10,0,0\r\nField03=Q,1,10,0,0\r\n")
-                       .toUtf8());
+                   pelmar::test::cupsSettings(home.file("items.txt"), format, printMode));
     }
 
     ToolRun run(const QString& format, int printMode, const QString& queue) {

@@ -1,5 +1,7 @@
 #include "support/private_cups.h"
 
+#include "support/loopback_listener.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -83,15 +85,17 @@ QString cupsTool(const QString& name) {
 }
 
 int freePort() {
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    socklen_t length = sizeof address;
-    ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
-    ::close(fd);
-    return ntohs(address.sin_port);
+    Listener listener;
+    listener.close();
+    return listener.port();
+}
+
+QByteArray cupsSettings(const QString& dataFile, const QString& format, int printMode) {
+    return ("[Files]\r\nTextFileName=" + dataFile + "\r\nLabelCount=1\r\nLabelName01=" + format +
+            "\r\n[Printer]\r\nPrintMode=" + QString::number(printMode) +
+            "\r\nPrinterName=\r\n[Fields]\r\nDelimiter=,\r\nFieldCount=3\r\n"
+            "Field01=N,1,10,0,0\r\nField02=P,1,10,0,0\r\nField03=Q,1,10,0,0\r\n")
+        .toUtf8();
 }
 
 PrivateCups::PrivateCups() : m_port(freePort()) {

@@ -18,6 +18,10 @@ QString cupsTool(const QString& name);
 // A loopback TCP port number that was free a moment ago.
 int freePort();
 
+// Pelmar.INI without [Ports] (the printers are those of CUPS alone) for a data file of three
+// fields, N, P and the quantity Q, and one format.
+QByteArray cupsSettings(const QString& dataFile, const QString& format, int printMode);
+
 // A cupsd of its own: private configuration, spool and programs in a temporary folder, loopback
 // only. Its programs are CUPS's own, and one more backend, fail:, which refuses every job.
 class PrivateCups {
