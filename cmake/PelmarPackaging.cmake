@@ -12,10 +12,10 @@ install(TARGETS pelmar pelmar-print tspl-render RUNTIME DESTINATION ${CMAKE_INST
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/shop/
         DESTINATION ${CMAKE_INSTALL_DATADIR}/pelmar/example COMPONENT programs
         FILE_PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ
-        PATTERN out EXCLUDE)
+        PATTERN out EXCLUDE PATTERN net EXCLUDE)
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/fixed/
         DESTINATION ${CMAKE_INSTALL_DATADIR}/pelmar/example-fixed COMPONENT programs
-        PATTERN out EXCLUDE)
+        PATTERN out EXCLUDE PATTERN net EXCLUDE)
 
 # Face names of label formats (新細明體, 標楷體, Arial, ...) mapped to the installed faces: the
 # file goes to conf.avail and is enabled by a link in the system's conf.d, as Debian does.
