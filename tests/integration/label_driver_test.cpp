@@ -3,6 +3,7 @@
 // driver, pdftopdf and gstoraster before rastertolabel), its output written to a file that the
 // test decodes into a picture. Jobs that CUPS fails, and a stopped queue, fail the run. Skipped
 // where cupsd cannot run, unless CI=true.
+#include "support/barcode_reader.h"
 #include "support/pelmar_print_run.h"
 #include "support/private_cups.h"
 #include "support/temp_folder.h"
@@ -14,6 +15,9 @@
 
 namespace {
 
+using pelmar::test::readCode128;
+using pelmar::test::readEan13;
+using pelmar::test::scanRuns;
 using pelmar::test::ToolRun;
 
 constexpr int kPrinterError = 5;
@@ -102,12 +106,15 @@ protected:
                 FAIL() << problem.toStdString();
             GTEST_SKIP() << problem.toStdString();
         }
-        home.write("items.txt", "APPLE,10,2\r\n");
-        // A frame 10 dots inside the edge and a bar at the top left, 20 dots thick.
-        home.write("WIDE.FMT", "LabelWidth=60\r\nLabelHeight=40\r\nBox=71,71,3331,2197,4\r\n"
-                               "Line=213,213,1063,213,20\r\nV_Text=100,100,12,0,0,Arial,1\r\n");
-        home.write("TALL.FMT", "LabelWidth=40\r\nLabelHeight=60\r\nBox=71,71,2197,3331,4\r\n"
-                               "Line=213,213,1063,213,20\r\nV_Text=100,100,12,0,0,Arial,1\r\n");
+        home.write("items.txt", "APPLE,4006381333931,2\r\n");
+        // A frame 10 dots inside the edge, a bar at the top left, 20 dots thick, and below the
+        // name a Code 128 of it and an EAN-13 of field 2, each 68 dots (24 points) tall.
+        const QByteArray elements = "Line=213,213,1063,213,20\r\nV_Text=100,100,12,0,0,Arial,1\r\n"
+                                    "V_Barcode=40,150,128,1\r\nV_Barcode=40,230,EAN13,2\r\n";
+        home.write("WIDE.FMT",
+                   "LabelWidth=60\r\nLabelHeight=40\r\nBox=71,71,3331,2197,4\r\n" + elements);
+        home.write("TALL.FMT",
+                   "LabelWidth=40\r\nLabelHeight=60\r\nBox=71,71,2197,3331,4\r\n" + elements);
         home.write("PRICE.FMT", "LabelWidth=60\r\nLabelHeight=40\r\nLabelGap=2\r\n"
                                 "PrintSpeed=4\r\nV_Text=120,20,48,0,0,0,Arial,1\r\n");
     }
@@ -164,6 +171,10 @@ TEST_F(LabelDriverIntegration, LabelsOfTwoSizesComeOutAtTheirSizeTheRightWayUp) 
             EXPECT_GT(inkShare(label.image, QRect(40, 24, 100, 12)), 0.9);
             EXPECT_LT(inkShare(label.image, QRect(width - 140, height - 36, 100, 12)), 0.05);
             EXPECT_LT(inkShare(label.image, QRect(width - 140, 24, 100, 12)), 0.05);
+            // The barcodes scan after rasterisation (rows through their middles, inside the frame).
+            EXPECT_EQ(readCode128(scanRuns(label.image, 184, 20, width - 20)), QByteArray("APPLE"));
+            EXPECT_EQ(readEan13(scanRuns(label.image, 264, 20, width - 20)),
+                      QByteArray("4006381333931"));
         }
     }
 }

@@ -94,7 +94,7 @@ QByteArray cupsSettings(const QString& dataFile, const QString& format, int prin
     return ("[Files]\r\nTextFileName=" + dataFile + "\r\nLabelCount=1\r\nLabelName01=" + format +
             "\r\n[Printer]\r\nPrintMode=" + QString::number(printMode) +
             "\r\nPrinterName=\r\n[Fields]\r\nDelimiter=,\r\nFieldCount=3\r\n"
-            "Field01=N,1,10,0,0\r\nField02=P,1,10,0,0\r\nField03=Q,1,10,0,0\r\n")
+            "Field01=N,1,20,0,0\r\nField02=P,1,20,0,0\r\nField03=Q,1,20,0,0\r\n")
         .toUtf8();
 }
 
