@@ -59,6 +59,9 @@ std::optional<std::uint8_t> StatusInquiry::ask(int fd, std::chrono::milliseconds
                    static_cast<std::size_t>(std::min<long long>(sizeof answers, m_unanswered)));
         if (got < 0 && (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK))
             continue;
+        // A device that cannot be read (a printer without a back channel) has no status.
+        if (got < 0 && m_end == End::Ends)
+            return std::nullopt;
         if (got < 0)
             throwPortFailure(m_address, systemReason(errno));
         if (got == 0) {

@@ -12,14 +12,16 @@ namespace pelmar::print_command {
 // counted, so that its answer is never taken for that of a later inquiry.
 class StatusInquiry {
 public:
-    enum class End { Closes, Ends }; // what reading nothing (end of file) means on the descriptor
+    // What end of file or a read error means: a connection closed (a failure) or a device
+    // without a back channel (no status).
+    enum class End { Closes, Ends };
 
     StatusInquiry(QString address, End end) : m_address(std::move(address)), m_end(end) {}
 
     // Sends <ESC>!? on fd and waits up to wait for the answers of every inquiry still open; the
-    // answer of this one, or nothing when it has not come in time (or the descriptor reads end
-    // of file where that is not a hang-up). Throws RunError(482) when the printer hangs up or
-    // the descriptor fails.
+    // answer of this one, or nothing when it has not come in time (or a device reads end of
+    // file or cannot be read). Throws RunError(482) when the inquiry cannot be sent, or a
+    // connection is closed or fails.
     std::optional<std::uint8_t> ask(int fd, std::chrono::milliseconds wait);
     // count bytes read elsewhere and dropped: answers of inquiries still open.
     void dropped(long long count);

@@ -5,6 +5,7 @@
 #include "print_command/recording_library.h"
 #include "print_command/run_seams.h"
 #include "print_command/sample_format.h"
+#include "print_command/test_print.h"
 #include "support/fake_clock.h"
 #include "support/loopback_listener.h"
 #include "support/recording_message_box.h"
@@ -162,6 +163,15 @@ TEST_F(StatusPacingTest, AFaultWithAFaultWaitClearsInTimeOrFailsNamingTheRecordT
          3,
          RunOutcome::Completed,
          "等候故障排除, 最多 5 秒"},
+        {"head open", 0ms, {kReady, 0x21}, 3, RunOutcome::Failed, "印表機停止列印: 印字頭開啟\n"},
+        {"paper jam", 0ms, {kReady, 0x22}, 3, RunOutcome::Failed, "印表機停止列印: 卡紙\n"},
+        {"ribbon out", 0ms, {kReady, 0x28}, 3, RunOutcome::Failed, "印表機停止列印: 碳帶用完\n"},
+        {"cover open and other error",
+         0ms,
+         {kReady, 0xc0},
+         3,
+         RunOutcome::Failed,
+         "印表機停止列印: 上蓋開啟、其他錯誤\n印表機最後印完的資料: 第 2 筆"},
         {"paused after the last record",
          0ms,
          {kReady, kPausedIdle},
@@ -299,6 +309,12 @@ TEST(StatusPacingPrinterTest, RunsAgainstTheVirtualNetworkPrinter) {
          RunOutcome::Completed,
          6,
          "第 3 筆已送到印表機"},
+        {"head open within record 3, fixed",
+         {"--fault", "head-open@5"},
+         common::MessageAnswer::Yes,
+         RunOutcome::Completed,
+         6,
+         "印表機停止列印: 印字頭開啟"},
         {"paused within record 3, cancelled",
          {"--fault", "pause@4"},
          common::MessageAnswer::No,
@@ -352,6 +368,27 @@ TEST(StatusPacingPrinterTest, RunsAgainstTheVirtualNetworkPrinter) {
     }
 }
 
+// The test print meets the same check before the run: its handler reports under its caption.
+TEST(StatusPacingPrinterTest, ATestPrintOnAPrinterNotReadyThrowsBeforeAnyLabel) {
+    test::TempFolder out;
+    test::VirtualPrinter printer(out.path(), {"--fault", "paper-out@0"});
+    ASSERT_TRUE(printer.started());
+    test::RunSeams seams;
+    test::setLabel(seams.state);
+    seams.state.printerName = printer.address();
+    try {
+        TestPrint(seams.context, QStringLiteral("5"));
+        ADD_FAILURE() << "the test print went on";
+    } catch (const common::RunError& error) {
+        EXPECT_EQ(error.number(), common::PrinterError);
+        EXPECT_TRUE(error.description().endsWith(QStringLiteral("未就緒: 紙張用完")))
+            << error.description().toStdString();
+    }
+    printer.clearFault();
+    printer.stop();
+    EXPECT_EQ(printer.labels(), 0);
+}
+
 // A printer that answers status and hangs up while it prints: the run fails naming the port.
 TEST(StatusPacingPrinterTest, APrinterThatHangsUpWhilePrintingFailsTheRun) {
     test::Listener listener;
@@ -370,8 +407,10 @@ TEST(StatusPacingPrinterTest, APrinterThatHangsUpWhilePrintingFailsTheRun) {
                 ::send(peer, &ready, 1, MSG_NOSIGNAL);
                 answeredReady = true;
             }
-            if (heard.contains("PRINT"))
-                break; // hangs up with the first label
+            // Hangs up when asked how the first label is doing.
+            const qsizetype print = heard.indexOf("PRINT");
+            if (print >= 0 && heard.indexOf("\x1b!?", print) >= 0)
+                break;
         }
         ::close(peer);
     });
