@@ -198,21 +198,38 @@ TEST_F(StatusPacingTest, AFaultWithAFaultWaitClearsInTimeOrFailsNamingTheRecordT
     }
 }
 
-TEST_F(StatusPacingTest, CancelWhileThePrinterPrintsOrIsSilentEndsTheRunAtOnce) {
-    for (const Status status : {Status(kPrinting), Status()}) {
-        SCOPED_TRACE(status ? "printing" : "silent");
+// The cancel button (or SIGINT for pelmar-print) while the printer prints, is silent, or waits
+// for a fault to be cleared: the run ends at once, nothing more is sent.
+TEST_F(StatusPacingTest, CancelWhileThePrinterPrintsIsSilentOrFaultedEndsTheRunAtOnce) {
+    struct Case {
+        const char* name;
+        Status status;
+        std::optional<std::chrono::milliseconds> faultWait;
+        std::size_t messages;
+    };
+    const Case cases[] = {
+        {"printing", kPrinting, std::nullopt, 0},
+        {"silent", Status(), std::nullopt, 0},
+        {"waiting for a fault to clear", kPaperOutPrinting, 60000ms, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
         library.calls.clear();
         library.statusesAsked = 0;
+        messages.shown.clear();
         state.cancelRequested = false;
+        context.faultWait = c.faultWait;
         clock.onEvents = [this] {
             if (clock.pumpCalls == 5)
                 state.cancelRequested = true;
         };
         clock.pumpCalls = 0;
-        const RunResult result = run(3, {status});
+        const RunResult result = run(3, {c.status});
         EXPECT_EQ(result.outcome, RunOutcome::Cancelled);
         EXPECT_EQ(printed(), 1);
-        EXPECT_TRUE(messages.shown.empty());
+        EXPECT_EQ(library.calls.last(), QStringLiteral("closeport"));
+        EXPECT_EQ(messages.shown.size(), c.messages);
+        EXPECT_LT(clock.elapsed(), 1s);
     }
 }
 
