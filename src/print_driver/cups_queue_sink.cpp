@@ -2,6 +2,7 @@
 
 #include "common/run_error.h"
 #include "common/units.h"
+#include "print_driver/exact_media_box.h"
 #include "print_driver/pdf_page.h"
 #include "print_queue/cups_job_status.h"
 #include "print_queue/job_follower.h"
@@ -49,7 +50,10 @@ public:
         {
             QBuffer buffer(&pdf);
             buffer.open(QIODevice::WriteOnly);
-            QPdfWriter writer(&buffer);
+            ExactMediaBoxDevice exact(buffer);
+            exact.setPageSize(pdfPagePoints(page));
+            exact.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+            QPdfWriter writer(&exact);
             preparePdfWriter(writer);
             writer.setPageSize(size);
             QPainter painter;
@@ -60,7 +64,7 @@ public:
             for (int copy = 0; copy < copies; ++copy) {
                 if (copy > 0)
                     writer.newPage();
-                page.render(painter, kPdfDotsPerInch);
+                renderPdfPage(painter, writer, page);
             }
             painter.end();
         }

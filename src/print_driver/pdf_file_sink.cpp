@@ -1,6 +1,7 @@
 #include "print_driver/pdf_file_sink.h"
 
 #include "common/run_error.h"
+#include "print_driver/exact_media_box.h"
 #include "print_driver/pdf_page.h"
 
 #include <QFile>
@@ -41,7 +42,9 @@ public:
                 m_writer->setPageSize(size);
                 m_writer->newPage();
             }
-            page.render(*m_painter, kPdfDotsPerInch);
+            // The writer wrote the page before with its own size when it began this one.
+            m_exact.setPageSize(pdfPagePoints(page));
+            renderPdfPage(*m_painter, *m_writer, page);
         }
         // The writer does not tell a failed write: a full disk shows in the file's error.
         checkFile();
@@ -81,7 +84,8 @@ private:
         m_file.setFileName(m_fileName);
         if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate))
             fail(m_file.errorString());
-        m_writer = std::make_unique<QPdfWriter>(&m_file);
+        m_exact.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+        m_writer = std::make_unique<QPdfWriter>(&m_exact);
         preparePdfWriter(*m_writer);
         m_writer->setPageSize(size);
         m_painter = std::make_unique<QPainter>();
@@ -93,6 +97,7 @@ private:
     int m_dotsPerInch;
     // Every write of the writer goes through this file, whose errors are checked.
     QFile m_file;
+    ExactMediaBoxDevice m_exact{m_file};
     std::unique_ptr<QPdfWriter> m_writer;
     std::unique_ptr<QPainter> m_painter;
     bool m_finished = false;

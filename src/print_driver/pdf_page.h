@@ -3,7 +3,9 @@
 #include "print_driver/page_content.h"
 
 #include <QPageSize>
+#include <QSizeF>
 
+class QPainter;
 class QPdfWriter;
 
 namespace pelmar::print_driver {
@@ -15,7 +17,15 @@ constexpr int kPdfDotsPerInch = 1200;
 // size that is not positive.
 QPageSize pdfPageSize(const PageContent& page);
 
+// The page's exact size in points.
+QSizeF pdfPagePoints(const PageContent& page);
+
 // Resolution, margins, orientation and creator of a PDF writer for label pages.
 void preparePdfWriter(QPdfWriter& writer);
+
+// Draws the page on the writer's current page with its top left corner at the top left corner
+// of the exact page (the writer places its origin at the top of its whole-point page, which an
+// ExactMediaBoxDevice makes the exact size).
+void renderPdfPage(QPainter& painter, const QPdfWriter& writer, const PageContent& page);
 
 } // namespace pelmar::print_driver

@@ -61,15 +61,15 @@ TEST_F(QtPage, ThreeRecordsIntoOnePdfWithEveryCopy) {
     const QString text = QString::fromLatin1(file.readAll());
     EXPECT_TRUE(text.startsWith(QStringLiteral("%PDF-")));
     EXPECT_EQ(text.count(QRegularExpression(QStringLiteral("/Type\\s*/Page\\b"))), 4);
-    // 60 x 40 mm = 3402 x 2268 twips = 170.1 x 113.4 points; a PDF page of Qt has whole points.
+    // 60 x 40 mm = 3402 x 2268 twips = 170.1 x 113.4 points, not Qt's whole points.
     const QRegularExpression mediaBox(
         QStringLiteral("/MediaBox\\s*\\[\\s*0\\s+0\\s+([0-9.]+)\\s+([0-9.]+)\\s*\\]"));
     auto boxes = mediaBox.globalMatch(text);
     int count = 0;
     while (boxes.hasNext()) {
         const auto match = boxes.next();
-        EXPECT_EQ(match.captured(1).toDouble(), 170);
-        EXPECT_EQ(match.captured(2).toDouble(), 113);
+        EXPECT_DOUBLE_EQ(match.captured(1).toDouble(), 170.1);
+        EXPECT_DOUBLE_EQ(match.captured(2).toDouble(), 113.4);
         ++count;
     }
     EXPECT_EQ(count, 4);

@@ -306,7 +306,7 @@ TEST(ShopExample, DriverModeFormatsPrintTheShopIntoAPdf) {
         QStringList scanned;
     };
     for (const Case& c :
-         {Case{QStringLiteral("PRICE.FMT"), 17008, 11339, {QStringLiteral("EAN-13:") + code}},
+         {Case{QStringLiteral("PRICE.FMT"), 17010, 11340, {QStringLiteral("EAN-13:") + code}},
           Case{QStringLiteral("SHELF.FMT"),
                22677,
                8504,
@@ -330,15 +330,15 @@ TEST(ShopExample, DriverModeFormatsPrintTheShopIntoAPdf) {
         const QString document = QString::fromLatin1(readAll(pdf));
         EXPECT_EQ(document.count(QRegularExpression(QStringLiteral("/Type\\s*/Page\\b"))),
                   reference.expectedLabels);
-        // Every page is the label's size: millimetres / 25.4 x 72 points.
+        // Every page is the label's size: 56.7 twips a millimetre, 20 twips a point.
         const QRegularExpression mediaBox(
             QStringLiteral("/MediaBox\\s*\\[\\s*0\\s+0\\s+([0-9.]+)\\s+([0-9.]+)"));
         auto boxes = mediaBox.globalMatch(document);
         int pages = 0;
         while (boxes.hasNext()) {
             const QRegularExpressionMatch box = boxes.next();
-            EXPECT_NEAR(box.captured(1).toDouble() * 100, c.widthPoints100, 100);
-            EXPECT_NEAR(box.captured(2).toDouble() * 100, c.heightPoints100, 100);
+            EXPECT_NEAR(box.captured(1).toDouble() * 100, c.widthPoints100, 1);
+            EXPECT_NEAR(box.captured(2).toDouble() * 100, c.heightPoints100, 1);
             ++pages;
         }
         EXPECT_GT(pages, 0);
