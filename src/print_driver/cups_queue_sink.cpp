@@ -2,7 +2,6 @@
 
 #include "common/run_error.h"
 #include "common/units.h"
-#include "print_driver/exact_media_box.h"
 #include "print_driver/pdf_page.h"
 #include "print_queue/cups_job_status.h"
 #include "print_queue/job_follower.h"
@@ -50,10 +49,11 @@ public:
         {
             QBuffer buffer(&pdf);
             buffer.open(QIODevice::WriteOnly);
-            ExactMediaBoxDevice exact(buffer);
-            exact.setPageSize(pdfPagePoints(page));
-            exact.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
-            QPdfWriter writer(&exact);
+            // The writer's whole points are kept here: CUPS rasterises pages of whole points (its
+            // raster's page size), and a page of the same size keeps the label on the printer's
+            // dot grid, where an exact page would be centred a fraction of a dot off and every
+            // bar of a barcode would grow by a dot.
+            QPdfWriter writer(&buffer);
             preparePdfWriter(writer);
             writer.setPageSize(size);
             QPainter painter;
@@ -64,7 +64,7 @@ public:
             for (int copy = 0; copy < copies; ++copy) {
                 if (copy > 0)
                     writer.newPage();
-                renderPdfPage(painter, writer, page);
+                page.render(painter, kPdfDotsPerInch);
             }
             painter.end();
         }

@@ -308,8 +308,8 @@ TEST(ShopExample, DriverModeFormatsPrintTheShopIntoAPdf) {
     for (const Case& c :
          {Case{QStringLiteral("PRICE.FMT"), 17010, 11340, {QStringLiteral("EAN-13:") + code}},
           Case{QStringLiteral("SHELF.FMT"),
-               22677,
-               8504,
+               22680,
+               8505,
                {QStringLiteral("CODE-128:") + code, QStringLiteral("CODE-39:A-07")}}}) {
         SCOPED_TRACE(c.format.toStdString());
         state::WorkingState state;
