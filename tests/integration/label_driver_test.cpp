@@ -4,10 +4,12 @@
 // test decodes into a picture. Jobs that CUPS fails, and a stopped queue, fail the run. Skipped
 // where cupsd cannot run, unless CI=true.
 #include "support/barcode_reader.h"
+#include "support/pdf_scan.h"
 #include "support/pelmar_print_run.h"
 #include "support/private_cups.h"
 #include "support/temp_folder.h"
 
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QRect>
@@ -175,6 +177,49 @@ TEST_F(LabelDriverIntegration, LabelsOfTwoSizesComeOutAtTheirSizeTheRightWayUp) 
             EXPECT_EQ(readCode128(scanRuns(label.image, 184, 20, width - 20)), QByteArray("APPLE"));
             EXPECT_EQ(readEan13(scanRuns(label.image, 264, 20, width - 20)),
                       QByteArray("4006381333931"));
+        }
+    }
+}
+
+// The example shop's driver-mode formats through the label driver: every barcode kind they use
+// scans (zbarimg) on both labels of the first record.
+TEST_F(LabelDriverIntegration, TheExampleShopsBarcodesScanAfterTheLabelDriver) {
+    ASSERT_EQ(cups.addQueue("TSC_EPL", device("shop.out"), ppd), "");
+    const QDir examples(QStringLiteral(PELMAR_SOURCE_DIR "/examples/shop"));
+    pelmar::test::TempFolder shop;
+    ASSERT_TRUE(QDir(shop.path()).mkdir(QStringLiteral("driver")));
+    for (const QString& folder : {QString(), QStringLiteral("/driver")}) {
+        const QString from = examples.path() + folder;
+        for (const QString& file : QDir(from).entryList(QDir::Files))
+            ASSERT_TRUE(QFile::copy(from + u'/' + file, shop.path() + folder + u'/' + file));
+    }
+    // Only the first record (quantity 2): each job of the file device replaces the one before.
+    QFile items(shop.file(QStringLiteral("ITEMS.TXT")));
+    ASSERT_TRUE(items.open(QIODevice::ReadOnly));
+    const QByteArray first = items.readLine();
+    items.close();
+    shop.write(QStringLiteral("ITEMS.TXT"), first);
+    const QString code = QString::fromLatin1(first.left(13));
+
+    const struct {
+        const char* format;
+        QStringList scanned;
+    } formats[] = {
+        {"PRICE.FMT", {QStringLiteral("EAN-13:") + code}},
+        {"SHELF.FMT", {QStringLiteral("CODE-128:") + code, QStringLiteral("CODE-39:A-07")}}};
+    for (const auto& f : formats) {
+        SCOPED_TRACE(f.format);
+        const ToolRun r = pelmar::test::runPelmarPrintWithCups(
+            cups.server(), shop.file(QStringLiteral("driver")),
+            {QStringLiteral("--format"), QString::fromLatin1(f.format), QStringLiteral("--printer"),
+             QStringLiteral("TSC_EPL")});
+        ASSERT_EQ(r.exitCode, 0) << r.err.toStdString() << cups.errorLog().toStdString();
+        const std::vector<EplLabel> labels = decodeEpl(output("shop.out"));
+        ASSERT_EQ(labels.size(), 2u);
+        for (const EplLabel& label : labels) {
+            const QString picture = shop.file(QStringLiteral("label.png"));
+            ASSERT_TRUE(label.image.save(picture));
+            EXPECT_EQ(pelmar::test::scan(picture), f.scanned);
         }
     }
 }
