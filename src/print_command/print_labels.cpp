@@ -34,15 +34,6 @@ QString recordData(const state::WorkingState& state, int record) {
     return data;
 }
 
-// Waits until the time has passed or the operator cancels, letting the window work meanwhile.
-void waitUnlessCancelled(RunContext& context, double seconds) {
-    const auto start = context.clock.now();
-    const auto duration = std::chrono::duration_cast<std::chrono::steady_clock::duration>(
-        std::chrono::duration<double>(seconds));
-    while (!context.state.cancelRequested && context.clock.now() - start < duration)
-        context.events.processEvents();
-}
-
 // The wait after a record's print request: until the printer has printed it where the printer
 // answers status and pacing by status is on, else the estimated time on a physical printer.
 // True when the operator cancelled meanwhile.
@@ -52,7 +43,9 @@ bool waitAfterRecord(RunContext& context, PrinterLibrary& library, int record, i
         return waitForPrinter(context, library, record, kFailureCaption) == PaceEnd::Cancelled ||
                context.state.cancelRequested;
     if (library.isPhysical())
-        waitUnlessCancelled(context, seconds);
+        waitUnlessCancelled(context,
+                            std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                                std::chrono::duration<double>(seconds)));
     return context.state.cancelRequested;
 }
 

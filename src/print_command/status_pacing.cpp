@@ -25,19 +25,12 @@ public:
                 return PaceEnd::Printed;
             if (statusIsFault(*status) && !faultCleared(*status))
                 return PaceEnd::Cancelled;
-            pause(kStatusPollInterval);
+            waitUnlessCancelled(m_context, kStatusPollInterval);
         }
     }
 
 private:
     bool cancelled() const { return m_context.state.cancelRequested; }
-
-    // Lets the window work for the time, or until the operator cancels.
-    void pause(std::chrono::steady_clock::duration time) {
-        const auto until = m_context.clock.now() + time;
-        while (!cancelled() && m_context.clock.now() < until)
-            m_context.events.processEvents();
-    }
 
     // The printer's next status; nothing when the operator cancels meanwhile.
     std::optional<std::uint8_t> next() {
@@ -96,7 +89,7 @@ private:
                 m_caption, common::MessageIcon::Exclamation);
         const auto since = m_context.clock.now();
         while (m_context.clock.now() - since < wait) {
-            pause(kFaultPollInterval);
+            waitUnlessCancelled(m_context, kFaultPollInterval);
             if (const Recheck again = recheck(status); again != Recheck::Faulted)
                 return again == Recheck::Cleared;
         }
