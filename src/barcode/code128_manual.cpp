@@ -39,30 +39,20 @@ int escapeAt(const QByteArray& data, qsizetype at) {
     return value <= kStop ? value : -1;
 }
 
-// What a reader shows: the data without its escapes and control characters. Any "!" with three
-// digits is left out, even one above 106 that the symbol holds as ordinary characters.
-QString humanText(const QByteArray& data) {
-    QString text;
-    for (qsizetype k = 0; k < data.size(); ++k) {
-        if (data[k] == '!' && k + 3 < data.size() && isDigit(data[k + 1]) && isDigit(data[k + 2]) &&
-            isDigit(data[k + 3])) {
-            k += 3;
-            continue;
-        }
-        if (static_cast<unsigned char>(data[k]) >= 32)
-            text += QLatin1Char(data[k]);
-    }
-    return text;
+enum Set { A, B, C };
+
+// What a reader shows for a data value: its character (two digits in subset C); nothing for a
+// control character or a function.
+void appendText(Set set, int value, QString* text) {
+    if (set == C)
+        *text += QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
+    else if (value < 95 && (set == B || value < 64))
+        *text += QLatin1Char(static_cast<char>(value + 32));
 }
 
-} // namespace
-
-const char* code128Pattern(int value) {
-    return value >= 0 && value <= kStop ? kCode128Patterns[value] : "";
-}
-
-std::vector<int> code128ManualValues(const QByteArray& data, QString* error) {
-    enum Set { A, B, C };
+// The symbol values of data, and the text a reader shows; empty values with *error set for a
+// character the current subset cannot encode.
+std::vector<int> decode(const QByteArray& data, QString* error, QString* text) {
     std::vector<int> values;
     Set set = B;
     bool shifted = false;
@@ -76,25 +66,33 @@ std::vector<int> code128ManualValues(const QByteArray& data, QString* error) {
         values.push_back(104);
     }
     while (i < data.size()) {
+        Set current = set;
+        if (shifted)
+            current = set == A ? B : A;
         const int escaped = escapeAt(data, i);
         if (escaped >= 0) {
             values.push_back(escaped);
             i += 4;
-            if (escaped == 99)
+            if (current == C && escaped < 100) {
+                appendText(C, escaped, text); // a pair of digits, not a function
+            } else if (escaped == 99) {
                 set = C;
-            else if (escaped == 100 && set != B)
+            } else if (escaped == 100 && set != B) {
                 set = B;
-            else if (escaped == 101 && set != A)
+            } else if (escaped == 101 && set != A) {
                 set = A;
-            else if (escaped == 98 && set != C)
+            } else if (escaped == 98 && set != C) {
                 shifted = true;
+                continue;
+            } else if (escaped < 96) {
+                appendText(current, escaped, text);
+            }
+            shifted = false;
             continue;
         }
         const unsigned char c = static_cast<unsigned char>(data[i]);
-        Set current = set;
-        if (shifted)
-            current = set == A ? B : A;
         shifted = false;
+        int value = -1;
         if (current == C) {
             const bool pair = i + 1 < data.size() && c >= '0' && c <= '9' && data[i + 1] >= '0' &&
                               data[i + 1] <= '9';
@@ -102,28 +100,47 @@ std::vector<int> code128ManualValues(const QByteArray& data, QString* error) {
                 *error = QStringLiteral("subset C needs pairs of digits");
                 return {};
             }
-            values.push_back((c - '0') * 10 + (data[i + 1] - '0'));
-            i += 2;
-            continue;
-        }
-        if (current == A && c < 96) {
-            values.push_back(c < 32 ? c + 64 : c - 32);
+            value = (c - '0') * 10 + (data[i + 1] - '0');
+            ++i;
+        } else if (current == A && c < 96) {
+            value = c < 32 ? c + 64 : c - 32;
         } else if (current == B && c >= 32 && c < 128) {
-            values.push_back(c - 32);
+            value = c - 32;
         } else {
             *error = QStringLiteral("character %1 is not in subset %2")
                          .arg(int(c))
-                         .arg(current == A ? u'A' : u'B');
+                         .arg(QChar(current == A ? u'A' : u'B'));
             return {};
         }
+        values.push_back(value);
+        appendText(current, value, text);
         ++i;
     }
     return values;
 }
 
+} // namespace
+
+const char* code128Pattern(int value) {
+    return value >= 0 && value <= kStop ? kCode128Patterns[value] : "";
+}
+
+std::vector<int> code128ManualValues(const QByteArray& data, QString* error) {
+    QString text;
+    return decode(data, error, &text);
+}
+
+QString escapeCode128Data(const QString& data) {
+    QString escaped = data;
+    // "!" is value 1 in subset B, where the symbol starts and data stays.
+    escaped.replace(u'!', QStringLiteral("!001"));
+    return escaped;
+}
+
 Symbol code128ManualSymbol(const QByteArray& data) {
     Symbol symbol;
-    std::vector<int> values = code128ManualValues(data, &symbol.error);
+    QString text;
+    std::vector<int> values = decode(data, &symbol.error, &text);
     if (values.empty())
         return symbol;
     long long check = values[0];
@@ -141,7 +158,7 @@ Symbol code128ManualSymbol(const QByteArray& data) {
     symbol.rows = 1;
     symbol.columns = static_cast<int>(symbol.modules.size());
     symbol.rowHeights = {1.0f};
-    symbol.text = humanText(data);
+    symbol.text = text;
     return symbol;
 }
 

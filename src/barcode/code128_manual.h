@@ -20,8 +20,12 @@ std::vector<int> code128ManualValues(const QByteArray& data, QString* error);
 // Bar and space widths in modules (bar first) of a Code 128 symbol value 0..106; "" otherwise.
 const char* code128Pattern(int value);
 
-// The whole symbol (start, data, check value, stop) as one row of modules; its text is the data
-// without escapes and control characters.
+// The whole symbol (start, data, check value, stop) as one row of modules; its text is what a
+// reader shows: the characters the values stand for, without functions and control characters.
 Symbol code128ManualSymbol(const QByteArray& data);
+
+// Data that reads as itself in subset B: every "!" becomes !001, its own value there, so the data
+// cannot choose subsets or functions.
+QString escapeCode128Data(const QString& data);
 
 } // namespace pelmar::barcode

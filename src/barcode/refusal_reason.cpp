@@ -49,6 +49,9 @@ QString refusalReason(const QString& encoderText, const QString& data) {
     static const QRegularExpression tooLong(QStringLiteral("too long \\((\\d+) character"));
     if (const auto match = tooLong.match(text); match.hasMatch())
         return QStringLiteral("資料太長: 此條碼最多 %1 個字元").arg(match.captured(1));
+    // A symbol of a fixed size, or the symbology's greatest, cannot hold the data.
+    if (text.contains(QLatin1String("too long")))
+        return QStringLiteral("資料太長, 此條碼放不下");
     if (text.contains(QLatin1String("No input data")))
         return QStringLiteral("沒有資料");
     if (text.contains(QLatin1String("Invalid character"))) {
@@ -74,9 +77,14 @@ QString refusalReason(const QString& encoderText, const QString& data) {
         return QStringLiteral("GS1-128 資料必須以應用識別碼開頭, 例如 (01)");
     static const QRegularExpression notInSubset(
         QStringLiteral("character (\\d+) is not in subset ([AB])"));
-    if (const auto match = notInSubset.match(text); match.hasMatch())
+    if (const auto match = notInSubset.match(text); match.hasMatch()) {
+        // Beyond ASCII the value is one byte of a character; the character is what to name.
+        if (match.captured(1).toInt() > 0x7f)
+            return refusedCharacter(data, QStringLiteral("英文字母、數字與符號 (ASCII)"),
+                                    [](char32_t c) { return c <= 0x7f; });
         return QStringLiteral("字元碼 %1 不在 Code 128 的字集 %2 內")
             .arg(match.captured(1), match.captured(2));
+    }
     if (text.contains(QLatin1String("subset C needs pairs of digits")))
         return QStringLiteral("Code 128 字集 C 只能是成對的數字");
     return QStringLiteral("條碼程式庫無法編碼: ") + text;

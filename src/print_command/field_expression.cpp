@@ -2,6 +2,7 @@
 
 #include "common/numbers.h"
 #include "common/run_error.h"
+#include "print_command/label_refused.h"
 
 #include <cmath>
 
@@ -27,6 +28,10 @@ QString numericPart(const state::WorkingState& state, QStringView part, int reco
     const QString& field = state.records.at(record, n);
     if (state.editPrice != 1 || n != state.editPriceField)
         return field;
+    // A price that is no number would be printed as the adjustment alone, an invented price.
+    if (!common::isNumberText(common::trimBlanksView(field)))
+        throw LabelRefused(
+            {}, QStringLiteral("售價欄位 %1 的內容「%2」不是數字, 無法調整售價").arg(n).arg(field));
     const double sum = common::leadingNumber(field) + static_cast<double>(state.adPrice);
     if (!std::isfinite(sum))
         throw common::RunError(common::Overflow);

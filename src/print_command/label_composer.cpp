@@ -1,5 +1,7 @@
 #include "print_command/label_composer.h"
 
+#include "barcode/code128_manual.h"
+#include "barcode/data_check.h"
 #include "common/file_names.h"
 #include "common/numbers.h"
 #include "print_command/date_picture.h"
@@ -40,6 +42,44 @@ void checkQuoted(const state::WorkingState& state, const QString& text, const ch
         throw LabelRefused(elementName(kind, row), reason);
 }
 
+// The content of a variable element; a value refused on the way is named after the element.
+QString contentOf(const state::WorkingState& state, const QString& expression, int record,
+                  const char16_t* kind, size_t row) {
+    try {
+        return ResolveContent(state, expression, record);
+    } catch (const LabelRefused& refused) {
+        if (!refused.element().isEmpty())
+            throw;
+        throw refused.of(elementName(kind, row));
+    }
+}
+
+// A variable barcode's data as the printer gets it: "128M" data escaped so that it encodes
+// itself, with the start code "!104" in the run. Refused, naming the element, when the command
+// cannot carry it or the symbology cannot encode it.
+QString barcodeCode(const state::WorkingState& state, const CommandFormat::Barcode& element,
+                    int record, bool forRun, size_t row) {
+    QString content = contentOf(state, element.content, record, u"V_Barcode", row);
+    const barcode::BarcodeType* type = barcode::printerBarcodeType(element.symbology.toLatin1());
+    const bool manual = type && type->symbology == barcode::Symbology::Code128Manual;
+    if (manual)
+        content = barcode::escapeCode128Data(content);
+    QString code = content;
+    if (forRun && element.symbology == u"128M")
+        code.prepend(QStringLiteral("!104"));
+    if (!code.isEmpty())
+        checkQuoted(state, code, u"V_Barcode", row);
+    // Without its start code, which starts in the subset the printer starts in anyway, the
+    // reason's character positions are those of the data.
+    if (!content.isEmpty()) {
+        const QString reason =
+            barcode::printerBarcodeRefusal(element.symbology.toLatin1(), content);
+        if (!reason.isEmpty())
+            throw LabelRefused(elementName(u"V_Barcode", row), reason);
+    }
+    return code;
+}
+
 // What the record gives one label: every content resolved and checked before anything of the
 // label is sent, so a record the commands cannot carry sends nothing at all.
 struct LabelContents {
@@ -49,20 +89,27 @@ struct LabelContents {
     std::vector<QString> texts;      // per V_Text row; empty: skipped
 };
 
+// How a symbol command is written, and why its symbol cannot hold the content's bytes.
+struct SymbolKind {
+    const char16_t* name;
+    SymbolCommand (*compose)(const QString&, const QString&, const common::CodePage&);
+    QString (*refusal)(QStringView, const QByteArray&);
+};
+
 std::vector<QString> symbolCommands(const state::WorkingState& state,
                                     const state::ElementTable<CommandFormat::Symbol>& table,
-                                    const char16_t* kind, int record,
-                                    SymbolCommand (*compose)(const QString&, const QString&,
-                                                             const common::CodePage&)) {
+                                    const SymbolKind& kind, int record) {
     const auto symbols = table.valid();
     std::vector<QString> lines(symbols.size());
     for (size_t row = 0; row < symbols.size(); ++row) {
-        const QString content = ResolveContent(state, symbols[row].content, record);
+        const QString content = contentOf(state, symbols[row].content, record, kind.name, row);
         if (content.isEmpty())
             continue;
-        SymbolCommand command = compose(symbols[row].parameters, content, state.codePage);
+        SymbolCommand command = kind.compose(symbols[row].parameters, content, state.codePage);
+        if (command.refusal.isEmpty())
+            command.refusal = kind.refusal(symbols[row].parameters, state.codePage.encode(content));
         if (!command.refusal.isEmpty())
-            throw LabelRefused(elementName(kind, row), command.refusal);
+            throw LabelRefused(elementName(kind.name, row), command.refusal);
         lines[row] = std::move(command.line);
     }
     return lines;
@@ -75,20 +122,16 @@ LabelContents resolveContents(const state::WorkingState& state, const CommandFor
     for (size_t row = 0; row < fixedCodes.size(); ++row)
         checkQuoted(state, fixedCodes[row].content, u"F_Barcode", row);
     const auto codes = format.vBarcodeElements.valid();
-    for (size_t row = 0; row < codes.size(); ++row) {
-        QString content = ResolveContent(state, codes[row].content, record);
-        if (forRun && codes[row].symbology == u"128M")
-            content.prepend(QStringLiteral("!104"));
-        if (!content.isEmpty())
-            checkQuoted(state, content, u"V_Barcode", row);
-        contents.codes.push_back(std::move(content));
-    }
-    contents.pdf417 =
-        symbolCommands(state, format.pdf417Elements, u"PDF417", record, &pdf417Command);
+    for (size_t row = 0; row < codes.size(); ++row)
+        contents.codes.push_back(barcodeCode(state, codes[row], record, forRun, row));
+    contents.pdf417 = symbolCommands(state, format.pdf417Elements,
+                                     {u"PDF417", &pdf417Command, &barcode::pdf417Refusal}, record);
     contents.dataMatrix =
-        symbolCommands(state, format.dMatrixElements, u"DMATRIX", record, &dataMatrixCommand);
-    for (const CommandFormat::Text& text : format.vTextElements.valid())
-        contents.texts.push_back(ResolveContent(state, text.content, record));
+        symbolCommands(state, format.dMatrixElements,
+                       {u"DMATRIX", &dataMatrixCommand, &barcode::dataMatrixRefusal}, record);
+    const auto texts = format.vTextElements.valid();
+    for (size_t row = 0; row < texts.size(); ++row)
+        contents.texts.push_back(contentOf(state, texts[row].content, record, u"V_Text", row));
     return contents;
 }
 

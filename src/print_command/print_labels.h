@@ -25,8 +25,9 @@ struct RunResult {
 // there are no records. A failure is shown in a message box ("PrintLabels ->
 // 發生錯誤"; a printer failure after labels were sent adds the number of the last record that
 // reached the port), the port is closed and the records after it are not printed; never throws.
-// A record whose quantity is below 0, or whose label no command can carry, prints nothing: it goes
-// into tally.leftOut and the run goes on. A quantity beyond 16 bits fails the run as a data
+// A record whose quantity is below 0, or whose label ComposeLabel refuses (LabelRefused: data no
+// command can carry or its symbology cannot encode, a price that is no number), prints nothing:
+// it goes into tally.leftOut and the run goes on. A quantity beyond 16 bits fails the run as a data
 // failure whose message names the record and the value.
 RunResult PrintLabels(RunContext& context);
 

@@ -76,20 +76,21 @@ SymbolCommand pdf417Command(const QString& parameters, const QString& content,
 SymbolCommand dataMatrixCommand(const QString& parameters, const QString& content,
                                 const common::CodePage& codePage) {
     const QString command = QStringLiteral("DMATRIX ");
-    if (quotedRefusal(codePage.encode(content)).isEmpty())
+    const bool quotable = quotedRefusal(codePage.encode(content)).isEmpty();
+    int escape = escapeOption(parameters);
+    if (escape == 0 && quotable)
         return {command + parameters + QStringLiteral(",\"") + escapeQuotes(content) + u'"', {}};
 
     QString options = parameters;
-    int escape = escapeOption(parameters);
-    const bool added = escape == 0;
-    if (added) {
+    if (escape == 0) {
         escape = kDefaultEscape;
         const qsizetype fourth = parameters.section(u',', 0, 3).size();
         options.insert(fourth, QStringLiteral(",c126"));
     }
     // Only a printable character other than the double quote can stand for the control bytes.
-    if (escape <= 0x20 || escape >= 0x7F || escape == u'"')
+    if (!quotable && (escape <= 0x20 || escape >= 0x7F || escape == u'"'))
         return {{}, QStringLiteral("DMATRIX 的逸出字元 c%1 無法表示控制字元").arg(escape)};
+    // The escape character of the data is doubled, so the data cannot hold codes of its own.
     const QChar mark(escape);
     QString escaped;
     escaped.reserve(content.size() + 8);
@@ -98,7 +99,7 @@ SymbolCommand dataMatrixCommand(const QString& parameters, const QString& conten
             escaped += mark;
             escaped += QChar(0x40 + c.unicode());
         } else {
-            if (added && c == mark)
+            if (c == mark)
                 escaped += mark;
             escaped += c;
         }

@@ -29,9 +29,10 @@ struct SymbolCommand {
 SymbolCommand pdf417Command(const QString& parameters, const QString& content,
                             const common::CodePage& codePage);
 
-// "DMATRIX parameters,"content"" when the quotes can carry the content, else control bytes written
-// with the escape character: the one of the parameters' c# option, or ~ by c126 added after
-// x,y,width,height (a ~ of the data then doubled).
+// "DMATRIX parameters,"content"". With a c# option among the parameters the escape character it
+// names is doubled in the content, so that data cannot make codes of its own. When the quotes
+// cannot carry the content, its control bytes are written with that escape character, or with ~
+// by c126 added after x,y,width,height (a ~ of the data then doubled).
 SymbolCommand dataMatrixCommand(const QString& parameters, const QString& content,
                                 const common::CodePage& codePage);
 

@@ -30,6 +30,7 @@ TEST(BarcodeTest, Code128BarsDecodeToTheirData) {
         {"128M", "!105123456", 2, "123456"},
         {"128M", "!104AB!099123456!100xy", 2, "AB123456xy"},
         {"128M", "!103AB!098c", 2, "ABc"},
+        {"128M", "!10412!00110534", 2, "12!10534"}, // "!" of the data as its own value
     };
     for (const DecodeCase& c : cases) {
         SCOPED_TRACE(c.content);

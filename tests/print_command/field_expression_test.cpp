@@ -1,6 +1,7 @@
 #include "print_command/field_expression.h"
 
 #include "common/run_error.h"
+#include "print_command/label_refused.h"
 
 #include <gtest/gtest.h>
 
@@ -64,14 +65,31 @@ TEST(ResolveContent, PriceRuleOnlyForNumericPartsOfExpressions) {
     EXPECT_EQ(ResolveContent(state, QStringLiteral("\"$\"+3"), 1), QStringLiteral("$22.5"));
     EXPECT_EQ(ResolveContent(state, QStringLiteral("2+"), 1), QStringLiteral("Bolt"));
 
-    state.adPrice = 5;
-    state.records.set(1, 3, QStringLiteral("100"));
-    EXPECT_EQ(ResolveContent(state, QStringLiteral("3+"), 1), QStringLiteral("105"));
-    state.records.set(1, 3, QStringLiteral("abc"));
-    EXPECT_EQ(ResolveContent(state, QStringLiteral("3+"), 1), QStringLiteral("5"));
-    state.adPrice = -20;
+    // A price that is no number is refused, never adjusted into a price of its own.
+    const struct {
+        const char* price;
+        int adPrice;
+        const char* adjusted; // nullptr: refused
+    } prices[] = {
+        {"100", 5, "105"},      {"12.50", 5, "17.5"}, {"12.5", -20, "-7.5"}, {" +12. ", 5, "17"},
+        {".5", 5, "5.5"},       {"N/A", 5, nullptr},  {"1e3", 5, nullptr},   {"0x20", 5, nullptr},
+        {"12.5.6", 5, nullptr}, {"", 5, nullptr},     {"12abc", 5, nullptr}, {".", 5, nullptr},
+    };
+    for (const auto& c : prices) {
+        state.adPrice = c.adPrice;
+        state.records.set(1, 3, QString::fromUtf8(c.price));
+        try {
+            EXPECT_EQ(ResolveContent(state, QStringLiteral("1+3"), 1),
+                      QStringLiteral("A001") + QString::fromUtf8(c.adjusted))
+                << c.price;
+            EXPECT_TRUE(c.adjusted) << c.price << ": not refused";
+        } catch (const LabelRefused& refused) {
+            EXPECT_FALSE(c.adjusted) << c.price << ": refused";
+            EXPECT_EQ(refused.reason(),
+                      QStringLiteral("售價欄位 3 的內容「%1」不是數字, 無法調整售價").arg(c.price));
+        }
+    }
     state.records.set(1, 3, QStringLiteral("12.5"));
-    EXPECT_EQ(ResolveContent(state, QStringLiteral("3+"), 1), QStringLiteral("-7.5"));
 
     state.editPrice = 0;
     EXPECT_EQ(ResolveContent(state, QStringLiteral("3+"), 1), QStringLiteral("12.5"));

@@ -50,7 +50,7 @@ state::WorkingState everyElement() {
                                .rotation = "0",
                                .narrow = "2",
                                .wide = "4",
-                               .content = "2"});
+                               .content = "1"});
     f.vBarcodeElements.append({.x = "250",
                                .y = "70",
                                .symbology = "128",

@@ -118,6 +118,7 @@ TEST_F(ComposeLabelTest, PriceRuleOnlyWithPlus) {
 }
 
 TEST_F(ComposeLabelTest, Code128MGetsItsStartCodeOnlyInTheRun) {
+    state.records.set(1, 1, QStringLiteral("12!10534")); // its "!" encodes itself, not subset C
     state.records.set(1, 2, QString());
     state.format.command.vBarcodeElements.append({.x = "10",
                                                   .y = "20",
@@ -147,8 +148,8 @@ TEST_F(ComposeLabelTest, Code128MGetsItsStartCodeOnlyInTheRun) {
                                                   .wide = "4",
                                                   .content = "1"});
     EXPECT_EQ(drawing(1, true), (QStringList{"barcode|10|20|128M|80|1|0|2|4|!104",
-                                             "barcode|10|220|128M|80|1|0|2|4|!104A001"}));
-    EXPECT_EQ(drawing(1, false), (QStringList{"barcode|10|220|128M|80|1|0|2|4|A001"}));
+                                             "barcode|10|220|128M|80|1|0|2|4|!10412!00110534"}));
+    EXPECT_EQ(drawing(1, false), (QStringList{"barcode|10|220|128M|80|1|0|2|4|12!00110534"}));
 }
 
 TEST_F(ComposeLabelTest, ElementsInTheirOrder) {
@@ -349,6 +350,7 @@ TEST_F(ComposeLabelTest, DataThatNoCommandCanCarrySendsNothingOfTheLabel) {
         Symbol symbol;
         const char* field2;
         const char* element;
+        bool adjustsField2 = false; // the price rule on field 2
     };
     const Case cases[] = {
         {"V_Barcode", code128("128", "2"), {}, "x\nPRINT 5\nREM", "V_Barcode 2"},
@@ -360,6 +362,10 @@ TEST_F(ComposeLabelTest, DataThatNoCommandCanCarrySendsNothingOfTheLabel) {
          nullptr,
          "PDF417 1"}, // 2,049 bytes
         {"DMATRIX", {}, {.parameters = "0,0,60,60,c34", .content = "1+VBLF+2"}, "x", "DMATRIX 1"},
+        // The symbology's refusals (the reasons are the barcode check's) and the price's.
+        {"DMATRIX", {}, {.parameters = "0,0,60,60,10,10", .content = "2"}, "A001-B", "DMATRIX 1"},
+        {"V_Barcode", code128("EAN13", "2"), {}, "47100884100A", "V_Barcode 2"},
+        {"PDF417", {}, {.parameters = "0,0,400,200,0", .content = "2+"}, "N/A", "PDF417 1", true},
     };
     for (const Case& c : cases) {
         state.format = {};
@@ -377,6 +383,8 @@ TEST_F(ComposeLabelTest, DataThatNoCommandCanCarrySendsNothingOfTheLabel) {
         else
             format.vBarcodeElements.append(c.barcode);
         state.records.set(1, 2, c.field2 ? QString::fromUtf8(c.field2) : QString(2049, u'\n'));
+        state.editPrice = c.adjustsField2 ? 1 : 0;
+        state.editPriceField = 2;
         library.calls.clear();
         try {
             ComposeLabel(state, library, 1, true, kToday);

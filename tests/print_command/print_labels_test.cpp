@@ -170,6 +170,8 @@ TEST_F(PrintLabelsTest, FailureIsReportedPortClosedAndLaterRecordsNotPrinted) {
     // Record 3's price overflows when adjusted.
     state.editPrice = 1;
     state.editPriceField = 2;
+    for (int record = 1; record <= 4; ++record)
+        state.records.set(record, 2, QStringLiteral("12"));
     state.records.set(3, 2, QString(400, u'9'));
     state.format.command.vTextElements.rows[0].content = QStringLiteral("2+");
     const RunResult result = PrintLabels(context);
@@ -224,7 +226,8 @@ TEST_F(PrintLabelsTest, RecordsThatCannotPrintAreLeftOutAndTheRunGoesOn) {
                              {"A3", "Nut", "-3"},
                              {"A4", "Pin", "-0.4"}, // rounds to 0: one set
                              {"A5", "Cap", "-1"},
-                             {"A6", "Tube", "7"}});
+                             {"A6", "Tube", "7"},
+                             {"A7", "品名", "1"}}); // Code 128 cannot hold Chinese
     state.across = 2;
     const RunResult result = PrintLabels(context);
     EXPECT_EQ(result.outcome, RunOutcome::Completed);
@@ -235,7 +238,7 @@ TEST_F(PrintLabelsTest, RecordsThatCannotPrintAreLeftOutAndTheRunGoesOn) {
     EXPECT_EQ(result.tally.records, 3);
     EXPECT_EQ(result.tally.labels, (1 + 1 + 4) * 2);
     EXPECT_EQ(result.labelsRequested, 3);
-    ASSERT_EQ(result.tally.leftOut.size(), 3u);
+    ASSERT_EQ(result.tally.leftOut.size(), 4u);
     EXPECT_EQ(result.tally.leftOut[0].record, 2);
     EXPECT_EQ(result.tally.leftOut[0].element, QStringLiteral("V_Barcode 1"));
     EXPECT_TRUE(result.tally.leftOut[0].reason.contains(u"0x0A (LF)"));
@@ -243,6 +246,11 @@ TEST_F(PrintLabelsTest, RecordsThatCannotPrintAreLeftOutAndTheRunGoesOn) {
     EXPECT_TRUE(result.tally.leftOut[1].element.isEmpty());
     EXPECT_EQ(result.tally.leftOut[1].reason, QStringLiteral("數量 \"-3\" 小於 1, 未列印"));
     EXPECT_EQ(result.tally.leftOut[2].record, 5);
+    EXPECT_EQ(result.tally.leftOut[3].record, 7);
+    EXPECT_EQ(result.tally.leftOut[3].element, QStringLiteral("V_Barcode 1"));
+    EXPECT_EQ(
+        result.tally.leftOut[3].reason,
+        QStringLiteral("第 1 個字元「品」是此條碼無法表示的字元 (只能是西歐拉丁字母、數字與符號)"));
     EXPECT_TRUE(messages.shown.empty());
     EXPECT_FALSE(result.dataFailure);
 }

@@ -79,9 +79,12 @@ TEST(SymbolCommandTest, DataMatrixWritesControlBytesWithItsEscapeCharacter) {
          QStringLiteral("DMATRIX 400,20,60,60,c126,\"A~~~M~JB\"")},
         {"400,20,60,60,x6,18,18", QStringLiteral("\x1B!R"),
          QStringLiteral("DMATRIX 400,20,60,60,c126,x6,18,18,\"~[!R\"")},
-        // The format's own escape character is used and its meaning kept.
+        // The format's own escape character is used; in the data it is doubled, so the data
+        // cannot write codes, with or without control bytes.
         {"400,20,60,60,c35,x6", QStringLiteral("#1\nA~"),
-         QStringLiteral("DMATRIX 400,20,60,60,c35,x6,\"#1#JA~\"")},
+         QStringLiteral("DMATRIX 400,20,60,60,c35,x6,\"##1#JA~\"")},
+        {"400,20,60,60,c126", QStringLiteral("A~d065"),
+         QStringLiteral("DMATRIX 400,20,60,60,c126,\"A~~d065\"")},
         {"400,20,60,60", QStringLiteral("\"\n\""),
          QStringLiteral("DMATRIX 400,20,60,60,c126,\"\\[\"]~J\\[\"]\"")},
         // A trailing \[ keeps its [ as ~d091, away from the closing quote.
