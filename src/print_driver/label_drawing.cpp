@@ -1,5 +1,7 @@
 #include "print_driver/label_drawing.h"
 
+#include "barcode/code128_manual.h"
+#include "barcode/type_names.h"
 #include "common/file_names.h"
 #include "common/numbers.h"
 #include "common/run_error.h"
@@ -16,6 +18,15 @@ namespace {
 
 using common::RunError;
 using state::DriverFormat;
+
+// A field's data for a variable barcode: under a manual Code 128 font its "!" reads as itself,
+// so the data cannot choose subsets or functions.
+QString variableBarcodeData(const DriverFormat::Barcode& code, const QString& value) {
+    const barcode::BarcodeType* type = barcode::driverBarcodeFont(code.font);
+    if (type && type->symbology == barcode::Symbology::Code128Manual)
+        return barcode::escapeCode128Data(value);
+    return value;
+}
 
 float toSingle(double value) {
     if (value > std::numeric_limits<float>::max() || value < -std::numeric_limits<float>::max())
@@ -214,7 +225,8 @@ bool drawLabelElements(PrinterPage& page, const DriverFormat& format, const Labe
         barcodeStep(page, drawing, "F_Barcode", index++, code, code.content);
     index = 0;
     for (const DriverFormat::Barcode& code : format.vBarcodeElements.valid())
-        barcodeStep(page, drawing, "V_Barcode", index++, code, drawing.fieldValue(code.content));
+        barcodeStep(page, drawing, "V_Barcode", index++, code,
+                    variableBarcodeData(code, drawing.fieldValue(code.content)));
     if (stopped(drawing))
         return false;
 
