@@ -362,8 +362,7 @@ TEST_F(PelmarPrintTest, DryRunTellsWithoutOpeningThePortOrWritingSettings) {
     writeSettings();
     const ToolRun r = run({"--dry-run"});
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_TRUE(r.err.contains("record 3 of 3: FIG | quantity \"3\", 3 set(s)"))
-        << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("record 3 of 3: FIG | quantity \"3\"")) << r.err.toStdString();
     EXPECT_TRUE(r.err.contains("dry run: 3 record(s), 6 label(s) would be printed with PRICE.FMT"));
     EXPECT_FALSE(QFile::exists(home().file("trace.txt")));
     EXPECT_EQ(home().read("Pelmar.INI"), settingsBefore);
