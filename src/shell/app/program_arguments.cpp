@@ -42,7 +42,7 @@ ProgramArguments findDataFile(ProgramArguments result, const QString& named,
     }
     // A ".TXT" name stays the command line's, as start-up has always taken it.
     if (!named.toUpper().contains(QStringLiteral(".TXT")))
-        result.dataFile = found;
+        result.dataFile = QFileInfo(found).absoluteFilePath();
     return result;
 }
 

@@ -18,8 +18,8 @@ struct ProgramArguments {
     ArgumentsAsk ask = ArgumentsAsk::Start;
     // What start-up reads as its command line: -T and -t written as /T.
     QStringList arguments;
-    // An existing data file named without ".TXT", as found (current folder, then the program
-    // folder); start-up takes it in place of TextFileName. Empty: none.
+    // The full path of an existing data file named without ".TXT" (found in the current folder,
+    // then the program folder); start-up takes it in place of TextFileName. Empty: none.
     QString dataFile;
     // Why the arguments are refused, in Traditional Chinese, naming the argument.
     QString refusal;

@@ -199,8 +199,10 @@ int run(const cli::PrintOptions& options) {
                                    : storedFormatName(state, options.format).value_or(QString());
         window.selectedFormat = chosen;
         cli::say(QStringLiteral("format: ") + chosen);
-        if (options.price)
+        if (options.price) {
             state.adPrice = *options.price;
+            cli::say(QStringLiteral("price adjustment: %1").arg(*options.price));
+        }
         result = app::cmdPrint_Click(context);
     }
     const int status = app::exitStatus(result);
