@@ -1,5 +1,7 @@
 #include "common/run_error.h"
 
+#include <new>
+
 namespace pelmar::common {
 
 QString errorDescription(int number) {
@@ -42,6 +44,9 @@ CaughtError caughtError() {
         throw;
     } catch (const RunError& error) {
         return {error.number(), error.description()};
+    } catch (const std::bad_alloc&) {
+        // The library's own words ("std::bad_alloc") mean nothing to an operator.
+        return {-1, QStringLiteral("記憶體不足")};
     } catch (const std::exception& error) {
         return {-1, QString::fromLocal8Bit(error.what())};
     } catch (...) {

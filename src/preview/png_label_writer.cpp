@@ -1,6 +1,7 @@
 #include "preview/png_label_writer.h"
 
 #include "common/run_error.h"
+#include "common/system_error_text.h"
 
 #include <QDir>
 #include <QImageWriter>
@@ -26,10 +27,16 @@ QString PngLabelWriter::nextPath() const {
 void PngLabelWriter::label(const QImage& picture) {
     const QString path = nextPath();
     QImageWriter writer(path, "png");
-    if (!writer.write(picture))
+    if (!writer.write(picture)) {
+        // Qt's words for a file it cannot open are English and name no cause.
+        const QString reason =
+            writer.error() == QImageWriter::DeviceError
+                ? QStringLiteral("無法寫入檔案: 資料夾不存在、沒有寫入權限或磁碟已滿")
+                : common::systemErrorText(writer.errorString());
         throw common::RunError(common::PathFileAccessError,
                                common::errorDescription(common::PathFileAccessError) +
-                                   QStringLiteral(": %1 (%2)").arg(path, writer.errorString()));
+                                   QStringLiteral(": %1 (%2)").arg(path, reason));
+    }
     ++m_next;
     ++m_written;
 }

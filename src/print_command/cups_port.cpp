@@ -1,5 +1,6 @@
 #include "print_command/cups_port.h"
 
+#include "common/system_error_text.h"
 #include "print_command/port_failure.h"
 #include "print_queue/cups_job_status.h"
 #include "print_queue/job_follower.h"
@@ -14,7 +15,7 @@ namespace {
 constexpr std::chrono::seconds kRawJobTimeLimit{120};
 
 QString lastCupsReason() {
-    return QString::fromUtf8(cupsLastErrorString());
+    return common::systemErrorText(QString::fromUtf8(cupsLastErrorString()));
 }
 
 // The queue whose description (printer-info) is the name: start-up lists printers by their

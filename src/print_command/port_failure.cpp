@@ -1,8 +1,7 @@
 #include "print_command/port_failure.h"
 
 #include "common/run_error.h"
-
-#include <cstring>
+#include "common/system_error_text.h"
 
 namespace pelmar::print_command {
 
@@ -12,7 +11,7 @@ void throwPortFailure(const QString& address, const QString& reason) {
 }
 
 QString systemReason(int errnum) {
-    return QString::fromLocal8Bit(std::strerror(errnum));
+    return common::systemErrorText(errnum);
 }
 
 } // namespace pelmar::print_command

@@ -8,7 +8,7 @@ namespace pelmar::print_command {
 // fails while written to.
 [[noreturn]] void throwPortFailure(const QString& address, const QString& reason);
 
-// The text of the C library's error number errnum.
+// The Traditional Chinese text of the C library's error number errnum.
 QString systemReason(int errnum);
 
 } // namespace pelmar::print_command

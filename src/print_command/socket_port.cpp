@@ -1,5 +1,6 @@
 #include "print_command/socket_port.h"
 
+#include "common/system_error_text.h"
 #include "print_command/port_failure.h"
 
 #include <cerrno>
@@ -40,7 +41,7 @@ SocketPort::SocketPort(const QString& host, int port, std::chrono::milliseconds 
     const int status =
         ::getaddrinfo(host.toUtf8().constData(), service.constData(), &hints, &found);
     if (status != 0)
-        throwPortFailure(address(), QString::fromLocal8Bit(::gai_strerror(status)));
+        throwPortFailure(address(), common::hostLookupErrorText(status));
 
     QString reason = QStringLiteral("無法連線");
     for (addrinfo* candidate = found; candidate && m_fd < 0; candidate = candidate->ai_next) {

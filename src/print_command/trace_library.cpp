@@ -1,6 +1,7 @@
 #include "print_command/trace_library.h"
 
 #include "common/run_error.h"
+#include "common/system_error_text.h"
 
 namespace pelmar::print_command {
 
@@ -51,9 +52,9 @@ void TraceLibrary::record(const QString& call, const QStringList& arguments) {
                                QStringLiteral("無法連接印表機 trace:%1: 連接埠未開啟").arg(m_path));
     const QByteArray line = traceLine(call, arguments) + '\n';
     if (m_file.write(line) != line.size() || !m_file.flush())
-        throw common::RunError(
-            common::PrinterError,
-            QStringLiteral("無法連接印表機 trace:%1: %2").arg(m_path, m_file.errorString()));
+        throw common::RunError(common::PrinterError,
+                               QStringLiteral("無法連接印表機 trace:%1: %2")
+                                   .arg(m_path, common::systemErrorText(m_file.errorString())));
 }
 
 void TraceLibrary::openport(const QString& printerName) {
@@ -61,9 +62,9 @@ void TraceLibrary::openport(const QString& printerName) {
         m_file.close();
     m_file.setFileName(m_path);
     if (!m_file.open(QIODevice::WriteOnly | QIODevice::Append))
-        throw common::RunError(
-            common::PrinterError,
-            QStringLiteral("無法連接印表機 trace:%1: %2").arg(m_path, m_file.errorString()));
+        throw common::RunError(common::PrinterError,
+                               QStringLiteral("無法連接印表機 trace:%1: %2")
+                                   .arg(m_path, common::systemErrorText(m_file.errorString())));
     record(QStringLiteral("openport"), {printerName});
 }
 

@@ -1,6 +1,7 @@
 #include "print_driver/cups_queue_sink.h"
 
 #include "common/run_error.h"
+#include "common/system_error_text.h"
 #include "common/units.h"
 #include "print_driver/pdf_page.h"
 #include "print_queue/cups_job_status.h"
@@ -77,7 +78,7 @@ public:
 
 private:
     [[noreturn]] void fail(int job) {
-        const QString reason = QString::fromUtf8(cupsLastErrorString());
+        const QString reason = common::systemErrorText(QString::fromUtf8(cupsLastErrorString()));
         if (job > 0)
             cupsCancelJob2(CUPS_HTTP_DEFAULT, m_queueName.toUtf8().constData(), job, 0);
         throw RunError(common::PrinterError,

@@ -1,6 +1,7 @@
 #include "print_driver/pdf_file_sink.h"
 
 #include "common/run_error.h"
+#include "common/system_error_text.h"
 #include "print_driver/exact_media_box.h"
 #include "print_driver/pdf_page.h"
 
@@ -63,7 +64,7 @@ public:
         if (!m_file.flush())
             fail(m_file.errorString());
         if (::fsync(m_file.handle()) != 0)
-            fail(QString::fromLocal8Bit(std::strerror(errno)));
+            fail(common::systemErrorText(errno));
         m_file.close();
         if (m_file.error() != QFileDevice::NoError)
             fail(m_file.errorString());
@@ -72,7 +73,8 @@ public:
 private:
     [[noreturn]] void fail(const QString& reason) const {
         throw RunError(common::PathFileAccessError,
-                       QStringLiteral("無法寫入 PDF 檔 %1: %2").arg(m_fileName, reason));
+                       QStringLiteral("無法寫入 PDF 檔 %1: %2")
+                           .arg(m_fileName, common::systemErrorText(reason)));
     }
 
     void checkFile() const {

@@ -1,6 +1,7 @@
 #include "print_queue/cups_job_status.h"
 
 #include "common/run_error.h"
+#include "common/system_error_text.h"
 
 #include <cups/cups.h>
 
@@ -20,7 +21,7 @@ JobStatus CupsJobStatus::jobStatus(int job) {
                   int(std::size(wanted)), nullptr, wanted);
     ipp_t* response = cupsDoRequest(CUPS_HTTP_DEFAULT, request, "/jobs/");
     if (!response || cupsLastError() > IPP_STATUS_OK_CONFLICTING) {
-        const QString reason = QString::fromUtf8(cupsLastErrorString());
+        const QString reason = common::systemErrorText(QString::fromUtf8(cupsLastErrorString()));
         ippDelete(response);
         throw common::RunError(common::PrinterError,
                                QStringLiteral("無法查詢印表機 %1 的列印工作 %2: %3")

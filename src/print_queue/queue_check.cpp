@@ -1,5 +1,7 @@
 #include "print_queue/queue_check.h"
 
+#include "common/system_error_text.h"
+
 #include <cups/cups.h>
 
 namespace pelmar::print_queue {
@@ -8,7 +10,7 @@ QString queueProblem(const QString& queue) {
     cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, queue.toUtf8().constData(), nullptr);
     if (!dest)
         return QStringLiteral("印表機佇列已不存在 (%1)")
-            .arg(QString::fromUtf8(cupsLastErrorString()));
+            .arg(common::systemErrorText(QString::fromUtf8(cupsLastErrorString())));
     const char* state = cupsGetOption("printer-state", dest->num_options, dest->options);
     const char* accepting =
         cupsGetOption("printer-is-accepting-jobs", dest->num_options, dest->options);

@@ -1,6 +1,7 @@
 #include "state/ini_file.h"
 
 #include "common/run_error.h"
+#include "common/system_error_text.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -321,7 +322,8 @@ void IniFile::save() const {
         !file.commit()) {
         // The temporary file is removed when file goes out of scope.
         throw RunError(PathFileAccessError,
-                       QStringLiteral("無法寫入設定檔 %1 (%2)").arg(m_path, file.errorString()));
+                       QStringLiteral("無法寫入設定檔 %1 (%2)")
+                           .arg(m_path, common::systemErrorText(file.errorString())));
     }
 }
 

@@ -253,12 +253,12 @@ TEST_P(StartupFailureTest, IsReportedAndEndsAsSpecified) {
 
 INSTANTIATE_TEST_SUITE_P(Window, StartupFailureTest,
                          ::testing::Values(
-                             // No settings file: no printer of section [Ports], none installed.
+                             // No settings file: a settings problem, not a missing printer.
                              StartupFailure{"missing settings",
                                             [](const test::TempFolder& f) {
                                                 QFile::remove(f.file(QStringLiteral("Pelmar.INI")));
                                             },
-                                            "發生錯誤", true, 5},
+                                            "發生錯誤", false, 2},
                              StartupFailure{"unreadable settings",
                                             [](const test::TempFolder& f) {
                                                 QFile::remove(f.file(QStringLiteral("Pelmar.INI")));

@@ -297,25 +297,25 @@ TEST_F(PelmarPrintTest, PrintPanelChoicesComeFromOptions) {
         int exitCode;
         QString said;
     } cases[] = {
-        {two, "EditPrice=0", {}, 2, "several formats are chosen (PRICE.FMT, SHELF.FMT)"},
-        {two, "EditPrice=0", {"--format", "NONE.FMT"}, 2, "unknown format NONE.FMT"},
+        {two, "EditPrice=0", {}, 2, "選擇了數個格式 (PRICE.FMT, SHELF.FMT)"},
+        {two, "EditPrice=0", {"--format", "NONE.FMT"}, 2, "沒有選擇格式 NONE.FMT"},
         {two, "EditPrice=0", {"--format", "shelf.fmt"}, 0, "format: SHELF.FMT"},
-        {two, "EditPrice=0", {"--format", "SHELF.FMT", "--price", "3"}, 2, "--price needs"},
+        {two, "EditPrice=0", {"--format", "SHELF.FMT", "--price", "3"}, 2, "--price 需要"},
         {"LabelCount=1\r\nLabelName01=PRICE.FMT",
          "EditPrice=1",
          {"--price", "-4"},
          2,
-         "digits only"},
+         "只能是數字"},
         {"LabelCount=1\r\nLabelName01=PRICE.FMT",
          "EditPrice=1",
          {"--price", "99999999999"},
          2,
-         "beyond the range"},
+         "超出售價調整的範圍"},
         {"LabelCount=1\r\nLabelName01=PRICE.FMT",
          "EditPrice=1\r\nADPrice=5",
          {"--price", "42"},
          0,
-         "price adjustment: 42"},
+         "售價調整 +42 (第 2 欄)"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.arguments.join(' ').toStdString());
@@ -338,7 +338,7 @@ TEST_F(PelmarPrintTest, DriverModeWritesAPdfAndLeavesTheSettings) {
     writeSettings("LabelCount=1\r\nLabelName01=DRV.FMT", 1);
     const ToolRun missing = run({});
     EXPECT_EQ(missing.exitCode, 2);
-    EXPECT_TRUE(missing.err.contains("--output FILE.pdf or --printer QUEUE"));
+    EXPECT_TRUE(missing.err.contains("--output FILE.pdf 或 --printer"));
 
     const ToolRun wrongMode = run({"--output", home().file("x.pdf")});
     EXPECT_EQ(wrongMode.exitCode, 0) << wrongMode.err.toStdString();
@@ -354,7 +354,7 @@ TEST_F(PelmarPrintTest, OutputIsRefusedInCommandMode) {
     writeSettings();
     const ToolRun r = run({"--output", home().file("x.pdf")});
     EXPECT_EQ(r.exitCode, 2);
-    EXPECT_TRUE(r.err.contains("--output is for driver mode"));
+    EXPECT_TRUE(r.err.contains("--output 只用於 Driver 模式"));
     EXPECT_FALSE(QFile::exists(home().file("x.pdf")));
 }
 
@@ -362,7 +362,7 @@ TEST_F(PelmarPrintTest, DryRunTellsWithoutOpeningThePortOrWritingSettings) {
     writeSettings();
     const ToolRun r = run({"--dry-run"});
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_TRUE(r.err.contains("record 3 of 3: quantity \"3\", 3 set(s)")) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("record 3 of 3: FIG | quantity \"3\"")) << r.err.toStdString();
     EXPECT_TRUE(r.err.contains("dry run: 3 record(s), 6 label(s) would be printed with PRICE.FMT"));
     EXPECT_FALSE(QFile::exists(home().file("trace.txt")));
     EXPECT_EQ(home().read("Pelmar.INI"), settingsBefore);
@@ -411,7 +411,7 @@ TEST_F(PelmarPrintTest, BadInputGivesItsMessageAndStatus) {
          [](PelmarPrintTest&) {},
          {"--home", "/nonexistent/pelmar"},
          2,
-         "does not exist"},
+         "程式資料夾 /nonexistent/pelmar 不存在"},
         {"settings unreadable",
          [](PelmarPrintTest& t) {
              QFile::remove(t.home().file("Pelmar.INI"));
@@ -420,11 +420,6 @@ TEST_F(PelmarPrintTest, BadInputGivesItsMessageAndStatus) {
          {},
          2,
          "發生錯誤: "},
-        {"no settings",
-         [](PelmarPrintTest& t) { QFile::remove(t.home().file("Pelmar.INI")); },
-         {},
-         5,
-         "發生錯誤: 條碼機驅動程式未安裝"},
         {"data unreadable",
          [](PelmarPrintTest& t) { QFile::remove(t.home().file("items.txt")); },
          {},
@@ -445,9 +440,9 @@ TEST_F(PelmarPrintTest, BadInputGivesItsMessageAndStatus) {
          {"--printer", QStringLiteral("socket://127.0.0.1:%1").arg(closedPort())},
          5,
          "PrintLabels -> 發生錯誤: "},
-        {"unknown option", [](PelmarPrintTest&) {}, {"--colour"}, 2, "unknown argument"},
-        {"from zero", [](PelmarPrintTest&) {}, {"--from", "0"}, 2, "--from takes a record"},
-        {"from a word", [](PelmarPrintTest&) {}, {"--from=x"}, 2, "--from takes a record"},
+        {"unknown option", [](PelmarPrintTest&) {}, {"--colour"}, 2, "不明的引數「--colour」"},
+        {"from zero", [](PelmarPrintTest&) {}, {"--from", "0"}, 2, "--from 的值必須是"},
+        {"from a word", [](PelmarPrintTest&) {}, {"--from=x"}, 2, "--from 的值必須是"},
         {"from beyond the data",
          [](PelmarPrintTest&) {},
          {"--from", "4"},
@@ -457,7 +452,7 @@ TEST_F(PelmarPrintTest, BadInputGivesItsMessageAndStatus) {
          [](PelmarPrintTest&) {},
          {"--fault-wait", "-1"},
          2,
-         "--fault-wait takes seconds"},
+         "--fault-wait 的值必須是"},
         {"empty data file",
          [](PelmarPrintTest& t) { t.home().write("items.txt", ""); },
          {},

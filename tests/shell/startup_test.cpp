@@ -104,7 +104,7 @@ TEST_F(StartupTest, NoTscPrinterEndsTheProgramWithItsMessage) {
     EXPECT_EQ(result.end, FlowEnd::NoPrinter);
     EXPECT_TRUE(result.programEnds);
     ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text, kNoPrinterMessage);
+    EXPECT_EQ(messages.shown[0].text, noPrinterMessage(home.path()));
     EXPECT_EQ(messages.shown[0].caption, "發生錯誤");
     EXPECT_EQ(messages.shown[0].icon, MessageIcon::Critical);
     EXPECT_TRUE(library.calls.isEmpty());

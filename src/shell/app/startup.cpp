@@ -1,5 +1,6 @@
 #include "shell/app/startup.h"
 
+#include "common/file_names.h"
 #include "common/numbers.h"
 #include "common/run_error.h"
 #include "data/data_file_reader.h"
@@ -139,8 +140,11 @@ FlowResult automaticPrinting(AppContext& context, Stage& stage) {
     state::WorkingState& state = context.state;
     state.cancelRequested = false;
     context.window.setStatusMessage(kAutomaticStatus);
+    // A relative name is found as TextFileName is, and kept whole for the next start.
     if (!context.dataFileOverride.isEmpty())
-        state.textFileName = QFileInfo(context.dataFileOverride).absoluteFilePath();
+        state.textFileName =
+            QFileInfo(common::dataFilePath(context.dataFileOverride, state.programFolder))
+                .absoluteFilePath();
     else if (state.commandLine.contains(QStringLiteral(".TXT")))
         state.textFileName = state.commandLine;
 
@@ -178,6 +182,22 @@ QString warningNoDataFile() {
                           QStringLiteral("請執行設定, 選擇欲列印來源文字檔."));
 }
 
+QString noPrinterMessage(const QString& programFolder) {
+    return kNoPrinterMessage +
+           QStringLiteral("\r\r在 Linux 上, 印表機是說明 (description) 含有 TSC 的 CUPS 佇列 "
+                          "(例如 sudo lpadmin -p 佇列名稱 -D 'TSC TTP-244'), 或設定檔 %1 "
+                          "[Ports] 區段的一行 (例如 TSC Label=socket://192.168.1.50:9100 或 "
+                          "TSC USB=/dev/usb/lp0).")
+               .arg(state::settingsFilePath(programFolder));
+}
+
+QString missingSettingsMessage(const QString& programFolder) {
+    return QStringLiteral("找不到設定檔 %1, 無法列印.\r\r請把 Pelmar.INI 放在程式資料夾 %2, "
+                          "或以環境變數 PELMAR_HOME (pelmar-print: --home) 指定放著 Pelmar.INI "
+                          "的資料夾.")
+        .arg(state::settingsFilePath(programFolder), programFolder);
+}
+
 QStringList tscPrinters(const state::WorkingState& state, PrinterDirectory& directory) {
     QStringList names;
     for (const InstalledPrinter& printer : installedPrinters(state, directory)) {
@@ -199,12 +219,25 @@ FlowResult Form_Load(AppContext& context) {
         context.window.pointFileList(state.programFolder, QStringLiteral("*.FMT"));
         context.window.showNow();
 
+        // Without its settings file the program has nothing to print; "/T" may make one in the
+        // setup screen.
+        const bool settingsMissing =
+            !QFileInfo::exists(state::settingsFilePath(state.programFolder));
+        if (settingsMissing && !state.commandLineHasT()) {
+            common::showMessage(context.messageBox, missingSettingsMessage(state.programFolder),
+                                kStartupErrorCaption);
+            return ended(FlowEnd::SettingsError, false);
+        }
+
         stage = Stage::Detection;
         const QStringList printers = tscPrinters(state, context.printers);
         context.window.setPrinterList(printers);
         if (printers.isEmpty()) {
-            common::showMessage(context.messageBox, kNoPrinterMessage, kStartupErrorCaption);
-            return ended(FlowEnd::NoPrinter, true);
+            common::showMessage(context.messageBox,
+                                settingsMissing ? missingSettingsMessage(state.programFolder)
+                                                : noPrinterMessage(state.programFolder),
+                                kStartupErrorCaption);
+            return ended(settingsMissing ? FlowEnd::SettingsError : FlowEnd::NoPrinter, true);
         }
         if (state.printerName.isEmpty())
             state.printerName = printers.first();

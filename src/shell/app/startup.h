@@ -17,6 +17,11 @@ inline const QString kAutomaticCaption = QStringLiteral("自動列印");
 inline const QString kStartupErrorCaption = QStringLiteral("發生錯誤");
 inline const QString kNoPrinterMessage =
     QStringLiteral("條碼機驅動程式未安裝, 請至<開始->設定->印表機>新增.");
+// The message of no printer: kNoPrinterMessage, then how Linux makes one (a CUPS queue described
+// with TSC, or a line of section [Ports] of the settings file of programFolder).
+QString noPrinterMessage(const QString& programFolder);
+// The message of a program folder without its settings file, naming the file.
+QString missingSettingsMessage(const QString& programFolder);
 inline const QString kFieldsNotSetMessage = QStringLiteral("欄位尚未設定無法列印, 請至設定項設定.");
 
 // Warning A (no format file chosen) and warning B (no data file): three sentences with two

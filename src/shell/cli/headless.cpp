@@ -26,6 +26,30 @@ QString lines(QString text) {
     return text;
 }
 
+// Whether a field's name in the settings suggests the product's name.
+bool nameLike(const QString& fieldName) {
+    static const char* const words[] = {"名", "品", "NAME", "DESC"};
+    for (const char* word : words) {
+        if (fieldName.contains(QString::fromUtf8(word), Qt::CaseInsensitive))
+            return true;
+    }
+    return false;
+}
+
+// What tells a record apart for the operator: its first field and the fields whose name
+// suggests a name (not the quantity), each cut to a readable length, then " | ".
+QString recordFields(const state::WorkingState& state, int row) {
+    constexpr int kLongest = 24;
+    QStringList shown;
+    for (int i = 1; i < state.fieldCount; ++i) {
+        if (i > 1 && !nameLike(state.field.at(i, 0)))
+            continue;
+        const QString value = state.records.at(row, i);
+        shown << (value.size() > kLongest ? value.left(kLongest - 1) + u'…' : value);
+    }
+    return shown.isEmpty() ? QString() : shown.join(QStringLiteral(" | ")) + QStringLiteral(" | ");
+}
+
 // Hands every call on to the real library, looking for a cancel signal first.
 class CancelPollingLibrary : public print_command::PrinterLibrary {
 public:
@@ -181,7 +205,7 @@ app::PrintDestination OptionPrinterDialog::choosePrinter(const QString&) {
         return {m_queue, QString()};
     throw common::RunError(
         common::DialogCancelled,
-        QStringLiteral("driver mode needs --output FILE.pdf or --printer QUEUE"));
+        QStringLiteral("Driver 模式需要 --output FILE.pdf 或 --printer 佇列名稱"));
 }
 
 std::unique_ptr<print_command::PrinterLibrary>
@@ -191,9 +215,10 @@ cancelPolling(std::unique_ptr<print_command::PrinterLibrary> library, state::Wor
 
 void DryRunReport::record(const QString& what, long long count) {
     const int row = window.currentRow;
-    say(QStringLiteral("record %1 of %2: quantity \"%3\", %4 %5")
+    say(QStringLiteral("record %1 of %2: %3quantity \"%4\", %5 %6")
             .arg(row)
             .arg(state.recordCount)
+            .arg(recordFields(state, row))
             .arg(state.records.at(row, state.fieldCount))
             .arg(count)
             .arg(what));

@@ -109,7 +109,8 @@ cancelPolling(std::unique_ptr<print_command::PrinterLibrary> library, state::Wor
 struct DryRunReport {
     const state::WorkingState& state;
     const HeadlessWindow& window;
-    // One line for the current record: its quantity field and what the printer is asked for.
+    // One line for the current record: its number, its first field and name fields, its
+    // quantity field and what the printer is asked for.
     void record(const QString& what, long long count);
 };
 

@@ -8,6 +8,7 @@
 #include "shell/app/exit_status.h"
 #include "shell/app/installed_printers.h"
 #include "shell/app/print_commands.h"
+#include "shell/app/program_arguments.h"
 #include "shell/app/startup.h"
 #include "shell/cli/headless.h"
 #include "shell/cli/print_options.h"
@@ -58,22 +59,32 @@ std::optional<QString> checkAgainstSettings(const cli::PrintOptions& options,
     }
     const bool driverMode = settings.printMode != 0;
     if (!driverMode && !options.output.isEmpty())
-        return QStringLiteral("--output is for driver mode; these settings print in \"Send "
-                              "Command\" mode (use --printer file:PATH for a file)");
+        return QStringLiteral("--output 只用於 Driver 模式; 這個設定檔以 \"Send Command\" 模式"
+                              "列印 (要寫入檔案請用 --printer file:路徑)");
     if (driverMode && !options.dryRun && options.output.isEmpty() && options.printer.isEmpty())
-        return QStringLiteral("driver mode prints through the printer dialog: give --output "
-                              "FILE.pdf or --printer QUEUE");
+        return QStringLiteral("Driver 模式經由印表機對話框列印: 請給 --output FILE.pdf 或 "
+                              "--printer 佇列名稱");
     if (options.price && settings.editPrice == 0)
-        return QStringLiteral("--price needs the price adjustment on (EditPrice=1 in the "
-                              "settings)");
+        return QStringLiteral("--price 需要開啟售價調整 (設定檔的 EditPrice=1)");
     if (!options.format.isEmpty() && settings.labelCount > 0 &&
         !storedFormatName(settings, options.format))
-        return QStringLiteral("unknown format %1; the settings choose: %2")
+        return QStringLiteral("設定檔沒有選擇格式 %1; 選擇的格式: %2")
             .arg(options.format, formatList(settings));
     if (options.format.isEmpty() && settings.labelCount > 1)
-        return QStringLiteral("several formats are chosen (%1); name one with --format")
+        return QStringLiteral("設定檔選擇了數個格式 (%1); 請以 --format 指定一個")
             .arg(formatList(settings));
     return std::nullopt;
+}
+
+// The price adjustment the labels carry, when the run printed or would print: a saved ADPrice
+// applies to every later run, so a run that uses it says so.
+void sayPriceAdjustment(const state::WorkingState& state, const app::FlowResult& result) {
+    if (state.editPrice == 0 || (result.end != app::FlowEnd::Printed && result.tally.labels == 0))
+        return;
+    const QString sign = state.adPrice >= 0 ? QStringLiteral("+") : QString();
+    cli::say(QStringLiteral("售價調整 %1%2 (第 %3 欄)")
+                 .arg(sign, common::decimalText(state.adPrice))
+                 .arg(state.editPriceField));
 }
 
 // Labels and records in the words of the summary line: "39 label(s) from 24 record(s)".
@@ -137,7 +148,7 @@ int run(const cli::PrintOptions& options) {
                                       ? common::programFolder()
                                       : QFileInfo(options.home).absoluteFilePath();
     if (!QFileInfo(programFolder).isDir()) {
-        cli::say(QStringLiteral("the program folder %1 does not exist").arg(programFolder));
+        cli::say(QStringLiteral("程式資料夾 %1 不存在").arg(programFolder));
         return kExitBadSettings;
     }
     if (const auto problem = checkAgainstSettings(options, programFolder)) {
@@ -195,6 +206,7 @@ int run(const cli::PrintOptions& options) {
         result = app::cmdPrint_Click(context);
     }
     const int status = app::exitStatus(result);
+    sayPriceAdjustment(state, result);
     if (options.dryRun && result.end == app::FlowEnd::Printed) {
         const QString where = state.printMode != 0 ? QStringLiteral("driver mode")
                                                    : QStringLiteral("printer ") + state.printerName;
@@ -225,17 +237,21 @@ int main(int argc, char** argv) {
     const QStringList arguments = QCoreApplication::arguments().mid(1);
     if (const auto problem = cli::parsePrintOptions(arguments, options)) {
         cli::say(*problem);
-        std::fputs("try pelmar-print --help\n", stderr);
+        cli::say(QStringLiteral("請參考 pelmar-print --help"));
         return kExitBadSettings;
     }
     if (options.help) {
         std::fputs(cli::printUsage().toUtf8().constData(), stdout);
         return kExitPrinted;
     }
+    if (options.version) {
+        std::puts(app::versionLine(QStringLiteral("pelmar-print")).toUtf8().constData());
+        return kExitPrinted;
+    }
     try {
         return run(options);
     } catch (...) {
-        cli::say(QStringLiteral("unexpected failure: ") + common::caughtError().description);
+        cli::say(QStringLiteral("發生非預期錯誤: ") + common::caughtError().description);
         return kExitPrinterError;
     }
 }

@@ -20,13 +20,15 @@ struct PrintOptions {
     int faultWaitSeconds = 0;          // how long a printer fault may take to clear
     bool dryRun = false;
     bool help = false;
+    bool version = false;
 };
 
 // Usage text of pelmar-print.
 QString printUsage();
 
 // Reads the arguments (without the program name) into options; "--name value" and
-// "--name=value" both work. Returns an explanation when they are not usable.
+// "--name=value" both work. Returns an explanation in Traditional Chinese when they are not
+// usable.
 std::optional<QString> parsePrintOptions(const QStringList& arguments, PrintOptions& options);
 
 } // namespace pelmar::cli

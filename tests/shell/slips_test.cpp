@@ -1,0 +1,105 @@
+// Slips of a careless shop on copies of the example shop, run as a shop runs the programs: each
+// ends with its status and message and nothing at the printer; the shop prints its 39 labels.
+#include "support/temp_folder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <gtest/gtest.h>
+
+namespace {
+
+enum class Program { Print, Window }; // pelmar-print, pelmar
+using enum Program;
+constexpr int kStaysOpen = -2; // the window is still open after three seconds
+
+// A slip: the program and its arguments, the exit status, the labels at the printer and a text of
+// its output ("{home}": the shop); before the run, files replaced (a null text removes one) and
+// texts of Pelmar.INI replaced (a new key: {"[Files]\r\n", "[Files]\r\nCodePage=UTF-8\r\n"}).
+struct Slip {
+    const char* name;
+    Program program;
+    QStringList arguments;
+    int status, labels;
+    QString said;
+    std::vector<std::pair<QString, QByteArray>> files = {};
+    std::vector<std::pair<QByteArray, QByteArray>> settings = {};
+};
+
+const std::pair<QString, QByteArray> kToday{"today.csv", "47100,TEA,320,2\r\n47101,CAKE,680,1\r\n"};
+
+const std::vector<std::pair<QByteArray, QByteArray>> kSavedPrice{{"EditPrice=0", "EditPrice=1"},
+                                                                 {"ADPrice=0", "ADPrice=10"}};
+
+const Slip kSlips[] = {
+    {"the shop prints", Print, {}, 0, 39, "39 label(s) from 24 record(s) printed"},
+    {"help", Window, {"--help"}, 0, 0, "usage: pelmar [DATAFILE]"},
+    {"version", Window, {"--version"}, 0, 0, "pelmar " PELMAR_VERSION "\n"},
+    {"version of the tool", Print, {"--version"}, 0, 0, "pelmar-print " PELMAR_VERSION "\n"},
+    {"dash T opens the window", Window, {"-T"}, kStaysOpen, 0, ""},
+    {"unknown option", Window, {"-x"}, 2, 0, "不明的選項「-x」"},
+    {"missing file", Window, {"today.csv"}, 2, 0, "「today.csv」不是選項, 也找不到這個資料檔"},
+    {"csv named", Window, {"today.csv"}, 0, 3, "", {kToday}},
+    {"relative data option", Print, {"--data", "today.csv"}, 0, 3, "3 label(s) from 2", {kToday}},
+    {"no settings file", Print, {}, 2, 0, "找不到設定檔 {home}/Pelmar.INI", {{"Pelmar.INI", {}}}},
+    {"saved price", Print, {}, 0, 39, "售價調整 +10", {}, kSavedPrice},
+    {"dry run", Print, {"--dry-run"}, 0, 0, "record 1 of 24: 4710088410016 | 烏龍茶葉 150g |"},
+    {"C library reason",
+     Print,
+     {"--printer", "file:/no/such"},
+     5,
+     0,
+     "/no/such: 找不到檔案或資料夾"},
+    {"Qt reason", Print, {"--printer", "trace:/no/such"}, 5, 0, "/no/such: 找不到檔案或資料夾"},
+};
+
+class SlipTest : public ::testing::TestWithParam<Slip> {};
+
+TEST_P(SlipTest, EndsAsItMust) {
+    const Slip& slip = GetParam();
+    pelmar::test::TempFolder shop;
+    pelmar::test::TempFolder
+        elsewhere; // the current folder: relative names are not found by chance
+    const QDir example(QStringLiteral(PELMAR_SOURCE_DIR "/examples/shop"));
+    for (const QString& file : example.entryList(QDir::Files))
+        ASSERT_TRUE(QFile::copy(example.filePath(file), shop.file(file)));
+    QByteArray ini = shop.read(QStringLiteral("Pelmar.INI"));
+    for (const auto& [from, to] : slip.settings)
+        ini.replace(from, to);
+    shop.write(QStringLiteral("Pelmar.INI"), ini);
+    for (const auto& [name, bytes] : slip.files) {
+        if (bytes.isNull())
+            QFile::remove(shop.file(name));
+        else
+            shop.write(name, bytes);
+    }
+
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("PELMAR_HOME"), shop.path());
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("CUPS_SERVER"), shop.file(QStringLiteral("no-cups")));
+    process.setProcessEnvironment(env);
+    process.setWorkingDirectory(elsewhere.path());
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    const char* program = slip.program == Window ? "pelmar" : "pelmar-print";
+    process.start(QStringLiteral(PELMAR_BINARY_DIR "/bin/") + program, slip.arguments);
+    int status = kStaysOpen;
+    if (process.waitForFinished(slip.status == kStaysOpen ? 3000 : 60000))
+        status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    process.kill();
+    process.waitForFinished();
+    const QString said = QString::fromUtf8(process.readAll());
+
+    EXPECT_EQ(status, slip.status) << said.toStdString();
+    EXPECT_TRUE(said.contains(QString(slip.said).replace("{home}", shop.path())))
+        << said.toStdString();
+    EXPECT_EQ(QDir(shop.file("out")).entryList({"label-*.png"}, QDir::Files).size(), slip.labels);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Shop, SlipTest, ::testing::ValuesIn(kSlips), [](const ::testing::TestParamInfo<Slip>& info) {
+        return QString::fromLatin1(info.param.name).replace(u' ', u'_').toStdString();
+    });
+
+} // namespace
