@@ -13,6 +13,10 @@ namespace pelmar::format {
 
 namespace {
 
+// A label's picture is far smaller (a whole 104 x 152 mm label at 300 dpi in 24-bit BMP is about
+// 7 MB); a larger file is not read into memory.
+constexpr qint64 kMostPictureBytes = 32LL << 20;
+
 PictureFound refused(const QString& text) {
     return {QSize(), text};
 }
@@ -62,6 +66,9 @@ PictureFound findPicture(const QString& programFolder, const QString& fileName, 
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return refused(QStringLiteral("圖檔 %1 無法讀取 (沒有讀取權限?)").arg(fileName));
+    if (file.size() > kMostPictureBytes)
+        return refused(
+            QStringLiteral("圖檔 %1 有 %2 MB, 太大").arg(fileName).arg(file.size() >> 20));
     const QByteArray bytes = file.readAll();
     if (use == PictureUse::PrinterFile)
         return pcxName ? decodedPcx(bytes, fileName) : decodedImage(bytes, fileName, "bmp");
