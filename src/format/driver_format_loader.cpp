@@ -1,5 +1,7 @@
 #include "format/driver_format_loader.h"
 
+#include "format/format_check.h"
+
 namespace pelmar::format {
 
 namespace {
@@ -47,8 +49,15 @@ FormatLoadResult LoadFormat_Driver(state::WorkingState& state, common::MessageBo
     clearCounts(format.lineElements, format.boxElements, format.fTextElements, format.vTextElements,
                 format.fBarcodeElements, format.vBarcodeElements, format.graphicElements);
     state::LoadedFormat& loaded = state.format;
-    return readFormatFile(state, messageBox,
-                          [&loaded](const FormatLine& line) { takeLine(loaded, line); });
+    FormatChecker checker(FormatMode::Driver, state.programFolder);
+    const FormatLoadResult read = readFormatFile(
+        state, messageBox,
+        [&loaded, &checker](const FormatLine& line) {
+            takeLine(loaded, line);
+            checker.addLine(line);
+        },
+        [&checker](int number, QStringView text) { checker.addOtherLine(number, text); });
+    return finishLoad(state, messageBox, read, checker);
 }
 
 } // namespace pelmar::format

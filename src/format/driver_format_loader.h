@@ -10,6 +10,7 @@ namespace pelmar::format {
 // state.format, taking only label width and height and the seven element kinds that drawing
 // through the printer driver uses, with their driver-mode parameter lists. Resets only those
 // seven counts. A failure is shown through messageBox and returned; earlier rows stay loaded.
+// The format is then checked whole for driver mode, as LoadFormat checks it for command mode.
 FormatLoadResult LoadFormat_Driver(state::WorkingState& state, common::MessageBox& messageBox);
 
 } // namespace pelmar::format

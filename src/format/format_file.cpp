@@ -73,7 +73,8 @@ bool cutHeadAndTail(const FormatLine& line, int commas, QString& head, QString& 
 }
 
 FormatLoadResult readFormatFile(state::WorkingState& state, common::MessageBox& messageBox,
-                                const std::function<void(const FormatLine&)>& onLine) {
+                                const std::function<void(const FormatLine&)>& onLine,
+                                const std::function<void(int, QStringView)>& onOtherLine) {
     try {
         const QString path = common::resolveExistingFile(
             common::joinPath(state.programFolder, state.formatFileName));
@@ -87,6 +88,8 @@ FormatLoadResult readFormatFile(state::WorkingState& state, common::MessageBox& 
             if (std::optional<FormatLine> line = splitFormatLine(text)) {
                 line->number = number;
                 onLine(*line);
+            } else if (onOtherLine) {
+                onOtherLine(number, text);
             }
         }
         return {};

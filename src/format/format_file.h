@@ -2,6 +2,7 @@
 
 #include "common/message_box.h"
 #include "common/run_error.h"
+#include "format/format_problem.h"
 #include "state/loaded_format.h"
 #include "state/working_state.h"
 
@@ -15,11 +16,14 @@
 namespace pelmar::format {
 
 // How a load ended. On failure the message has been shown already; endProgram is set during
-// automatic printing (CommandLine other than exactly "/T"), when the program must end.
+// automatic printing (CommandLine other than exactly "/T"), when the program must end. problems
+// holds what the check of the whole format found (the errors that failed the load, and the
+// warnings that the run tells).
 struct FormatLoadResult {
     bool failed = false;
     int errorNumber = 0;
     bool endProgram = false;
+    FormatProblems problems = {};
 };
 
 // One format line cut into its trimmed key and value; the views point into the line. number is
@@ -87,10 +91,14 @@ bool takeElement(const FormatLine& line, QStringView keyword, state::ElementTabl
 }
 
 // Reads the format file state.formatFileName of the program folder line by line in the state's
-// code page and hands each split line to onLine. A run-time error (thrown while opening or
-// reading, by the split or by onLine) stops the read and is reported with the critical icon and
-// the caption "發生非預期錯誤", naming the format file; run-time errors do not leave it.
-FormatLoadResult readFormatFile(state::WorkingState& state, common::MessageBox& messageBox,
-                                const std::function<void(const FormatLine&)>& onLine);
+// code page and hands each split line to onLine, and every other line (comments, blank lines,
+// lines without "=") with its number to onOtherLine when one is given. A run-time error (thrown
+// while opening or reading, by the split or by onLine) stops the read and is reported with the
+// critical icon and the caption "發生非預期錯誤", naming the format file; run-time errors do not
+// leave it.
+FormatLoadResult
+readFormatFile(state::WorkingState& state, common::MessageBox& messageBox,
+               const std::function<void(const FormatLine&)>& onLine,
+               const std::function<void(int number, QStringView text)>& onOtherLine = {});
 
 } // namespace pelmar::format

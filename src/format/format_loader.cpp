@@ -1,5 +1,7 @@
 #include "format/format_loader.h"
 
+#include "format/format_check.h"
+
 #include <array>
 
 namespace pelmar::format {
@@ -92,8 +94,15 @@ FormatLoadResult LoadFormat(state::WorkingState& state, common::MessageBox& mess
     format.stripeCommand = QStringLiteral("SET STRIPE ON");
     format.cutterCommand = QStringLiteral("SET CUTTER OFF");
     state::LoadedFormat& loaded = state.format;
-    return readFormatFile(state, messageBox,
-                          [&loaded](const FormatLine& line) { takeLine(loaded, line); });
+    FormatChecker checker(FormatMode::Command, state.programFolder);
+    const FormatLoadResult read = readFormatFile(
+        state, messageBox,
+        [&loaded, &checker](const FormatLine& line) {
+            takeLine(loaded, line);
+            checker.addLine(line);
+        },
+        [&checker](int number, QStringView text) { checker.addOtherLine(number, text); });
+    return finishLoad(state, messageBox, read, checker);
 }
 
 } // namespace pelmar::format

@@ -10,6 +10,8 @@ namespace pelmar::format {
 // state.format (label settings, printer settings, nine element tables). Resets the nine counts
 // and the printer settings to their defaults first; the label settings keep earlier values.
 // A failure is shown through messageBox and returned; the rows stored before it stay loaded.
+// The format is then checked whole (FormatChecker): its errors fail the load, shown in one
+// message, and its warnings come back in the result.
 FormatLoadResult LoadFormat(state::WorkingState& state, common::MessageBox& messageBox);
 
 } // namespace pelmar::format

@@ -115,12 +115,13 @@ TEST(BoundedResources, FormatFilesOf100000Lines) {
         int error; // 0: loads
     };
     const Case cases[] = {
-        // Comments and keys the loader does not know are passed over.
+        // Comments and keys the loader does not know are passed over (the keys with a warning);
+        // a format with nothing to print is an error.
         {"comments and unknown keys",
          [](int i) -> QByteArray {
              return i % 2 ? "' comment " + QByteArray::number(i) : "Unknown=" + QByteArray(80, 'v');
          },
-         0},
+         common::InvalidArgument},
         // The 21st box is beyond the table: error 9 after 20 rows, not 100,000 rows.
         {"a box on every line", [](int) -> QByteArray { return "Box=10,10,470,310,3"; },
          common::SubscriptOutOfRange},

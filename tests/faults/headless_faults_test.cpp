@@ -44,7 +44,7 @@ protected:
         home.write(QStringLiteral("items.txt"), lines);
         home.write(QStringLiteral("PRICE.FMT"),
                    "LabelWidth=60\r\nLabelHeight=40\r\nLabelGap=2\r\n"
-                   "PrintSpeed=4\r\nV_Text=120,20,48,0,0,0,Arial,1\r\n");
+                   "PrintSpeed=4\r\nPrintDarken=8\r\nV_Text=120,20,48,0,0,0,Arial,1\r\n");
     }
     pelmar::test::TempFolder home;
 };

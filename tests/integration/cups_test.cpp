@@ -100,7 +100,7 @@ protected:
         }
         home.write("items.txt", "APPLE,10,2\r\nPEAR,20,1\r\nFIG,30,3\r\n");
         home.write("PRICE.FMT", "LabelWidth=60\r\nLabelHeight=40\r\nLabelGap=2\r\nPrintSpeed=4\r\n"
-                                "V_Text=120,20,48,0,0,0,Arial,1\r\n"
+                                "PrintDarken=8\r\nV_Text=120,20,48,0,0,0,Arial,1\r\n"
                                 "V_Barcode=20,100,128,80,2,0,2,4,2\r\n");
         home.write("DRV.FMT",
                    "LabelWidth=60\r\nLabelHeight=40\r\nV_Text=120,20,12,0,0,Arial,1\r\n");

@@ -117,8 +117,9 @@ protected:
                    "LabelWidth=60\r\nLabelHeight=40\r\nBox=71,71,3331,2197,4\r\n" + elements);
         home.write("TALL.FMT",
                    "LabelWidth=40\r\nLabelHeight=60\r\nBox=71,71,2197,3331,4\r\n" + elements);
-        home.write("PRICE.FMT", "LabelWidth=60\r\nLabelHeight=40\r\nLabelGap=2\r\n"
-                                "PrintSpeed=4\r\nV_Text=120,20,48,0,0,0,Arial,1\r\n");
+        home.write("PRICE.FMT",
+                   "LabelWidth=60\r\nLabelHeight=40\r\nLabelGap=2\r\n"
+                   "PrintSpeed=4\r\nPrintDarken=8\r\nV_Text=120,20,48,0,0,0,Arial,1\r\n");
     }
 
     void writeSettings(const QString& format, int printMode) {

@@ -16,6 +16,7 @@ ToolRun printData(const pelmar::test::TempFolder& home, const QByteArray& data,
                   const QByteArray& delimiter, const QString& printer) {
     home.write(QStringLiteral("items.txt"), data);
     home.write(QStringLiteral("PRICE.FMT"), "LabelWidth=60\r\nLabelHeight=40\r\nPrintSpeed=4\r\n"
+                                            "LabelGap=2\r\nPrintDarken=8\r\n"
                                             "V_Text=120,20,48,0,0,0,Arial,2\r\n");
     home.write(QStringLiteral("Pelmar.INI"),
                "[Files]\r\nTextFileName=" + home.file(QStringLiteral("items.txt")).toUtf8() +

@@ -12,7 +12,7 @@ namespace {
 const QString kTool = QStringLiteral(PELMAR_BINARY_DIR "/bin/pelmar-print");
 
 const QByteArray kFormat = "LabelWidth=60.5\r\nLabelHeight=40\r\nLabelGap=2.5\r\nPrintSpeed=4\r\n"
-                           "V_Text=20,20,24,0,0,0,Arial,2+\r\n";
+                           "PrintDarken=8\r\nV_Text=20,20,24,0,0,0,Arial,2+\r\n";
 
 // The settings of a folder printing items.txt with PRICE.FMT to a trace printer; fields has
 // the keys of [Fields] before the three field definitions.
@@ -67,11 +67,11 @@ TEST(PelmarPrintUnderACommaLocale, PricesAmountsAndQuantitiesKeepTheirPoint) {
 
     const QStringList sent = traceCalls(home, {"setup", "windowsfont", "printlabel"});
     EXPECT_EQ(sent.join(u'\n').toStdString(),
-              "setup\t60.5\t40\t4\t\t0\t2.5\t0\n"
+              "setup\t60.5\t40\t4\t8\t0\t2.5\t0\n"
               "windowsfont\t20\t20\t24\t0\t0\t0\tArial\t26.5\nprintlabel\t4\t1\n"
-              "setup\t60.5\t40\t4\t\t0\t2.5\t0\n"
+              "setup\t60.5\t40\t4\t8\t0\t2.5\t0\n"
               "windowsfont\t20\t20\t24\t0\t0\t0\tArial\t14.25\nprintlabel\t2\t1\n"
-              "setup\t60.5\t40\t4\t\t0\t2.5\t0\n"
+              "setup\t60.5\t40\t4\t8\t0\t2.5\t0\n"
               "windowsfont\t20\t20\t24\t0\t0\t0\tArial\t21\nprintlabel\t1\t1");
     EXPECT_TRUE(home.read("Pelmar.INI").contains("ADPrice=14\r\n"));
 }

@@ -18,7 +18,8 @@ void writeShop(const pelmar::test::TempFolder& home, const QString& address,
                const QByteArray& printerKeys = {}) {
     home.write(QStringLiteral("items.txt"), "APPLE,2\r\nPEAR,1\r\nFIG,3\r\n");
     home.write(QStringLiteral("PRICE.FMT"), "LabelWidth=60\r\nLabelHeight=40\r\nLabelGap=2\r\n"
-                                            "PrintSpeed=4\r\nV_Text=20,20,48,0,0,0,Arial,1\r\n");
+                                            "PrintSpeed=4\r\nPrintDarken=8\r\n"
+                                            "V_Text=20,20,48,0,0,0,Arial,1\r\n");
     home.write(QStringLiteral("Pelmar.INI"),
                "[Files]\r\nTextFileName=" + home.file(QStringLiteral("items.txt")).toUtf8() +
                    "\r\nLabelCount=1\r\nLabelName01=PRICE.FMT\r\n[Printer]\r\nPrintMode=0\r\n"

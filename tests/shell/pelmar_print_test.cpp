@@ -43,8 +43,10 @@ public:
         home().write("items.txt", "APPLE,10,2\r\nPEAR,20,1\r\nFIG,30,3\r\n");
         home().write("PRICE.FMT",
                      "LabelWidth=60\r\nLabelHeight=40\r\nLabelGap=2\r\nPrintSpeed=4\r\n"
-                     "V_Text=120,20,48,0,0,0,Arial,1\r\nV_Text=20,80,24,0,0,0,Arial,2+\r\n");
+                     "PrintDarken=8\r\nV_Text=120,20,48,0,0,0,Arial,1\r\n"
+                     "V_Text=20,80,24,0,0,0,Arial,2+\r\n");
         home().write("SHELF.FMT", "LabelWidth=50\r\nLabelHeight=30\r\nPrintSpeed=4\r\n"
+                                  "LabelGap=2\r\nPrintDarken=8\r\n"
                                   "V_Barcode=20,100,128,80,2,0,2,4,1\r\n");
         home().write("DRV.FMT",
                      "LabelWidth=60\r\nLabelHeight=40\r\nV_Text=120,20,12,0,0,Arial,1\r\n");
@@ -221,11 +223,11 @@ TEST_F(PelmarPrintTest, SettingsNotSavedAfterPrintingHaveTheirOwnStatus) {
 TEST_F(PelmarPrintTest, WarningsOfTheVirtualPrinterAreToldAndHaveTheirOwnStatus) {
     writeSettings();
     home().write("PRICE.FMT", "LabelWidth=60\r\nLabelHeight=40\r\nLabelGap=2\r\nPrintSpeed=4\r\n"
-                              "V_Text=120,20,48,0,0,0,Arial,1\r\nGraphic=10,10,NOPE.PCX\r\n");
+                              "PrintDarken=8\r\nV_Text=120,20,48,0,0,0,Arial,1\r\nDirection=2\r\n");
     const ToolRun r = run({"--printer", "preview:labels"});
     EXPECT_EQ(r.exitCode, 8) << r.err.toStdString();
     EXPECT_TRUE(r.err.contains("列印結果: 印表機輸出的警告 (1 則):\nline ")) << r.err.toStdString();
-    EXPECT_TRUE(r.err.contains("file \"NOPE.PCX\" is not in the printer memory; not drawn\n"));
+    EXPECT_TRUE(r.err.contains("DIRECTION: values are 0 or 1; command ignored\n"));
     EXPECT_TRUE(r.err.contains(
         "6 label(s) from 3 record(s) printed; 1 warning(s) of the printer output\n"));
     EXPECT_TRUE(QFile::exists(home().file("labels/label-00006.png")));
@@ -261,7 +263,7 @@ TEST_F(PelmarPrintTest, DataWithLineEndsStartsNoPrinterCommand) {
         renew();
         writeSettings();
         home().write("PRICE.FMT", QByteArray("LabelWidth=60\r\nLabelHeight=40\r\nLabelGap=2\r\n"
-                                             "PrintSpeed=4\r\n") +
+                                             "PrintSpeed=4\r\nPrintDarken=8\r\n") +
                                       c.element + "\r\n");
         // The first field keeps 10 bytes: "x\nPRINT 5\n".
         home().write("items.txt", "x\nPRINT 5\nREM,10,2\r\nPEAR,20,1\r\nFIG,30,3\r\n");
@@ -375,9 +377,9 @@ TEST_F(PelmarPrintTest, DryRunRefusesWhatTheRealRunRefuses) {
         QByteArray element;
         QString said;
     } cases[] = {
-        {"box thickness 0", "Box=10,10,200,200,0", "線寬不正確: 0"},
-        {"font size 0", "V_Text=120,20,0,0,0,Arial,1", "字型大小不正確: 0"},
-        {"unreadable picture", "Graphic=10,10,100,100,BAD.BMP", "BAD.BMP"},
+        {"box thickness 0", "Box=10,10,200,200,0", "線寬必須大於 0"},
+        {"font size 0", "V_Text=120,20,0,0,0,Arial,1", "字級必須大於 0"},
+        {"unreadable picture", "Graphic=10,10,10,10,BAD.BMP", "圖檔 BAD.BMP 已損壞"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -387,13 +389,13 @@ TEST_F(PelmarPrintTest, DryRunRefusesWhatTheRealRunRefuses) {
         home().write("DRV.FMT", "LabelWidth=60\r\nLabelHeight=40\r\n" + c.element + "\r\n");
         const ToolRun real = run({"--output", home().file("x.pdf")});
         const ToolRun dry = run({"--dry-run"});
-        EXPECT_EQ(real.exitCode, 5) << real.err.toStdString();
+        EXPECT_EQ(real.exitCode, 4) << real.err.toStdString();
         EXPECT_EQ(dry.exitCode, real.exitCode) << dry.err.toStdString();
         for (const ToolRun* r : {&real, &dry})
-            EXPECT_TRUE(r->err.contains("PrintLabels_Driver -> 發生錯誤: ") &&
+            EXPECT_TRUE(r->err.contains("發生非預期錯誤: 格式檔有 1 個錯誤") &&
                         r->err.contains(c.said))
                 << r->err.toStdString();
-        EXPECT_TRUE(dry.err.contains("dry run: the real run would end here (exit status 5)"));
+        EXPECT_TRUE(dry.err.contains("dry run: the real run would end here (exit status 4)"));
         EXPECT_FALSE(dry.err.contains("would be printed"));
         EXPECT_EQ(home().read("Pelmar.INI"), settingsBefore);
     }

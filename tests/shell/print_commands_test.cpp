@@ -157,6 +157,18 @@ TEST_F(PrintButtonTest, CancelButtonStopsTheRunWhichStillSaves) {
 }
 
 // The test-print screen as its button reads it.
+TEST_F(PrintButtonTest, FormatWarningsAreToldAndGiveStatus8) {
+    AppContext context = openPanel(0);
+    home.write("SHELF.FMT", home.read("SHELF.FMT") + "labelwidth=1\r\n");
+    window.selected = "SHELF.FMT";
+    const FlowResult result = cmdPrint_Click(context);
+    EXPECT_EQ(result.tally.labels, 3);
+    EXPECT_EQ(result.tally.warnings,
+              QStringList{"格式檔 SHELF.FMT 第 7 行 labelwidth=1: 不認得的關鍵字「labelwidth」, "
+                          "這行沒有作用 (要寫成 LabelWidth, 大小寫須相符)"});
+    EXPECT_EQ(exitStatus(result), kExitWarnings);
+}
+
 class FakeTestPrintScreen : public TestPrintScreen {
 public:
     QString firstListedFormat() const override { return first; }
@@ -239,6 +251,22 @@ TEST_F(TestPrintButtonTest, DriverModeDialogCancelIsSilent) {
     EXPECT_EQ(cmdTestPrintOk_Click(context, screen).end, TestPrintEnd::Printed);
     ASSERT_EQ(jobs.size(), 1u);
     EXPECT_EQ(jobs[0].copies, 3);
+}
+
+TEST_F(TestPrintButtonTest, AFormatWithErrorsPrintsNothingUnderT) {
+    for (const int printMode : {0, 1}) {
+        test::ShellFixture f;
+        f.writeStandardSettings(1, 0, printMode);
+        f.home.write("PRICE.FMT", "LabelWidth=60\r\nBox=1,2,3\r\n");
+        AppContext context = f.context({"/T"});
+        Form_Load(context);
+        const TestPrintResult result = cmdTestPrintOk_Click(context, screen);
+        EXPECT_EQ(result.end, TestPrintEnd::FormatError);
+        EXPECT_FALSE(result.programEnds);
+        EXPECT_EQ(f.messages.shown.size(), 1u);
+        EXPECT_TRUE(f.library.calls.isEmpty());
+        EXPECT_TRUE(f.pageDestinations.empty());
+    }
 }
 
 TEST_F(TestPrintButtonTest, PortFailureIsReportedAsUnexpected) {

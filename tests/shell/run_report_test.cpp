@@ -108,13 +108,13 @@ TEST(RunReport, EveryRecordLeftOutAndEveryWarningIsListedAfterTheRun) {
     }
 }
 
-// The virtual printer draws what it can; a picture it never received is a warning that the run
-// must not swallow.
+// The virtual printer draws what it can; a command it ignores is a warning that the run must not
+// swallow.
 TEST(RunReport, WarningsOfTheVirtualPrinterReachTheOperator) {
     test::ShellFixture f;
     f.writeStandardSettings();
     f.home.write("PRICE.FMT", "LabelWidth=60\r\nLabelHeight=40\r\nLabelGap=2\r\nPrintSpeed=4\r\n"
-                              "V_Text=120,20,48,0,0,0,Arial,1\r\nGraphic=10,10,NOPE.PCX\r\n");
+                              "PrintDarken=8\r\nV_Text=120,20,48,0,0,0,Arial,1\r\nDirection=2\r\n");
     AppContext context = f.context();
     // The real library on the virtual printer's port.
     context.libraryFactory = {};
@@ -123,7 +123,7 @@ TEST(RunReport, WarningsOfTheVirtualPrinterReachTheOperator) {
     ASSERT_EQ(result.end, FlowEnd::Printed)
         << (f.messages.shown.empty() ? "" : f.messages.shown[0].text.toStdString());
     ASSERT_EQ(result.tally.warnings.size(), 1) << result.tally.warnings.join('\n').toStdString();
-    EXPECT_TRUE(result.tally.warnings[0].contains("\"NOPE.PCX\" is not in the printer memory"));
+    EXPECT_TRUE(result.tally.warnings[0].contains("DIRECTION: values are 0 or 1"));
     EXPECT_EQ(exitStatus(result), kExitWarnings);
     EXPECT_EQ(f.window.starting("msg:").last(),
               "msg:[自動列印]  列印完成 3 張標籤, 2 筆資料, 1 則警告");

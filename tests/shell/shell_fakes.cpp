@@ -16,7 +16,7 @@ ShellFixture::ShellFixture() {
     printers.installed = {{QStringLiteral("TSC_A"), QStringLiteral("TSC A")}};
     dataFile = home.write(QStringLiteral("items.txt"), "APPLE,10,2\r\nPEAR,20,1\r\n");
     const QByteArray format = "LabelWidth=60\r\nLabelHeight=40\r\nLabelGap=2\r\nPrintSpeed=4\r\n"
-                              "V_Text=120,20,48,0,0,0,Arial,1\r\n";
+                              "PrintDarken=8\r\nV_Text=120,20,48,0,0,0,Arial,1\r\n";
     home.write(QStringLiteral("PRICE.FMT"), format);
     home.write(QStringLiteral("SHELF.FMT"), format);
     // The driver-mode loader reads the same file; its V_Text has seven parameters.

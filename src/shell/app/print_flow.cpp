@@ -45,20 +45,29 @@ FlowResult fromDriverRun(const print_driver::DriverRunResult& run) {
     return result;
 }
 
+// A failed load never starts the run; the loader has shown why.
 FlowResult formatFailure(const format::FormatLoadResult& load) {
     FlowResult result;
     result.end = FlowEnd::FormatError;
     result.errorNumber = load.errorNumber;
-    result.programEnds = true;
+    result.programEnds = load.endProgram;
+    return result;
+}
+
+// The format's warnings join the run's, which its report tells and the exit status counts.
+FlowResult withFormatWarnings(FlowResult result, const format::FormatLoadResult& load,
+                              const state::WorkingState& state) {
+    result.tally.warnings =
+        format::warningLines(load.problems, state.formatFileName) + result.tally.warnings;
     return result;
 }
 
 FlowResult printCommandMode(AppContext& context) {
     const format::FormatLoadResult load = format::LoadFormat(context.state, context.messageBox);
-    if (load.failed && load.endProgram)
+    if (load.failed)
         return formatFailure(load);
     print_command::RunContext run = commandRunContext(context);
-    return fromCommandRun(print_command::PrintLabels(run));
+    return withFormatWarnings(fromCommandRun(print_command::PrintLabels(run)), load, context.state);
 }
 
 FlowResult printDriverMode(AppContext& context) {
@@ -67,7 +76,8 @@ FlowResult printDriverMode(AppContext& context) {
     if (!page)
         return formatFailure(load);
     print_driver::DriverRunContext run = driverRunContext(context, *page);
-    return fromDriverRun(print_driver::PrintLabels_Driver(run));
+    return withFormatWarnings(fromDriverRun(print_driver::PrintLabels_Driver(run)), load,
+                              context.state);
 }
 
 } // namespace
@@ -88,7 +98,7 @@ std::unique_ptr<print_driver::PrinterPage> prepareDriverPage(AppContext& context
                                                              format::FormatLoadResult& load) {
     const PrintDestination destination = context.printerDialog.choosePrinter(kPrinterDialogTitle);
     load = format::LoadFormat_Driver(context.state, context.messageBox);
-    if (load.failed && load.endProgram)
+    if (load.failed)
         return nullptr;
     return context.pageFactory ? context.pageFactory(destination)
                                : makeDestinationPage(destination, {context.clock, context.events});
@@ -108,7 +118,7 @@ std::unique_ptr<print_driver::PrinterPage> makeDestinationPage(const PrintDestin
 FlowResult printChosenFormat(AppContext& context) {
     FlowResult result =
         context.state.printMode != 0 ? printDriverMode(context) : printCommandMode(context);
-    if (!(result.end == FlowEnd::FormatError && result.programEnds))
+    if (result.end != FlowEnd::FormatError)
         reportRun(context, result);
     return result;
 }

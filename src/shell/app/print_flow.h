@@ -25,16 +25,17 @@ print_driver::DriverRunContext driverRunContext(AppContext& context,
                                                 print_driver::PrinterPage& page);
 
 // Driver mode's preparation: the printer dialog, LoadFormat_Driver, then the page of the chosen
-// printer. load holds the loader's result; the page is null when the loader ends the program.
+// printer. load holds the loader's result; the page is null when the load failed.
 // Throws RunError(32755) when the dialog is cancelled (nothing loaded).
 std::unique_ptr<print_driver::PrinterPage> prepareDriverPage(AppContext& context,
                                                              format::FormatLoadResult& load);
 
 // Loads state.formatFileName and prints every record with the loader and the run of the print
 // mode; in driver mode the printer dialog comes first. The loaders and the runs report their own
-// failures; the end of the run is told by reportRun. Returns Printed, Cancelled, PrintError,
-// DataError (a record's value ended the run), or FormatError with programEnds set when the
-// loader ends the program (the run is then skipped); a PDF file or a job that cannot be
+// failures; the end of the run is told by reportRun, with the format's warnings among the run's.
+// Returns Printed, Cancelled, PrintError, DataError (a record's value ended the run), or
+// FormatError when the load failed (the run is then skipped; programEnds set when the loader
+// ends the program); a PDF file or a job that cannot be
 // completed is a PrintError the run has reported. Throws RunError(32755) when the dialog is
 // cancelled (nothing loaded, nothing printed).
 FlowResult printChosenFormat(AppContext& context);

@@ -24,10 +24,19 @@ TestPrintResult loadFailure(const format::FormatLoadResult& load) {
     return {TestPrintEnd::FormatError, load.errorNumber, load.endProgram};
 }
 
+// The format's warnings, told before the test label prints.
+void tellFormatWarnings(AppContext& context, const format::FormatLoadResult& load) {
+    const QStringList lines = format::warningLines(load.problems, context.state.formatFileName);
+    if (!lines.isEmpty())
+        common::showMessage(context.messageBox, lines.join(u'\r'), kTestPrintCaption,
+                            common::MessageIcon::Exclamation);
+}
+
 TestPrintResult printCommandMode(AppContext& context, const QString& quantity) {
     const format::FormatLoadResult load = format::LoadFormat(context.state, context.messageBox);
-    if (load.failed && load.endProgram)
+    if (load.failed)
         return loadFailure(load);
+    tellFormatWarnings(context, load);
     print_command::RunContext run = commandRunContext(context);
     print_command::TestPrint(run, quantity);
     return {TestPrintEnd::Printed, 0, false};
@@ -38,6 +47,7 @@ TestPrintResult printDriverMode(AppContext& context, const QString& quantity) {
     std::unique_ptr<print_driver::PrinterPage> page = prepareDriverPage(context, load);
     if (!page)
         return loadFailure(load);
+    tellFormatWarnings(context, load);
     print_driver::DriverRunContext run = driverRunContext(context, *page);
     const print_driver::DriverRunResult printed = print_driver::TestPrint_Driver(run, quantity);
     if (printed.outcome == print_driver::DriverRunResult::Outcome::Failed)
