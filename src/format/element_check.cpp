@@ -1,6 +1,6 @@
 #include "format/element_check.h"
 
-#include "barcode/fixed_data_check.h"
+#include "barcode/data_check.h"
 #include "barcode/type_names.h"
 #include "common/numbers.h"
 #include "format/format_file.h"
@@ -144,6 +144,10 @@ private:
         m_out.push_back({m_line, m_key, m_value, text, FormatProblem::Severity::Error});
     }
 
+    void warning(const QString& text) {
+        m_out.push_back({m_line, m_key, m_value, text, FormatProblem::Severity::Warning});
+    }
+
     void tooFew(const Kind& kind, int needed) {
         const qsizetype given = m_value.isEmpty() ? 0 : m_value.count(u',') + 1;
         QString text = QStringLiteral("%1 需要 %2 個以逗號分開的值").arg(m_key).arg(needed);
@@ -262,7 +266,8 @@ private:
     }
 
     void fixedData(const QString& data) {
-        const QString reason = barcode::fixedDataRefusal(*m_type, data);
+        const barcode::Symbol symbol = barcode::encodeBarcodeText(*m_type, data);
+        const QString reason = symbol.outOfMemory ? QStringLiteral("記憶體不足") : symbol.error;
         if (!reason.isEmpty())
             error(QStringLiteral("條碼資料「%1」無法編碼: %2").arg(data, reason));
     }
@@ -274,6 +279,11 @@ private:
                         command ? PictureUse::PrinterFile : PictureUse::PageDrawing);
         if (!found.problem.isEmpty())
             return error(found.problem);
+        const QString upper = fileName.toUpper();
+        if (command && !upper.endsWith(u"PCX") && !upper.endsWith(u"BMP"))
+            return warning(QStringLiteral("圖檔 %1 會送到印表機, 但名稱不是以 PCX 或 BMP 結尾, "
+                                          "不會印在標籤上")
+                               .arg(fileName));
         // Driver mode stretches the picture to the size the line gives.
         const LabelArea& label = m_context.label;
         if (command && label.widthMm > 0 && label.heightMm > 0 &&

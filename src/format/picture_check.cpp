@@ -57,8 +57,7 @@ PictureFound decodedImage(QByteArray bytes, const QString& fileName, const QByte
 PictureFound findPicture(const QString& programFolder, const QString& fileName, PictureUse use) {
     const QString upper = fileName.toUpper();
     const bool pcxName = upper.endsWith(QStringLiteral("PCX"));
-    if (use == PictureUse::PrinterFile && !pcxName && !upper.endsWith(QStringLiteral("BMP")))
-        return refused(QStringLiteral("圖檔名稱必須以 PCX 或 BMP 結尾, 否則不會印在標籤上"));
+    const bool placed = pcxName || upper.endsWith(QStringLiteral("BMP"));
     const QString path = common::resolveFileName(common::joinPath(programFolder, fileName));
     if (fileName.isEmpty() || path.isEmpty())
         return refused(
@@ -70,6 +69,9 @@ PictureFound findPicture(const QString& programFolder, const QString& fileName, 
         return refused(
             QStringLiteral("圖檔 %1 有 %2 MB, 太大").arg(fileName).arg(file.size() >> 20));
     const QByteArray bytes = file.readAll();
+    // The printer gets any file, but places only a PCX or BMP: nothing of the others to read.
+    if (use == PictureUse::PrinterFile && !placed)
+        return {};
     if (use == PictureUse::PrinterFile)
         return pcxName ? decodedPcx(bytes, fileName) : decodedImage(bytes, fileName, "bmp");
     // As the page drawing reads it: a PCX file starts with the byte 10.

@@ -34,6 +34,7 @@ TEST_F(FormatCheckTest, FormatTextInProblemsOut) {
     wide.save(&bmp, "BMP");
     folder.write(QStringLiteral("WIDE.BMP"), bmp.data());
     folder.write(QStringLiteral("BAD.PCX"), "not a picture");
+    folder.write(QStringLiteral("SIGN.GIF"), "GIF89a");
     QFile logo(QStringLiteral(PELMAR_SOURCE_DIR "/examples/shop/logo.pcx"));
     ASSERT_TRUE(logo.open(QIODevice::ReadOnly));
     folder.write(QStringLiteral("LOGO.PCX"), logo.readAll());
@@ -76,7 +77,8 @@ TEST_F(FormatCheckTest, FormatTextInProblemsOut) {
          "Graphic=1,1,NOPE.PCX\nGraphic=1,1,bad.pcx\nGraphic=1,1,sign.gif\nGraphic=1,1,wide.bmp\n"
          "Graphic=1,1,logo.pcx\nPDF417=30,10,200,200,0,E4,W3,H3,R0,C5,1\nDMATRIX=900,1,10,9,x6,1",
          "E1 在程式資料夾 \nE2 圖檔 bad.pcx 不是可以解讀的 PCX 圖檔\n"
-         "E3 圖檔名稱必須以 PCX 或 BMP 結尾\nE4 圖檔 wide.bmp 有 800 x 10 點, 大於標籤\n"
+         "W3 圖檔 sign.gif 會送到印表機, 但名稱不是以 PCX 或 BMP 結尾\nE4 圖檔 wide.bmp 有 800 x "
+         "10 點, 大於標籤\n"
          "E7 x 座標 900 在標籤外"},
         /* 7 */
         {false, "60,40,2,4,8", "labelwidth=100\nhello\n  ' set-in comment\n'Box\n=1\nBox=1,2,3,4,5",
