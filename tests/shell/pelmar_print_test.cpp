@@ -226,10 +226,10 @@ TEST_F(PelmarPrintTest, WarningsOfTheVirtualPrinterAreToldAndHaveTheirOwnStatus)
                               "PrintDarken=8\r\nV_Text=120,20,48,0,0,0,Arial,1\r\nDirection=2\r\n");
     const ToolRun r = run({"--printer", "preview:labels"});
     EXPECT_EQ(r.exitCode, 8) << r.err.toStdString();
-    EXPECT_TRUE(r.err.contains("列印結果: 印表機輸出的警告 (1 則):\nline ")) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("列印結果: 警告 (1 則):\nline ")) << r.err.toStdString();
     EXPECT_TRUE(r.err.contains("DIRECTION: values are 0 or 1; command ignored\n"));
     EXPECT_TRUE(r.err.contains(
-        "6 label(s) from 3 record(s) printed; 1 warning(s) of the printer output\n"));
+        "6 label(s) from 3 record(s) printed; 1 warning(s) of the format or the printer output\n"));
     EXPECT_TRUE(QFile::exists(home().file("labels/label-00006.png")));
 }
 

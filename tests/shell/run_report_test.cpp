@@ -75,12 +75,12 @@ TEST(RunReport, EveryRecordLeftOutAndEveryWarningIsListedAfterTheRun) {
         {"warnings of the virtual printer",
          {},
          {"line 9: BOX: thickness 0"},
-         "印表機輸出的警告 (1 則):\rline 9: BOX: thickness 0",
+         "警告 (1 則):\rline 9: BOX: thickness 0",
          ", 1 則警告"},
         {"both",
          {{2, "", "數量小於 1: 0"}},
          {"line 4: TEXT: font 0", "line 12: PUTPCX: no picture"},
-         "下列資料未列印 (1 筆):\r第 2 筆: 數量小於 1: 0\r印表機輸出的警告 (2 則):\r"
+         "下列資料未列印 (1 筆):\r第 2 筆: 數量小於 1: 0\r警告 (2 則):\r"
          "line 4: TEXT: font 0\rline 12: PUTPCX: no picture",
          ", 1 筆資料未列印, 2 則警告"},
     };
@@ -128,7 +128,7 @@ TEST(RunReport, WarningsOfTheVirtualPrinterReachTheOperator) {
     EXPECT_EQ(f.window.starting("msg:").last(),
               "msg:[自動列印]  列印完成 3 張標籤, 2 筆資料, 1 則警告");
     ASSERT_EQ(f.messages.shown.size(), 1u);
-    EXPECT_EQ(f.messages.shown[0].text, "印表機輸出的警告 (1 則):\r" + result.tally.warnings[0]);
+    EXPECT_EQ(f.messages.shown[0].text, "警告 (1 則):\r" + result.tally.warnings[0]);
     // Both labels were drawn, without the picture.
     EXPECT_TRUE(QFile::exists(f.home.file("out/label-00002.png")));
 }

@@ -15,7 +15,7 @@ enum ExitStatus {
     kExitPrinterError = 5,     // no printer, or the printer failed during the run
     kExitCancelled = 6,        // the operator (or SIGINT, SIGTERM) cancelled
     kExitRecordsLeftOut = 7,   // printed, but some records printed nothing (listed)
-    kExitWarnings = 8,         // printed, but the output warned (the virtual printer)
+    kExitWarnings = 8,         // printed, but the format or the output warned
     kExitSettingsNotSaved = 9, // printed, but the run settings could not be written
 };
 

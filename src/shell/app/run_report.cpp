@@ -51,7 +51,7 @@ QString leftOutText(const common::RunTally& tally) {
             lines << leftOutLine(record);
     }
     if (!tally.warnings.isEmpty()) {
-        lines << QStringLiteral("印表機輸出的警告 (%1 則):").arg(tally.warnings.size());
+        lines << QStringLiteral("警告 (%1 則):").arg(tally.warnings.size());
         lines << tally.warnings;
     }
     return lines.join(u'\r');

@@ -98,7 +98,7 @@ QString printedDetails(const app::FlowResult& result) {
     if (!result.tally.leftOut.empty())
         details += QStringLiteral("; %1 record(s) left out").arg(result.tally.leftOut.size());
     if (!result.tally.warnings.isEmpty())
-        details += QStringLiteral("; %1 warning(s) of the printer output")
+        details += QStringLiteral("; %1 warning(s) of the format or the printer output")
                        .arg(result.tally.warnings.size());
     if (result.settingsNotSaved)
         details += QStringLiteral("; the settings could not be saved: do not print again");
