@@ -13,9 +13,19 @@ enum class Program { Print, Window }; // pelmar-print, pelmar
 using enum Program;
 constexpr int kStaysOpen = -2; // the window is still open after three seconds
 
+// A text of one of the shop's files replaced before the run (a new key of the settings:
+// {kIni, "[Files]\r\n", "[Files]\r\nCodePage=UTF-8\r\n"}).
+struct Edit {
+    const char* file;
+    QByteArray from, to;
+};
+constexpr const char* kIni = "Pelmar.INI";
+constexpr const char* kFormat = "PRICE.FMT";
+constexpr const char* kData = "ITEMS.TXT";
+
 // A slip: the program and its arguments, the exit status, the labels at the printer and a text of
-// its output ("{home}": the shop); before the run, files replaced (a null text removes one) and
-// texts of Pelmar.INI replaced (a new key: {"[Files]\r\n", "[Files]\r\nCodePage=UTF-8\r\n"}).
+// its output ("{home}": the shop); before the run, files replaced (a null text removes one), then
+// texts of files replaced.
 struct Slip {
     const char* name;
     Program program;
@@ -23,13 +33,13 @@ struct Slip {
     int status, labels;
     QString said;
     std::vector<std::pair<QString, QByteArray>> files = {};
-    std::vector<std::pair<QByteArray, QByteArray>> settings = {};
+    std::vector<Edit> edits = {};
 };
 
 const std::pair<QString, QByteArray> kToday{"today.csv", "47100,TEA,320,2\r\n47101,CAKE,680,1\r\n"};
 
-const std::vector<std::pair<QByteArray, QByteArray>> kSavedPrice{{"EditPrice=0", "EditPrice=1"},
-                                                                 {"ADPrice=0", "ADPrice=10"}};
+const std::vector<Edit> kSavedPrice{{kIni, "EditPrice=0", "EditPrice=1"},
+                                    {kIni, "ADPrice=0", "ADPrice=10"}};
 
 const Slip kSlips[] = {
     {"the shop prints", Print, {}, 0, 39, "39 label(s) from 24 record(s) printed"},
@@ -51,6 +61,83 @@ const Slip kSlips[] = {
      0,
      "/no/such: 找不到檔案或資料夾"},
     {"Qt reason", Print, {"--printer", "trace:/no/such"}, 5, 0, "/no/such: 找不到檔案或資料夾"},
+    // The format is checked whole before the first byte.
+    {"no print speed", Print, {}, 4, 0, "要設定列印速度", {}, {{kFormat, "PrintSpeed=4\r\n", ""}}},
+    {"print speed 0",
+     Print,
+     {},
+     4,
+     0,
+     "第 7 行 PrintSpeed=0: 列印速度",
+     {},
+     {{kFormat, "PrintSpeed=4", "PrintSpeed=0"}}},
+    {"width not a number",
+     Print,
+     {},
+     4,
+     0,
+     "標籤寬度 (公釐) 必須是一個數字",
+     {},
+     {{kFormat, "LabelWidth=60", "LabelWidth=abc"}}},
+    {"empty format", Print, {}, 4, 0, "格式檔名=PRICE.FMT", {{kFormat, ""}}},
+    {"binary format",
+     Print,
+     {},
+     4,
+     0,
+     "格式檔名=PRICE.FMT",
+     {{kFormat, QByteArray("\x7f\x45\x4c\x46\x02\x01\x00\xff\x80=\x01,\r\n", 14)}}},
+    {"short element line",
+     Print,
+     {},
+     4,
+     0,
+     "Line 需要 4 個以逗號分開的值",
+     {},
+     {{kFormat, "Line=6,86,468,3", "Line=6,86,468"}}},
+    {"unknown barcode type",
+     Print,
+     {},
+     4,
+     0,
+     "印表機不認得條碼類型 128X",
+     {},
+     {{kFormat, ",128M,", ",128X,"}}},
+    {"missing picture",
+     Print,
+     {},
+     4,
+     0,
+     "找不到圖檔 NOLOGO.PCX",
+     {},
+     {{kFormat, "LOGO.PCX", "NOLOGO.PCX"}}},
+    {"unknown key warns",
+     Print,
+     {},
+     8,
+     39,
+     "不認得的關鍵字「Sensortype」",
+     {},
+     {{kFormat, "SensorType=0", "Sensortype=0"}}},
+    // Barcode data and prices that would print wrong labels leave their record out.
+    {"Chinese in Code 128",
+     Print,
+     {},
+     7,
+     37,
+     "第 1 筆",
+     {},
+     {{kData, "4710088410016,", "471008841001\xa4\xa4,"}}},
+    {"price not a number",
+     Print,
+     {},
+     7,
+     37,
+     "售價欄位 3 的內容「N/A」不是數字",
+     {},
+     {{kIni, "EditPrice=0", "EditPrice=1"},
+      {kIni, "ADPrice=0", "ADPrice=5"},
+      {kData, ",320,2", ",N/A,2"}}},
 };
 
 class SlipTest : public ::testing::TestWithParam<Slip> {};
@@ -63,15 +150,17 @@ TEST_P(SlipTest, EndsAsItMust) {
     const QDir example(QStringLiteral(PELMAR_SOURCE_DIR "/examples/shop"));
     for (const QString& file : example.entryList(QDir::Files))
         ASSERT_TRUE(QFile::copy(example.filePath(file), shop.file(file)));
-    QByteArray ini = shop.read(QStringLiteral("Pelmar.INI"));
-    for (const auto& [from, to] : slip.settings)
-        ini.replace(from, to);
-    shop.write(QStringLiteral("Pelmar.INI"), ini);
     for (const auto& [name, bytes] : slip.files) {
         if (bytes.isNull())
             QFile::remove(shop.file(name));
         else
             shop.write(name, bytes);
+    }
+    for (const Edit& edit : slip.edits) {
+        const QString name = QString::fromLatin1(edit.file);
+        QByteArray text = shop.read(name);
+        ASSERT_TRUE(text.contains(edit.from)) << edit.file << ": " << edit.from.constData();
+        shop.write(name, text.replace(edit.from, edit.to));
     }
 
     QProcess process;
