@@ -51,7 +51,7 @@ public:
         if (size >= 2) {
             const std::uint8_t known =
                 m_pairLengths[(first << 8) | static_cast<unsigned char>(bytes[1])];
-            if (known != 0)
+            if (known != 0 && known <= size)
                 return known;
         }
         return learnCharacterLength(bytes, size);

@@ -178,7 +178,7 @@ void DelimiterCutter::refuseTooMany(int count, int row) const {
     throw RunError(
         common::InvalidArgument,
         QStringLiteral("第 %1 行有 %2 個分隔字元, 決定欄位的第 %3 行只有 %4 個. 多出的分隔字元 "
-                       "(千分位的逗號、品名裡的逗號、引號內的欄位) 會使欄位錯位, 數量取自別的欄位; "
+                       "(例如千分位、品名裡或引號內的分隔字元) 會使欄位錯位, 數量取自別的欄位; "
                        "若是第 %3 行少了欄位, 請補齊.")
             .arg(row)
             .arg(count)

@@ -127,8 +127,8 @@ const Case kCases[] = {
      {},
      5,
      "第 1 行有 2 個分隔字元, 決定欄位的第 3 行只有 1 個. 多出的分隔字元 "
-     "(千分位的逗號、品名裡的逗號、"
-     "引號內的欄位) 會使欄位錯位, 數量取自別的欄位; 若是第 3 行少了欄位, 請補齊.\r\r"},
+     "(例如千分位、品名裡或引號內的分隔字元) 會使欄位錯位, 數量取自別的欄位; 若是第 3 行少了欄位, "
+     "請補齊.\r\r"},
     // 5: a line with fewer delimiters than the last line
     {"FewerDelimiters", kExample, ",", "A,1\r\nA,1,2", {}, 5, "第 1 行只有 1 個分隔字元"},
     // 6: width 4 and 3 both keep the double-byte character that reaches the limit
