@@ -52,7 +52,7 @@ public:
             if (!m_reader.next(line))
                 return false;
         } catch (const common::LineTooLong&) {
-            throw RunError(kOutOfMemory, QStringLiteral("第 %1 行超過 %2 位元組, 無法讀入記憶體.")
+            throw RunError(kOutOfMemory, QStringLiteral("記憶體不足: 第 %1 行超過 %2 位元組.")
                                              .arg(m_number + 1)
                                              .arg(kMaxDataLineBytes));
         }
