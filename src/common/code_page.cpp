@@ -2,7 +2,9 @@
 
 #include "common/run_error.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <iconv.h>
 
@@ -11,6 +13,8 @@ namespace pelmar::common {
 struct CodePage::Converters {
     iconv_t toUnicode = reinterpret_cast<iconv_t>(-1);
     iconv_t fromUnicode = reinterpret_cast<iconv_t>(-1);
+    // Character lengths learnt by the first two bytes of a character (0: not yet known).
+    std::unique_ptr<std::uint8_t[]> pairLengths{new std::uint8_t[0x10000]()};
     ~Converters() {
         if (toUnicode != reinterpret_cast<iconv_t>(-1))
             iconv_close(toUnicode);
@@ -39,7 +43,8 @@ bool isAscii(QStringView text) {
 
 } // namespace
 
-CodePage::CodePage(const QByteArray& name) : m_name(name), m_converters(new Converters) {
+CodePage::CodePage(const QByteArray& name)
+    : m_name(name), m_converters(new Converters), m_pairLengths(m_converters->pairLengths.get()) {
     m_converters->toUnicode = iconv_open("UTF-16LE", name.constData());
     m_converters->fromUnicode = iconv_open(name.constData(), "UTF-16LE");
     if (m_converters->toUnicode == reinterpret_cast<iconv_t>(-1) ||
@@ -55,6 +60,18 @@ CodePage::CodePage(const QByteArray& name) : m_name(name), m_converters(new Conv
 }
 
 QString CodePage::decode(const char* bytes, qsizetype size) const {
+    qsizetype invalidAt = -1;
+    return toText(bytes, size, false, invalidAt);
+}
+
+QString CodePage::decodeUntilInvalid(const char* bytes, qsizetype size,
+                                     qsizetype& invalidAt) const {
+    return toText(bytes, size, true, invalidAt);
+}
+
+QString CodePage::toText(const char* bytes, qsizetype size, bool stopAtInvalid,
+                         qsizetype& invalidAt) const {
+    invalidAt = -1;
     if (m_asciiCompatible && isAscii(bytes, size))
         return QString::fromLatin1(bytes, size);
     iconv_t cd = m_converters->toUnicode;
@@ -78,7 +95,12 @@ QString CodePage::decode(const char* bytes, qsizetype size) const {
             outLeft = static_cast<size_t>(result.size() - used) * 2;
             continue;
         }
-        // EILSEQ or EINVAL (a character cut at the end): one byte becomes U+FFFD.
+        // EILSEQ or EINVAL (a character cut at the end).
+        if (stopAtInvalid) {
+            invalidAt = in - bytes;
+            break;
+        }
+        // One byte becomes U+FFFD.
         if (outLeft < 2) {
             const qsizetype used = (out - outStart) / 2;
             result.resize(result.size() * 2 + 8);
@@ -137,6 +159,40 @@ QByteArray CodePage::encode(QStringView text) const {
     }
     result.resize(out - result.data());
     return result;
+}
+
+bool CodePage::isUtf8() const {
+    const QByteArray name = m_name.toUpper();
+    return name == "UTF-8" || name == "UTF8";
+}
+
+int CodePage::learnCharacterLength(const char* bytes, qsizetype size) const {
+    // One character into a room of one UTF-16 unit (two for a character beyond U+FFFF): what
+    // iconv takes from the input is the character's length.
+    iconv_t cd = m_converters->toUnicode;
+    int length = 0;
+    for (size_t room : {size_t(2), size_t(4)}) {
+        iconv(cd, nullptr, nullptr, nullptr, nullptr);
+        char16_t units[2];
+        char* in = const_cast<char*>(bytes);
+        size_t inLeft = static_cast<size_t>(std::min<qsizetype>(size, 8));
+        char* out = reinterpret_cast<char*>(units);
+        size_t outLeft = room;
+        const size_t done = iconv(cd, &in, &inLeft, &out, &outLeft);
+        length = static_cast<int>(in - bytes);
+        if (length > 0 && (done != static_cast<size_t>(-1) || errno == E2BIG ||
+                           out != reinterpret_cast<char*>(units)))
+            break;
+        length = 0;
+        if (done != static_cast<size_t>(-1) || errno != E2BIG)
+            break; // an invalid or cut-off character
+    }
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    // Only a valid character teaches its length: an invalid one may be so for a later byte.
+    if (length > 0 && size >= 2 && length < 256)
+        m_pairLengths[(static_cast<unsigned char>(bytes[0]) << 8) |
+                      static_cast<unsigned char>(bytes[1])] = static_cast<std::uint8_t>(length);
+    return length;
 }
 
 int CodePage::characterWidth(char32_t character) const {

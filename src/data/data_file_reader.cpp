@@ -1,6 +1,7 @@
 #include "data/data_file_reader.h"
 
 #include "common/file_names.h"
+#include "common/line_decoder.h"
 #include "common/line_reader.h"
 #include "common/run_error.h"
 #include "data/field_cutter.h"
@@ -25,41 +26,86 @@ bool lineFeedEndsLine(const QString& path) {
     return !common::holdsCarriageReturn(path);
 }
 
-// Counts the records of the file (its lines up to the last one that is not empty) and keeps
-// that last record line. Throws RunError(6) beyond kMaxDataLines records.
-int countRecords(const QString& path, bool lineFeedEnds, QByteArray& lastLine) {
-    common::LineReader reader(path, lineFeedEnds, kMaxDataLineBytes);
+// A line at the end of the file that is no record: empty, or the end-of-file mark Ctrl-Z (which
+// old DOS programs write after the last line) with blanks.
+bool isEndFiller(const QByteArray& line) {
+    bool mark = false;
+    for (char c : line) {
+        if (c == '\x1A')
+            mark = true;
+        else if (c != ' ' && c != '\t')
+            return false;
+    }
+    return mark || line.isEmpty();
+}
+
+// The lines of the data file, counted, with a UTF-8 byte-order mark taken off the first.
+class DataLines {
+public:
+    DataLines(const QString& path, bool lineFeedEnds, const common::LineDecoder& decoder)
+        : m_reader(path, lineFeedEnds, kMaxDataLineBytes), m_decoder(decoder) {}
+
+    // The next line; false at the end of the file. Throws RunError(7) naming a line longer than
+    // kMaxDataLineBytes, and RunError(5) for a byte-order mark the code page would read as data.
+    bool next(QByteArray& line) {
+        try {
+            if (!m_reader.next(line))
+                return false;
+        } catch (const common::LineTooLong&) {
+            throw RunError(kOutOfMemory, QStringLiteral("記憶體不足: 第 %1 行超過 %2 位元組.")
+                                             .arg(m_number + 1)
+                                             .arg(kMaxDataLineBytes));
+        }
+        if (++m_number == 1)
+            m_decoder.takeByteOrderMark(line);
+        return true;
+    }
+
+    // The number of the line read last, counted from 1.
+    qint64 number() const { return m_number; }
+
+private:
+    common::LineReader m_reader;
+    const common::LineDecoder& m_decoder;
+    qint64 m_number = 0;
+};
+
+// Counts the records of the file (its lines up to the last one that is not an end filler) and
+// keeps that last record line, the deciding line. Throws RunError(6) beyond kMaxDataLines
+// records.
+int countRecords(DataLines& lines, QByteArray& lastLine) {
     QByteArray line;
     int records = 0;
-    qint64 emptyLines = 0; // empty lines since the last record line
-    while (reader.next(line)) {
-        if (line.isEmpty()) {
-            ++emptyLines;
+    qint64 fillers = 0; // end fillers since the last record line
+    while (lines.next(line)) {
+        if (isEndFiller(line)) {
+            ++fillers;
             continue;
         }
-        if (records + emptyLines >= kMaxDataLines)
-            throw RunError(common::Overflow);
-        records += static_cast<int>(emptyLines) + 1;
-        emptyLines = 0;
+        if (records + fillers >= kMaxDataLines)
+            throw RunError(common::Overflow, QStringLiteral("第 %1 行: 資料檔最多只能有 %2 筆資料.")
+                                                 .arg(lines.number())
+                                                 .arg(kMaxDataLines));
+        records += static_cast<int>(fillers) + 1;
+        fillers = 0;
         std::swap(line, lastLine);
     }
     return records;
 }
 
-// Hands each record line with its row to cut, and counts it in state.recordCount. The file may
-// have grown since it was counted; a record beyond the table is error 9 rather than a record
-// silently dropped.
+// Hands each record line with its row (its line number) to cut, and counts it in
+// state.recordCount. The file may have grown since it was counted; a record beyond the table is
+// error 9 rather than a record silently dropped.
 template <typename Cut>
-void forEachRecord(state::WorkingState& state, const QString& path, bool lineFeedEnds, int records,
-                   Cut cut) {
-    common::LineReader reader(path, lineFeedEnds, kMaxDataLineBytes);
+void forEachRecord(state::WorkingState& state, DataLines& lines, int records, Cut cut) {
     QByteArray line;
-    while (reader.next(line)) {
-        if (state.recordCount == records && line.isEmpty())
-            continue; // an empty line at the end of the file
+    while (lines.next(line)) {
+        if (state.recordCount == records && isEndFiller(line))
+            continue; // an end filler after the last record
         const int row = state.recordCount + 1;
         if (row >= state.records.rows())
-            throw RunError(common::SubscriptOutOfRange);
+            throw RunError(common::SubscriptOutOfRange,
+                           QStringLiteral("第 %1 行: 資料檔在讀取時變長了, 請再讀一次.").arg(row));
         state.recordCount = static_cast<std::int16_t>(row);
         cut(line, row);
     }
@@ -69,23 +115,37 @@ void readDataFile(state::WorkingState& state) {
     const QString path =
         common::resolveExistingFile(common::dataFilePath(state.textFileName, state.programFolder));
     const bool lineFeedEnds = lineFeedEndsLine(path);
+    const common::LineDecoder decoder(state.codePage, path);
     QByteArray lastLine;
-    const int records = countRecords(path, lineFeedEnds, lastLine);
+    int records = 0;
+    {
+        DataLines counted(path, lineFeedEnds, decoder);
+        records = countRecords(counted, lastLine);
+    }
     if (records == 0)
         return;
     // Column 0 always exists, so a field count of 0 or less yields rows without fields.
     state.records.recreate(records + 1, std::max<int>(state.fieldCount, 0) + 1);
+    DataLines lines(path, lineFeedEnds, decoder);
     if (state.fieldCutIndex == 0) {
-        DelimiterCutter cutter(state, state.codePage.decode(lastLine));
-        forEachRecord(state, path, lineFeedEnds, records, [&](const QByteArray& line, int row) {
-            cutter.cut(state.codePage.decode(line), state.records, row);
+        // Its bytes are checked when it is cut, in line order, so the first bad line is named.
+        DelimiterCutter cutter(state, state.codePage.decode(lastLine), records);
+        forEachRecord(state, lines, records, [&](const QByteArray& line, int row) {
+            cutter.cut(decoder.decode(line, row), state.records, row);
         });
     } else {
-        FixedCutter cutter(state);
-        forEachRecord(state, path, lineFeedEnds, records, [&](const QByteArray& line, int row) {
+        FixedCutter cutter(state, decoder);
+        forEachRecord(state, lines, records, [&](const QByteArray& line, int row) {
             cutter.cut(line, state.records, row);
         });
     }
+}
+
+// A failed read leaves no record to print: rows cut before the failure may be cut wrongly (a
+// deciding line that lost a field shifts every row above it).
+void failed(state::WorkingState& state) {
+    state.recordCount = 0;
+    state.currentRecord = 0;
 }
 
 DataReadResult report(const state::WorkingState& state, common::MessageBox& messages, int number,
@@ -120,8 +180,10 @@ DataReadResult LoadDataFile(state::WorkingState& state, common::MessageBox& mess
             throw RunError(common::InvalidArgument, *refusal);
         readDataFile(state);
     } catch (const RunError& error) {
+        failed(state);
         return report(state, messages, error.number(), error.description());
     } catch (const std::bad_alloc&) {
+        failed(state);
         return report(state, messages, kOutOfMemory, QStringLiteral("記憶體不足"));
     }
     return {};

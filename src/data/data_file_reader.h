@@ -30,10 +30,13 @@ std::optional<QString> delimiterRefusal(const state::WorkingState& state);
 
 // Reads state.textFileName into state.records (rows 1..recordCount, columns 1..fieldCount) and
 // state.recordCount, cutting each line at the delimiter or at fixed byte positions by the field
-// definitions. A file without CR ends its lines at LF. Empty lines at the end of the file are
-// not records. A file without records leaves records untouched with recordCount 0. A delimiter
-// that cannot cut is refused (error 5) before the file is opened. Any failure is reported here
-// with one critical message and returned; nothing throws.
+// definitions. A file without CR ends its lines at LF. Empty lines, and lines of Ctrl-Z and
+// blanks, at the end of the file are not records. A UTF-8 byte-order mark is taken off a file
+// read in UTF-8. A file without records leaves records untouched with recordCount 0. A delimiter
+// that cannot cut is refused (error 5) before the file is opened. Any failure (bytes the code
+// page cannot read, a line with too few delimiters or more than the deciding last line, a field
+// cut through a character) is reported here with one critical message naming the line, and
+// leaves recordCount and currentRecord 0, so that nothing of the file prints; nothing throws.
 DataReadResult LoadDataFile(state::WorkingState& state, common::MessageBox& messages);
 
 } // namespace pelmar::data

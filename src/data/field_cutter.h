@@ -1,11 +1,13 @@
 #pragma once
 
 #include "common/code_page.h"
+#include "common/line_decoder.h"
 #include "state/text_table.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 #include <cstdint>
 #include <memory>
@@ -22,16 +24,19 @@ namespace pelmar::data {
 struct FieldNumber {
     std::int16_t value = 0;
     bool overflow = false;
+    std::int16_t row = 0; // the definition's row, for the message
+    std::int8_t part = 0; // 1 start, 2 width, 3 erase blanks, 4 erase decimals
 
-    // The number; throws RunError(6) when it lies beyond 16 bits.
-    std::int16_t get() const {
+    // The number; throws RunError(6) naming the definition, and the data line when line > 0,
+    // when it lies beyond 16 bits.
+    std::int16_t get(qint64 line = 0) const {
         if (overflow)
-            throwOverflow();
+            throwOverflow(line);
         return value;
     }
 
 private:
-    [[noreturn]] static void throwOverflow();
+    [[noreturn]] void throwOverflow(qint64 line) const;
 };
 
 // The numbers of one field definition: start byte (1-based), width in bytes, erase-trailing-blanks
@@ -81,18 +86,22 @@ QStringView limitWidth(QStringView value, int width, CharacterWidths& widths);
 // The value before its first "."; with removeComma, then without its first ",".
 QString eraseDecimals(QStringView value, bool removeComma);
 
-// Cuts decoded lines at the delimiter. The last line of the file decides how many fields are cut
-// at delimiters; the text after them is the last field (the label quantity, "1" when empty).
+// Cuts decoded lines at the delimiter. The last record line of the file (the deciding line)
+// decides how many fields are cut at delimiters; the text after them is the last field (the
+// label quantity, "1" when empty). No line may hold more delimiters than the deciding line: an
+// extra one (a thousands separator, a comma in a name, a quoted field, or a field lost from the
+// deciding line) would move another column into the quantity.
 class DelimiterCutter {
 public:
     // Takes the definitions, field count and delimiter from state, and the count of delimited
-    // fields from the file's last line. Never throws.
-    DelimiterCutter(const state::WorkingState& state, QStringView lastLine);
+    // fields from the deciding line, line number decidingLine of the file. Never throws.
+    DelimiterCutter(const state::WorkingState& state, QStringView lastLine, qint64 decidingLine);
 
-    // Cuts one decoded line into columns 1..fieldCount of `row` of records; records keeps a
-    // line of up to 256 units and its cells are parts of it. Throws RunError(5) when the line has
-    // too few delimiters and RunError(6) for a definition number beyond 16 bits; the fields stored
-    // before the failure stay.
+    // Cuts one decoded line, line number `row` of the file, into columns 1..fieldCount of `row`
+    // of records; records keeps a line of up to 256 units and its cells are parts of it. Throws
+    // RunError(5) naming the line and the delimiter counts when the line has too few delimiters
+    // or more than the deciding line, and RunError(6) for a definition number beyond 16 bits; the
+    // fields stored before the failure stay.
     void cut(QString line, state::TextTable& records, int row);
 
 private:
@@ -100,30 +109,47 @@ private:
     // limit. Returns where the delimiter is, or -1 (value untouched) when there is none.
     qsizetype valueBeforeUnit(QStringView text, char16_t delimiter, int width, QStringView& value);
 
+    [[noreturn]] void refuseTooFew(QStringView line, int row) const;
+    [[noreturn]] void refuseTooMany(int count, int row) const;
+
     int m_fieldCount;
     int m_delimited = 0;
+    int m_decidingCount = 0; // the deciding line's own delimiters
+    qint64 m_decidingLine = 0;
     QString m_delimiter;
     bool m_singleUnit = false;
     std::vector<FieldDefinition> m_definitions; // index 1..fieldCount
     CharacterWidths m_widths;
 };
 
-// Cuts raw code-page bytes of a line at fixed byte positions and decodes each field; a
-// double-byte character cut by a position becomes U+FFFD.
+// Cuts raw code-page bytes of a line at fixed byte positions and decodes each field. A field
+// that begins or ends inside a character, or holds a byte the code page cannot read, is refused:
+// decoding such a slice alone may still succeed (Big5 trail bytes include ASCII letters) and
+// print another character.
 class FixedCutter {
 public:
-    // Takes the definitions, field count and code page from state. Never throws.
-    explicit FixedCutter(const state::WorkingState& state);
+    // Takes the definitions, field count and names from state; decoder reads the file's code page
+    // and words the refusal of bytes. Never throws.
+    FixedCutter(const state::WorkingState& state, const common::LineDecoder& decoder);
 
-    // Cuts one line into columns 1..fieldCount of `row` of records. Throws RunError(5) for a
-    // start below 1 or a negative width and RunError(6) for a definition number beyond 16 bits;
-    // the fields stored before the failure stay.
+    // Cuts line number `row` of the file into columns 1..fieldCount of `row` of records. Throws
+    // RunError(5) for a start below 1, a negative width, a field cut through a character or a byte
+    // the code page cannot read, and RunError(6) for a definition number beyond 16 bits, each
+    // naming the line; the fields stored before the failure stay.
     void cut(QByteArrayView line, state::TextTable& records, int row);
 
 private:
+    // Throws when a field of the line begins or ends inside a character, or the line holds a
+    // byte that begins no character before the end of the field that ends last.
+    void checkBoundaries(QByteArrayView line, int row) const;
+    [[noreturn]] void refuseCut(QByteArrayView line, int row, qsizetype boundary) const;
+
     int m_fieldCount;
     const common::CodePage& m_codePage;
+    const common::LineDecoder& m_decoder;
     std::vector<FieldDefinition> m_definitions; // index 1..fieldCount
+    QStringList m_names;                        // index 1..fieldCount
+    std::vector<qsizetype> m_boundaries;        // where fields begin and end, ascending
     QByteArray m_previous;                      // the line cut last
     int m_previousRow = -1;
 };

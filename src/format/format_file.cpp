@@ -1,6 +1,7 @@
 #include "format/format_file.h"
 
 #include "common/file_names.h"
+#include "common/line_decoder.h"
 #include "common/line_reader.h"
 #include "common/numbers.h"
 #include "common/run_error.h"
@@ -80,11 +81,13 @@ FormatLoadResult readFormatFile(state::WorkingState& state, common::MessageBox& 
             common::joinPath(state.programFolder, state.formatFileName));
         // Format files are typed in a text editor; on this system editors end lines with LF.
         common::LineReader reader(path, /*lineFeedEndsLine=*/true);
+        const common::LineDecoder decoder(state.codePage, path);
         QByteArray bytes;
         int number = 0;
         while (reader.next(bytes)) {
-            ++number;
-            const QString text = state.codePage.decode(bytes);
+            if (++number == 1)
+                decoder.takeByteOrderMark(bytes);
+            const QString text = decoder.decode(bytes, number);
             if (std::optional<FormatLine> line = splitFormatLine(text)) {
                 line->number = number;
                 onLine(*line);

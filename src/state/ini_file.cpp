@@ -1,5 +1,6 @@
 #include "state/ini_file.h"
 
+#include "common/line_decoder.h"
 #include "common/run_error.h"
 #include "common/system_error_text.h"
 
@@ -230,6 +231,21 @@ IniFile::IniFile(QString path, common::CodePage codePage)
     if (info.isDir() || !file.open(QIODevice::ReadOnly))
         throw RunError(PathFileAccessError, QStringLiteral("無法讀取設定檔 %1").arg(m_path));
     m_bytes = file.readAll();
+    if (m_codePage.isUtf8() && common::startsWithByteOrderMark(m_bytes)) {
+        m_bytes.remove(0, 3);
+        m_byteOrderMark = true;
+    }
+}
+
+void IniFile::checkDecodes() const {
+    const common::LineDecoder decoder(m_codePage, m_path, QStringLiteral("設定檔 %1 ").arg(m_path));
+    int number = 0;
+    for (const Line& line : parseLines(m_bytes)) {
+        QByteArray bytes = m_bytes.sliced(line.begin, line.contentEnd - line.begin);
+        if (++number == 1)
+            decoder.takeByteOrderMark(bytes);
+        decoder.decode(bytes, number);
+    }
 }
 
 ProfileValue IniFile::readString(const QByteArray& section, const QByteArray& key,
@@ -318,8 +334,9 @@ void IniFile::setString(const QByteArray& section, const QByteArray& key, const 
 
 void IniFile::save() const {
     QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(m_bytes) != m_bytes.size() ||
-        !file.commit()) {
+    const QByteArray bytes =
+        m_byteOrderMark ? QByteArrayLiteral("\xEF\xBB\xBF") + m_bytes : m_bytes;
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
         // The temporary file is removed when file goes out of scope.
         throw RunError(PathFileAccessError,
                        QStringLiteral("無法寫入設定檔 %1 (%2)")

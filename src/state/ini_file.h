@@ -28,12 +28,17 @@ using ProfileEntry = std::pair<QByteArray, QByteArray>;
 // code page. Lines end with CR LF, LF or CR. Section and key names match ignoring ASCII letter
 // case; the first section and the first key of a name win; blanks (spaces, tabs) around names
 // and values are dropped, and a value enclosed in a pair of equal quotes (' or ") loses them.
-// Lines starting with ";" are comments.
+// Lines starting with ";" are comments. In UTF-8 a byte-order mark at the start of the file is
+// not part of the first line, and a file that had one keeps it when written.
 class IniFile {
 public:
     // Reads the file at path; a missing file reads as an empty one. Throws RunError(75) when the
     // file exists but cannot be read.
     IniFile(QString path, common::CodePage codePage);
+
+    // Refuses a file holding bytes that its code page cannot read (or a UTF-8 byte-order mark in
+    // another code page): throws RunError(5) naming the file, the line and the byte.
+    void checkDecodes() const;
 
     const QString& path() const { return m_path; }
     const QByteArray& bytes() const { return m_bytes; }
@@ -64,6 +69,7 @@ private:
     QString m_path;
     common::CodePage m_codePage;
     QByteArray m_bytes;
+    bool m_byteOrderMark = false;
 };
 
 } // namespace pelmar::state

@@ -97,14 +97,16 @@ std::array<QString, 5> splitFieldDefinition(const QString& definition, const QSt
 
 void LoadSettings(WorkingState& state) {
     const QString path = settingsFilePath(state.programFolder);
-    // The code page name is ASCII, so the file can be read before its code page is known.
-    const IniFile plain(path, common::CodePage());
+    // The code page name is ASCII, so the file can be read before its code page is known; read
+    // as UTF-8, a byte-order mark does not hide the section on the first line.
+    const IniFile plain(path, common::CodePage(QByteArrayLiteral("UTF-8")));
     const QByteArray codePageName =
         plain.readString("Files", "CodePage", common::CodePage::defaultName(), 64).text().trimmed();
     state.codePage =
         common::CodePage(codePageName.isEmpty() ? common::CodePage::defaultName() : codePageName);
 
     const IniFile ini(path, state.codePage);
+    ini.checkDecodes();
     const SettingsReader read(ini, state.codePage);
 
     state.ports.clear();

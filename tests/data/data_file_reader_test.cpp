@@ -54,8 +54,10 @@ struct Case {
     QStringList definitions; // NAME,start,width,blanks,decimals
     QString delimiter;       // empty text: fixed mode
     QByteArray file;
-    QList<QStringList> rows; // expected rows 1..recordCount
+    QList<QStringList> rows; // expected rows 1..recordCount (none after a failure)
     int error = 0;           // expected error number, 0 = none
+    QString said = {};       // part of the expected message
+    const char* codePage = "CP950";
 };
 
 struct Outcome {
@@ -66,6 +68,7 @@ struct Outcome {
 
 void run(const Case& c, Outcome& out) {
     TempFolder dir;
+    out.state.codePage = common::CodePage(c.codePage);
     out.state.commandLine = QStringLiteral("/T");
     out.state.textFileName = dir.write(QStringLiteral("data.txt"), c.file);
     setFields(out.state, c.definitions);
@@ -97,17 +100,18 @@ const Case kCases[] = {
     {"WorkedExample",
      kExample,
      ",",
-     "COFFEE BEANS,1234.50,3\r\nMILK,45,\r\nSUGAR,1,234.50,2\r\nA,1,2",
-     {{"COFFEE", "1234", "3"}, {"MILK", "45", "1"}, {"SUGAR", "1", "234.50"}, {"A", "1", "2"}}},
-    // 1: TEA,99 lacks the second delimiter; rows taken so far stay, the failing row keeps field 1
+     "COFFEE BEANS,1234.50,3\r\nMILK,45,\r\nA,1,2",
+     {{"COFFEE", "1234", "3"}, {"MILK", "45", "1"}, {"A", "1", "2"}}},
+    // 1: TEA,99 lacks the second delimiter; a failed read leaves no record to print
     {"WorkedExampleTeaFails",
      kExample,
      ",",
      "COFFEE BEANS,1234.50,3\r\nTEA,99\r\nA,1,2\r\n",
-     {{"COFFEE", "1234", "3"}, {"TEA", "", ""}},
-     5},
+     {},
+     5,
+     "第 2 行只有 1 個分隔字元, 至少需要 2 個分隔字元 (決定欄位的第 3 行有 2 個)."},
     // 2: one field: n is 0, the line up to the first delimiter, "1" for an empty line
-    {"FieldCountOne", {"A,0,0,0,0"}, ",", "X,Y\r\n\r\nZ", {{"X"}, {"1"}, {"Z"}}},
+    {"FieldCountOne", {"A,0,0,0,0"}, ",", "X,Y\r\n\r\nZ,W", {{"X"}, {"1"}, {"Z"}}},
     // 3: empty lines at the end are no records and leave the cut to the last record line; were
     // the empty line to decide, every quantity would be the item number
     {"EmptyLinesAtTheEndAreNoRecords",
@@ -115,10 +119,18 @@ const Case kCases[] = {
      ",",
      "1001,APPLE,2\r\n1002,PEAR,3\r\n\r\n\r\n",
      {{"1001", "APPLE", "2"}, {"1002", "PEAR", "3"}}},
-    // 4: more delimiters than the last line: the rest after the last field is ignored
-    {"MoreDelimiters", {"A,0,0,0,0", "B,0,0,0,0"}, ",", "W,X,Y,Z\r\nA,1", {{"W", "X"}, {"A", "1"}}},
+    // 4: the deciding last line lost a field: every other line has a delimiter more
+    {"DecidingLineLostAField",
+     kExample,
+     ",",
+     "A,1,2\r\nB,3,4\r\nC,5",
+     {},
+     5,
+     "第 1 行有 2 個分隔字元, 決定欄位的第 3 行只有 1 個. 多出的分隔字元 "
+     "(例如千分位、品名裡或引號內的分隔字元) 會使欄位錯位, 數量取自別的欄位; 若是第 3 行少了欄位, "
+     "請補齊.\r\r"},
     // 5: a line with fewer delimiters than the last line
-    {"FewerDelimiters", kExample, ",", "A,1\r\nA,1,2", {{"A", "", ""}}, 5},
+    {"FewerDelimiters", kExample, ",", "A,1\r\nA,1,2", {}, 5, "第 1 行只有 1 個分隔字元"},
     // 6: width 4 and 3 both keep the double-byte character that reaches the limit
     {"WidthWalksBytes",
      {"A,0,4,0,0", "B,0,3,0,0", "C,0,2,0,0", "D,0,5,0,0", "Q,0,0,0,0"},
@@ -141,7 +153,7 @@ const Case kCases[] = {
     {"LastFieldEmptyAfterCut",
      {"A,0,0,0,0", "B,0,0,0,0"},
      ",",
-     "P,,9\r\nA,1",
+     "P,,9\r\nA,1,x",
      {{"P", ""}, {"A", "1"}}},
     // 10: only carriage returns: empty lines only, so no records (nothing to print)
     {"OnlyCarriageReturns", kExample, ",", "\r\r\r", {}},
@@ -149,18 +161,27 @@ const Case kCases[] = {
     {"LoneLineFeedStays",
      {"A,0,0,0,0", "B,0,0,0,0"},
      ",",
-     "A,1\nB,2\r\nC,3",
-     {{"A", "1\nB"}, {"C", "3"}}},
-    // 12: invalid Big5 bytes become U+FFFD and the read goes on
+     "A\nB,2\r\nC,3",
+     {{"A\nB", "2"}, {"C", "3"}}},
+    // 12: a byte that Big5 cannot read stops the read, rather than print a guess
     {"InvalidBytes",
      {"A,0,2,0,0", "B,0,0,0,0"},
      ",",
-     QByteArray("X\xFF\x80Y,5\r\n") + big5(QStringLiteral("中,6")),
-     {{"X" + kFfd, "5"}, {QStringLiteral("中"), "6"}}},
+     big5(QStringLiteral("中,6\r\n")) + QByteArray("X\xFF\x80Y,5\r\n") +
+         big5(QStringLiteral("中,6")),
+     {},
+     5,
+     "第 2 行第 2 個位元組不是字碼頁 CP950 的有效字元, 這一行無法正確讀取.\r\r文字檔名="},
     // 13: an empty delimiter cannot cut: refused, nothing read (no whole line as a quantity)
     {"EmptyDelimiter", {"A,0,0,0,0", "B,0,0,0,0"}, "", "X,1\r\nY,2", {}, 5},
     // 14: a definition number beyond 16 bits is an overflow when the field is cut
-    {"WidthOverflow", {"A,0,40000,0,0", "B,0,0,0,0"}, ",", "X,1\r\nY,2", {{"", ""}}, 6},
+    {"WidthOverflow",
+     {"A,0,40000,0,0", "B,0,0,0,0"},
+     ",",
+     "X,1\r\nY,2",
+     {},
+     6,
+     "第 1 行: [Fields] Field01 的寬度超出 16 位元整數的範圍 (-32768 到 32767)."},
     // 15: values repeating down a column, cut differently on each line
     {"RepeatedValues",
      {"A,0,2,1,0", "Q,0,0,0,0"},
@@ -179,44 +200,62 @@ const Case kCases[] = {
      "<fixed>",
      "AB    1,234.5 007",
      {{"AB", "1,234", "007"}}},
-    // 18: a position inside a double-byte character gives U+FFFD and the read goes on
+    // 18: a field may not end or begin inside a double-byte character, not even where the cut
+    // would decode (the trail byte of 一 is "@")
     {"FixedCutsDoubleByte",
-     {"A,1,3,0,0", "B,4,1,0,0", "C,3,2,0,0", "D,5,2,0,0"},
+     {"A,1,2,0,0", "B,3,3,0,0"},
      "<fixed>",
-     big5(QStringLiteral("中文12")),
-     {{QStringLiteral("中") + kFfd, kFfd, QStringLiteral("文"), "12"}}},
-    // 19: lines repeating the line above, then a shorter one that must not take its values
+     big5(QStringLiteral("中123\r\n中12文")),
+     {},
+     5,
+     "第 2 行第 3 到 5 個位元組的欄位「B」([Fields] Field02) 在一個字元的中間結束, 把字碼頁 CP950 "
+     "的多位元組字元切開了"},
+    {"FixedBeginsOnATrailByte",
+     {"A,2,2,0,0"},
+     "<fixed>",
+     big5(QStringLiteral("一A")),
+     {},
+     5,
+     "第 1 行第 2 到 3 個位元組的欄位「A」([Fields] Field01) 在一個字元的中間開始"},
+    // 20: lines repeating the line above, then a shorter one that must not take its values
     {"FixedRepeatedLines",
      {"A,1,3,1,0", "B,4,3,0,1"},
      "<fixed>",
      "AB 1.5\r\nAB 1.5\r\nAB 2.5\r\nAB",
      {{"AB", "1"}, {"AB", "1"}, {"AB", "2"}, {"AB", ""}}},
-    // 20: a start below 1 (an empty definition) is an invalid argument
-    {"FixedStartZero", {"A,1,2,0,0", "B,,,,"}, "<fixed>", "ABC\r\nDEF", {{"AB", ""}}, 5},
-    // 21: a negative width is an invalid argument
-    {"FixedNegativeWidth", {"A,1,-1,0,0"}, "<fixed>", "ABC", {{""}}, 5},
-    // 22: an empty line between records stays one: too few delimiters, as any short line
+    // 21: a start below 1 (an empty definition) is an invalid argument
+    {"FixedStartZero",
+     {"A,1,2,0,0", "B,,,,"},
+     "<fixed>",
+     "ABC\r\nDEF",
+     {},
+     5,
+     "第 1 行: [Fields] Field02 (B) 的起始位置 0 小於 1, 無法依固定位置切割."},
+    // 22: a negative width is an invalid argument
+    {"FixedNegativeWidth", {"A,1,-1,0,0"}, "<fixed>", "ABC", {}, 5, "寬度 -1 是負數"},
+    // 23: an empty line between records stays one: too few delimiters, as any short line
     {"EmptyLineInTheMiddleStays",
      kExample,
      ",",
      "A,1,2\r\n\r\nB,3,4\r\n\r\n\r\n",
-     {{"A", "1", "2"}, {"", "", ""}},
-     5},
-    // 23: no CR anywhere: LF ends the lines
+     {},
+     5,
+     "第 2 行是空行, 至少需要 2 個分隔字元 (決定欄位的第 3 行有 2 個)."},
+    // 24: no CR anywhere: LF ends the lines
     {"LineFeedOnly",
      kExample,
      ",",
      "COFFEE BEANS,1234.50,3\nMILK,45,\nA,1,2\n",
      {{"COFFEE", "1234", "3"}, {"MILK", "45", "1"}, {"A", "1", "2"}}},
-    // 24: LF-only file: empty lines in the middle stay ("1" with one field), those at the end go
+    // 25: LF-only file: empty lines in the middle stay ("1" with one field), those at the end go
     {"LineFeedOnlyEmptyLines", {"Q,0,0,0,0"}, ",", "A\n\nB\n\n\n", {{"A"}, {"1"}, {"B"}}},
-    // 25: one CR anywhere keeps the CR rule for the whole file: its lone LFs stay in the line
+    // 26: one CR anywhere keeps the CR rule for the whole file: its lone LFs stay in the line
     {"OneCarriageReturnKeepsLoneLineFeeds",
      {"A,0,0,0,0", "Q,0,0,0,0"},
      ",",
      "A,1\nB,2\nC,3\r",
      {{"A", "1\nB"}}},
-    // 26: fixed mode: LF-only lines, and empty lines at the end are no records (no empty quantity)
+    // 27: fixed mode: LF-only lines, and empty lines at the end are no records (no empty quantity)
     {"FixedLineFeedOnly",
      {"A,1,2,0,0", "Q,3,1,0,0"},
      "<fixed>",
@@ -227,20 +266,22 @@ const Case kCases[] = {
      "<fixed>",
      "AB2\r\n\r\nCD3\r\n\r\n",
      {{"AB", "2"}, {"", ""}, {"CD", "3"}}},
-    // 28: a line of blanks is not empty: it stays a record and decides the cut as before
+    // 29: a line of blanks is not empty: it stays a record and decides the cut as before
     {"BlankLastLineIsARecord",
      {"A,0,0,0,0", "Q,0,0,0,0"},
      ",",
      "A,1\r\n \r\n",
-     {{"", "A"}, {"", " "}}},
-    // 29: delimiters that cannot cut: a double-byte character, two characters, an invalid byte
+     {},
+     5,
+     "第 1 行有 1 個分隔字元, 決定欄位的第 2 行只有 0 個"},
+    // 30: delimiters that cannot cut: a double-byte character, two characters, an invalid byte
     {"DoubleByteDelimiter", {"A,0,0,0,0", "Q,0,0,0,0"}, QStringLiteral("中"), "X,1", {}, 5},
     {"TwoCharacterDelimiter", {"A,0,0,0,0", "Q,0,0,0,0"}, ";|", "X;|1", {}, 5},
     {"InvalidByteDelimiter", {"A,0,0,0,0", "Q,0,0,0,0"}, kFfd, "X,1", {}, 5},
-    // 32: a tab cuts; fixed mode does not need a delimiter at all
+    // 33: a tab cuts; fixed mode does not need a delimiter at all
     {"TabDelimiter", {"A,0,0,0,0", "Q,0,0,0,0"}, "\t", "X\t1\r\nY\t2", {{"X", "1"}, {"Y", "2"}}},
     {"FixedWithoutDelimiter", {"A,1,1,0,0"}, "<fixed-empty>", "X\r\nY", {{"X"}, {"Y"}}},
-    // 34: erasing trailing blanks takes spaces only: a trailing tab or full-width space stays,
+    // 35: erasing trailing blanks takes spaces only: a trailing tab or full-width space stays,
     // and so do the spaces before it; the last field is cut on a path of its own
     {"EraseBlanksKeepsTrailingTab",
      {"A,0,0,1,0", "B,0,0,1,0", "C,0,0,1,0", "Q,0,0,1,0"},
@@ -252,6 +293,58 @@ const Case kCases[] = {
      "<fixed>",
      big5(QStringLiteral("X\t Y \t中\u3000")),
      {{"X\t", "Y \t", QStringLiteral("中\u3000")}}},
+    // 37: a delimiter more than the deciding line shifts the quantity: the worked example's
+    // thousands separator, a comma in a name, a quoted spreadsheet field
+    {"ThousandsSeparator",
+     kExample,
+     ",",
+     "COFFEE BEANS,1234.50,3\r\nSUGAR,1,234.50,2\r\nA,1,2",
+     {},
+     5,
+     "第 2 行有 3 個分隔字元, 決定欄位的第 3 行只有 2 個"},
+    {"CommaInName", kExample, ",", "TEA, GREEN,50,2\r\nA,1,2", {}, 5, "第 1 行有 3 個"},
+    {"QuotedField", kExample, ",", "\"Tea, green\",50,3\r\nA,1,2", {}, 5, "第 1 行有 3 個"},
+    // 40: fewer delimiters than the deciding line but all the cut needs: trailing columns left off
+    {"TrailingColumnsLeftOff",
+     {"A,0,0,0,0", "Q,0,0,0,0"},
+     ",",
+     "X,1,note\r\nY,2\r\nZ,3,x",
+     {{"X", "1"}, {"Y", "2"}, {"Z", "3"}}},
+    // 41: lines of Ctrl-Z and blanks at the end are no records and decide nothing
+    {"CtrlZAtTheEnd",
+     kExample,
+     ",",
+     "A,1,2\r\nB,3,\r\n\x1A\r\n \x1A\t\r\n\r\n",
+     {{"A", "1", "2"}, {"B", "3", "1"}}},
+    // 42: a UTF-8 export read as Big5; the message names the setting that reads it
+    {"Utf8ReadAsBig5",
+     kExample,
+     ",",
+     QStringLiteral("4710,1,2\r\n烏龍茶,320,2\r\n").toUtf8(),
+     {},
+     5,
+     "第 2 行第 1 個位元組不是字碼頁 CP950 的有效字元, 這一行無法正確讀取.\r\r這個檔案是 UTF-8 "
+     "編碼: "
+     "若要以 UTF-8 讀取, 請在 Pelmar.INI 的 [Files] 設定 CodePage=UTF-8.\r\r文字檔名="},
+    // 43: a byte-order mark is no data in UTF-8 (fixed positions count after it) and refused in
+    // another code page, where it would become the first record's characters
+    {"FixedByteOrderMarkInUtf8",
+     {"A,1,2,0,0", "Q,3,1,0,0"},
+     "<fixed>",
+     "\xEF\xBB\xBF"
+     "AB2",
+     {{"AB", "2"}},
+     0,
+     {},
+     "UTF-8"},
+    {"ByteOrderMarkInBig5",
+     {"A,0,0,0,0", "Q,0,0,0,0"},
+     ",",
+     "\xEF\xBB\xBF"
+     "4710,1\r\n",
+     {},
+     5,
+     "第 1 行以 UTF-8 的位元組順序記號 (EF BB BF) 開頭, 但檔案是以字碼頁 CP950 讀取."},
 };
 
 void PrintTo(const Case& c, std::ostream* os) {
@@ -268,6 +361,10 @@ TEST_P(DataFileCases, CutsRecords) {
     EXPECT_EQ(out.result.failed, c.error != 0);
     EXPECT_EQ(out.result.errorNumber, c.error);
     EXPECT_EQ(out.messages.shown.size(), c.error != 0 ? 1u : 0u);
+    if (!out.messages.shown.empty()) {
+        EXPECT_TRUE(out.messages.shown[0].text.contains(c.said))
+            << out.messages.shown[0].text.toStdString();
+    }
     if (c.error == 0 && out.state.recordCount > 0) {
         EXPECT_EQ(out.state.records.rows(), out.state.recordCount + 1);
         EXPECT_EQ(out.state.records.columns(), out.state.fieldCount + 1);
@@ -282,7 +379,10 @@ TEST(LoadDataFile, FailureMessageNamesErrorAndFile) {
     run(kCases[5], out);
     ASSERT_EQ(out.messages.shown.size(), 1u);
     const common::Message& m = out.messages.shown[0];
-    EXPECT_EQ(m.text, QStringLiteral("程序呼叫或引數不正確\r\r文字檔名=") + out.state.textFileName);
+    EXPECT_EQ(m.text,
+              QString("第 1 行只有 1 個分隔字元, 至少需要 2 個分隔字元 (決定欄位的第 2 行有 2 "
+                      "個).\r\r文字檔名=") +
+                  out.state.textFileName);
     EXPECT_EQ(m.caption, QStringLiteral("發生非預期錯誤(5)"));
     EXPECT_EQ(m.icon, common::MessageIcon::Critical);
     EXPECT_EQ(m.buttons, common::MessageButtons::Ok);
@@ -403,6 +503,7 @@ TEST(LoadDataFile, LineLimitIsCheckedInTheCountingPass) {
             EXPECT_EQ(state.records.at(1, 1), QStringLiteral("OLD"));
             ASSERT_EQ(messages.shown.size(), 1u);
             EXPECT_EQ(messages.shown[0].caption, QStringLiteral("發生非預期錯誤(6)"));
+            EXPECT_TRUE(messages.shown[0].text.startsWith(QStringLiteral("第 32768 行: ")));
         }
     }
 }

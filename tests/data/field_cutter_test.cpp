@@ -49,7 +49,7 @@ TEST(DelimiterCutter, MultiCharacterDelimiterIsSkippedWhole) {
     state.fieldCount = 2;
     state.field.recreate(3, 5);
     state.delimiter = QStringLiteral("||");
-    data::DelimiterCutter cutter(state, u"A||1");
+    data::DelimiterCutter cutter(state, u"A||1||2", 1);
     state::TextTable records(2, 3);
     cutter.cut(QStringLiteral("X||Y||Z"), records, 1);
     EXPECT_EQ(records.at(1, 1), QStringLiteral("X"));
@@ -67,7 +67,7 @@ state::TextTable cutTwoFields(const QString& line, const QString& width,
     state.field.set(1, 2, width);
     state.field.set(1, 3, eraseBlanks);
     state.field.set(1, 4, eraseDecimals);
-    data::DelimiterCutter cutter(state, line);
+    data::DelimiterCutter cutter(state, line, 1);
     state::TextTable records(2, 3);
     cutter.cut(line, records, 1);
     return records;

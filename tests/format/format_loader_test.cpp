@@ -244,16 +244,25 @@ TEST_F(LoadFormatTest, MegabyteLinesAreReadOn) {
 }
 
 TEST_F(LoadFormatTest, Big5TextsAndInvalidBytes) {
-    load(big5(QStringLiteral("F_Text=10,10,24,0,0,0,標楷體,品名：蘋果\r\n")) +
-         "F_Text=1,2,3,0,0,0,Arial,A\xff"
-         "B\r\nBox=1,2,3,4,5\r\n");
+    load(big5(QStringLiteral("F_Text=10,10,24,0,0,0,標楷體,品名：蘋果\r\n")));
     const state::ElementTable<state::CommandFormat::Text>& texts =
         state.format.command.fTextElements;
-    ASSERT_EQ(texts.count, 2);
+    ASSERT_EQ(texts.count, 1);
     EXPECT_EQ(texts.rows[0].face, QStringLiteral("標楷體"));
     EXPECT_EQ(texts.rows[0].content, QStringLiteral("品名：蘋果"));
-    EXPECT_EQ(texts.rows[1].content, QStringLiteral("A\uFFFDB"));
-    EXPECT_EQ(state.format.command.boxElements.count, 1) << "lines after invalid bytes are read";
+    // A byte the code page cannot read stops the load rather than print a guess.
+    EXPECT_EQ(load("Box=1,2,3,4,5\r\nF_Text=1,2,3,0,0,0,Arial,A\xff"
+                   "B\r\n")
+                  .errorNumber,
+              5);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text,
+              QStringLiteral("第 2 行第 27 個位元組不是字碼頁 CP950 的有效字元, 這一行無法正確讀取."
+                             "\r\r格式檔名=TEST.FMT"));
+    // In UTF-8 a byte-order mark is not part of the first key.
+    state.codePage = common::CodePage(QByteArrayLiteral("UTF-8"));
+    EXPECT_FALSE(load("\xEF\xBB\xBFLabelWidth=80\r\n").failed);
+    EXPECT_EQ(state.format.labelSettings.width, QStringLiteral("80"));
 }
 
 TEST_F(LoadFormatTest, EachModeKeepsItsOwnElements) {

@@ -17,8 +17,8 @@ using test::ShellFixture;
 
 // The value bytes of the Delimiter line that the settings file holds.
 const QByteArray kUncuttable[] = {
-    "",     // present but empty
-    "\xA4", // half a Big5 character: the reader sees U+FFFD
+    "",         // present but empty
+    "\xA4\xA4", // a Big5 character of two bytes (half of one stops the settings read)
 };
 
 // Standard settings with the Delimiter line replaced by Delimiter=value.

@@ -56,7 +56,7 @@ const Case kCases[] = {
     {"LoneLineFeedInACarriageReturnFile", "1001,APPLE,2\n1002,PEAR,1\r\n", ",", 0, {"APPLE 2"}},
     // Delimiters that cannot cut: nothing read, nothing printed, bad settings.
     {"EmptyDelimiter", "1001,APPLE,2\r\n", "", 2, {}},
-    {"HalfADoubleByteDelimiter", "1001,APPLE,2\r\n", "\xA4", 2, {}},
+    {"DoubleByteDelimiter", "1001,APPLE,2\r\n", "\xA4\xA4", 2, {}},
 };
 
 class DataFileTool : public ::testing::TestWithParam<Case> {};

@@ -199,6 +199,12 @@ TEST(LoadSettings, FailureKeepsTheValuesReadBeforeIt) {
              EXPECT_EQ(s.fieldCount, 0);
              EXPECT_EQ(s.field.rows(), 0);
          }},
+        {"UTF-8 file read as Big5",
+         "[Files]\r\nTextFileName=" + QStringLiteral("/資料/商品.TXT").toUtf8() + "\r\n", 5,
+         QStringLiteral("個位元組不是字碼頁 CP950 的有效字元, 這一行無法正確讀取.\r\r這個檔案是 "
+                        "UTF-8 編碼: 若要以 UTF-8 讀取, 請在 Pelmar.INI 的 [Files] 設定 "
+                        "CodePage=UTF-8."),
+         [](const WorkingState& s) { EXPECT_EQ(s.textFileName, QString()); }},
         {"unknown code page", "[Files]\r\nCodePage=NO-SUCH-PAGE\r\nTextFileName=D.TXT\r\n", 5,
          QStringLiteral("NO-SUCH-PAGE"),
          [](const WorkingState& s) {
@@ -240,16 +246,21 @@ TEST(LoadSettings, Big5ValuesAndCutsOnCharacterBoundaries) {
 
 TEST(LoadSettings, CodePageUtf8) {
     TempFolder dir;
-    dir.write(
-        QStringLiteral("Pelmar.INI"),
-        "[Files]\nCodePage = UTF-8\nTextFileName=" + QStringLiteral("/資料/商品.TXT").toUtf8() +
-            "\n[Ports]\n" + QStringLiteral("標籤機").toUtf8() + "=socket://10.0.0.9\n");
+    // A byte-order mark before the first section, kept when the file is written.
+    const QString path = dir.write(QStringLiteral("Pelmar.INI"),
+                                   "\xEF\xBB\xBF[Files]\nCodePage = UTF-8\nTextFileName=" +
+                                       QStringLiteral("/資料/商品.TXT").toUtf8() + "\n[Ports]\n" +
+                                       QStringLiteral("標籤機").toUtf8() + "=socket://10.0.0.9\n");
     WorkingState state = stateIn(dir);
     LoadSettings(state);
     EXPECT_EQ(state.codePage.name(), "UTF-8");
     EXPECT_EQ(state.textFileName, QStringLiteral("/資料/商品.TXT"));
     ASSERT_EQ(state.ports.size(), 1u);
     EXPECT_EQ(state.ports[0].first, QStringLiteral("標籤機"));
+    SaveRunSettings(state);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll().startsWith("\xEF\xBB\xBF[Files]\n"));
 }
 
 TEST(LoadSettings, PortsInFileOrder) {
