@@ -48,16 +48,7 @@ FormatLoadResult LoadFormat_Driver(state::WorkingState& state, common::MessageBo
     DriverFormat& format = state.format.driver;
     clearCounts(format.lineElements, format.boxElements, format.fTextElements, format.vTextElements,
                 format.fBarcodeElements, format.vBarcodeElements, format.graphicElements);
-    state::LoadedFormat& loaded = state.format;
-    FormatChecker checker(FormatMode::Driver, state.programFolder);
-    const FormatLoadResult read = readFormatFile(
-        state, messageBox,
-        [&loaded, &checker](const FormatLine& line) {
-            takeLine(loaded, line);
-            checker.addLine(line);
-        },
-        [&checker](int number, QStringView text) { checker.addOtherLine(number, text); });
-    return finishLoad(state, messageBox, read, checker);
+    return loadChecked(state, messageBox, FormatMode::Driver, &takeLine);
 }
 
 } // namespace pelmar::format

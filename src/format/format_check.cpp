@@ -204,4 +204,19 @@ FormatLoadResult finishLoad(state::WorkingState& state, common::MessageBox& mess
     return read;
 }
 
+FormatLoadResult loadChecked(state::WorkingState& state, common::MessageBox& messageBox,
+                             FormatMode mode,
+                             void (*take)(state::LoadedFormat&, const FormatLine&)) {
+    state::LoadedFormat& loaded = state.format;
+    FormatChecker checker(mode, state.programFolder);
+    const FormatLoadResult read = readFormatFile(
+        state, messageBox,
+        [&loaded, &checker, take](const FormatLine& line) {
+            take(loaded, line);
+            checker.addLine(line);
+        },
+        [&checker](int number, QStringView text) { checker.addOtherLine(number, text); });
+    return finishLoad(state, messageBox, read, checker);
+}
+
 } // namespace pelmar::format

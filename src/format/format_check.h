@@ -56,4 +56,10 @@ private:
 FormatLoadResult finishLoad(state::WorkingState& state, common::MessageBox& messageBox,
                             FormatLoadResult read, const FormatChecker& checker);
 
+// Reads the format file state.formatFileName, hands each split line to `take`, then checks the
+// format whole for `mode` and ends the load as finishLoad does.
+FormatLoadResult loadChecked(state::WorkingState& state, common::MessageBox& messageBox,
+                             FormatMode mode,
+                             void (*take)(state::LoadedFormat&, const FormatLine&));
+
 } // namespace pelmar::format

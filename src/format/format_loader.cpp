@@ -93,16 +93,7 @@ FormatLoadResult LoadFormat(state::WorkingState& state, common::MessageBox& mess
     format.direction = QStringLiteral("1");
     format.stripeCommand = QStringLiteral("SET STRIPE ON");
     format.cutterCommand = QStringLiteral("SET CUTTER OFF");
-    state::LoadedFormat& loaded = state.format;
-    FormatChecker checker(FormatMode::Command, state.programFolder);
-    const FormatLoadResult read = readFormatFile(
-        state, messageBox,
-        [&loaded, &checker](const FormatLine& line) {
-            takeLine(loaded, line);
-            checker.addLine(line);
-        },
-        [&checker](int number, QStringView text) { checker.addOtherLine(number, text); });
-    return finishLoad(state, messageBox, read, checker);
+    return loadChecked(state, messageBox, FormatMode::Command, &takeLine);
 }
 
 } // namespace pelmar::format

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <cctype>
 #include <gtest/gtest.h>
 
 namespace {
@@ -61,6 +62,46 @@ const Slip kSlips[] = {
      0,
      "/no/such: 找不到檔案或資料夾"},
     {"Qt reason", Print, {"--printer", "trace:/no/such"}, 5, 0, "/no/such: 找不到檔案或資料夾"},
+    // The data file is checked whole before the first byte.
+    {"thousands separator",
+     Print,
+     {},
+     3,
+     0,
+     "第 1 行有 4 個分隔字元, 決定欄位的第 24 行只有 3 個",
+     {},
+     {{kData, ",320,2", ",1,320,2"}}},
+    {"quoted name",
+     Print,
+     {},
+     3,
+     0,
+     "第 1 行有 4 個分隔字元",
+     {},
+     {{kData, "4710088410016,", "\"Tea, green\","}}},
+    {"last line lost a field",
+     Print,
+     {},
+     3,
+     0,
+     "第 1 行有 3 個分隔字元, 決定欄位的第 24 行只有 2 個",
+     {},
+     {{kData, ",79,1\r\n", ",1\r\n"}}},
+    {"Ctrl-Z after the last line",
+     Print,
+     {},
+     0,
+     39,
+     "",
+     {},
+     {{kData, ",79,1\r\n", ",79,1\r\n\x1a"}}},
+    {"UTF-8 export",
+     Print,
+     {},
+     3,
+     0,
+     "CodePage=UTF-8",
+     {{kData, "4710088410016,烏龍茶葉 150g,320,2\r\n"}}},
     // The format is checked whole before the first byte.
     {"no print speed", Print, {}, 4, 0, "要設定列印速度", {}, {{kFormat, "PrintSpeed=4\r\n", ""}}},
     {"print speed 0",
@@ -186,9 +227,12 @@ TEST_P(SlipTest, EndsAsItMust) {
     EXPECT_EQ(QDir(shop.file("out")).entryList({"label-*.png"}, QDir::Files).size(), slip.labels);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Shop, SlipTest, ::testing::ValuesIn(kSlips), [](const ::testing::TestParamInfo<Slip>& info) {
-        return QString::fromLatin1(info.param.name).replace(u' ', u'_').toStdString();
-    });
+INSTANTIATE_TEST_SUITE_P(Shop, SlipTest, ::testing::ValuesIn(kSlips),
+                         [](const ::testing::TestParamInfo<Slip>& info) {
+                             std::string name = info.param.name;
+                             for (char& c : name)
+                                 c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+                             return name;
+                         });
 
 } // namespace
