@@ -37,8 +37,11 @@ install(FILES ${PROJECT_SOURCE_DIR}/data/icons/pelmar.svg
 install(FILES ${PROJECT_SOURCE_DIR}/data/man/pelmar.1 ${PROJECT_SOURCE_DIR}/data/man/pelmar-print.1
               ${PROJECT_SOURCE_DIR}/data/man/tspl-render.1
         DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT programs)
+# The README links into docs/, so the pages and their pictures go beside it.
 install(FILES ${PROJECT_SOURCE_DIR}/README.md
         DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT programs)
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/docs/ DESTINATION ${CMAKE_INSTALL_DOCDIR}/docs
+        COMPONENT programs FILES_MATCHING PATTERN "*.md" PATTERN "*.png")
 
 # The Debian package. The programs know their installation folders from the build (they decide
 # by them where the user's files live), so the package uses the build's own prefix: build it

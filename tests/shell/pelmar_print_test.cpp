@@ -2,6 +2,7 @@
 // port, the settings file afterwards, standard error and the exit status.
 #include "support/temp_folder.h"
 
+#include "shell/app/program_arguments.h"
 #include "support/loopback_listener.h"
 #include <QFile>
 #include <QProcess>
@@ -534,21 +535,35 @@ TEST_F(PelmarPrintTest, SigtermCancelsAtTheNextCancelPointAndClosesThePort) {
     EXPECT_TRUE(home().read("Pelmar.INI").contains("ADPrice=0\r\n"));
 }
 
-// A script author reads one of the three; each must name every status the tool can end with.
-TEST_F(PelmarPrintTest, EveryExitStatusIsDocumentedInTheHelpTheManualAndTheReadme) {
+// The source text of a documentation file of the repository.
+QString sourceText(const char* path) {
+    QFile file(QStringLiteral(PELMAR_SOURCE_DIR "/") + QLatin1String(path));
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path;
+    return QString::fromUtf8(file.readAll());
+}
+
+// A script author reads one of them; each must name every status the tool can end with, and the
+// manual pages every option that --help names.
+TEST_F(PelmarPrintTest, EveryExitStatusAndOptionIsDocumentedInTheHelpTheManualAndTheReadme) {
     const QString help = run({"--help"}).out;
-    QFile manual(QStringLiteral(PELMAR_SOURCE_DIR "/data/man/pelmar-print.1"));
-    QFile readme(QStringLiteral(PELMAR_SOURCE_DIR "/README.md"));
-    ASSERT_TRUE(manual.open(QIODevice::ReadOnly));
-    ASSERT_TRUE(readme.open(QIODevice::ReadOnly));
-    const QString man = QString::fromUtf8(manual.readAll());
-    const QString table = QString::fromUtf8(readme.readAll());
+    const QString man = sourceText("data/man/pelmar-print.1");
     for (const int status : {0, 2, 3, 4, 5, 6, 7, 8, 9}) {
         SCOPED_TRACE(status);
         const QString n = QString::number(status);
         EXPECT_TRUE(help.contains(QRegularExpression("[:,] " + n + " [a-z(]")));
         EXPECT_TRUE(man.contains(".TP\n.B " + n + "\n"));
-        EXPECT_TRUE(table.contains("\n| " + n + " | "));
+        for (const char* table : {"README.md", "docs/pelmar-print.md"})
+            EXPECT_TRUE(sourceText(table).contains("\n| " + n + " | ")) << table;
+    }
+    const QRegularExpression option(QStringLiteral("(?<![\\w-])--?[A-Za-z][A-Za-z-]*"));
+    for (const auto& [usage, page] :
+         {std::pair{help, man}, {pelmar::app::pelmarUsage(), sourceText("data/man/pelmar.1")}}) {
+        const QString manual = QString(page).replace(QStringLiteral("\\-"), QStringLiteral("-"));
+        for (const auto& found : option.globalMatch(usage)) {
+            const QString name = QRegularExpression::escape(found.captured());
+            EXPECT_TRUE(manual.contains(QRegularExpression("(?<![\\w-])" + name + "(?![\\w-])")))
+                << found.captured().toStdString();
+        }
     }
 }
 

@@ -54,9 +54,9 @@ QString printUsage() {
         "  --help, -h       this text;  --version  the version\n"
         "Exit status: 0 printed or nothing to print, 2 bad settings or options, 3 data error\n"
         "(also a quantity over 32,767), 4 format error, 5 printer error, 6 cancelled (SIGINT,\n"
-        "SIGTERM), 7 printed with records left out, 8 printed with warnings of the printer\n"
-        "output, 9 printed but the settings not saved (do not print again). 2 to 6 win over\n"
-        "7 to 9; 7 wins over 9, 9 over 8.\n");
+        "SIGTERM), 7 printed with records left out, 8 printed with warnings of the format or\n"
+        "the printer output, 9 printed but the settings not saved (do not print again). 2 to\n"
+        "6 win over 7 to 9; 7 wins over 9, 9 over 8.\n");
 }
 
 std::optional<QString> parsePrintOptions(const QStringList& arguments, PrintOptions& options) {
