@@ -46,6 +46,7 @@ const std::vector<Edit> kSavedPrice{{kIni, "EditPrice=0", "EditPrice=1"},
 const Slip kSlips[] = {
     {"the shop prints", Print, {}, 0, 39, "39 label(s) from 24 record(s) printed"},
     {"help", Window, {"--help"}, 0, 0, "usage: pelmar [DATAFILE]"},
+    {"short help", Window, {"-h"}, 0, 0, "usage: pelmar [DATAFILE]"},
     {"version", Window, {"--version"}, 0, 0, "pelmar " PELMAR_VERSION "\n"},
     {"version of the tool", Print, {"--version"}, 0, 0, "pelmar-print " PELMAR_VERSION "\n"},
     {"dash T opens the window", Window, {"-T"}, kStaysOpen, 0, ""},
