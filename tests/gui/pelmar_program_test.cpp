@@ -1,4 +1,5 @@
 #include "gui/program_folder.h"
+#include "support/pelmar_print_run.h"
 
 #include <QProcess>
 #include <gtest/gtest.h>
@@ -12,12 +13,8 @@ protected:
     // Runs pelmar in the folder with the arguments; returns its exit status.
     int run(const QStringList& arguments) {
         QProcess process;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("PELMAR_HOME"), m_folder.path());
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        // No CUPS server: the printers are those of section [Ports].
-        environment.insert(QStringLiteral("CUPS_SERVER"), m_folder.file(QStringLiteral("no-cups")));
-        process.setProcessEnvironment(environment);
+        process.setProcessEnvironment(
+            programEnvironment(m_folder.path(), m_folder.file(QStringLiteral("no-cups"))));
         process.start(QStringLiteral(PELMAR_BINARY_DIR "/bin/pelmar"), arguments);
         EXPECT_TRUE(process.waitForFinished(30000)) << "pelmar did not end";
         m_errors = process.readAllStandardError();

@@ -1,5 +1,6 @@
 // Slips of a careless shop on copies of the example shop, run as a shop runs the programs: each
 // ends with its status and message and nothing at the printer; the shop prints its 39 labels.
+#include "support/pelmar_print_run.h"
 #include "support/temp_folder.h"
 
 #include <QDir>
@@ -105,11 +106,8 @@ TEST_P(SlipTest, EndsAsItMust) {
     }
 
     QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("PELMAR_HOME"), shop.path());
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    env.insert(QStringLiteral("CUPS_SERVER"), shop.file(QStringLiteral("no-cups")));
-    process.setProcessEnvironment(env);
+    process.setProcessEnvironment(
+        pelmar::test::programEnvironment(shop.path(), shop.file(QStringLiteral("no-cups"))));
     process.setWorkingDirectory(elsewhere.path());
     process.setProcessChannelMode(QProcess::MergedChannels);
     const char* program = slip.program == Window ? "pelmar" : "pelmar-print";

@@ -7,6 +7,14 @@
 
 namespace pelmar::test {
 
+QProcessEnvironment programEnvironment(const QString& home, const QString& cupsServer) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("PELMAR_HOME"), home);
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("CUPS_SERVER"), cupsServer);
+    return env;
+}
+
 ToolRun runPelmarPrint(const TempFolder& home, int timeoutMs) {
     return runPelmarPrint(home.path(), QStringList(), timeoutMs);
 }
@@ -21,11 +29,7 @@ ToolRun runPelmarPrint(const QString& home, const QStringList& arguments, int ti
 ToolRun runPelmarPrintWithCups(const QString& cupsServer, const QString& home,
                                const QStringList& arguments, int timeoutMs) {
     QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("PELMAR_HOME"), home);
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    env.insert(QStringLiteral("CUPS_SERVER"), cupsServer);
-    process.setProcessEnvironment(env);
+    process.setProcessEnvironment(programEnvironment(home, cupsServer));
     process.start(QStringLiteral(PELMAR_BINARY_DIR "/bin/pelmar-print"), arguments);
     EXPECT_TRUE(process.waitForStarted());
     EXPECT_TRUE(process.waitForFinished(timeoutMs));

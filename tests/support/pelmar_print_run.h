@@ -2,10 +2,16 @@
 
 #include "support/temp_folder.h"
 
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 
 namespace pelmar::test {
+
+// The environment a program of Pelmar runs in for a test: the program folder home, Qt's offscreen
+// platform and the CUPS server at cupsServer (an address nothing answers at: only the printers of
+// section [Ports] exist).
+QProcessEnvironment programEnvironment(const QString& home, const QString& cupsServer);
 
 // How a run of pelmar-print ended: its exit code (-1 when it crashed) and its standard error.
 struct ToolRun {
