@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 
 namespace pelmar::common {
 
@@ -18,10 +19,12 @@ public:
     virtual void processEvents() = 0;
 };
 
-// The clock and event pump of a wait, handed to what waits on the print system.
+// The clock and event pump of a wait, handed to what waits on the print system, and whether the
+// operator has cancelled the run (empty where nothing can cancel).
 struct WaitServices {
     Clock& clock;
     EventPump& events;
+    std::function<bool()> cancelled = {};
 };
 
 class SteadyClock : public Clock {

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <chrono>
+
+// Every time a print run waits for, in one place.
+namespace pelmar::common::timing {
+
+using std::chrono::milliseconds;
+using std::chrono::seconds;
+
+// "Send Command" mode: after a record on a physical printer, the estimated printing time plus
+// this margin.
+constexpr seconds kPrintMargin{3};
+// "Driver" mode: the pause after each record's job.
+constexpr seconds kDriverPause{2};
+
+// A printer that answers status: how long one answer may take, how often a printer still
+// printing is asked, how often a fault is asked about again, and the silence after which the
+// printer has failed.
+constexpr milliseconds kStatusAnswerWait{400};
+constexpr milliseconds kStatusPollInterval{10};
+constexpr milliseconds kFaultPollInterval{250};
+constexpr seconds kStatusSilenceLimit{30};
+
+// Network printers: connecting, and one write that makes no progress.
+constexpr seconds kConnectTimeout{10};
+constexpr seconds kWriteTimeout{60};
+
+// CUPS jobs: how often a job is asked about, the time the print system and the connection get
+// before the labels count, and the limit for a job of raw printer commands.
+constexpr milliseconds kJobPollInterval{100};
+constexpr seconds kJobStartAllowance{60};
+constexpr seconds kRawJobTimeLimit{120};
+
+} // namespace pelmar::common::timing
