@@ -11,7 +11,7 @@
 #include "shell/app/program_arguments.h"
 #include "shell/app/startup.h"
 #include "shell/cli/headless.h"
-#include "shell/cli/print_options.h"
+#include "shell/options/print_options.h"
 #include "state/settings.h"
 
 #include <QDir>
@@ -47,7 +47,7 @@ QString formatList(const state::WorkingState& state) {
 // Checks the options against the settings before anything is read or printed, so that a choice
 // the flow would need and the options do not give is an error at once. A settings file that
 // cannot be read is left to the flow, which reports it.
-std::optional<QString> checkAgainstSettings(const cli::PrintOptions& options,
+std::optional<QString> checkAgainstSettings(const options::PrintOptions& options,
                                             const QString& programFolder) {
     state::WorkingState settings;
     settings.programFolder = programFolder;
@@ -143,7 +143,7 @@ void summarize(const app::FlowResult& result, int status) {
     }
 }
 
-int run(const cli::PrintOptions& options) {
+int run(const options::PrintOptions& options) {
     const QString programFolder = options.home.isEmpty()
                                       ? common::programFolder()
                                       : QFileInfo(options.home).absoluteFilePath();
@@ -233,23 +233,23 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication application(argc, argv);
-    cli::PrintOptions options;
-    const QStringList arguments = QCoreApplication::arguments().mid(1);
-    if (const auto problem = cli::parsePrintOptions(arguments, options)) {
-        cli::say(*problem);
+    auto parsed = options::readPrintOptions(QCoreApplication::arguments().mid(1));
+    if (const auto* problem = std::get_if<options::OptionError>(&parsed)) {
+        cli::say(problem->message);
         cli::say(QStringLiteral("請參考 pelmar-print --help"));
         return kExitBadSettings;
     }
-    if (options.help) {
-        std::fputs(cli::printUsage().toUtf8().constData(), stdout);
+    const options::PrintOptions& chosen = std::get<options::PrintOptions>(parsed);
+    if (chosen.help) {
+        std::fputs(options::printUsage().toUtf8().constData(), stdout);
         return kExitPrinted;
     }
-    if (options.version) {
+    if (chosen.version) {
         std::puts(app::versionLine(QStringLiteral("pelmar-print")).toUtf8().constData());
         return kExitPrinted;
     }
     try {
-        return run(options);
+        return run(chosen);
     } catch (...) {
         cli::say(QStringLiteral("發生非預期錯誤: ") + common::caughtError().description);
         return kExitPrinterError;

@@ -37,21 +37,6 @@ bool catchSignals() {
 
 } // namespace
 
-bool parseListenAddress(const QString& text, preview::NetworkPrinterOptions& options) {
-    const qsizetype colon = text.lastIndexOf(u':');
-    const QString host = colon < 0 ? QString() : text.left(colon);
-    bool ok = false;
-    const uint port = text.mid(colon + 1).toUInt(&ok);
-    if (!ok || port > 65535)
-        return false;
-    QHostAddress address(QHostAddress::LocalHost);
-    if (!host.isEmpty() && host != QLatin1String("localhost") && !address.setAddress(host))
-        return false;
-    options.host = address;
-    options.port = static_cast<quint16>(port);
-    return true;
-}
-
 int runListener(const ListenSettings& settings) {
     if (!QDir().mkpath(settings.output)) {
         std::fprintf(stderr, "tspl-render: cannot create folder %s\n", qPrintable(settings.output));

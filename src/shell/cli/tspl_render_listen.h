@@ -13,9 +13,6 @@ struct ListenSettings {
     preview::MechanicsOptions mechanics;
 };
 
-// Reads "[HOST:]PORT" into the printer's options; false when it is not an address.
-bool parseListenAddress(const QString& text, preview::NetworkPrinterOptions& options);
-
 // Serves TSPL connections until SIGTERM or SIGINT; SIGUSR1 clears a fault. Returns the exit
 // code: 0 after a signal, 1 when the listener cannot start or a label cannot be written.
 int runListener(const ListenSettings& settings);

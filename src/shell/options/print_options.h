@@ -1,11 +1,13 @@
 #pragma once
 
+#include "shell/options/option_table.h"
+
 #include <QString>
 #include <QStringList>
 #include <cstdint>
 #include <optional>
 
-namespace pelmar::cli {
+namespace pelmar::options {
 
 // The options of pelmar-print.
 struct PrintOptions {
@@ -23,12 +25,14 @@ struct PrintOptions {
     bool version = false;
 };
 
-// Usage text of pelmar-print.
+// The options pelmar-print takes, with their usage and their refusals in Traditional Chinese.
+const OptionTable& printOptionTable();
+
+// Usage text of pelmar-print, ending with a line break.
 QString printUsage();
 
-// Reads the arguments (without the program name) into options; "--name value" and
-// "--name=value" both work. Returns an explanation in Traditional Chinese when they are not
-// usable.
-std::optional<QString> parsePrintOptions(const QStringList& arguments, PrintOptions& options);
+// Reads the arguments (without the program name) into options, or why they are not usable.
+// Throws nothing.
+Parsed<PrintOptions> readPrintOptions(const QStringList& arguments);
 
-} // namespace pelmar::cli
+} // namespace pelmar::options

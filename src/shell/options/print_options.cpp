@@ -1,0 +1,140 @@
+#include "shell/options/print_options.h"
+
+#include "shell/options/option_usage.h"
+
+#include <limits>
+
+namespace pelmar::options {
+
+namespace {
+
+OptionSpec text(const char* name, const char* valueName, const char* help) {
+    OptionSpec option;
+    option.name = QLatin1String(name);
+    option.kind = ValueKind::Text;
+    option.valueName = QLatin1String(valueName);
+    option.help = QLatin1String(help);
+    return option;
+}
+
+OptionSpec whole(const char* name, const char* valueName, double low, double high,
+                 const QString& refusal, const char* help) {
+    OptionSpec option = text(name, valueName, help);
+    option.kind = ValueKind::WholeNumber;
+    option.low = low;
+    option.high = high;
+    option.refusal = refusal;
+    return option;
+}
+
+OptionSpec flag(const char* name, const char* shortName, const char* help) {
+    OptionSpec option;
+    option.name = QLatin1String(name);
+    option.shortName = QLatin1String(shortName);
+    option.help = QLatin1String(help);
+    return option;
+}
+
+OptionTable makeTable() {
+    OptionTable table;
+    table.program = QStringLiteral("pelmar-print");
+    table.unknownArgument = QStringLiteral("不明的引數「%1」");
+    table.needsValue = QStringLiteral("選項 %1 需要一個值");
+    table.forms = {
+        {{},
+         QStringLiteral("Prints the data file with the settings of the program folder "
+                        "(Pelmar.INI), as the\nprogram does when it is started without /T, "
+                        "without a window.\n")}};
+    OptionSpec price = whole("--price", "N", 0, std::numeric_limits<std::int32_t>::max(),
+                             QStringLiteral("--price 只能是數字: %1"),
+                             "price adjustment (digits only; only when EditPrice is on)");
+    price.tooLarge = QStringLiteral("--price 超出售價調整的範圍: %1");
+    OptionSpec resolution =
+        whole("--resolution", "DPI", 50, 4800,
+              QStringLiteral("--resolution 的值必須是 50 到 4800 (每英寸點數): %1"),
+              "with --output: the resolution of the printer the PDF is for (50 to 4800, default "
+              "203); barcodes are drawn on its dot grid");
+    resolution.within = QStringLiteral("--output");
+    resolution.withoutRefusal = QStringLiteral("--resolution 只用於 --output 的 PDF 檔");
+    table.options = {
+        text("--home", "DIR", "program folder (default: $PELMAR_HOME, else the program's folder)"),
+        text("--data", "FILE",
+             "data file in place of TextFileName (written back after printing); a relative name "
+             "is taken from the current folder, else from the program folder, as TextFileName "
+             "is"),
+        text("--format", "NAME",
+             "the format to print, one of LabelName01...; needed when several formats are "
+             "chosen"),
+        text("--printer", "NAME",
+             "printer in place of PrinterName: a name of section [Ports], a CUPS queue, or an "
+             "address (trace:PATH, file:PATH, socket://HOST:PORT, preview:DIR); in driver mode "
+             "the CUPS queue to print on"),
+        price,
+        text("--output", "FILE.pdf", "driver mode: write the labels into this PDF file"),
+        resolution,
+        whole("--from", "N", 1, 32767,
+              QStringLiteral("--from 的值必須是 1 到 32767 的資料筆數: %1"),
+              "print records N to the end (after a printer fault, the record its message "
+              "names)"),
+        whole("--fault-wait", "S", 0, 86400,
+              QStringLiteral("--fault-wait 的值必須是 0 到 86400 秒: %1"),
+              "a printer that reports a fault (paper out, head open, pause...) while it prints: "
+              "wait up to S seconds for it to be cleared (default 0: fail at once, exit status "
+              "5)"),
+        flag("--dry-run", "",
+             "run the real printer library into nothing: tell what would be printed, or refuse "
+             "what the real run refuses, without opening a port or writing the settings; each "
+             "record is told with its first field and its name fields beside its quantity"),
+        flag("--help", "-h", "this text"),
+        flag("--version", "", "the version"),
+    };
+    table.epilogue = QStringLiteral(
+        "Exit status: 0 printed or nothing to print, 2 bad settings or options, 3 data error\n"
+        "(also a quantity over 32,767), 4 format error, 5 printer error, 6 cancelled (SIGINT,\n"
+        "SIGTERM), 7 printed with records left out, 8 printed with warnings of the format or\n"
+        "the printer output, 9 printed but the settings not saved (do not print again). 2 to\n"
+        "6 win over 7 to 9; 7 wins over 9, 9 over 8.\n");
+    return table;
+}
+
+} // namespace
+
+const OptionTable& printOptionTable() {
+    static const OptionTable table = makeTable();
+    return table;
+}
+
+QString printUsage() {
+    return usageText(printOptionTable());
+}
+
+Parsed<PrintOptions> readPrintOptions(const QStringList& arguments) {
+    Parsed<ParsedArguments> parsed = parseArguments(printOptionTable(), arguments);
+    if (const auto* error = std::get_if<OptionError>(&parsed))
+        return *error;
+    const ParsedArguments& given = std::get<ParsedArguments>(parsed);
+    const auto textOf = [&given](const char* name) {
+        return given.last(QLatin1String(name)).value_or(OptionValue{}).text;
+    };
+    const auto numberOf = [&given](const char* name, int otherwise) {
+        const std::optional<OptionValue> value = given.last(QLatin1String(name));
+        return value ? static_cast<int>(value->number) : otherwise;
+    };
+    PrintOptions options;
+    options.home = textOf("--home");
+    options.data = textOf("--data");
+    options.format = textOf("--format");
+    options.printer = textOf("--printer");
+    options.output = textOf("--output");
+    if (given.has(QStringLiteral("--price")))
+        options.price = numberOf("--price", 0);
+    options.resolution = numberOf("--resolution", 0);
+    options.from = numberOf("--from", 1);
+    options.faultWaitSeconds = numberOf("--fault-wait", 0);
+    options.dryRun = given.has(QStringLiteral("--dry-run"));
+    options.help = given.has(QStringLiteral("--help"));
+    options.version = given.has(QStringLiteral("--version"));
+    return options;
+}
+
+} // namespace pelmar::options
