@@ -93,11 +93,6 @@ TEST(TsplRenderToolTest, RendersAFileAndReportsWarnings) {
     ASSERT_TRUE(fromStdin.waitForFinished(30000));
     EXPECT_EQ(fromStdin.exitCode(), 0);
     EXPECT_EQ(labelFiles(temp.file(QStringLiteral("in2"))).size(), 2);
-
-    QProcess bad;
-    bad.start(tool, {input, QStringLiteral("--dpi"), QStringLiteral("250")});
-    ASSERT_TRUE(bad.waitForFinished(30000));
-    EXPECT_EQ(bad.exitCode(), 2);
 }
 
 } // namespace
