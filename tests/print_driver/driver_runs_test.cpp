@@ -12,7 +12,8 @@
 namespace pelmar::print_driver {
 namespace {
 
-using Outcome = DriverRunResult::Outcome;
+using Outcome = print_command::RunOutcome;
+using print_command::RunResult;
 
 class DriverRun : public ::testing::Test {
 protected:
@@ -20,11 +21,11 @@ protected:
         state = test::labelState();
         state.programFolder = folder.path();
     }
-    DriverRunResult run() {
+    RunResult run() {
         DriverRunContext context{state, messages, view, clock, clock, page, test::kToday};
         return PrintLabels_Driver(context);
     }
-    DriverRunResult testPrint(const QString& quantity) {
+    RunResult testPrint(const QString& quantity) {
         DriverRunContext context{state, messages, view, clock, clock, page, test::kToday};
         return TestPrint_Driver(context, quantity);
     }
@@ -54,9 +55,9 @@ TEST_F(DriverRun, ThreeRecordsShowProgressAndPrintOneJobEach) {
                                               .lineStyle = "0",
                                               .face = "Arial",
                                               .content = "1"});
-    const DriverRunResult result = run();
+    const RunResult result = run();
     EXPECT_EQ(result.outcome, Outcome::Completed);
-    EXPECT_EQ(result.labelsPrinted, 3);
+    EXPECT_EQ(result.labelsRequested, 3);
     EXPECT_EQ(view.events,
               (QStringList{"msg:[自動列印_Driver]  標籤格式資料傳輸中, 請稍待 ..........",
                            "item:1 OF 3", "data:A,", "row:1", "item:2 OF 3", "data:B,", "row:2",
@@ -89,7 +90,7 @@ TEST_F(DriverRun, NoRecordsChangesNothing) {
                                               .lineStyle = "0",
                                               .face = "A",
                                               .content = "fixed"});
-    const DriverRunResult result = run();
+    const RunResult result = run();
     EXPECT_EQ(result.outcome, Outcome::Completed);
     EXPECT_TRUE(view.events.isEmpty());
     EXPECT_TRUE(page.log.isEmpty());
@@ -139,7 +140,7 @@ TEST_F(DriverRun, CancelWhileDrawingDiscardsThatPageAndStops) {
         if (name == u"drawLine" && ++lines == 2)
             state.cancelRequested = true;
     };
-    const DriverRunResult result = run();
+    const RunResult result = run();
     EXPECT_EQ(result.outcome, Outcome::Cancelled);
     EXPECT_EQ(page.jobs.size(), 1u);
     // After the line of record 2, the cancel test stops before the texts.
@@ -152,7 +153,7 @@ TEST_F(DriverRun, CancelWhileDrawingDiscardsThatPageAndStops) {
 TEST_F(DriverRun, CancelDuringThePauseKeepsTheJobJustEnded) {
     test::setRecords(state, 1, {{"A"}, {"B"}});
     clock.onEvents = [&] { state.cancelRequested = true; };
-    const DriverRunResult result = run();
+    const RunResult result = run();
     EXPECT_EQ(result.outcome, Outcome::Cancelled);
     EXPECT_EQ(page.jobs.size(), 1u);
     EXPECT_EQ(page.log.last(), QStringLiteral("abortDocument"));
@@ -173,7 +174,7 @@ TEST_F(DriverRun, MissingPictureOnSecondRecordReportsAfterTheFirstPrinted) {
                                               .face = "A",
                                               .content = "1"});
     clock.onEvents = [&] { QFile::remove(logo); };
-    const DriverRunResult result = run();
+    const RunResult result = run();
     EXPECT_EQ(result.outcome, Outcome::Failed);
     EXPECT_EQ(result.errorNumber, common::FileNotFound);
     ASSERT_EQ(page.jobs.size(), 1u);
@@ -208,7 +209,7 @@ TEST_F(DriverRun, BadInputEndsTheRunWithItsErrorNumber) {
                                                   .lineStyle = "0",
                                                   .face = "A",
                                                   .content = c.expression});
-        const DriverRunResult result = run();
+        const RunResult result = run();
         EXPECT_EQ(result.errorNumber, c.error) << c.expression;
         ASSERT_EQ(messages.shown.size(), 1u);
         EXPECT_TRUE(messages.shown[0].text.startsWith(common::errorDescription(c.error)))
@@ -226,7 +227,7 @@ TEST_F(DriverRun, NegativeQuantitiesAreLeftOutAndTheRunGoesOn) {
                                               .lineStyle = "0",
                                               .face = "Arial",
                                               .content = "1"});
-    const DriverRunResult result = run();
+    const RunResult result = run();
     EXPECT_EQ(result.outcome, Outcome::Completed);
     ASSERT_EQ(page.jobs.size(), 3u);
     EXPECT_EQ(printed(page.jobs[1]), QStringList{QStringLiteral("print c")});
@@ -251,7 +252,7 @@ TEST_F(DriverRun, QuantityOverflowNamesTheRecordAsADataError) {
         page.jobs.clear();
         state.across = static_cast<std::int16_t>(c.across);
         test::setRecords(state, 2, {{"a", "1"}, {"b", c.quantity}, {"c", "1"}});
-        const DriverRunResult result = run();
+        const RunResult result = run();
         EXPECT_EQ(result.outcome, Outcome::Failed);
         EXPECT_EQ(result.errorNumber, common::Overflow);
         EXPECT_TRUE(result.dataFailure);
@@ -292,11 +293,11 @@ TEST_F(DriverRun, RefusedBarcodeDataStopsTheRunNamingRecordLineAndReason) {
         barcodes.count = 0;
         barcodes.append({.x = "0", .y = "0", .font = "128", .content = "'X'+2", .line = 2});
         barcodes.append({.x = "0", .y = "90", .font = c.font, .content = "1", .line = c.line});
-        const DriverRunResult result = run();
+        const RunResult result = run();
         EXPECT_EQ(result.outcome, Outcome::Failed) << c.bad;
         EXPECT_EQ(result.errorNumber, common::InvalidArgument);
         EXPECT_TRUE(result.dataFailure);
-        EXPECT_EQ(result.labelsPrinted, 1);
+        EXPECT_EQ(result.labelsRequested, 1);
         EXPECT_EQ(page.jobs.size(), 1u);
         ASSERT_EQ(messages.shown.size(), 1u);
         EXPECT_EQ(messages.shown[0].text, QString::fromUtf8(c.message));
@@ -309,7 +310,7 @@ TEST_F(DriverRun, UnknownBarcodeFontIsNoDataFailure) {
     test::setRecords(state, 1, {{"1"}});
     state.format.driver.fBarcodeElements.append(
         {.x = "0", .y = "0", .font = "QRCODE", .content = "1"});
-    const DriverRunResult result = run();
+    const RunResult result = run();
     EXPECT_EQ(result.errorNumber, common::InvalidArgument);
     EXPECT_FALSE(result.dataFailure);
     ASSERT_EQ(messages.shown.size(), 1u);
@@ -372,7 +373,7 @@ TEST_F(DriverRun, OutputIsCompletedOnceHoweverTheRunEnds) {
             };
         }
         DriverRunContext context{state, shown, view, pauses, pauses, recording, test::kToday};
-        const DriverRunResult result = c.testPrint ? TestPrint_Driver(context, QStringLiteral("1"))
+        const RunResult result = c.testPrint ? TestPrint_Driver(context, QStringLiteral("1"))
                                                    : PrintLabels_Driver(context);
         EXPECT_EQ(result.outcome, c.outcome) << c.what;
         // A finish that failed is tried once more as the run abandons its document.
@@ -470,7 +471,7 @@ TEST_F(TestPrint, NoRecordsPrintsNothing) {
 TEST_F(TestPrint, FailureIsReportedAndThePageAborted) {
     state.format.driver.boxElements.append(
         {.x1 = "x", .y1 = "0", .x2 = "1", .y2 = "1", .thickness = "1"});
-    const DriverRunResult result = testPrint(QStringLiteral("1"));
+    const RunResult result = testPrint(QStringLiteral("1"));
     EXPECT_EQ(result.errorNumber, common::TypeMismatch);
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].caption, QStringLiteral("TestPrint_Driver -> 發生錯誤"));
