@@ -77,10 +77,10 @@ public:
                        PaceEnd::Cancelled ||
                    m_state.cancelRequested;
         if (m_library->isPhysical())
-            common::waitFor(
-                {m_context.clock, m_context.events, [this] { return m_state.cancelRequested; }},
-                std::chrono::duration_cast<std::chrono::steady_clock::duration>(
-                    std::chrono::duration<double>(seconds)));
+            common::waitFor({m_context.clock, m_context.events,
+                             [&state = m_state] { return state.cancelRequested; }},
+                            std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                                std::chrono::duration<double>(seconds)));
         return m_state.cancelRequested;
     }
 
