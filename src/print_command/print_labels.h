@@ -1,34 +1,22 @@
 #pragma once
 
-#include "common/run_tally.h"
 #include "print_command/run_context.h"
+#include "print_command/run_result.h"
 
 namespace pelmar::print_command {
 
-enum class RunOutcome { Completed, Cancelled, Failed };
-
-struct RunResult {
-    RunOutcome outcome = RunOutcome::Completed;
-    int errorNumber = 0; // the failure's number when Failed
-    // Failed on a record's value (a quantity beyond 16 bits): a data error, not a printer one.
-    bool dataFailure = false;
-    int labelsRequested = 0; // printlabel calls that reached the library without error
-    common::RunTally tally;  // labels (sets x Across), records printed, records left out
-};
-
-// Prints every record with the loaded format in "Send Command" mode: progress captions, one
-// label per record asking for ceil(quantity / Across) sets, paced by a wait of the estimated
-// printing time plus 3 s on a physical printer, or, on a printer that answers status (and
-// StatusPacing on), until the printer has printed the record, its faults shown as they come (see
-// waitForPrinter); stops when cancelRequested is set. Records before context.firstRecord are not
-// printed; a first record beyond the last fails as a data failure. Nothing at all happens when
-// there are no records. A failure is shown in a message box ("PrintLabels ->
-// 發生錯誤"; a printer failure after labels were sent adds the number of the last record that
-// reached the port), the port is closed and the records after it are not printed; never throws.
-// A record whose quantity is below 0, or whose label ComposeLabel refuses (LabelRefused: data no
-// command can carry or its symbology cannot encode, a price that is no number), prints nothing:
-// it goes into tally.leftOut and the run goes on. A quantity beyond 16 bits fails the run as a data
-// failure whose message names the record and the value.
+// Prints every record with the loaded format in "Send Command" mode through printRecords: one
+// label per record asking for ceil(quantity / Across) sets (labels: sets x Across), paced by a wait
+// of the estimated printing time plus 3 s on a physical printer, or, on a printer that answers
+// status (and StatusPacing on), until the printer has printed the record, its faults shown as they
+// come (see waitForPrinter); stops when cancelRequested is set. Records before context.firstRecord
+// are not printed; a first record beyond the last fails as a data failure. Nothing at all happens
+// when there are no records. A failure is shown in a message box ("PrintLabels -> 發生錯誤"; a
+// printer failure after labels were sent adds the number of the last record that reached the port),
+// the port is closed and the records after it are not printed; never throws. A record whose label
+// ComposeLabel refuses (LabelRefused: data no command can carry or its symbology cannot encode, a
+// price that is no number) is left out. The tally's warnings are the library's, read once the port
+// is closed.
 RunResult PrintLabels(RunContext& context);
 
 // The seconds the run waits after a record: (H + G) * s / (S * 25.4) in single precision, at

@@ -1,8 +1,9 @@
 #include "print_driver/print_labels_driver.h"
 
-#include "common/numbers.h"
-#include "common/run_error.h"
-#include "print_command/record_quantity.h"
+#include "common/timing.h"
+#include "common/wait.h"
+#include "print_command/label_output.h"
+#include "print_command/record_loop.h"
 #include "print_driver/label_drawing.h"
 
 #include <chrono>
@@ -11,95 +12,92 @@ namespace pelmar::print_driver {
 
 namespace {
 
-using Outcome = DriverRunResult::Outcome;
+using print_command::LabelQuantity;
 
-QString recordLine(const state::WorkingState& state, int record) {
-    QString line;
-    for (int field = 1; field <= state.fieldCount; ++field)
-        line += state.records.at(record, field) + state.delimiter;
-    return line;
-}
+// "Driver" mode: each label is one page drawn for the system printer, one job per record with
+// the record's label rows as copies.
+class DriverOutput : public print_command::LabelOutput {
+public:
+    explicit DriverOutput(DriverRunContext& context)
+        : m_context(context), m_state(context.state), m_page(context.page) {}
 
-void pause(DriverRunContext& context) {
-    const auto deadline = context.clock.now() + std::chrono::seconds(2);
-    do {
-        context.events.processEvents();
-    } while (context.clock.now() <= deadline);
-}
+    print_command::OutputWording wording() const override {
+        return {QStringLiteral("[自動列印_Driver]  標籤格式資料傳輸中, 請稍待 .........."),
+                QStringLiteral("PrintLabels_Driver -> 發生錯誤"), m_state.delimiter};
+    }
 
-void reportFailure(DriverRunContext& context, const QString& description) {
-    common::showMessage(context.messageBox, description,
-                        QStringLiteral("PrintLabels_Driver -> 發生錯誤"));
-    abandonDocument(context.page);
-}
+    // The device name picks the barcode fonts.
+    void prepare() override {
+        m_drawing.devicePrefix = devicePrefix(m_page.deviceName());
+        m_drawing.programFolder = m_state.programFolder;
+        m_drawing.today = m_context.today;
+        m_drawing.drawEmpty = true;
+        m_drawing.cancelled = [this] { return m_state.cancelRequested; };
+        m_drawing.formatFileName = m_state.formatFileName;
+        m_drawing.barcodeRefused = &m_barcodeRefused;
+    }
+
+    // The first drawing opens the page.
+    void open() override {}
+
+    LabelQuantity quantity(int record) override {
+        const std::int16_t copies =
+            labelCopies(m_state.records.at(record, m_state.fieldCount), m_state.across);
+        return {copies, copies};
+    }
+
+    bool sendLabel(int record, int sets) override {
+        drawPageSize(m_page, m_state.format.labelSettings);
+        m_page.setCopies(static_cast<std::int16_t>(sets));
+        m_drawing.record = record;
+        m_drawing.fieldValue = [this, record](const QString& expression) {
+            return plainFieldValue(m_state, expression, record);
+        };
+        if (!drawLabelElements(m_page, m_state.format.driver, m_drawing))
+            return false;
+        m_page.endDocument();
+        return true;
+    }
+
+    // Two seconds while the window works; a cancel clicked meanwhile is seen after the pause,
+    // which ends once the clock is past the two seconds (one tick more).
+    bool waitAfterRecord(int, int) override {
+        common::waitUntil({m_context.clock, m_context.events},
+                          m_context.clock.now() + common::timing::kDriverPause +
+                              std::chrono::steady_clock::duration(1));
+        return false;
+    }
+
+    // A cancel asked for at any time discards the page being drawn.
+    bool finish(bool) override {
+        const bool cancelled = m_state.cancelRequested;
+        if (cancelled)
+            m_page.abortDocument();
+        m_page.finishDocument();
+        return cancelled;
+    }
+
+    void abandon(const common::CaughtError& error,
+                 const std::function<void(const QString&)>& report) override {
+        report(error.description);
+        abandonDocument(m_page);
+    }
+
+    bool failedOnData() const override { return m_barcodeRefused; }
+
+private:
+    DriverRunContext& m_context;
+    state::WorkingState& m_state;
+    PrinterPage& m_page;
+    LabelDrawing m_drawing;
+    bool m_barcodeRefused = false;
+};
 
 } // namespace
 
-DriverRunResult PrintLabels_Driver(DriverRunContext& context) {
-    state::WorkingState& state = context.state;
-    DriverRunResult result;
-    if (state.recordCount == 0)
-        return result;
-    try {
-        LabelDrawing drawing;
-        drawing.devicePrefix = devicePrefix(context.page.deviceName());
-        drawing.programFolder = state.programFolder;
-        drawing.today = context.today;
-        drawing.drawEmpty = true;
-        drawing.cancelled = [&state] { return state.cancelRequested; };
-        drawing.formatFileName = state.formatFileName;
-        drawing.barcodeRefused = &result.dataFailure;
-
-        context.view.setStatusMessage(
-            QStringLiteral("[自動列印_Driver]  標籤格式資料傳輸中, 請稍待 .........."));
-        const QString total = common::decimalText(state.recordCount);
-        for (int record = 1; record <= state.recordCount; ++record) {
-            context.view.setPrintItem(common::decimalText(record) + QStringLiteral(" OF ") + total);
-            context.view.setPrintData(recordLine(state, record));
-            context.view.showGridRow(record);
-
-            // A quantity beyond 16 bits ends the run; one below 0 only leaves its record out.
-            const QString& quantity = state.records.at(record, state.fieldCount);
-            std::int16_t copies = 0;
-            try {
-                if (print_command::recordQuantity(state, record) < 0) {
-                    result.tally.leftOut.push_back(
-                        print_command::negativeQuantity(record, quantity));
-                    continue;
-                }
-                copies = labelCopies(quantity, state.across);
-            } catch (const common::RunError& error) {
-                result.dataFailure = true;
-                throw print_command::quantityError(error, record, quantity);
-            }
-            drawPageSize(context.page, state.format.labelSettings);
-            context.page.setCopies(copies);
-            drawing.record = record;
-            drawing.fieldValue = [&state, record](const QString& expression) {
-                return plainFieldValue(state, expression, record);
-            };
-            if (!drawLabelElements(context.page, state.format.driver, drawing))
-                break;
-            context.page.endDocument();
-            ++result.labelsPrinted;
-            result.tally.labels += copies;
-            ++result.tally.records;
-            pause(context);
-            if (state.cancelRequested)
-                break;
-        }
-        if (state.cancelRequested) {
-            context.page.abortDocument();
-            result.outcome = Outcome::Cancelled;
-        }
-        context.page.finishDocument();
-    } catch (...) {
-        const common::CaughtError error = common::caughtError();
-        reportFailure(context, error.description);
-        result.outcome = Outcome::Failed;
-        result.errorNumber = error.number;
-    }
-    return result;
+print_command::RunResult PrintLabels_Driver(DriverRunContext& context) {
+    DriverOutput output(context);
+    return print_command::printRecords({context.state, context.messageBox, context.view}, output);
 }
 
 } // namespace pelmar::print_driver

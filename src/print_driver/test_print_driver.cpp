@@ -16,9 +16,9 @@ void reportFailure(DriverRunContext& context, const QString& description) {
 
 } // namespace
 
-DriverRunResult TestPrint_Driver(DriverRunContext& context, const QString& quantityText) {
+print_command::RunResult TestPrint_Driver(DriverRunContext& context, const QString& quantityText) {
     const state::WorkingState& state = context.state;
-    DriverRunResult result;
+    print_command::RunResult result;
     if (state.recordCount == 0)
         return result;
     try {
@@ -43,13 +43,13 @@ DriverRunResult TestPrint_Driver(DriverRunContext& context, const QString& quant
         drawLabelElements(context.page, state.format.driver, drawing);
         context.page.endDocument();
         context.page.finishDocument();
-        result.labelsPrinted = 1;
+        result.labelsRequested = 1;
         result.tally.labels = copies;
         result.tally.records = 1;
     } catch (...) {
         const common::CaughtError error = common::caughtError();
         reportFailure(context, error.description);
-        result.outcome = DriverRunResult::Outcome::Failed;
+        result.outcome = print_command::RunOutcome::Failed;
         result.errorNumber = error.number;
     }
     return result;

@@ -11,6 +11,6 @@ namespace pelmar::print_driver {
 // variable elements follow the field expressions of command mode (price rule, VBCR...). A
 // failure, a failure to complete the output included, is shown ("TestPrint_Driver -> 發生錯誤")
 // and the page aborted; nothing throws. Uses no view, clock or pause of the context.
-DriverRunResult TestPrint_Driver(DriverRunContext& context, const QString& quantityText);
+print_command::RunResult TestPrint_Driver(DriverRunContext& context, const QString& quantityText);
 
 } // namespace pelmar::print_driver

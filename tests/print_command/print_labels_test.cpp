@@ -5,6 +5,8 @@
 #include "print_command/run_seams.h"
 #include "print_command/sample_format.h"
 #include "print_command/test_print.h"
+#include "print_driver/print_labels_driver.h"
+#include "print_driver/recording_printer_page.h"
 #include "support/fake_clock.h"
 #include "support/recording_message_box.h"
 #include "support/recording_run_view.h"
@@ -47,52 +49,106 @@ protected:
     int librariesMade = 0;
 };
 
-TEST_F(PrintLabelsTest, NoRecordsDoesNothingAtAll) {
+// The record loop in both print modes (true: command mode): a recording library or page.
+class BothModes : public PrintLabelsTest, public ::testing::WithParamInterface<bool> {
+protected:
+    BothModes() {
+        state.delimiter = QStringLiteral(",");
+        state.format.driver.vTextElements.append({"0", "0", "10", "0", "0", "Arial", "2"});
+    }
+    bool command() const { return GetParam(); }
+    RunResult run() {
+        library.calls.clear();
+        page.jobs.clear();
+        page.log.clear();
+        messages.shown.clear();
+        print_driver::DriverRunContext driver{state, messages, view, clock, clock, page, {}};
+        return command() ? PrintLabels(context) : print_driver::PrintLabels_Driver(driver);
+    }
+    // Per label sent: the sets of its print request ("printlabel|S|1") or its job's copies.
+    QStringList setsSent() const {
+        QStringList sets;
+        for (const QString& call : library.named(QStringLiteral("printlabel")))
+            sets << (call.endsWith(u"|1") ? call.section(u'|', 1, 1) : call);
+        for (const auto& job : page.jobs)
+            sets << QString::number(job.copies);
+        return sets;
+    }
+    // The text of field 2 on each label sent.
+    QStringList namesPrinted() const {
+        QStringList names;
+        for (const QString& call : library.named(QStringLiteral("windowsfont")))
+            names << call.section(u'|', 8);
+        for (const auto& job : page.jobs)
+            for (const QString& op : job.operations)
+                if (op.startsWith(u"print "))
+                    names << op.mid(6);
+        return names;
+    }
+    const QStringList& outputLog() const { return command() ? library.calls : page.log; }
+    QString closedLast() const { return command() ? "closeport" : "abortDocument"; }
+
+    print_driver::RecordingPrinterPage page;
+};
+
+INSTANTIATE_TEST_SUITE_P(RecordLoop, BothModes, ::testing::Bool());
+
+TEST_P(BothModes, NoRecordsDoesNothingAtAll) {
     records(0);
-    const RunResult result = PrintLabels(context);
+    const RunResult result = run();
     EXPECT_EQ(result.outcome, RunOutcome::Completed);
     EXPECT_EQ(librariesMade, 0);
-    EXPECT_TRUE(library.calls.isEmpty());
+    EXPECT_TRUE(outputLog().isEmpty());
     EXPECT_TRUE(view.events.isEmpty());
+    EXPECT_EQ(clock.pumpCalls, 0);
 }
 
-TEST_F(PrintLabelsTest, OneLabelPerRecordWithCaptionsAndGrid) {
+TEST_P(BothModes, OneLabelPerRecordWithCaptionsAndGrid) {
     records(2, QStringLiteral("3"));
     state.format.command.graphicElements.append({.x = "0", .y = "0", .fileName = "logo.pcx"});
-    const RunResult result = PrintLabels(context);
+    const RunResult result = run();
     EXPECT_EQ(result.outcome, RunOutcome::Completed);
     EXPECT_EQ(result.labelsRequested, 2);
-    EXPECT_EQ(view.events, (QStringList{"msg:[自動列印]  標籤格式資料傳輸中, 請稍待 ..........",
-                                        "item:1 OF 2", "data:A1\\Item 1\\3\\", "row:1",
-                                        "item:2 OF 2", "data:A2\\Item 2\\3\\", "row:2"}));
+    const QString mode = command() ? "" : "_Driver", separator = command() ? "\\" : ",";
+    const auto line = [&](int r) {
+        return QString("data:A%1|Item %1|3|").arg(r).replace('|', separator);
+    };
+    EXPECT_EQ(view.events,
+              (QStringList{"msg:[自動列印" + mode + "]  標籤格式資料傳輸中, 請稍待 ..........",
+                           "item:1 OF 2", line(1), "row:1", "item:2 OF 2", line(2), "row:2"}));
+    EXPECT_EQ(setsSent(), (QStringList{"3", "3"}));
+    EXPECT_EQ(namesPrinted(), (QStringList{"Item 1", "Item 2"}));
+    EXPECT_TRUE(messages.shown.empty());
+    for (const auto& job : page.jobs)
+        EXPECT_EQ(job.operations.mid(0, 3),
+                  (QStringList{"pageWidth 3402", "pageHeight 2268", "copies 3"}));
+    if (!command())
+        return;
     EXPECT_EQ(library.calls.first(), QStringLiteral("openport|TSC TTP-244"));
     EXPECT_TRUE(library.calls[1].startsWith(u"downloadpcx|"));
     EXPECT_EQ(library.named(QStringLiteral("setup")).size(), 2);
-    EXPECT_EQ(library.named(QStringLiteral("printlabel")),
-              (QStringList{"printlabel|3|1", "printlabel|3|1"}));
     EXPECT_EQ(library.calls.last(), QStringLiteral("closeport"));
     EXPECT_EQ(library.named(QStringLiteral("downloadpcx")).size(), 1);
-    EXPECT_TRUE(messages.shown.empty());
 }
 
-TEST_F(PrintLabelsTest, SetsFromQuantityAndAcross) {
+TEST_P(BothModes, SetsFromQuantityAndAcross) {
     struct Case {
         const char* quantity;
         int across;
         const char* sets;
+        const char* copies; // empty: quantity + Across - 1 passes 16 bits, no job
     };
     const Case cases[] = {
-        {"0", 1, "1"}, {"", 1, "1"},          {"abc", 1, "1"}, {"7", 2, "4"},
-        {"7", 3, "3"}, {"7", 0, "7"},         {"6", 3, "2"},   {"2.5", 1, "2"},
-        {"0", 4, "1"}, {"32767", 2, "16384"}, // quantity + Across - 1 passes 16 bits
+        {"0", 1, "1", "1"}, {"", 1, "1", "1"},         {"abc", 1, "1", "1"}, {"7", 2, "4", "4"},
+        {"7", 3, "3", "3"}, {"7", 0, "7", "7"},        {"6", 3, "2", "2"},   {"2.5", 1, "2", "2"},
+        {"0", 4, "1", "1"}, {"32767", 2, "16384", ""}, {"8", 2, "4", "4"},   {"2.5", 2, "1", "1"},
     };
     for (const Case& c : cases) {
         records(1, QString::fromUtf8(c.quantity));
         state.across = static_cast<std::int16_t>(c.across);
-        library.calls.clear();
-        PrintLabels(context);
-        EXPECT_EQ(library.named(QStringLiteral("printlabel")),
-                  QStringList{QStringLiteral("printlabel|%1|1").arg(c.sets)})
+        run();
+        const QString sets = command() ? c.sets : c.copies;
+        EXPECT_EQ(setsSent(), sets.isEmpty() ? QStringList() : QStringList{sets})
             << c.quantity << " across " << c.across;
     }
 }
@@ -132,26 +188,24 @@ TEST_F(PrintLabelsTest, PortsThatAreNotPrintersAreNotPaced) {
     EXPECT_EQ(library.named(QStringLiteral("printlabel")).size(), 3);
 }
 
-TEST_F(PrintLabelsTest, CancelDuringTheWaitOfRecordFiveEndsTheRun) {
+TEST_P(BothModes, CancelDuringTheWaitOfRecordFiveEndsTheRun) {
     records(10);
-    int printed = 0;
-    library.onCall = [&](const QString& call) {
-        if (call.startsWith(u"printlabel"))
-            ++printed;
-    };
     clock.onEvents = [&] {
-        if (printed == 5)
+        if (setsSent().size() == 5)
             state.cancelRequested = true;
     };
-    const RunResult result = PrintLabels(context);
+    const RunResult result = run();
     EXPECT_EQ(result.outcome, RunOutcome::Cancelled);
-    EXPECT_EQ(printed, 5);
+    EXPECT_EQ(setsSent().size(), 5);
     EXPECT_EQ(view.printItem, QStringLiteral("5 OF 10"));
-    EXPECT_FALSE(library.calls.join(u'\n').contains(u"A6"));
-    EXPECT_EQ(library.calls.last(), QStringLiteral("closeport"));
+    EXPECT_FALSE(outputLog().join(u'\n').contains(u"Item 6"));
+    EXPECT_EQ(outputLog().last(), closedLast());
     EXPECT_TRUE(messages.shown.empty());
-    // Cancelled at once, not after the rest of the wait.
-    EXPECT_LT(waitedSeconds(), 5 * 4.0);
+    // Command mode is cancelled at once; the driver's pause still lasts its 21 rounds of events.
+    if (command())
+        EXPECT_LT(waitedSeconds(), 5 * 4.0);
+    else
+        EXPECT_EQ(clock.pumpCalls, 5 * 21);
 }
 
 TEST_F(PrintLabelsTest, CancelWhileComposingSendsNoPrint) {
@@ -210,8 +264,8 @@ TEST_F(PrintLabelsTest, PortThatCannotOpenIsReported) {
     EXPECT_EQ(messages.shown[0].text, QStringLiteral("無法連接印表機 X: 拒絕"));
 }
 
-TEST_F(PrintLabelsTest, RecordsThatCannotPrintAreLeftOutAndTheRunGoesOn) {
-    // Field 2 is the text and the barcode; field 3 the quantity.
+TEST_P(BothModes, RecordsThatCannotPrintAreLeftOutAndTheRunGoesOn) {
+    // Field 2 is the text and, in command mode, the barcode; field 3 the quantity.
     state.format.command.vBarcodeElements.append({.x = "0",
                                                   .y = "0",
                                                   .symbology = "128",
@@ -229,45 +283,56 @@ TEST_F(PrintLabelsTest, RecordsThatCannotPrintAreLeftOutAndTheRunGoesOn) {
                              {"A6", "Tube", "7"},
                              {"A7", "品名", "1"}}); // Code 128 cannot hold Chinese
     state.across = 2;
-    const RunResult result = PrintLabels(context);
+    const RunResult result = run();
     EXPECT_EQ(result.outcome, RunOutcome::Completed);
-    EXPECT_EQ(library.named(QStringLiteral("printlabel")),
-              (QStringList{"printlabel|1|1", "printlabel|1|1", "printlabel|4|1"}));
+    EXPECT_EQ(setsSent(),
+              (command() ? QStringList{"1", "1", "4"} : QStringList{"1", "1", "1", "4", "1"}));
+    EXPECT_EQ(namesPrinted(),
+              (command() ? QStringList{"Bolt", "Pin", "Tube"}
+                         : QStringList{"Bolt", "x\nPRINT 5\nREM", "Pin", "Tube", "品名"}));
+    EXPECT_EQ(result.tally.records, setsSent().size());
+    EXPECT_EQ(result.tally.labels, command() ? (1 + 1 + 4) * 2 : 1 + 1 + 1 + 4 + 1);
+    EXPECT_EQ(result.labelsRequested, result.tally.records);
+    std::vector<int> leftOut;
+    for (const common::LeftOutRecord& entry : result.tally.leftOut)
+        leftOut.push_back(entry.record);
+    EXPECT_EQ(leftOut, (command() ? std::vector<int>{2, 3, 5, 7} : std::vector<int>{3, 5}));
+    const common::LeftOutRecord& negative = result.tally.leftOut[command() ? 1 : 0];
+    EXPECT_TRUE(negative.element.isEmpty());
+    EXPECT_EQ(negative.reason, QStringLiteral("數量 \"-3\" 小於 1, 未列印"));
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_FALSE(result.dataFailure);
+    if (!command())
+        return;
     EXPECT_EQ(library.named(QStringLiteral("setup")).size(), 3); // nothing of the others sent
     EXPECT_FALSE(library.calls.join(u'\n').contains(u"PRINT 5"));
-    EXPECT_EQ(result.tally.records, 3);
-    EXPECT_EQ(result.tally.labels, (1 + 1 + 4) * 2);
-    EXPECT_EQ(result.labelsRequested, 3);
-    ASSERT_EQ(result.tally.leftOut.size(), 4u);
-    EXPECT_EQ(result.tally.leftOut[0].record, 2);
     EXPECT_EQ(result.tally.leftOut[0].element, QStringLiteral("V_Barcode 1"));
     EXPECT_TRUE(result.tally.leftOut[0].reason.contains(u"0x0A (LF)"));
-    EXPECT_EQ(result.tally.leftOut[1].record, 3);
-    EXPECT_TRUE(result.tally.leftOut[1].element.isEmpty());
-    EXPECT_EQ(result.tally.leftOut[1].reason, QStringLiteral("數量 \"-3\" 小於 1, 未列印"));
-    EXPECT_EQ(result.tally.leftOut[2].record, 5);
-    EXPECT_EQ(result.tally.leftOut[3].record, 7);
     EXPECT_EQ(result.tally.leftOut[3].element, QStringLiteral("V_Barcode 1"));
     EXPECT_EQ(
         result.tally.leftOut[3].reason,
         QStringLiteral("第 1 個字元「品」是此條碼無法表示的字元 (只能是西歐拉丁字母、數字與符號)"));
-    EXPECT_TRUE(messages.shown.empty());
-    EXPECT_FALSE(result.dataFailure);
 }
 
-TEST_F(PrintLabelsTest, QuantityOverflowEndsTheRunNamingTheRecord) {
-    test::setRecords(state, {{"A1", "Bolt", "2"}, {"A2", "Nut", "40000"}, {"A3", "Pin", "1"}});
-    const RunResult result = PrintLabels(context);
-    EXPECT_EQ(result.outcome, RunOutcome::Failed);
-    EXPECT_EQ(result.errorNumber, common::Overflow);
-    EXPECT_TRUE(result.dataFailure);
-    EXPECT_EQ(library.named(QStringLiteral("printlabel")), QStringList{"printlabel|2|1"});
-    EXPECT_EQ(library.named(QStringLiteral("setup")).size(), 1); // no half label of record 2
-    EXPECT_EQ(result.tally.records, 1);
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text,
-              QStringLiteral("溢位: 第 2 筆資料的數量 \"40000\" 超過 32767"));
-    EXPECT_EQ(library.calls.last(), QStringLiteral("closeport"));
+TEST_P(BothModes, QuantityOverflowEndsTheRunNamingTheRecord) {
+    // Command mode forms the sets of 32767 across 2 in 32 bits (see SetsFromQuantityAndAcross).
+    for (const QString& quantity :
+         command() ? QStringList{"40000"} : QStringList{"40000", "32767"}) {
+        state.across = quantity == u"40000" ? 1 : 2;
+        test::setRecords(state, {{"A1", "Bolt", "2"}, {"A2", "Nut", quantity}, {"A3", "Pin", "1"}});
+        const RunResult result = run();
+        EXPECT_EQ(result.outcome, RunOutcome::Failed);
+        EXPECT_EQ(result.errorNumber, common::Overflow);
+        EXPECT_TRUE(result.dataFailure);
+        EXPECT_EQ(setsSent(), QStringList{state.across > 1 ? "1" : "2"});
+        EXPECT_EQ(namesPrinted(), QStringList{"Bolt"}); // no half label of record 2
+        EXPECT_EQ(library.named(QStringLiteral("setup")).size(), command() ? 1 : 0);
+        EXPECT_EQ(result.tally.records, 1);
+        ASSERT_EQ(messages.shown.size(), 1u);
+        EXPECT_EQ(messages.shown[0].text,
+                  QStringLiteral("溢位: 第 2 筆資料的數量 \"%1\" 超過 32767").arg(quantity));
+        EXPECT_EQ(outputLog().last(), closedLast());
+    }
 }
 
 class TestPrintTest : public PrintLabelsTest {};

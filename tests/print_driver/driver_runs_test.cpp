@@ -12,7 +12,8 @@
 namespace pelmar::print_driver {
 namespace {
 
-using Outcome = DriverRunResult::Outcome;
+using DriverRunResult = print_command::RunResult;
+using Outcome = print_command::RunOutcome;
 
 class DriverRun : public ::testing::Test {
 protected:
@@ -45,65 +46,12 @@ protected:
     RecordingPrinterPage page;
 };
 
-TEST_F(DriverRun, ThreeRecordsShowProgressAndPrintOneJobEach) {
-    test::setRecords(state, 1, {{"A"}, {"B"}, {"C"}});
-    state.format.driver.vTextElements.append({.x = "0",
-                                              .y = "0",
-                                              .size = "10",
-                                              .style = "0",
-                                              .lineStyle = "0",
-                                              .face = "Arial",
-                                              .content = "1"});
-    const DriverRunResult result = run();
-    EXPECT_EQ(result.outcome, Outcome::Completed);
-    EXPECT_EQ(result.labelsPrinted, 3);
-    EXPECT_EQ(view.events,
-              (QStringList{"msg:[自動列印_Driver]  標籤格式資料傳輸中, 請稍待 ..........",
-                           "item:1 OF 3", "data:A,", "row:1", "item:2 OF 3", "data:B,", "row:2",
-                           "item:3 OF 3", "data:C,", "row:3"}));
-    ASSERT_EQ(page.jobs.size(), 3u);
-    const char* letters[] = {"A", "B", "C"};
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(printed(page.jobs[i]), QStringList{QStringLiteral("print ") + letters[i]});
-        EXPECT_EQ(page.jobs[i].copies, 1); // "A" is no number: quantity 0 prints once
-        EXPECT_EQ(page.jobs[i].operations.mid(0, 3),
-                  (QStringList{"pageWidth 3402", "pageHeight 2268", "copies 1"}));
-    }
-    EXPECT_TRUE(messages.shown.empty());
-}
-
 TEST_F(DriverRun, PausesTwoSecondsAfterEachJobWhileProcessingEvents) {
     test::setRecords(state, 1, {{"A"}, {"B"}});
     run();
     // The clock moves 100 ms per pump; the pause ends once it is later than 2 s.
     EXPECT_EQ(clock.pumpCalls, 2 * 21);
     EXPECT_GT(clock.elapsed(), std::chrono::seconds(4));
-}
-
-TEST_F(DriverRun, NoRecordsChangesNothing) {
-    test::setRecords(state, 1, {});
-    state.format.driver.fTextElements.append({.x = "0",
-                                              .y = "0",
-                                              .size = "10",
-                                              .style = "0",
-                                              .lineStyle = "0",
-                                              .face = "A",
-                                              .content = "fixed"});
-    const DriverRunResult result = run();
-    EXPECT_EQ(result.outcome, Outcome::Completed);
-    EXPECT_TRUE(view.events.isEmpty());
-    EXPECT_TRUE(page.log.isEmpty());
-    EXPECT_EQ(clock.pumpCalls, 0);
-}
-
-TEST_F(DriverRun, CopiesComeFromTheLastFieldAndAcross) {
-    state.across = 2;
-    test::setRecords(state, 2, {{"a", "0"}, {"b", ""}, {"c", "7"}, {"d", "8"}, {"e", "2.5"}});
-    run();
-    std::vector<int> copies;
-    for (const auto& job : page.jobs)
-        copies.push_back(job.copies);
-    EXPECT_EQ(copies, (std::vector<int>{1, 1, 4, 4, 1}));
 }
 
 TEST_F(DriverRun, EmptyTextsAreDrawnWithTheirFont) {
@@ -147,17 +95,6 @@ TEST_F(DriverRun, CancelWhileDrawingDiscardsThatPageAndStops) {
     EXPECT_EQ(page.log.mid(secondLine + 1), QStringList{"abortDocument"});
     EXPECT_TRUE(page.page.isEmpty());
     EXPECT_EQ(view.printItem, QStringLiteral("2 OF 3"));
-}
-
-TEST_F(DriverRun, CancelDuringThePauseKeepsTheJobJustEnded) {
-    test::setRecords(state, 1, {{"A"}, {"B"}});
-    clock.onEvents = [&] { state.cancelRequested = true; };
-    const DriverRunResult result = run();
-    EXPECT_EQ(result.outcome, Outcome::Cancelled);
-    EXPECT_EQ(page.jobs.size(), 1u);
-    EXPECT_EQ(page.log.last(), QStringLiteral("abortDocument"));
-    // The pause still lasts its 2 seconds.
-    EXPECT_EQ(clock.pumpCalls, 21);
 }
 
 TEST_F(DriverRun, MissingPictureOnSecondRecordReportsAfterTheFirstPrinted) {
@@ -216,52 +153,6 @@ TEST_F(DriverRun, BadInputEndsTheRunWithItsErrorNumber) {
     }
 }
 
-TEST_F(DriverRun, NegativeQuantitiesAreLeftOutAndTheRunGoesOn) {
-    state.across = 2;
-    test::setRecords(state, 2, {{"a", "3"}, {"b", "-3"}, {"c", "0"}, {"d", "-1"}, {"e", "7"}});
-    state.format.driver.vTextElements.append({.x = "0",
-                                              .y = "0",
-                                              .size = "10",
-                                              .style = "0",
-                                              .lineStyle = "0",
-                                              .face = "Arial",
-                                              .content = "1"});
-    const DriverRunResult result = run();
-    EXPECT_EQ(result.outcome, Outcome::Completed);
-    ASSERT_EQ(page.jobs.size(), 3u);
-    EXPECT_EQ(printed(page.jobs[1]), QStringList{QStringLiteral("print c")});
-    EXPECT_EQ(page.jobs[2].copies, 4);
-    EXPECT_EQ(result.tally.records, 3);
-    EXPECT_EQ(result.tally.labels, 2 + 1 + 4);
-    ASSERT_EQ(result.tally.leftOut.size(), 2u);
-    EXPECT_EQ(result.tally.leftOut[0].record, 2);
-    EXPECT_EQ(result.tally.leftOut[0].reason, QStringLiteral("數量 \"-3\" 小於 1, 未列印"));
-    EXPECT_EQ(result.tally.leftOut[1].record, 4);
-    EXPECT_TRUE(messages.shown.empty());
-    EXPECT_FALSE(result.dataFailure);
-}
-
-TEST_F(DriverRun, QuantityOverflowNamesTheRecordAsADataError) {
-    struct Case {
-        const char* quantity;
-        int across;
-    } cases[] = {{"40000", 1}, {"32767", 2}};
-    for (const Case& c : cases) {
-        messages.shown.clear();
-        page.jobs.clear();
-        state.across = static_cast<std::int16_t>(c.across);
-        test::setRecords(state, 2, {{"a", "1"}, {"b", c.quantity}, {"c", "1"}});
-        const DriverRunResult result = run();
-        EXPECT_EQ(result.outcome, Outcome::Failed);
-        EXPECT_EQ(result.errorNumber, common::Overflow);
-        EXPECT_TRUE(result.dataFailure);
-        EXPECT_EQ(page.jobs.size(), 1u);
-        ASSERT_EQ(messages.shown.size(), 1u);
-        EXPECT_EQ(messages.shown[0].text,
-                  QStringLiteral("溢位: 第 2 筆資料的數量 \"%1\" 超過 32767").arg(c.quantity));
-    }
-}
-
 // Barcode data its font refuses, in the middle of a run: the records before it stay printed,
 // the run stops there as the data's fault, and the message names the record, the format line
 // and the reason in Chinese.
@@ -296,7 +187,7 @@ TEST_F(DriverRun, RefusedBarcodeDataStopsTheRunNamingRecordLineAndReason) {
         EXPECT_EQ(result.outcome, Outcome::Failed) << c.bad;
         EXPECT_EQ(result.errorNumber, common::InvalidArgument);
         EXPECT_TRUE(result.dataFailure);
-        EXPECT_EQ(result.labelsPrinted, 1);
+        EXPECT_EQ(result.labelsRequested, 1);
         EXPECT_EQ(page.jobs.size(), 1u);
         ASSERT_EQ(messages.shown.size(), 1u);
         EXPECT_EQ(messages.shown[0].text, QString::fromUtf8(c.message));

@@ -25,7 +25,7 @@ protected:
         state = test::labelState();
         state.programFolder = folder.path();
     }
-    DriverRunResult run(PrinterPage& page) {
+    print_command::RunResult run(PrinterPage& page) {
         DriverRunContext context{state, messages, view, clock, clock, page, test::kToday};
         return PrintLabels_Driver(context);
     }
@@ -53,7 +53,7 @@ TEST_F(QtPage, ThreeRecordsIntoOnePdfWithEveryCopy) {
     const QString pdf = folder.file(QStringLiteral("labels.pdf"));
     QtPrinterPage page(makePdfFileSink(pdf));
     EXPECT_EQ(page.deviceName(), QStringLiteral("PDF"));
-    EXPECT_EQ(run(page).outcome, DriverRunResult::Outcome::Completed);
+    EXPECT_EQ(run(page).outcome, print_command::RunOutcome::Completed);
     // The run itself completes the file, while the page still exists.
     EXPECT_TRUE(messages.shown.empty());
     QFile file(pdf);
@@ -236,7 +236,7 @@ TEST_F(QtPage, BadPicturesAndBarcodesAreErrorsNamingTheCulprit) {
         auto sink = std::make_unique<ImagePageSink>(203.0);
         ImagePageSink& images = *sink;
         QtPrinterPage page(std::move(sink));
-        const DriverRunResult result = run(page);
+        const print_command::RunResult result = run(page);
         EXPECT_EQ(result.errorNumber, c.error) << c.named;
         ASSERT_EQ(messages.shown.size(), 1u);
         EXPECT_TRUE(messages.shown[0].text.contains(QString::fromUtf8(c.named)))

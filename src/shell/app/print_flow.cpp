@@ -15,7 +15,8 @@ namespace pelmar::app {
 
 namespace {
 
-FlowResult fromCommandRun(const print_command::RunResult& run) {
+// The end of a run of either print mode, as the start-up flow and the print command tell it.
+FlowResult fromRun(const print_command::RunResult& run) {
     FlowResult result;
     result.tally = run.tally;
     result.errorNumber = run.errorNumber;
@@ -30,18 +31,6 @@ FlowResult fromCommandRun(const print_command::RunResult& run) {
         result.end = run.dataFailure ? FlowEnd::DataError : FlowEnd::PrintError;
         break;
     }
-    return result;
-}
-
-FlowResult fromDriverRun(const print_driver::DriverRunResult& run) {
-    using Outcome = print_driver::DriverRunResult::Outcome;
-    FlowResult result;
-    result.tally = run.tally;
-    result.errorNumber = run.errorNumber;
-    result.end = run.outcome == Outcome::Completed   ? FlowEnd::Printed
-                 : run.outcome == Outcome::Cancelled ? FlowEnd::Cancelled
-                 : run.dataFailure                   ? FlowEnd::DataError
-                                                     : FlowEnd::PrintError;
     return result;
 }
 
@@ -67,7 +56,7 @@ FlowResult printCommandMode(AppContext& context) {
     if (load.failed)
         return formatFailure(load);
     print_command::RunContext run = commandRunContext(context);
-    return withFormatWarnings(fromCommandRun(print_command::PrintLabels(run)), load, context.state);
+    return withFormatWarnings(fromRun(print_command::PrintLabels(run)), load, context.state);
 }
 
 FlowResult printDriverMode(AppContext& context) {
@@ -76,8 +65,7 @@ FlowResult printDriverMode(AppContext& context) {
     if (!page)
         return formatFailure(load);
     print_driver::DriverRunContext run = driverRunContext(context, *page);
-    return withFormatWarnings(fromDriverRun(print_driver::PrintLabels_Driver(run)), load,
-                              context.state);
+    return withFormatWarnings(fromRun(print_driver::PrintLabels_Driver(run)), load, context.state);
 }
 
 } // namespace

@@ -49,8 +49,8 @@ TestPrintResult printDriverMode(AppContext& context, const QString& quantity) {
         return loadFailure(load);
     tellFormatWarnings(context, load);
     print_driver::DriverRunContext run = driverRunContext(context, *page);
-    const print_driver::DriverRunResult printed = print_driver::TestPrint_Driver(run, quantity);
-    if (printed.outcome == print_driver::DriverRunResult::Outcome::Failed)
+    const print_command::RunResult printed = print_driver::TestPrint_Driver(run, quantity);
+    if (printed.outcome == print_command::RunOutcome::Failed)
         return {TestPrintEnd::Error, printed.errorNumber, false};
     return {TestPrintEnd::Printed, 0, false};
 }

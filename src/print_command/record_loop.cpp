@@ -1,0 +1,101 @@
+#include "print_command/record_loop.h"
+
+#include "common/run_error.h"
+#include "print_command/label_refused.h"
+#include "print_command/record_quantity.h"
+
+#include <algorithm>
+#include <optional>
+
+namespace pelmar::print_command {
+
+namespace {
+
+QString recordLine(const state::WorkingState& state, int record, const QString& separator) {
+    QString line;
+    for (int field = 1; field <= state.fieldCount; ++field)
+        line += state.records.at(record, field) + separator;
+    return line;
+}
+
+void showProgress(const RecordRun& run, int record, const QString& separator) {
+    run.view.setPrintItem(QStringLiteral("%1 OF %2").arg(record).arg(run.state.recordCount));
+    run.view.setPrintData(recordLine(run.state, record, separator));
+    run.view.showGridRow(record);
+}
+
+// The sets of a record whose quantity is 0 or more; nothing for one below 0, which is left out.
+// A quantity beyond 16 bits is the record's fault and ends the run.
+std::optional<LabelQuantity> quantityOf(const RecordRun& run, LabelOutput& output, int record,
+                                        RunResult& result) {
+    const QString& quantity = run.state.records.at(record, run.state.fieldCount);
+    try {
+        if (recordQuantity(run.state, record) < 0) {
+            result.tally.leftOut.push_back(negativeQuantity(record, quantity));
+            return std::nullopt;
+        }
+        return output.quantity(record);
+    } catch (const common::RunError& error) {
+        result.dataFailure = true;
+        throw quantityError(error, record, quantity);
+    }
+}
+
+// Walks the records; true when the run stopped on a cancel.
+bool walkRecords(const RecordRun& run, LabelOutput& output, const QString& separator,
+                 RunResult& result) {
+    for (int record = std::max(1, run.firstRecord); record <= run.state.recordCount; ++record) {
+        showProgress(run, record, separator);
+        const std::optional<LabelQuantity> quantity = quantityOf(run, output, record, result);
+        if (!quantity)
+            continue;
+        try {
+            if (!output.sendLabel(record, quantity->sets))
+                return true;
+        } catch (const LabelRefused& refused) {
+            result.tally.leftOut.push_back({record, refused.element(), refused.reason()});
+            continue;
+        }
+        ++result.labelsRequested;
+        result.tally.labels += quantity->labels;
+        ++result.tally.records;
+        if (output.waitAfterRecord(record, quantity->sets) || run.state.cancelRequested)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+RunResult printRecords(const RecordRun& run, LabelOutput& output) {
+    RunResult result;
+    if (run.state.recordCount <= 0)
+        return result;
+    const OutputWording wording = output.wording();
+    try {
+        output.prepare();
+        run.view.setStatusMessage(wording.sending);
+        if (run.firstRecord > run.state.recordCount) {
+            result.dataFailure = true;
+            throw common::RunError(common::SubscriptOutOfRange,
+                                   QStringLiteral("沒有第 %1 筆資料: 資料檔只有 %2 筆")
+                                       .arg(run.firstRecord)
+                                       .arg(run.state.recordCount));
+        }
+        output.open();
+        const bool stopped = walkRecords(run, output, wording.fieldSeparator, result);
+        result.outcome = output.finish(stopped) ? RunOutcome::Cancelled : RunOutcome::Completed;
+    } catch (...) {
+        const common::CaughtError error = common::caughtError();
+        result.outcome = RunOutcome::Failed;
+        result.errorNumber = error.number;
+        result.dataFailure = result.dataFailure || output.failedOnData();
+        output.abandon(error, [&](const QString& text) {
+            common::showMessage(run.messageBox, text, wording.failureCaption);
+        });
+    }
+    result.tally.warnings = output.warnings();
+    return result;
+}
+
+} // namespace pelmar::print_command

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "common/message_box.h"
+#include "common/run_view.h"
+#include "print_command/label_output.h"
+#include "print_command/run_result.h"
+#include "state/working_state.h"
+
+namespace pelmar::print_command {
+
+// What the record loop works with besides the output.
+struct RecordRun {
+    state::WorkingState& state;
+    common::MessageBox& messageBox;
+    common::RunView& view;
+    // The records before it are left alone; one beyond the last fails the run as a data failure.
+    int firstRecord = 1;
+};
+
+// Prints the records through output, in either print mode. Nothing at all happens when there are
+// no records. Shows the sending status, then for each record its progress ("r OF n"), its fields
+// on the record line and its grid row; sends its label once with the sets its quantity asks for,
+// then waits as the output does. Stops on a cancel while a label is made or after a record's
+// wait. A record whose quantity is below 0, or whose label the output refuses (LabelRefused),
+// goes into tally.leftOut and the run goes on; a quantity beyond 16 bits fails the run as a data
+// failure naming the record and the value. A failure is shown under the output's caption and the
+// output abandoned; never throws.
+RunResult printRecords(const RecordRun& run, LabelOutput& output);
+
+} // namespace pelmar::print_command
