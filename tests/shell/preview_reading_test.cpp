@@ -31,8 +31,8 @@ TEST(PreviewReading, PointerPositionInTheFormatsUnits) {
     } rows[] = {
         {0, "", QStringLiteral("x 120, y 24 點 (10.0, 2.0 mm)")},
         {1, "V_Text=18,96,40,0,2,0,Arial,2", QStringLiteral("x 80, y 16 點 (10.0, 2.0 mm)")},
-        {1, "Box=6,6,474,314,3", QStringLiteral("x 567, y 113 twips (10.0, 2.0 mm)")},
-        {1, "", QStringLiteral("x 80, y 16 點 / x 567, y 113 twips (10.0, 2.0 mm)")},
+        {1, "Box=6,6,474,314,3", QStringLiteral("x 569, y 113 twips (10.0, 2.0 mm)")},
+        {1, "", QStringLiteral("x 80, y 16 點 / x 569, y 113 twips (10.0, 2.0 mm)")},
     };
     for (const auto& row : rows)
         EXPECT_EQ(
