@@ -32,4 +32,7 @@ constexpr milliseconds kJobPollInterval{100};
 constexpr seconds kJobStartAllowance{60};
 constexpr seconds kRawJobTimeLimit{120};
 
+// The format editor: the quiet time after the last keystroke before the preview is drawn again.
+constexpr milliseconds kPreviewDebounce{150};
+
 } // namespace pelmar::common::timing

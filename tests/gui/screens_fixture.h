@@ -20,6 +20,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMutex>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
@@ -67,6 +68,43 @@ public:
         return true;
     }
     QStringList started;
+};
+
+// Draws a plain label in place of the real preview (on the preview's worker thread): each line
+// "Box=..." is an element 10 pixels high, one under the other, and a line "BAD" an error. Keeps
+// the last text and record asked for.
+class FakePreview {
+public:
+    app::LabelPreview operator()(const state::WorkingState&, const QByteArray& formatText,
+                                 int record, const QDate&) {
+        app::LabelPreview preview;
+        preview.picture = QImage(480, 320, QImage::Format_RGB32);
+        preview.picture.fill(Qt::white);
+        const QList<QByteArray> lines = formatText.split('\n');
+        for (int i = 0; i < lines.size(); ++i) {
+            if (lines[i].startsWith("Box="))
+                preview.elements.push_back({i + 1, QRect(10, 10 + 10 * i, 200, 10)});
+            if (lines[i].trimmed() == "BAD")
+                preview.problems.push_back({i + 1, true, QStringLiteral("不明的行")});
+        }
+        const QMutexLocker lock(&m_mutex);
+        m_text = formatText;
+        m_record = record;
+        return preview;
+    }
+    QByteArray text() {
+        const QMutexLocker lock(&m_mutex);
+        return m_text;
+    }
+    int record() {
+        const QMutexLocker lock(&m_mutex);
+        return m_record;
+    }
+
+private:
+    QMutex m_mutex;
+    QByteArray m_text;
+    int m_record = 0;
 };
 
 // A control as designed: its object name, its caption and its place in twips.
@@ -135,6 +173,10 @@ public:
         };
         services.screens.fileDialog = &m_fileDialog;
         services.screens.programStarter = &m_starter;
+        services.screens.previewer = [preview = m_preview](auto&&... arguments) {
+            return (*preview)(arguments...);
+        };
+        services.screens.editorMessages = &m_messages;
         services.screens.editorEnvironment =
             app::EditorEnvironment{QString(), [](const QString& program) {
                                        return program == QStringLiteral("gedit")
@@ -223,6 +265,7 @@ public:
     ChoosingPrinterDialog m_printerDialog;
     ScriptedFileDialog m_fileDialog;
     RecordingStarter m_starter;
+    std::shared_ptr<FakePreview> m_preview = std::make_shared<FakePreview>();
     test::RecordingLibrary m_library;
     std::vector<print_driver::RecordingPrinterPage::Job> m_pages;
     std::unique_ptr<FrmPelmarChi> m_window;

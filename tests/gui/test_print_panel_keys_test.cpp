@@ -1,4 +1,5 @@
 #include "gui/screens_fixture.h"
+#include "shell/gui/format_editor_window.h"
 
 #include <QAction>
 #include <QLabel>
@@ -70,6 +71,24 @@ TEST_F(TestPrintKeys, ArrowKeysInTheGridChooseTheRecordThatPrints) {
     const QStringList texts = m_library.named(QStringLiteral("windowsfont"));
     ASSERT_EQ(texts.size(), 1);
     EXPECT_TRUE(texts[0].endsWith(QStringLiteral("|豆漿3"))) << texts[0].toStdString();
+    EXPECT_EQ(m_window->lblMsg()->text(), QStringLiteral("已試印 1 張: TSC TEST"));
+}
+
+TEST_F(TestPrintKeys, TypingInTheGridNeverChoosesAnotherRecordAndTabLeavesIt) {
+    QTableView* grid = m_window->MSFlexGrid1();
+    grid->setFocus();
+    press(Qt::Key_Down);
+    QTest::keyClicks(grid, QStringLiteral("12 oolong"));
+    EXPECT_EQ(m_state.currentRecord, 2);
+    press(Qt::Key_Tab);
+    EXPECT_EQ(m_window->focusWidget(), testPrint()->txtTestPrintQty());
+    grid->setFocus();
+    press(Qt::Key_Backtab);
+    EXPECT_NE(m_window->focusWidget(), grid);
+    grid->setFocus();
+    pressAlt(Qt::Key_Q);
+    EXPECT_EQ(m_window->focusWidget(), testPrint()->txtTestPrintQty());
+    EXPECT_EQ(m_state.currentRecord, 2);
 }
 
 TEST_F(TestPrintKeys, AccessKeysPressTheScreensButtonsNotTheMenus) {
@@ -80,6 +99,8 @@ TEST_F(TestPrintKeys, AccessKeysPressTheScreensButtonsNotTheMenus) {
     // 格式修改(&F) starts the editor on the chosen format.
     clickEntry(testPrint()->ListLabel(), 1);
     pressAlt(Qt::Key_F);
+    ASSERT_NE(screens().formatEditor(), nullptr);
+    screens().formatEditor()->cmdOpenElsewhere()->click();
     ASSERT_EQ(m_starter.started.size(), 1);
     EXPECT_TRUE(m_starter.started[0].endsWith(QStringLiteral("SHELF.FMT")));
     // 離開(&E) leaves the screen, though the exit menu of the same letter is disabled.

@@ -1,6 +1,7 @@
 #include "shell/gui/test_print_panel.h"
 
 #include "gui/screens_fixture.h"
+#include "shell/gui/format_editor_window.h"
 #include "shell/gui/frm_pelmar_chi.h"
 
 #include <QLabel>
@@ -21,7 +22,7 @@ TEST_F(ScreensFixture, ControlsOfTheTestPrintScreenAsDesigned) {
                                 {"lblDataSourceName", "", {1470, 315, 5475, 540}},
                                 {"Label3", "標籤格式 :", {210, 1050, 1170, 330}},
                                 {"ListLabel", "", {1470, 1050, 3060, 1185}},
-                                {"Label1", "試印張數 :", {210, 2415, 1170, 330}},
+                                {"Label1", "試印張數(&Q):", {210, 2415, 1170, 330}},
                                 {"txtTestPrintQty", "", {1470, 2415, 1065, 330}},
                                 {"Label17", "標準成本加減值 :", {3675, 2415, 1905, 225}},
                                 {"txtADPrice1", "", {5670, 2415, 1275, 330}},
@@ -181,6 +182,8 @@ TEST_F(ScreensFixture, EditFormatStartsTheEditorOnTheFormatFile) {
     start({.labelCount = 1});
     openTestPrint();
     testPrint()->cmdEditFormat()->click();
+    ASSERT_NE(screens().formatEditor(), nullptr);
+    screens().formatEditor()->cmdOpenElsewhere()->click();
     EXPECT_EQ(m_starter.started, QStringList{QStringLiteral("/usr/bin/gedit ") +
                                              m_folder.file(QStringLiteral("PRICE.FMT"))});
 }

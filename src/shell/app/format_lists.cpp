@@ -99,20 +99,31 @@ QList<QStringList> editorCommands(const EditorEnvironment& environment) {
     return commands;
 }
 
-bool cmdEditFormat_Click(state::WorkingState& state, const QString& firstListed,
-                         common::MessageBox& messages, ProgramStarter& starter,
-                         const EditorEnvironment& environment) {
+std::optional<QString> chooseFormatToEdit(state::WorkingState& state, const QString& firstListed,
+                                          common::MessageBox& messages) {
     if (state.formatFileName.isEmpty()) {
         if (state.labelCount != 1) {
             warn(messages, kEditFormatTitle, QStringLiteral("欲修改標籤格式檔尚未選取, 無法修改."));
-            return false;
+            return std::nullopt;
         }
         state.formatFileName = firstListed;
     }
     const QString named = common::joinPath(state.programFolder, state.formatFileName);
-    // The name may differ in letter case from the file; a missing file is created by the editor.
+    // The name may differ in letter case from the file.
     const QString resolved = common::resolveFileName(named);
-    const QString path = resolved.isEmpty() ? named : resolved;
+    return resolved.isEmpty() ? named : resolved;
+}
+
+bool cmdEditFormat_Click(state::WorkingState& state, const QString& firstListed,
+                         common::MessageBox& messages, ProgramStarter& starter,
+                         const EditorEnvironment& environment) {
+    // A missing file is created by the editor.
+    const std::optional<QString> chosen = chooseFormatToEdit(state, firstListed, messages);
+    return chosen && startOtherEditor(*chosen, messages, starter, environment);
+}
+
+bool startOtherEditor(const QString& path, common::MessageBox& messages, ProgramStarter& starter,
+                      const EditorEnvironment& environment) {
     for (QStringList command : editorCommands(environment)) {
         const QString program = command.takeFirst();
         if (starter.startDetached(program, command << path))

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
 
 namespace pelmar::app {
 
@@ -62,12 +63,24 @@ EditorEnvironment systemEditorEnvironment();
 // gnome-text-editor, gedit, kate, mousepad, xed, pluma found on PATH, otherwise xdg-open.
 QList<QStringList> editorCommands(const EditorEnvironment& environment);
 
-// cmdEditFormat_Click: with no FormatFileName chosen, the single format of ListLabel (LabelCount
-// 1) is chosen, otherwise "欲修改標籤格式檔尚未選取, 無法修改." is said; then the editor is started
-// detached on the format file of the program folder (its one argument). When no editor starts,
-// a message says so. Returns whether an editor was started. Nothing throws.
+// The format file that 格式修改 edits (its path in the program folder): FormatFileName, or with
+// none chosen the single format of ListLabel (LabelCount 1), which becomes FormatFileName;
+// otherwise "欲修改標籤格式檔尚未選取, 無法修改." is said and nothing is chosen.
+std::optional<QString> chooseFormatToEdit(state::WorkingState& state, const QString& firstListed,
+                                          common::MessageBox& messages);
+
+// 以其他編輯器開啟, and 格式修改 without the program's own editor: with no FormatFileName chosen,
+// the single format of ListLabel (LabelCount 1) is chosen, otherwise "欲修改標籤格式檔尚未選取,
+// 無法修改." is said; then the editor is started detached on the format file of the program folder
+// (its one argument). When no editor starts, a message says so. Returns whether an editor was
+// started. Nothing throws.
 bool cmdEditFormat_Click(state::WorkingState& state, const QString& firstListed,
                          common::MessageBox& messages, ProgramStarter& starter,
                          const EditorEnvironment& environment);
+
+// 以其他編輯器開啟: starts the first editor of editorCommands that starts, detached, on path;
+// when none starts, a message says so. Returns whether one was started. Nothing throws.
+bool startOtherEditor(const QString& path, common::MessageBox& messages, ProgramStarter& starter,
+                      const EditorEnvironment& environment);
 
 } // namespace pelmar::app

@@ -82,9 +82,11 @@ print_driver::DriverRunContext driverRunContext(AppContext& context,
             page,          context.today};
 }
 
-std::unique_ptr<print_driver::PrinterPage> prepareDriverPage(AppContext& context,
-                                                             format::FormatLoadResult& load) {
+std::unique_ptr<print_driver::PrinterPage>
+prepareDriverPage(AppContext& context, format::FormatLoadResult& load, PrintDestination* chosen) {
     const PrintDestination destination = context.printerDialog.choosePrinter(kPrinterDialogTitle);
+    if (chosen != nullptr)
+        *chosen = destination;
     load = format::LoadFormat_Driver(context.state, context.messageBox);
     if (load.failed)
         return nullptr;

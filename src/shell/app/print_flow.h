@@ -25,10 +25,12 @@ print_driver::DriverRunContext driverRunContext(AppContext& context,
                                                 print_driver::PrinterPage& page);
 
 // Driver mode's preparation: the printer dialog, LoadFormat_Driver, then the page of the chosen
-// printer. load holds the loader's result; the page is null when the load failed.
+// printer (told in chosen when given). load holds the loader's result; the page is null when the
+// load failed.
 // Throws RunError(32755) when the dialog is cancelled (nothing loaded).
 std::unique_ptr<print_driver::PrinterPage> prepareDriverPage(AppContext& context,
-                                                             format::FormatLoadResult& load);
+                                                             format::FormatLoadResult& load,
+                                                             PrintDestination* chosen = nullptr);
 
 // Loads state.formatFileName and prints every record with the loader and the run of the print
 // mode; in driver mode the printer dialog comes first. The loaders and the runs report their own

@@ -39,12 +39,15 @@ TestPrintResult printCommandMode(AppContext& context, const QString& quantity) {
     tellFormatWarnings(context, load);
     print_command::RunContext run = commandRunContext(context);
     print_command::TestPrint(run, quantity);
+    context.window.setStatusMessage(testPrintedStatus(quantity, context.state.printerName));
     return {TestPrintEnd::Printed, 0, false};
 }
 
 TestPrintResult printDriverMode(AppContext& context, const QString& quantity) {
     format::FormatLoadResult load;
-    std::unique_ptr<print_driver::PrinterPage> page = prepareDriverPage(context, load);
+    PrintDestination destination;
+    std::unique_ptr<print_driver::PrinterPage> page =
+        prepareDriverPage(context, load, &destination);
     if (!page)
         return loadFailure(load);
     tellFormatWarnings(context, load);
@@ -52,10 +55,16 @@ TestPrintResult printDriverMode(AppContext& context, const QString& quantity) {
     const print_command::RunResult printed = print_driver::TestPrint_Driver(run, quantity);
     if (printed.outcome == print_command::RunOutcome::Failed)
         return {TestPrintEnd::Error, printed.errorNumber, false};
+    const QString printer = destination.queue.isEmpty() ? destination.pdfFile : destination.queue;
+    context.window.setStatusMessage(testPrintedStatus(quantity, printer));
     return {TestPrintEnd::Printed, 0, false};
 }
 
 } // namespace
+
+QString testPrintedStatus(const QString& quantityText, const QString& printer) {
+    return QStringLiteral("已試印 %1 張: %2").arg(quantityText.toInt()).arg(printer);
+}
 
 TestPrintResult cmdTestPrintOk_Click(AppContext& context, TestPrintScreen& screen) {
     state::WorkingState& state = context.state;

@@ -39,10 +39,15 @@ struct TestPrintResult {
     bool programEnds = false;
 };
 
+// The status line after a test print: how many labels went to which printer, for example
+// "已試印 2 張: TSC Preview".
+QString testPrintedStatus(const QString& quantityText, const QString& printer);
+
 // The test-print button: prints the current record with the chosen format (the only one when
 // LabelCount is 1) as many times as the quantity box says, by the print mode's loader and test
-// run. Missing choices are said with caption "試印"; a cancelled printer dialog ends the click
-// silently; other errors are reported here ("試印->發生非預期錯誤"). Nothing throws.
+// run, and says on the status line what was printed where. Missing choices are said with caption
+// "試印"; a cancelled printer dialog ends the click silently; other errors are reported here
+// ("試印->發生非預期錯誤"). Nothing throws.
 TestPrintResult cmdTestPrintOk_Click(AppContext& context, TestPrintScreen& screen);
 
 } // namespace pelmar::app

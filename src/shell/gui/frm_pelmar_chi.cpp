@@ -14,10 +14,12 @@
 #include <QCloseEvent>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QScreen>
 #include <QTableView>
+#include <algorithm>
 
 namespace pelmar::gui {
 
@@ -100,6 +102,9 @@ void FrmPelmarChi::buildPermanentControls() {
     m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_grid->setWordWrap(false);
+    // Tab and Shift+Tab leave the grid for the next control instead of walking its cells.
+    m_grid->setTabKeyNavigation(false);
+    m_grid->installEventFilter(this);
     m_grid->setFont(windowFont());
     m_grid->horizontalHeader()->setFont(windowFont());
     placeTwips(m_grid, 0, 0, 7680, 5580);
@@ -108,6 +113,7 @@ void FrmPelmarChi::buildPermanentControls() {
         // Only the operator's choice of a row is a click; rows shown by a run are not.
         if (!m_settingRow)
             MSFlexGrid1_Click();
+        keepChosenRowClear();
     });
 
     m_lblPrintData =
@@ -120,10 +126,48 @@ void FrmPelmarChi::buildPermanentControls() {
     placeTwips(m_lblMsg, 1680, 6195, 6000, printItemHeight);
 }
 
-void FrmPelmarChi::registerPanel(QWidget* panel, QSizeF designedTwips) {
-    m_panels.push_back({panel, designedTwips});
+void FrmPelmarChi::registerPanel(QWidget* panel, QSizeF designedTwips, app::OverGrid overGrid) {
+    m_panels.push_back({panel, designedTwips, overGrid});
     panel->raise();
+    panel->installEventFilter(this);
     Form_Resize();
+    followShownPanels();
+}
+
+void FrmPelmarChi::followShownPanels() {
+    std::vector<app::OverGrid> shown;
+    for (const RegisteredPanel& registered : m_panels)
+        if (registered.panel->isVisibleTo(this))
+            shown.push_back(registered.overGrid);
+    m_grid->setFocusPolicy(app::gridTakesFocus(shown) ? Qt::StrongFocus : Qt::NoFocus);
+    if (m_grid->focusPolicy() == Qt::NoFocus && m_grid->hasFocus())
+        m_grid->clearFocus();
+    keepChosenRowClear();
+}
+
+void FrmPelmarChi::keepChosenRowClear() {
+    const QModelIndex current = m_grid->currentIndex();
+    if (!current.isValid())
+        return;
+    for (const RegisteredPanel& registered : m_panels) {
+        if (registered.overGrid != app::OverGrid::KeepsInUse ||
+            !registered.panel->isVisibleTo(this))
+            continue;
+        QWidget* viewport = m_grid->viewport();
+        const QRect covered(viewport->mapFrom(registered.panel->parentWidget(),
+                                              registered.panel->geometry().topLeft()),
+                            registered.panel->size());
+        app::GridRows rows;
+        rows.rowHeight = m_grid->verticalHeader()->defaultSectionSize();
+        rows.viewportHeight = viewport->height();
+        rows.coveredTop = covered.top();
+        rows.coveredBottom = covered.bottom() + 1;
+        rows.rowCount = m_gridModel->rowCount();
+        rows.topRow = m_grid->rowAt(0);
+        rows.currentRow = current.row();
+        if (const std::optional<int> top = app::topRowShowingCurrent(rows))
+            m_grid->scrollTo(m_gridModel->index(*top, 0), QAbstractItemView::PositionAtTop);
+    }
 }
 
 double FrmPelmarChi::scaleWidth() const {
@@ -167,6 +211,7 @@ void FrmPelmarChi::Form_Resize() {
     fitTextToWidth(m_lblMsg, statusPoints, minimumStatusPoints);
     m_lblPrintData->setGeometry(toPixels(layout.printData, this));
     m_grid->setGeometry(toPixels(layout.grid, this));
+    keepChosenRowClear();
     for (size_t i = 0; i < m_panels.size(); ++i) {
         const QSizeF& size = m_panels[i].size;
         m_panels[i].panel->setGeometry(toPixels(
@@ -249,6 +294,16 @@ void FrmPelmarChi::pointFileList(const QString& folder, const QString& pattern) 
 bool FrmPelmarChi::eventFilter(QObject* watched, QEvent* event) {
     if (watched == centralWidget() && event->type() == QEvent::Resize)
         Form_Resize();
+    if (watched == m_grid && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (!app::gridTakesKey(key->text(), key->modifiers()))
+            return true;
+    }
+    if ((event->type() == QEvent::Show || event->type() == QEvent::Hide) &&
+        std::any_of(m_panels.begin(), m_panels.end(), [watched](const RegisteredPanel& registered) {
+            return registered.panel == watched;
+        }))
+        followShownPanels();
     return QMainWindow::eventFilter(watched, event);
 }
 

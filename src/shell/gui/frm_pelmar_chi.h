@@ -1,5 +1,6 @@
 #pragma once
 
+#include "shell/app/grid_keys.h"
 #include "shell/gui/data_grid_model.h"
 #include "state/working_state.h"
 
@@ -37,8 +38,11 @@ public:
     QWidget* clientArea() const { return centralWidget(); }
 
     // Adds a panel (a child of clientArea()) of a designed size in twips to those the layout
-    // rule centres; panels are centred in the order registered.
-    void registerPanel(QWidget* panel, QSizeF designedTwips);
+    // rule centres; panels are centred in the order registered. While a panel that keeps the
+    // grid in use shows, the chosen record is scrolled clear of it; while one that hides the
+    // grid shows, the grid takes no keyboard focus.
+    void registerPanel(QWidget* panel, QSizeF designedTwips,
+                       app::OverGrid overGrid = app::OverGrid::Hides);
 
     // The client area in twips (ScaleWidth, ScaleHeight).
     double scaleWidth() const;
@@ -93,11 +97,15 @@ private:
     struct RegisteredPanel {
         QWidget* panel;
         QSizeF size;
+        app::OverGrid overGrid;
     };
 
     void buildMenus();
     void buildPermanentControls();
     void setCurrentRowQuietly(int modelRow);
+    // The grid's focus and scrolling after a panel was shown or hidden, or the grid changed.
+    void followShownPanels();
+    void keepChosenRowClear();
 
     state::WorkingState& m_state;
     QTableView* m_grid;

@@ -6,6 +6,7 @@
 #include "shell/app/field_editor.h"
 #include "shell/app/screen_filling.h"
 #include "shell/app/test_print_command.h"
+#include "shell/gui/format_editor_window.h"
 #include "shell/gui/frm_pelmar_chi.h"
 #include "shell/gui/password_panel.h"
 #include "shell/gui/qt_screen_services.h"
@@ -27,7 +28,10 @@ OperatorScreens::OperatorScreens(app::AppContext& context, FrmPelmarChi& window,
     : QObject(&window), m_context(context), m_state(context.state), m_window(window),
       m_fileDialog(services.fileDialog), m_starter(services.programStarter),
       m_editorEnvironment(services.editorEnvironment ? *services.editorEnvironment
-                                                     : app::systemEditorEnvironment()) {
+                                                     : app::systemEditorEnvironment()),
+      m_previewer(services.previewer ? std::move(services.previewer)
+                                     : PreviewFunction(&app::previewLabel)),
+      m_editorMessages(services.editorMessages) {
     if (m_fileDialog == nullptr) {
         m_ownFileDialog = std::make_unique<QtFileOpenDialog>(&window);
         m_fileDialog = m_ownFileDialog.get();
@@ -41,7 +45,7 @@ OperatorScreens::OperatorScreens(app::AppContext& context, FrmPelmarChi& window,
     m_setup = new SetupPanel(m_state, client);
     m_gate = new PasswordPanel(client);
     // Registered in the layout rule's order; the gate last, so it lies over an open screen.
-    window.registerPanel(m_testPrint, TestPrintPanel::designedSize);
+    window.registerPanel(m_testPrint, TestPrintPanel::designedSize, app::OverGrid::KeepsInUse);
     window.registerPanel(m_setup, SetupPanel::designedSize);
     window.registerPanel(m_gate, PasswordPanel::designedSize);
 
@@ -79,6 +83,10 @@ OperatorScreens::OperatorScreens(app::AppContext& context, FrmPelmarChi& window,
 }
 
 OperatorScreens::~OperatorScreens() = default;
+
+FormatEditorWindow* OperatorScreens::formatEditor() const {
+    return m_editor;
+}
 
 template <typename Work> void OperatorScreens::guarded(Work work) {
     try {
@@ -233,8 +241,39 @@ void OperatorScreens::onSelDataSource() {
 
 void OperatorScreens::onEditFormat() {
     guarded([this] {
-        app::cmdEditFormat_Click(m_state, m_testPrint->firstListedFormat(), m_context.messageBox,
-                                 *m_starter, m_editorEnvironment);
+        const std::optional<QString> path = app::chooseFormatToEdit(
+            m_state, m_testPrint->firstListedFormat(), m_context.messageBox);
+        if (!path)
+            return;
+        if (m_editor != nullptr) {
+            if (m_editor->path() == *path) {
+                m_editor->raise();
+                m_editor->activateWindow();
+                return;
+            }
+            if (!m_editor->close())
+                return; // the operator keeps the edit of the other format
+        }
+        FormatEditorOpening opening;
+        opening.state = &m_state;
+        try {
+            opening.session = std::make_unique<app::FormatEditorSession>(*path, m_state.codePage);
+        } catch (...) {
+            common::showMessage(m_context.messageBox, common::caughtError().description,
+                                app::kEditFormatTitle, common::MessageIcon::Exclamation);
+            return;
+        }
+        opening.previewer = m_previewer;
+        opening.record = m_state.currentRecord;
+        opening.messages = m_editorMessages;
+        opening.openElsewhere = [this, path = *path] {
+            guarded([this, &path] {
+                app::startOtherEditor(path, m_context.messageBox, *m_starter, m_editorEnvironment);
+            });
+        };
+        m_editor = new FormatEditorWindow(std::move(opening), &m_window);
+        m_editor->show();
+        m_editor->activateWindow();
     });
 }
 

@@ -4,14 +4,17 @@
 #include "shell/app/data_source_command.h"
 #include "shell/app/format_lists.h"
 #include "shell/app/password_gate.h"
+#include "shell/gui/preview_runner.h"
 #include "state/working_state.h"
 
 #include <QObject>
+#include <QPointer>
 #include <memory>
 #include <optional>
 
 namespace pelmar::gui {
 
+class FormatEditorWindow;
 class FrmPelmarChi;
 class PasswordPanel;
 class SetupPanel;
@@ -22,6 +25,10 @@ struct ScreenServices {
     app::FileOpenDialog* fileDialog = nullptr;
     app::ProgramStarter* programStarter = nullptr;
     std::optional<app::EditorEnvironment> editorEnvironment;
+    // The format editor's preview (app::previewLabel when empty) and its message boxes (over
+    // the editor when null).
+    PreviewFunction previewer;
+    common::MessageBox* editorMessages = nullptr;
 };
 
 // Everything an operator does under "/T": the menus open the password gate, the gate opens the
@@ -38,6 +45,8 @@ public:
     PasswordPanel* FramePassword() const { return m_gate; }
     TestPrintPanel* frameTestPrint() const { return m_testPrint; }
     SetupPanel* frameSetup() const { return m_setup; }
+    // The format editor that 格式修改 opened, null when none is open.
+    FormatEditorWindow* formatEditor() const;
     // A test print is under way (its buttons are ignored meanwhile).
     bool busy() const { return m_busy; }
 
@@ -80,6 +89,9 @@ private:
     app::FileOpenDialog* m_fileDialog;
     app::ProgramStarter* m_starter;
     app::EditorEnvironment m_editorEnvironment;
+    PreviewFunction m_previewer;
+    common::MessageBox* m_editorMessages;
+    QPointer<FormatEditorWindow> m_editor;
     PasswordPanel* m_gate;
     TestPrintPanel* m_testPrint;
     SetupPanel* m_setup;

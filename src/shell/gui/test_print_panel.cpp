@@ -2,6 +2,7 @@
 
 #include "shell/gui/list_click.h"
 #include "shell/gui/number_boxes.h"
+#include "shell/gui/text_fit.h"
 #include "shell/gui/window_look.h"
 
 #include <QLabel>
@@ -16,7 +17,7 @@ TestPrintPanel::TestPrintPanel(state::WorkingState& state, QWidget* parent)
       m_label2(new QLabel(QStringLiteral("來源資料 :"), this)),
       m_lblDataSourceName(new QLabel(this)),
       m_label3(new QLabel(QStringLiteral("標籤格式 :"), this)), m_listLabel(new QListWidget(this)),
-      m_label1(new QLabel(QStringLiteral("試印張數 :"), this)),
+      m_label1(new QLabel(QStringLiteral("試印張數(&Q):"), this)),
       m_txtTestPrintQty(new QLineEdit(this)),
       m_label17(new QLabel(QStringLiteral("標準成本加減值 :"), this)),
       m_txtADPrice1(new QLineEdit(this)),
@@ -60,6 +61,9 @@ TestPrintPanel::TestPrintPanel(state::WorkingState& state, QWidget* parent)
     styleButton(m_cmdTestPrintOk, colours::yellow, IconKind::Print);
     styleButton(m_cmdTestPrintCancel, colours::green, IconKind::Exit);
 
+    // Alt+Q puts the focus into the quantity box; the caption shrinks to fit its access key.
+    m_label1->setBuddy(m_txtTestPrintQty);
+    fitTextToWidth(m_label1, 11.25, 8);
     installDigitsOnlyFilter(m_txtTestPrintQty);
     installDigitsOnlyFilter(m_txtADPrice1);
     connectPriceBox(m_txtADPrice1, state);
