@@ -2,12 +2,12 @@
 
 #include "common/code_page.h"
 #include "common/file_names.h"
+#include "common/file_writer.h"
 #include "common/run_error.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace pelmar::common {
 
@@ -70,9 +70,11 @@ void anchorDataFile(const QString& settingsPath, const QString& folder) {
     }
     if (!changed)
         return;
-    QSaveFile save(settingsPath);
-    if (save.open(QIODevice::WriteOnly) && save.write(out) == out.size())
-        save.commit();
+    try {
+        saveFile(settingsPath, out);
+    } catch (const FileWriteError&) {
+        // a settings file that cannot be rewritten stays as it was
+    }
 }
 
 } // namespace

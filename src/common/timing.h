@@ -16,11 +16,12 @@ constexpr seconds kDriverPause{2};
 
 // A printer that answers status: how long one answer may take, how often a printer still
 // printing is asked, how often a fault is asked about again, and the silence after which the
-// printer has failed.
+// printer has failed; and how long sending one inquiry may make no progress.
 constexpr milliseconds kStatusAnswerWait{400};
 constexpr milliseconds kStatusPollInterval{10};
 constexpr milliseconds kFaultPollInterval{250};
 constexpr seconds kStatusSilenceLimit{30};
+constexpr seconds kStatusSendTimeout{1};
 
 // Network printers: connecting, and one write that makes no progress.
 constexpr seconds kConnectTimeout{10};

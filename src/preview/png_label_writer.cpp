@@ -1,8 +1,9 @@
 #include "preview/png_label_writer.h"
 
-#include "common/run_error.h"
+#include "common/file_writer.h"
 #include "common/system_error_text.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QImageWriter>
 #include <QRegularExpression>
@@ -26,17 +27,13 @@ QString PngLabelWriter::nextPath() const {
 
 void PngLabelWriter::label(const QImage& picture) {
     const QString path = nextPath();
-    QImageWriter writer(path, "png");
-    if (!writer.write(picture)) {
-        // Qt's words for a file it cannot open are English and name no cause.
-        const QString reason =
-            writer.error() == QImageWriter::DeviceError
-                ? QStringLiteral("無法寫入檔案: 資料夾不存在、沒有寫入權限或磁碟已滿")
-                : common::systemErrorText(writer.errorString());
-        throw common::RunError(common::PathFileAccessError,
-                               common::errorDescription(common::PathFileAccessError) +
-                                   QStringLiteral(": %1 (%2)").arg(path, reason));
-    }
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "png");
+    if (!writer.write(picture))
+        throw common::FileWriteError(path, common::systemErrorText(writer.errorString()));
+    common::saveFile(path, bytes);
     ++m_next;
     ++m_written;
 }

@@ -13,7 +13,7 @@ public:
     // folder must exist.
     explicit PngLabelWriter(const QString& folder);
 
-    // Writes the next file; throws RunError(75) naming the file when it cannot be written.
+    // Writes the next file; throws common::FileWriteError (75) naming it when it cannot.
     void label(const QImage& picture) override;
 
     const QString& folder() const { return m_folder; }

@@ -1,5 +1,7 @@
 #include "print_command/file_port.h"
 
+#include "common/byte_writer.h"
+#include "common/timing.h"
 #include "print_command/port_failure.h"
 
 #include <cerrno>
@@ -40,18 +42,7 @@ FilePort::~FilePort() {
 void FilePort::write(const QByteArray& bytes) {
     if (m_fd < 0)
         throwPortFailure(m_path, QStringLiteral("連接埠已關閉"));
-    const char* data = bytes.constData();
-    qsizetype left = bytes.size();
-    while (left > 0) {
-        const ssize_t written = ::write(m_fd, data, static_cast<size_t>(left));
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            throwPortFailure(m_path, systemReason(errno));
-        }
-        data += written;
-        left -= written;
-    }
+    common::writeAll(m_fd, bytes, common::timing::kWriteTimeout, m_path);
 }
 
 void FilePort::close() {

@@ -8,10 +8,6 @@
 
 namespace pelmar::print_command {
 
-// How long a status inquiry waits for its answer; at openport a printer silent for this long is
-// one without status.
-constexpr std::chrono::milliseconds kStatusAnswerWait{400};
-
 // The printer library of "Send Command" mode: the nine calls the composer and the runs make. Texts
 // are Unicode; an implementation converts them to the code page at its own boundary. Every call may
 // throw RunError (a port that cannot be opened or fails while written to).

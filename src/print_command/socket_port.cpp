@@ -1,5 +1,6 @@
 #include "print_command/socket_port.h"
 
+#include "common/byte_writer.h"
 #include "common/system_error_text.h"
 #include "print_command/port_failure.h"
 
@@ -17,7 +18,7 @@ namespace pelmar::print_command {
 namespace {
 
 // Waits for events on fd; returns the events seen, 0 on timeout.
-short waitFor(int fd, short events, std::chrono::milliseconds timeout) {
+short pollFor(int fd, short events, std::chrono::milliseconds timeout) {
     pollfd entry{fd, events, 0};
     for (;;) {
         const int ready = ::poll(&entry, 1, static_cast<int>(timeout.count()));
@@ -56,7 +57,7 @@ SocketPort::SocketPort(const QString& host, int port, std::chrono::milliseconds 
         if (::connect(fd, candidate->ai_addr, candidate->ai_addrlen) != 0) {
             error = errno;
             if (error == EINPROGRESS) {
-                if (waitFor(fd, POLLOUT, connectTimeout) == 0) {
+                if (pollFor(fd, POLLOUT, connectTimeout) == 0) {
                     error = ETIMEDOUT;
                 } else {
                     socklen_t length = sizeof error;
@@ -114,25 +115,7 @@ void SocketPort::write(const QByteArray& bytes) {
     if (m_fd < 0)
         throwPortFailure(address(), QStringLiteral("連接埠已關閉"));
     checkPeerOpen();
-    const char* data = bytes.constData();
-    qsizetype left = bytes.size();
-    while (left > 0) {
-        const ssize_t sent = ::send(m_fd, data, static_cast<size_t>(left), MSG_NOSIGNAL);
-        if (sent >= 0) {
-            data += sent;
-            left -= sent;
-            continue;
-        }
-        if (errno == EINTR)
-            continue;
-        if (errno != EAGAIN && errno != EWOULDBLOCK)
-            throwPortFailure(address(), systemReason(errno));
-        const short events = waitFor(m_fd, POLLOUT, m_writeTimeout);
-        if (events == 0)
-            throwPortFailure(address(), QStringLiteral("印表機逾時未接收資料"));
-        if ((events & (POLLERR | POLLHUP)) != 0 && (events & POLLOUT) == 0)
-            throwPortFailure(address(), QStringLiteral("印表機已中斷連線"));
-    }
+    common::writeAll(m_fd, bytes, m_writeTimeout, address());
 }
 
 void SocketPort::endJob() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/byte_port.h"
+#include "common/timing.h"
 #include "print_command/status_inquiry.h"
 
 #include <QString>
@@ -15,8 +16,8 @@ class SocketPort : public common::BytePort {
 public:
     // Connects; throws RunError(482) when the host is unknown, refuses or does not answer.
     SocketPort(const QString& host, int port,
-               std::chrono::milliseconds connectTimeout = std::chrono::seconds(10),
-               std::chrono::milliseconds writeTimeout = std::chrono::seconds(60));
+               std::chrono::milliseconds connectTimeout = common::timing::kConnectTimeout,
+               std::chrono::milliseconds writeTimeout = common::timing::kWriteTimeout);
     ~SocketPort() override;
     SocketPort(const SocketPort&) = delete;
     SocketPort& operator=(const SocketPort&) = delete;

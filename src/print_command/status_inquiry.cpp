@@ -1,11 +1,12 @@
 #include "print_command/status_inquiry.h"
 
+#include "common/byte_writer.h"
+#include "common/timing.h"
 #include "print_command/port_failure.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <poll.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
 namespace pelmar::print_command {
@@ -14,33 +15,11 @@ namespace {
 
 const char kInquiry[] = {'\x1b', '!', '?'};
 
-void sendInquiry(int fd, const QString& address) {
-    std::size_t sent = 0;
-    while (sent < sizeof kInquiry) {
-        // A socket whose peer has gone must fail the call, not raise SIGPIPE.
-        ssize_t n = ::send(fd, kInquiry + sent, sizeof kInquiry - sent, MSG_NOSIGNAL);
-        if (n < 0 && errno == ENOTSOCK)
-            n = ::write(fd, kInquiry + sent, sizeof kInquiry - sent);
-        if (n > 0) {
-            sent += static_cast<std::size_t>(n);
-            continue;
-        }
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
-            pollfd entry{fd, POLLOUT, 0};
-            if (::poll(&entry, 1, 1000) == 0)
-                throwPortFailure(address, QStringLiteral("印表機逾時未接收資料"));
-            continue;
-        }
-        throwPortFailure(address, systemReason(n < 0 ? errno : EIO));
-    }
-}
-
 } // namespace
 
 std::optional<std::uint8_t> StatusInquiry::ask(int fd, std::chrono::milliseconds wait) {
-    sendInquiry(fd, m_address);
+    common::writeAll(fd, QByteArrayView(kInquiry, sizeof kInquiry),
+                     common::timing::kStatusSendTimeout, m_address);
     ++m_unanswered;
     const auto deadline = std::chrono::steady_clock::now() + wait;
     std::optional<std::uint8_t> last;

@@ -2,6 +2,8 @@
 
 #include "common/printer_status_byte.h"
 #include "common/run_error.h"
+#include "common/timing.h"
+#include "common/wait.h"
 
 #include <optional>
 
@@ -10,11 +12,15 @@ namespace pelmar::print_command {
 namespace {
 
 using common::statusIsFault;
+using common::WaitEnd;
+namespace timing = common::timing;
 
 class Pacer {
 public:
     Pacer(RunContext& context, PrinterLibrary& library, int record, const QString& caption)
-        : m_context(context), m_library(library), m_record(record), m_caption(caption) {}
+        : m_context(context), m_library(library), m_record(record),
+          m_caption(caption), m_wait{context.clock, context.events,
+                                     [&state = context.state] { return state.cancelRequested; }} {}
 
     PaceEnd run() {
         for (;;) {
@@ -25,27 +31,23 @@ public:
                 return PaceEnd::Printed;
             if (statusIsFault(*status) && !faultCleared(*status))
                 return PaceEnd::Cancelled;
-            waitUnlessCancelled(m_context, kStatusPollInterval);
+            common::waitFor(m_wait, timing::kStatusPollInterval);
         }
     }
 
 private:
-    bool cancelled() const { return m_context.state.cancelRequested; }
-
     // The printer's next status; nothing when the operator cancels meanwhile.
     std::optional<std::uint8_t> next() {
-        const auto since = m_context.clock.now();
-        while (!cancelled()) {
-            if (const std::optional<std::uint8_t> status =
-                    m_library.printerStatus(kStatusAnswerWait))
-                return status;
-            if (m_context.clock.now() - since >= kStatusSilenceLimit)
-                throw common::RunError(common::PrinterError,
-                                       QStringLiteral("印表機沒有回應狀態查詢 (%1 秒)")
-                                           .arg(kStatusSilenceLimit.count()));
-            m_context.events.processEvents();
-        }
-        return std::nullopt;
+        std::optional<std::uint8_t> status;
+        const WaitEnd end = common::waitFor(m_wait, timing::kStatusSilenceLimit, [&] {
+            status = m_library.printerStatus(timing::kStatusAnswerWait);
+            return status.has_value();
+        });
+        if (end == WaitEnd::Deadline)
+            throw common::RunError(common::PrinterError,
+                                   QStringLiteral("印表機沒有回應狀態查詢 (%1 秒)")
+                                       .arg(timing::kStatusSilenceLimit.count()));
+        return status;
     }
 
     enum class Recheck { Cleared, Faulted, Cancelled };
@@ -87,12 +89,19 @@ private:
                 faultReport(status, m_record) +
                     QStringLiteral("\n等候故障排除, 最多 %1 秒 ...").arg(wait.count() / 1000.0),
                 m_caption, common::MessageIcon::Exclamation);
-        const auto since = m_context.clock.now();
-        while (m_context.clock.now() - since < wait) {
-            waitUnlessCancelled(m_context, kFaultPollInterval);
-            if (const Recheck again = recheck(status); again != Recheck::Faulted)
-                return again == Recheck::Cleared;
-        }
+        // Without a time to wait the fault fails the run at once, unasked again.
+        std::optional<Recheck> settled;
+        const WaitEnd end =
+            wait.count() <= 0 ? WaitEnd::Deadline : common::waitFor(m_wait, wait, [&] {
+                common::waitFor(m_wait, timing::kFaultPollInterval);
+                if (const Recheck again = recheck(status); again != Recheck::Faulted)
+                    settled = again;
+                return settled.has_value();
+            });
+        if (settled)
+            return *settled == Recheck::Cleared;
+        if (end == WaitEnd::Cancelled)
+            return false;
         throw common::RunError(common::PrinterError, faultReport(status, m_record) + resumeHint());
     }
 
@@ -107,6 +116,8 @@ private:
     PrinterLibrary& m_library;
     int m_record;
     const QString& m_caption;
+    // Every wait of the pacing ends at once when the operator cancels.
+    common::WaitServices m_wait;
 };
 
 } // namespace

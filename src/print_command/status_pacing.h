@@ -4,28 +4,20 @@
 #include "print_command/run_context.h"
 
 #include <QString>
-#include <chrono>
 #include <cstdint>
 
 namespace pelmar::print_command {
 
-// How often a status-paced run asks a printer that is still printing.
-constexpr std::chrono::milliseconds kStatusPollInterval{10};
-// How often a run waiting for a fault to clear asks again.
-constexpr std::chrono::milliseconds kFaultPollInterval{250};
-// A printer that answered status at openport and then stays silent this long has failed.
-constexpr std::chrono::seconds kStatusSilenceLimit{30};
-
 enum class PaceEnd { Printed, Cancelled };
 
 // Waits until the printer has printed record, the last one sent (its status no longer
-// "printing", no fault), asking every kStatusPollInterval and letting the window work meanwhile.
-// A fault is shown at once under caption with the record the printer last finished; then, with
-// context.faultWait empty, the operator fixes it and chooses to go on (Yes: the wait goes on,
-// nothing is sent again) or to cancel (No); with a faultWait the run waits that long for the
-// fault to clear. Ends Cancelled when the operator cancels. Throws RunError(482) for a fault not
-// cleared in the faultWait (naming the record to resume from), a printer silent for
-// kStatusSilenceLimit, or one that hangs up.
+// "printing", no fault), asking every timing::kStatusPollInterval and letting the window work
+// meanwhile. A fault is shown at once under caption with the record the printer last finished;
+// then, with context.faultWait empty, the operator fixes it and chooses to go on (Yes: the wait
+// goes on, nothing is sent again) or to cancel (No); with a faultWait the run waits that long for
+// the fault to clear. Ends Cancelled when the operator cancels. Throws RunError(482) for a fault
+// not cleared in the faultWait (naming the record to resume from), a printer silent for
+// timing::kStatusSilenceLimit, or one that hangs up.
 PaceEnd waitForPrinter(RunContext& context, PrinterLibrary& library, int record,
                        const QString& caption);
 

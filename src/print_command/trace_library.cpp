@@ -1,7 +1,8 @@
 #include "print_command/trace_library.h"
 
+#include "common/byte_writer.h"
+#include "common/file_writer.h"
 #include "common/run_error.h"
-#include "common/system_error_text.h"
 
 namespace pelmar::print_command {
 
@@ -47,25 +48,25 @@ QByteArray TraceLibrary::traceLine(const QString& call, const QStringList& argum
 }
 
 void TraceLibrary::record(const QString& call, const QStringList& arguments) {
-    if (!m_file.isOpen())
+    if (!m_open)
         throw common::RunError(common::PrinterError,
                                QStringLiteral("無法連接印表機 trace:%1: 連接埠未開啟").arg(m_path));
-    const QByteArray line = traceLine(call, arguments) + '\n';
-    if (m_file.write(line) != line.size() || !m_file.flush())
-        throw common::RunError(common::PrinterError,
-                               QStringLiteral("無法連接印表機 trace:%1: %2")
-                                   .arg(m_path, common::systemErrorText(m_file.errorString())));
+    try {
+        common::appendToFile(m_path, traceLine(call, arguments) + '\n');
+    } catch (const common::FileWriteError& error) {
+        common::throwPortFailure(QStringLiteral("trace:") + m_path, error.reason());
+    }
 }
 
 void TraceLibrary::openport(const QString& printerName) {
-    if (m_file.isOpen())
-        m_file.close();
-    m_file.setFileName(m_path);
-    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Append))
-        throw common::RunError(common::PrinterError,
-                               QStringLiteral("無法連接印表機 trace:%1: %2")
-                                   .arg(m_path, common::systemErrorText(m_file.errorString())));
-    record(QStringLiteral("openport"), {printerName});
+    // A trace that cannot be appended to fails here, before any label.
+    m_open = true;
+    try {
+        record(QStringLiteral("openport"), {printerName});
+    } catch (...) {
+        m_open = false;
+        throw;
+    }
 }
 
 void TraceLibrary::downloadpcx(const QString& path, const QString& name) {
@@ -107,7 +108,7 @@ void TraceLibrary::printlabel(const QString& sets, const QString& copies) {
 
 void TraceLibrary::closeport() {
     record(QStringLiteral("closeport"));
-    m_file.close();
+    m_open = false;
 }
 
 } // namespace pelmar::print_command

@@ -2,7 +2,6 @@
 
 #include "print_command/printer_library.h"
 
-#include <QFile>
 #include <QStringList>
 
 namespace pelmar::print_command {
@@ -15,7 +14,8 @@ class TraceLibrary : public PrinterLibrary {
 public:
     explicit TraceLibrary(QString path);
 
-    // Opens PATH for appending; throws RunError(482) "無法連接印表機..." when it cannot.
+    // Appends its line to PATH (created when missing); throws RunError(482) "無法連接印表機..."
+    // when it cannot.
     void openport(const QString& printerName) override;
     void downloadpcx(const QString& path, const QString& name) override;
     void setup(const QString& width, const QString& height, const QString& speed,
@@ -40,7 +40,7 @@ private:
     void record(const QString& call, const QStringList& arguments = {});
 
     QString m_path;
-    QFile m_file;
+    bool m_open = false;
 };
 
 } // namespace pelmar::print_command

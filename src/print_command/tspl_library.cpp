@@ -3,6 +3,7 @@
 #include "common/file_names.h"
 #include "common/printer_status_byte.h"
 #include "common/run_error.h"
+#include "common/timing.h"
 #include "print_command/tspl_strings.h"
 
 #include <QFile>
@@ -51,7 +52,7 @@ void TsplLibrary::openport(const QString& printerName) {
         throw common::RunError(common::PrinterError,
                                QStringLiteral("無法連接印表機 %1").arg(printerName));
     m_answersStatus = false;
-    const std::optional<std::uint8_t> status = m_port->askStatus(kStatusAnswerWait);
+    const std::optional<std::uint8_t> status = m_port->askStatus(common::timing::kStatusAnswerWait);
     if (!status)
         return;
     m_answersStatus = true;

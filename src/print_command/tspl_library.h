@@ -24,7 +24,7 @@ public:
 
     // Opens the port and, where it is two-way, asks the printer's status: a printer that answers
     // anything but ready throws RunError(482) naming its state before any byte of a label is
-    // sent; one that does not answer within kStatusAnswerWait is a printer without status.
+    // sent; one that does not answer within timing::kStatusAnswerWait is a printer without status.
     void openport(const QString& printerName) override;
     // Sends DOWNLOAD "NAME",size,<bytes> to the printer's memory (DRAM). A file that is missing
     // or unreadable sends nothing: pictures are not checked by the program.

@@ -1,16 +1,14 @@
 #include "print_driver/pdf_file_sink.h"
 
+#include "common/file_writer.h"
+#include "common/output_file.h"
 #include "common/run_error.h"
 #include "common/system_error_text.h"
 #include "print_driver/exact_media_box.h"
 #include "print_driver/pdf_page.h"
 
-#include <QFile>
 #include <QPainter>
 #include <QPdfWriter>
-#include <cerrno>
-#include <cstring>
-#include <unistd.h>
 
 namespace pelmar::print_driver {
 
@@ -48,7 +46,7 @@ public:
             renderPdfPage(*m_painter, *m_writer, page);
         }
         // The writer does not tell a failed write: a full disk shows in the file's error.
-        checkFile();
+        onFile([this] { m_file.check(); });
     }
 
     void finish() override {
@@ -59,15 +57,8 @@ public:
             return;
         if (m_painter->isActive() && !m_painter->end())
             fail(m_file.errorString());
-        checkFile();
         // On the disk before the run says it is done.
-        if (!m_file.flush())
-            fail(m_file.errorString());
-        if (::fsync(m_file.handle()) != 0)
-            fail(common::systemErrorText(errno));
-        m_file.close();
-        if (m_file.error() != QFileDevice::NoError)
-            fail(m_file.errorString());
+        onFile([this] { m_file.finish(); });
     }
 
 private:
@@ -77,15 +68,17 @@ private:
                            .arg(m_fileName, common::systemErrorText(reason)));
     }
 
-    void checkFile() const {
-        if (m_file.error() != QFileDevice::NoError)
-            fail(m_file.errorString());
+    // A step of the file's, whose failure is worded as the PDF file's.
+    template <typename Step> void onFile(Step step) {
+        try {
+            step();
+        } catch (const common::FileWriteError& error) {
+            fail(error.reason());
+        }
     }
 
     void open(const QPageSize& size) {
-        m_file.setFileName(m_fileName);
-        if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            fail(m_file.errorString());
+        onFile([this] { m_file.create(); });
         m_exact.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
         m_writer = std::make_unique<QPdfWriter>(&m_exact);
         preparePdfWriter(*m_writer);
@@ -98,7 +91,7 @@ private:
     QString m_fileName;
     int m_dotsPerInch;
     // Every write of the writer goes through this file, whose errors are checked.
-    QFile m_file;
+    common::OutputFile m_file{m_fileName};
     ExactMediaBoxDevice m_exact{m_file};
     std::unique_ptr<QPdfWriter> m_writer;
     std::unique_ptr<QPainter> m_painter;

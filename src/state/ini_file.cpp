@@ -1,12 +1,11 @@
 #include "state/ini_file.h"
 
+#include "common/file_writer.h"
 #include "common/line_decoder.h"
 #include "common/run_error.h"
-#include "common/system_error_text.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <optional>
 
 namespace pelmar::state {
@@ -333,14 +332,13 @@ void IniFile::setString(const QByteArray& section, const QByteArray& key, const 
 }
 
 void IniFile::save() const {
-    QSaveFile file(m_path);
     const QByteArray bytes =
         m_byteOrderMark ? QByteArrayLiteral("\xEF\xBB\xBF") + m_bytes : m_bytes;
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        // The temporary file is removed when file goes out of scope.
+    try {
+        common::saveFile(m_path, bytes);
+    } catch (const common::FileWriteError& error) {
         throw RunError(PathFileAccessError,
-                       QStringLiteral("無法寫入設定檔 %1 (%2)")
-                           .arg(m_path, common::systemErrorText(file.errorString())));
+                       QStringLiteral("無法寫入設定檔 %1 (%2)").arg(m_path, error.reason()));
     }
 }
 

@@ -1,6 +1,7 @@
 #include "print_command/status_pacing.h"
 
 #include "common/run_error.h"
+#include "common/timing.h"
 #include "print_command/print_labels.h"
 #include "print_command/recording_library.h"
 #include "print_command/run_seams.h"
@@ -240,7 +241,7 @@ TEST_F(StatusPacingTest, APrinterThatFallsSilentFailsTheRun) {
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_TRUE(
         messages.shown[0].text.startsWith(QStringLiteral("印表機沒有回應狀態查詢 (30 秒)")));
-    EXPECT_GE(clock.elapsed(), kStatusSilenceLimit);
+    EXPECT_GE(clock.elapsed(), common::timing::kStatusSilenceLimit);
 }
 
 TEST_F(StatusPacingTest, FromARecordPrintsThatRecordToTheEndAndBeyondTheLastIsADataFailure) {
