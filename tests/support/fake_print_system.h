@@ -1,7 +1,8 @@
 #pragma once
 
-#include "print_queue/print_system.h"
+#include "print_queue/queue_failure.h"
 
+#include <algorithm>
 #include <map>
 #include <vector>
 
@@ -11,10 +12,30 @@ namespace pelmar::test {
 class FakePrintSystem : public print_queue::PrintSystem {
 public:
     QList<print_queue::QueueInfo> queues() override { return installed; }
-    print_queue::QueueInfo queue(const QString& name) override;
-    std::optional<int> defaultResolution(const QString& queue) override;
-    int submit(const print_queue::PrintJob& job) override;
-    print_queue::JobStatus jobStatus(const QString& queue, int job) override;
+    print_queue::QueueInfo queue(const QString& name) override {
+        for (const print_queue::QueueInfo& queue : installed)
+            if (queue.name == name)
+                return queue;
+        throw print_queue::queueFailure(name, QStringLiteral("找不到這個印表機佇列"),
+                                        QStringLiteral("The printer or class does not exist."));
+    }
+    std::optional<int> defaultResolution(const QString& queue) override {
+        const auto found = resolutions.find(queue);
+        return found == resolutions.end() ? std::nullopt : std::optional<int>(found->second);
+    }
+    int submit(const print_queue::PrintJob& job) override {
+        if (!refusal.isEmpty())
+            throw print_queue::queueFailure(job.queue, QStringLiteral("列印工作無法送出"), refusal);
+        submitted.push_back(job);
+        return int(submitted.size());
+    }
+    print_queue::JobStatus jobStatus(const QString&, int job) override {
+        const auto readings = size_t(std::count(asked.begin(), asked.end(), job));
+        asked.push_back(job);
+        if (jobStates.empty())
+            return {print_queue::JobState::Completed, {}, {}};
+        return jobStates.at(std::min(readings, jobStates.size() - 1));
+    }
     void cancelJob(const QString&, int job) override { cancelled.push_back(job); }
 
     // Set by the test: the queues, their default resolutions, the states every job reports in
