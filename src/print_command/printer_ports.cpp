@@ -95,7 +95,8 @@ QString portAddress(const state::WorkingState& state, const QString& printerName
 }
 
 std::unique_ptr<common::BytePort> openBytePort(const state::WorkingState& state,
-                                               const QString& address, common::WaitServices wait) {
+                                               const QString& address, common::WaitServices wait,
+                                               print_queue::PrintSystem* printSystem) {
     if (startsWith(address, "socket://"))
         return openSocket(address);
     if (startsWith(address, "file:"))
@@ -109,18 +110,22 @@ std::unique_ptr<common::BytePort> openBytePort(const state::WorkingState& state,
         throwPortFailure(address, QStringLiteral("trace: 不是位元組連接埠"));
     if (address.isEmpty())
         throwPortFailure(address, QStringLiteral("沒有指定印表機"));
-    return std::make_unique<CupsPort>(address, wait);
+    if (printSystem == nullptr)
+        throwPortFailure(address, QStringLiteral("找不到這個印表機佇列 (沒有列印系統)"));
+    return std::make_unique<CupsPort>(*printSystem, address, wait);
 }
 
 std::unique_ptr<PrinterLibrary> createPrinterLibrary(const state::WorkingState& state,
                                                      const QString& printerName,
-                                                     common::WaitServices wait) {
+                                                     common::WaitServices wait,
+                                                     print_queue::PrintSystem* printSystem) {
     const QString address = portAddress(state, printerName);
     if (startsWith(address, "trace:"))
         return std::make_unique<TraceLibrary>(fromProgramFolder(state, address.mid(6)));
-    return std::make_unique<TsplLibrary>(state.codePage, [&state, wait](const QString& name) {
-        return openBytePort(state, portAddress(state, name), wait);
-    });
+    return std::make_unique<TsplLibrary>(
+        state.codePage, [&state, wait, printSystem](const QString& name) {
+            return openBytePort(state, portAddress(state, name), wait, printSystem);
+        });
 }
 
 } // namespace pelmar::print_command

@@ -3,6 +3,7 @@
 #include "common/byte_port.h"
 #include "common/clock.h"
 #include "print_command/printer_library.h"
+#include "print_queue/print_system.h"
 #include "state/working_state.h"
 
 #include <QString>
@@ -15,16 +16,19 @@ namespace pelmar::print_command {
 QString portAddress(const state::WorkingState& state, const QString& printerName);
 
 // Opens the byte port of an address that is not trace:. Relative paths of file: and preview: are
-// taken from the program folder; a CUPS queue follows each job with `wait`. Throws RunError(482)
-// "無法連接印表機..." when it cannot.
+// taken from the program folder; any other name is a queue of printSystem, each job followed
+// with `wait`. Throws RunError(482) "無法連接印表機..." when it cannot (a queue without a print
+// system among them).
 std::unique_ptr<common::BytePort> openBytePort(const state::WorkingState& state,
-                                               const QString& address, common::WaitServices wait);
+                                               const QString& address, common::WaitServices wait,
+                                               print_queue::PrintSystem* printSystem);
 
 // The printer library for a printer name: the trace library for a trace: address, else TSPL
-// bytes on the printer's port (opened at openport). The state and the wait's clock and pump must
-// outlive the library.
+// bytes on the printer's port (opened at openport). The state, the wait's clock and pump and the
+// print system must outlive the library.
 std::unique_ptr<PrinterLibrary> createPrinterLibrary(const state::WorkingState& state,
                                                      const QString& printerName,
-                                                     common::WaitServices wait);
+                                                     common::WaitServices wait,
+                                                     print_queue::PrintSystem* printSystem);
 
 } // namespace pelmar::print_command

@@ -7,8 +7,11 @@ namespace pelmar::print_command {
 std::unique_ptr<PrinterLibrary> makeLibrary(const RunContext& context) {
     if (context.libraryFactory)
         return context.libraryFactory(context.state.printerName);
-    return createPrinterLibrary(context.state, context.state.printerName,
-                                {context.clock, context.events});
+    state::WorkingState& state = context.state;
+    return createPrinterLibrary(
+        state, state.printerName,
+        {context.clock, context.events, [&state] { return state.cancelRequested; }},
+        context.printSystem);
 }
 
 void waitUnlessCancelled(RunContext& context, std::chrono::steady_clock::duration time) {

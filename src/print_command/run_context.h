@@ -4,6 +4,7 @@
 #include "common/message_box.h"
 #include "common/run_view.h"
 #include "print_command/printer_library.h"
+#include "print_queue/print_system.h"
 #include "state/working_state.h"
 
 #include <QDate>
@@ -33,6 +34,9 @@ struct RunContext {
     // A printer fault during a status-paced run: nothing asks the operator to fix it and go on
     // or cancel (the window); a time waits that long for the fault to clear, then fails the run.
     std::optional<std::chrono::milliseconds> faultWait = std::nullopt;
+    // The print system of the CUPS queues the default library prints to (empty: a printer name
+    // that is no port cannot be printed to).
+    print_queue::PrintSystem* printSystem = nullptr;
 };
 
 // The library the run uses for the printer name.

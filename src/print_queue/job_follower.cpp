@@ -1,6 +1,8 @@
 #include "print_queue/job_follower.h"
 
 #include "common/run_error.h"
+#include "common/timing.h"
+#include "common/wait.h"
 
 #include <algorithm>
 #include <cmath>
@@ -39,14 +41,14 @@ QString failureOf(const JobStatus& status) {
     }
 }
 
-[[noreturn]] void fail(JobStatusSource& source, const QString& queue, int job, const QString& what,
+[[noreturn]] void fail(PrintSystem& system, const QString& queue, int job, const QString& what,
                        const JobStatus& status, bool cancel) {
     QString text = QStringLiteral("印表機 %1 的列印工作 %2 %3: %4")
                        .arg(queue)
                        .arg(job)
                        .arg(what, reasonText(status));
     if (cancel) {
-        source.cancelJob(job);
+        system.cancelJob(queue, job);
         text += QStringLiteral("; 這個工作已取消");
     }
     throw common::RunError(common::PrinterError, text);
@@ -56,31 +58,30 @@ QString failureOf(const JobStatus& status) {
 
 std::chrono::milliseconds jobTimeLimit(int copies, double labelInches) {
     const double perLabel = std::max(1.0, labelInches);
-    return std::chrono::milliseconds(60000) +
+    return common::timing::kJobStartAllowance +
            std::chrono::milliseconds(std::llround(std::max(copies, 1) * perLabel * 1000.0));
 }
 
-void followJob(JobStatusSource& source, const QString& queue, int job, common::Clock& clock,
-               common::EventPump& events, std::chrono::milliseconds limit,
-               std::chrono::milliseconds pollInterval) {
-    const auto deadline = clock.now() + limit;
+JobEnd followJob(PrintSystem& system, const QString& queue, int job,
+                 const common::WaitServices& wait, std::chrono::milliseconds limit) {
+    const auto deadline = wait.clock.now() + limit;
     for (;;) {
-        const JobStatus status = source.jobStatus(job);
+        const JobStatus status = system.jobStatus(queue, job);
         if (status.state == JobState::Completed)
-            return;
+            return JobEnd::Completed;
         const QString what = failureOf(status);
         if (!what.isEmpty())
-            fail(source, queue, job, what, status,
+            fail(system, queue, job, what, status,
                  status.state != JobState::Cancelled && status.state != JobState::Aborted);
-        if (clock.now() > deadline)
-            fail(source, queue, job,
+        if (wait.clock.now() > deadline)
+            fail(system, queue, job,
                  QStringLiteral("在 %1 秒內沒有完成")
                      .arg(std::chrono::duration_cast<std::chrono::seconds>(limit).count()),
                  status, true);
-        const auto next = clock.now() + pollInterval;
-        do {
-            events.processEvents();
-        } while (clock.now() < next);
+        if (common::waitFor(wait, common::timing::kJobPollInterval) == common::WaitEnd::Cancelled) {
+            system.cancelJob(queue, job);
+            return JobEnd::Cancelled;
+        }
     }
 }
 

@@ -22,14 +22,4 @@ struct JobStatus {
     QString printerMessage; // job-printer-state-message, what the driver or device last said
 };
 
-// Where a job's state is read (CUPS, or a fake in tests).
-class JobStatusSource {
-public:
-    virtual ~JobStatusSource() = default;
-    // The job's current state. Throws RunError(482) when it cannot be asked.
-    virtual JobStatus jobStatus(int job) = 0;
-    // Asks the print system to cancel the job; a failure is ignored.
-    virtual void cancelJob(int job) = 0;
-};
-
 } // namespace pelmar::print_queue

@@ -1,27 +1,26 @@
 #include "print_queue/queue_check.h"
 
-#include "common/system_error_text.h"
-
-#include <cups/cups.h>
+#include "print_queue/queue_failure.h"
 
 namespace pelmar::print_queue {
 
-QString queueProblem(const QString& queue) {
-    cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, queue.toUtf8().constData(), nullptr);
-    if (!dest)
-        return QStringLiteral("印表機佇列已不存在 (%1)")
-            .arg(common::systemErrorText(QString::fromUtf8(cupsLastErrorString())));
-    const char* state = cupsGetOption("printer-state", dest->num_options, dest->options);
-    const char* accepting =
-        cupsGetOption("printer-is-accepting-jobs", dest->num_options, dest->options);
-    const bool stopped = state != nullptr && QByteArray(state) == "5";
-    const bool refusing = accepting != nullptr && QByteArray(accepting) == "false";
-    cupsFreeDests(1, dest);
-    if (stopped)
-        return QStringLiteral("印表機佇列已停止");
-    if (refusing)
-        return QStringLiteral("印表機佇列拒絕接受工作");
-    return {};
+QueueInfo findQueue(PrintSystem& system, const QString& name) {
+    try {
+        return system.queue(name);
+    } catch (const common::RunError&) {
+        for (const QueueInfo& queue : system.queues())
+            if (!queue.description.isEmpty() && queue.description == name)
+                return queue;
+        throw;
+    }
+}
+
+void checkQueueReady(PrintSystem& system, const QString& queue) {
+    const QueueInfo info = system.queue(queue);
+    if (info.stopped)
+        throw queueFailure(queue, QStringLiteral("印表機佇列已停止"));
+    if (!info.acceptingJobs)
+        throw queueFailure(queue, QStringLiteral("印表機佇列拒絕接受工作"));
 }
 
 } // namespace pelmar::print_queue

@@ -270,7 +270,7 @@ TEST_F(LabelDriverIntegration, AStoppedQueueFailsADriverRunBeforeItsJob) {
     ASSERT_EQ(cups.runTool("cupsdisable", {"TSC_EPL"}), "");
     const ToolRun r = run("WIDE.FMT", 1, "TSC_EPL");
     EXPECT_EQ(r.exitCode, kPrinterError) << r.err.toStdString();
-    EXPECT_TRUE(r.err.contains(QStringLiteral("印表機 TSC_EPL 無法列印: 印表機佇列已停止")))
+    EXPECT_TRUE(r.err.contains(QStringLiteral("無法連接印表機 TSC_EPL: 印表機佇列已停止")))
         << r.err.toStdString();
 }
 

@@ -4,8 +4,10 @@
 #include "print_command/trace_library.h"
 
 #include "common/run_error.h"
+#include "common/timing.h"
 #include "print_command/sample_format.h"
 #include "support/fake_clock.h"
+#include "support/fake_print_system.h"
 #include "support/recording_message_box.h"
 #include "support/recording_run_view.h"
 #include "support/temp_folder.h"
@@ -15,6 +17,7 @@
 #include <QFile>
 #include <arpa/inet.h>
 
+#include <functional>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -82,6 +85,8 @@ protected:
                                                    .underline = "0",
                                                    .face = "Arial",
                                                    .content = "1"});
+        cups.installed = {{QStringLiteral("TSC_Q"), QStringLiteral("TSC TTP-244")}};
+        context.printSystem = &cups;
     }
     RunResult run(const QString& printerName, int records) {
         QList<QStringList> rows;
@@ -96,6 +101,7 @@ protected:
     test::RecordingMessageBox messages;
     test::RecordingRunView view;
     test::FakeClock clock;
+    test::FakePrintSystem cups;
     RunContext context{state, messages, view, clock, clock, {}, QDate(2026, 12, 7)};
 };
 
@@ -157,6 +163,48 @@ TEST_F(PortRunTest, UnreachableOrUnknownPrintersFailClearly) {
             << messages.shown[0].text.toStdString();
         EXPECT_EQ(result.labelsRequested, 0);
     }
+}
+
+TEST_F(PortRunTest, CupsFailuresNameTheQueueAndCountNoLabel) {
+    const std::pair<std::function<void()>, const char*> cases[] = {
+        {[&] { cups.installed[0].stopped = true; }, "無法連接印表機 TSC_Q: 印表機佇列已停止"},
+        {[&] { cups.installed[0].acceptingJobs = false; }, "無法連接印表機 TSC_Q: 印表機佇列拒絕"},
+        {[&] { cups.refusal = QStringLiteral("Bad request"); },
+         "無法連接印表機 TSC_Q: 列印工作無法送出 (Bad request)"},
+    };
+    for (const auto& [setUp, message] : cases) {
+        cups = {};
+        cups.installed = {{QStringLiteral("TSC_Q"), {}}};
+        setUp();
+        messages.shown.clear();
+        const RunResult result = run(QStringLiteral("TSC_Q"), 2);
+        EXPECT_EQ(result.errorNumber, common::PrinterError) << message;
+        EXPECT_EQ(result.labelsRequested, 0);
+        ASSERT_EQ(messages.shown.size(), 1u);
+        EXPECT_TRUE(messages.shown[0].text.startsWith(QString::fromUtf8(message)));
+        EXPECT_TRUE(cups.submitted.empty());
+    }
+}
+
+// The queue is named by its description, as start-up lists it.
+TEST_F(PortRunTest, CancelWhileACupsJobIsFollowedEndsTheRunWithinOnePoll) {
+    cups.jobStates = {{print_queue::JobState::Processing, {QStringLiteral("job-printing")}, {}}};
+    clock.step = std::chrono::milliseconds(10);
+    std::chrono::steady_clock::duration pressedAt{};
+    clock.onEvents = [&] {
+        if (clock.pumpCalls == 25 && !state.cancelRequested) {
+            state.cancelRequested = true;
+            pressedAt = clock.elapsed();
+        }
+    };
+    EXPECT_EQ(run(QStringLiteral("TSC TTP-244"), 3).outcome, RunOutcome::Cancelled);
+    EXPECT_TRUE(messages.shown.empty());
+    ASSERT_EQ(cups.submitted.size(), 1u);
+    EXPECT_EQ(cups.submitted[0].queue, QStringLiteral("TSC_Q"));
+    EXPECT_EQ(cups.submitted[0].format, print_queue::DocumentFormat::Raw);
+    EXPECT_EQ(cups.submitted[0].document.count("PRINT 1,1\r\n"), 1);
+    EXPECT_EQ(cups.cancelled, std::vector<int>{1});
+    EXPECT_LE(clock.elapsed() - pressedAt, common::timing::kJobPollInterval);
 }
 
 TEST_F(PortRunTest, FilePortAppendsAndIsNotPaced) {

@@ -1,6 +1,7 @@
 #include "print_driver/bar_layout.h"
 
 #include "print_driver/queue_resolution.h"
+#include "support/fake_print_system.h"
 
 #include <gtest/gtest.h>
 
@@ -43,15 +44,11 @@ TEST(QueueResolution, TheQueuesAnswerWhenItIsAPrintersElse203) {
     } cases[] = {{300, 300}, {203, 203},  {600, 600}, {std::nullopt, 203},
                  {0, 203},   {-300, 203}, {49, 203},  {100000, 203}};
     for (const Case& c : cases) {
-        QString asked;
-        const ResolutionQuery query = [&](const QString& queue) {
-            asked = queue;
-            return c.answer;
-        };
-        EXPECT_EQ(queueDotsPerInch(query, QStringLiteral("TSC_TTP244")), c.used);
-        EXPECT_EQ(asked, QStringLiteral("TSC_TTP244"));
+        test::FakePrintSystem system;
+        if (c.answer)
+            system.resolutions[QStringLiteral("TSC_TTP244")] = *c.answer;
+        EXPECT_EQ(queueDotsPerInch(system, QStringLiteral("TSC_TTP244")), c.used);
     }
-    EXPECT_EQ(queueDotsPerInch(ResolutionQuery(), QStringLiteral("q")), 203);
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "print_driver/pdf_file_sink.h"
 #include "print_driver/print_labels_driver.h"
 #include "support/fake_clock.h"
+#include "support/fake_print_system.h"
 #include "support/temp_folder.h"
 
 #include <QFile>
@@ -168,16 +169,38 @@ TEST_F(QtPage, BarsAndSpacesAreWholeModulesOfThePrintersDots) {
 TEST_F(QtPage, BarcodesAreDrawnForTheSinksResolution) {
     EXPECT_EQ(makePdfFileSink(folder.file(QStringLiteral("a.pdf")))->dotsPerInch(), 203);
     EXPECT_EQ(makePdfFileSink(folder.file(QStringLiteral("a.pdf")), 300)->dotsPerInch(), 300);
-    // A queue is asked through the query; no print system is needed for that.
-    pelmar::test::FakeClock clock;
-    const pelmar::common::WaitServices wait{clock, clock};
-    EXPECT_EQ(makeCupsQueueSink(QStringLiteral("TSC"), wait, [](const QString&) { return 300; })
-                  ->dotsPerInch(),
-              300);
-    EXPECT_EQ(makeCupsQueueSink(QStringLiteral("TSC"), wait,
-                                [](const QString&) { return std::optional<int>(); })
-                  ->dotsPerInch(),
-              203);
+    // A queue says its own resolution, or nothing.
+    test::FakePrintSystem cups;
+    cups.resolutions[QStringLiteral("TSC")] = 300;
+    const common::WaitServices wait{clock, clock};
+    EXPECT_EQ(makeCupsQueueSink(cups, QStringLiteral("TSC"), wait)->dotsPerInch(), 300);
+    EXPECT_EQ(makeCupsQueueSink(cups, QStringLiteral("Other"), wait)->dotsPerInch(), 203);
+}
+
+TEST_F(QtPage, AQueueTakesOnePdfJobARecordWithItsMediaOrAStoppedQueueFailsBeforeIt) {
+    test::setRecords(state, 1, {{"2"}});
+    test::FakePrintSystem cups;
+    cups.installed = {{QStringLiteral("TSC_Q"), QStringLiteral("TSC TTP-244")}};
+    const auto runOnQueue = [&] {
+        QtPrinterPage page(makeCupsQueueSink(cups, QStringLiteral("TSC_Q"), {clock, clock}));
+        return run(page);
+    };
+    runOnQueue();
+    ASSERT_EQ(cups.submitted.size(), 1u);
+    const print_queue::PrintJob& job = cups.submitted[0];
+    EXPECT_EQ(job.format, print_queue::DocumentFormat::Pdf);
+    EXPECT_EQ(QString::fromLatin1(job.document)
+                  .count(QRegularExpression(QStringLiteral("/Type\\s*/Page\\b"))),
+              2); // a page a copy
+    EXPECT_EQ(job.options, (QList<QPair<QString, QString>>{{"copies", "1"},
+                                                           {"media", "Custom.170.1x113.4"},
+                                                           {"orientation-requested", "3"}}));
+    EXPECT_EQ(cups.asked, std::vector<int>{1});
+
+    cups.installed[0].stopped = true;
+    EXPECT_EQ(runOnQueue().errorNumber, common::PrinterError);
+    EXPECT_EQ(cups.submitted.size(), 1u);
+    EXPECT_EQ(messages.shown.back().text, QStringLiteral("無法連接印表機 TSC_Q: 印表機佇列已停止"));
 }
 
 TEST_F(QtPage, BoxAndStretchedPictureLandOnThePage) {

@@ -2,6 +2,7 @@
 
 #include "common/run_error.h"
 #include "support/fake_clock.h"
+#include "support/fake_print_system.h"
 
 #include <gtest/gtest.h>
 #include <vector>
@@ -11,26 +12,6 @@ namespace {
 using namespace std::chrono_literals;
 using pelmar::print_queue::JobState;
 using pelmar::print_queue::JobStatus;
-
-// Answers the job's states in turn, the last one for ever after; records cancellations.
-class ScriptedJobs : public pelmar::print_queue::JobStatusSource {
-public:
-    explicit ScriptedJobs(std::vector<JobStatus> states) : m_states(std::move(states)) {}
-    JobStatus jobStatus(int job) override {
-        asked.push_back(job);
-        const JobStatus status = m_states.at(std::min(m_next, m_states.size() - 1));
-        ++m_next;
-        return status;
-    }
-    void cancelJob(int job) override { cancelled.push_back(job); }
-
-    std::vector<int> asked;
-    std::vector<int> cancelled;
-
-private:
-    std::vector<JobStatus> m_states;
-    size_t m_next = 0;
-};
 
 JobStatus state(JobState s, QStringList reasons = {}, QString message = {}) {
     return JobStatus{s, std::move(reasons), std::move(message)};
@@ -74,10 +55,11 @@ TEST(JobFollower, StateSequencesEndAsTheJobDid) {
     for (const FollowCase& c : cases) {
         SCOPED_TRACE(c.name);
         pelmar::test::FakeClock clock;
-        ScriptedJobs jobs(c.states);
+        pelmar::test::FakePrintSystem jobs;
+        jobs.jobStates = c.states;
         QString failure;
         try {
-            pelmar::print_queue::followJob(jobs, QStringLiteral("TSC_Q"), 7, clock, clock, 60s);
+            pelmar::print_queue::followJob(jobs, QStringLiteral("TSC_Q"), 7, {clock, clock}, 60s);
         } catch (const pelmar::common::RunError& error) {
             EXPECT_EQ(error.number(), pelmar::common::PrinterError);
             failure = error.description();
@@ -96,9 +78,10 @@ TEST(JobFollower, StateSequencesEndAsTheJobDid) {
 TEST(JobFollower, AJobThatNeverCompletesIsCancelledAtTheLimitWhileEventsFlow) {
     pelmar::test::FakeClock clock;
     clock.step = 10ms;
-    ScriptedJobs jobs({state(JobState::Processing, {"job-printing"}, "Waiting for printer")});
+    pelmar::test::FakePrintSystem jobs;
+    jobs.jobStates = {state(JobState::Processing, {"job-printing"}, "Waiting for printer")};
     try {
-        pelmar::print_queue::followJob(jobs, QStringLiteral("TSC_Q"), 3, clock, clock, 5s);
+        pelmar::print_queue::followJob(jobs, QStringLiteral("TSC_Q"), 3, {clock, clock}, 5s);
         FAIL() << "a job that never completes was taken as printed";
     } catch (const pelmar::common::RunError& error) {
         EXPECT_TRUE(error.description().contains(QStringLiteral("在 5 秒內沒有完成")));

@@ -5,6 +5,7 @@
 #include "common/run_tally.h"
 #include "print_command/run_context.h"
 #include "print_driver/printer_page.h"
+#include "print_queue/print_system.h"
 #include "shell/app/installed_printers.h"
 #include "shell/app/main_window.h"
 #include "shell/app/printer_dialog.h"
@@ -57,6 +58,9 @@ struct AppContext {
     // Driver mode: the page for the chosen printer (empty: QtPrinterPage over a CUPS queue or a
     // PDF file).
     PageFactory pageFactory;
+    // The print system whose queues the real library and page print to (empty: none, so a queue
+    // cannot be printed to; pelmar and pelmar-print hand in CUPS).
+    print_queue::PrintSystem* printSystem = nullptr;
     // Empty: state::SaveRunSettings.
     RunSettingsSaver saveRunSettings;
     // The date of "Date=" texts.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "print_queue/print_system.h"
 #include "state/working_state.h"
 
 #include <QList>
@@ -20,11 +21,15 @@ public:
     virtual QList<InstalledPrinter> queues() = 0;
 };
 
-// The CUPS destinations: the queue name, and its description (printer-info) as the device name
-// when it has one. An unreachable CUPS server gives no queues.
-class CupsPrinterDirectory : public PrinterDirectory {
+// The queues of the print system: the queue name, and its description as the device name when
+// it has one. An unreachable print system gives no queues. The print system must outlive it.
+class PrintSystemDirectory : public PrinterDirectory {
 public:
+    explicit PrintSystemDirectory(print_queue::PrintSystem& system) : m_system(system) {}
     QList<InstalledPrinter> queues() override;
+
+private:
+    print_queue::PrintSystem& m_system;
 };
 
 // The installed printers: the system's queues followed by the printers of section [Ports].

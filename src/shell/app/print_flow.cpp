@@ -8,6 +8,7 @@
 #include "print_driver/pdf_file_sink.h"
 #include "print_driver/print_labels_driver.h"
 #include "print_driver/qt_printer_page.h"
+#include "print_queue/queue_failure.h"
 #include "shell/app/run_report.h"
 #include "state/settings.h"
 
@@ -71,9 +72,9 @@ FlowResult printDriverMode(AppContext& context) {
 } // namespace
 
 print_command::RunContext commandRunContext(AppContext& context) {
-    return {context.state, context.messageBox,  context.window,
-            context.clock, context.events,      context.libraryFactory,
-            context.today, context.firstRecord, context.faultWait};
+    return {context.state,     context.messageBox,     context.window, context.clock,
+            context.events,    context.libraryFactory, context.today,  context.firstRecord,
+            context.faultWait, context.printSystem};
 }
 
 print_driver::DriverRunContext driverRunContext(AppContext& context,
@@ -90,19 +91,27 @@ prepareDriverPage(AppContext& context, format::FormatLoadResult& load, PrintDest
     load = format::LoadFormat_Driver(context.state, context.messageBox);
     if (load.failed)
         return nullptr;
-    return context.pageFactory ? context.pageFactory(destination)
-                               : makeDestinationPage(destination, {context.clock, context.events});
+    return context.pageFactory
+               ? context.pageFactory(destination)
+               : makeDestinationPage(destination,
+                                     {context.clock, context.events,
+                                      [&state = context.state] { return state.cancelRequested; }},
+                                     context.printSystem);
 }
 
 std::unique_ptr<print_driver::PrinterPage> makeDestinationPage(const PrintDestination& destination,
-                                                               common::WaitServices wait) {
+                                                               common::WaitServices wait,
+                                                               print_queue::PrintSystem* system) {
     if (!destination.pdfFile.isEmpty())
         return std::make_unique<print_driver::QtPrinterPage>(print_driver::makePdfFileSink(
             destination.pdfFile, destination.pdfDotsPerInch > 0
                                      ? destination.pdfDotsPerInch
                                      : print_driver::kDefaultPrinterDotsPerInch));
+    if (system == nullptr)
+        throw print_queue::queueFailure(destination.queue, QStringLiteral("找不到這個印表機佇列"),
+                                        QStringLiteral("沒有列印系統"));
     return std::make_unique<print_driver::QtPrinterPage>(
-        print_driver::makeCupsQueueSink(destination.queue, wait));
+        print_driver::makeCupsQueueSink(*system, destination.queue, std::move(wait)));
 }
 
 FlowResult printChosenFormat(AppContext& context) {

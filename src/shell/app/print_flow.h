@@ -12,10 +12,12 @@ namespace pelmar::app {
 // Title of the printer dialog of driver mode.
 inline const QString kPrinterDialogTitle = QStringLiteral("選擇條碼機Driver");
 
-// The real page of driver mode: a QtPrinterPage over the PDF file or the CUPS queue chosen; a
-// queue's jobs are followed with `wait`.
+// The real page of driver mode: a QtPrinterPage over the PDF file or the queue of `system`
+// chosen; a queue's jobs are followed with `wait`. Throws RunError(482) for a queue without a
+// print system.
 std::unique_ptr<print_driver::PrinterPage> makeDestinationPage(const PrintDestination& destination,
-                                                               common::WaitServices wait);
+                                                               common::WaitServices wait,
+                                                               print_queue::PrintSystem* system);
 
 // The run context of command mode over the app's seams.
 print_command::RunContext commandRunContext(AppContext& context);

@@ -5,6 +5,7 @@
 #include "common/numbers.h"
 #include "common/run_error.h"
 #include "print_command/printer_ports.h"
+#include "print_queue/cups_print_system.h"
 #include "shell/app/exit_status.h"
 #include "shell/app/installed_printers.h"
 #include "shell/app/print_commands.h"
@@ -162,7 +163,8 @@ int run(const options::PrintOptions& options) {
     window.quiet = options.dryRun;
     cli::StderrMessageBox messages;
     cli::HeadlessClock clock(state);
-    app::CupsPrinterDirectory printers;
+    print_queue::CupsPrintSystem cups;
+    app::PrintSystemDirectory printers(cups);
     const QString pdfFile =
         options.output.isEmpty() ? QString() : QFileInfo(options.output).absoluteFilePath();
     cli::OptionPrinterDialog dialog(pdfFile, options.printer, clock, options.dryRun);
@@ -174,6 +176,7 @@ int run(const options::PrintOptions& options) {
     context.firstRecord = options.from;
     context.faultWait = std::chrono::seconds(options.faultWaitSeconds);
     context.dataFileOverride = options.data;
+    context.printSystem = &cups;
     if (options.dryRun) {
         context.libraryFactory = [&report](const QString&) { return cli::dryRunLibrary(report); };
         context.pageFactory = [&report](const app::PrintDestination&) {
@@ -184,9 +187,11 @@ int run(const options::PrintOptions& options) {
                          .arg(s.textFileName, common::decimalText(s.adPrice)));
         };
     } else {
-        context.libraryFactory = [&state, &clock](const QString& name) {
-            return cli::cancelPolling(
-                print_command::createPrinterLibrary(state, name, {clock, clock}), state);
+        context.libraryFactory = [&state, &clock, &cups](const QString& name) {
+            const common::WaitServices wait{clock, clock,
+                                            [&state] { return state.cancelRequested; }};
+            return cli::cancelPolling(print_command::createPrinterLibrary(state, name, wait, &cups),
+                                      state);
         };
     }
 

@@ -1,6 +1,7 @@
 #include "shell/gui/window_controller.h"
 
 #include "common/run_error.h"
+#include "print_queue/cups_print_system.h"
 #include "shell/app/exit_status.h"
 #include "shell/app/print_commands.h"
 #include "shell/app/print_flow.h"
@@ -42,8 +43,12 @@ WindowController::WindowController(state::WorkingState& state, FrmPelmarChi& win
         m_ownEvents = std::make_unique<QtEventPump>();
         services.events = m_ownEvents.get();
     }
+    if (services.printSystem == nullptr) {
+        m_ownPrintSystem = std::make_unique<print_queue::CupsPrintSystem>();
+        services.printSystem = m_ownPrintSystem.get();
+    }
     if (services.printers == nullptr) {
-        m_ownPrinters = std::make_unique<app::CupsPrinterDirectory>();
+        m_ownPrinters = std::make_unique<app::PrintSystemDirectory>(*services.printSystem);
         services.printers = m_ownPrinters.get();
     }
     if (services.printerDialog == nullptr) {
@@ -57,6 +62,7 @@ WindowController::WindowController(state::WorkingState& state, FrmPelmarChi& win
     m_context->arguments = std::move(arguments);
     m_context->libraryFactory = std::move(services.libraryFactory);
     m_context->pageFactory = std::move(services.pageFactory);
+    m_context->printSystem = services.printSystem;
 
     // The operator screens of "/T" (owned by the window); a reader or loader that ends the
     // program from there ends it like any procedure.

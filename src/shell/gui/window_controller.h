@@ -22,6 +22,7 @@ struct WindowServices {
     common::MessageBox* messageBox = nullptr;
     common::Clock* clock = nullptr;
     common::EventPump* events = nullptr;
+    print_queue::PrintSystem* printSystem = nullptr;
     app::PrinterDirectory* printers = nullptr;
     app::PrinterDialog* printerDialog = nullptr;
     print_command::LibraryFactory libraryFactory;
@@ -75,6 +76,7 @@ private:
     std::unique_ptr<common::MessageBox> m_ownMessageBox;
     std::unique_ptr<common::Clock> m_ownClock;
     std::unique_ptr<common::EventPump> m_ownEvents;
+    std::unique_ptr<print_queue::PrintSystem> m_ownPrintSystem;
     std::unique_ptr<app::PrinterDirectory> m_ownPrinters;
     std::unique_ptr<app::PrinterDialog> m_ownPrinterDialog;
     std::unique_ptr<app::AppContext> m_context;
