@@ -14,10 +14,4 @@ std::unique_ptr<PrinterLibrary> makeLibrary(const RunContext& context) {
         context.printSystem);
 }
 
-void waitUnlessCancelled(RunContext& context, std::chrono::steady_clock::duration time) {
-    const auto start = context.clock.now();
-    while (!context.state.cancelRequested && context.clock.now() - start < time)
-        context.events.processEvents();
-}
-
 } // namespace pelmar::print_command

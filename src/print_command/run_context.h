@@ -42,7 +42,4 @@ struct RunContext {
 // The library the run uses for the printer name.
 std::unique_ptr<PrinterLibrary> makeLibrary(const RunContext& context);
 
-// Lets the window work until the time has passed or the operator cancels.
-void waitUnlessCancelled(RunContext& context, std::chrono::steady_clock::duration time);
-
 } // namespace pelmar::print_command
