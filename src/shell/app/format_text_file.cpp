@@ -1,12 +1,12 @@
 #include "shell/app/format_text_file.h"
 
 #include "common/file_names.h"
+#include "common/file_writer.h"
 #include "common/line_decoder.h"
 #include "common/run_error.h"
 #include "common/system_error_text.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 namespace pelmar::app {
 
@@ -89,13 +89,12 @@ void saveFormatText(const QString& path, const FormatText& format,
                                    .arg(lacking->character.toUcs4().value(0), 4, 16, QChar(u'0'))
                                    .arg(QString::fromLatin1(codePage.name()), path));
     const QString existing = common::resolveFileName(path);
-    QSaveFile file(existing.isEmpty() ? path : existing);
-    const QByteArray bytes = formatBytes(format, codePage);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        // The temporary file is removed when file goes out of scope.
+    try {
+        common::saveFile(existing.isEmpty() ? path : existing, formatBytes(format, codePage));
+    } catch (const common::FileWriteError& error) {
         throw common::RunError(common::PathFileAccessError,
-                               QStringLiteral("無法寫入格式檔 %1 (%2)")
-                                   .arg(path, common::systemErrorText(file.errorString())));
+                               QStringLiteral("無法寫入格式檔 %1 (%2)").arg(path, error.reason()));
+    }
 }
 
 } // namespace pelmar::app
