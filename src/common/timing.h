@@ -32,4 +32,7 @@ constexpr milliseconds kJobPollInterval{100};
 constexpr seconds kJobStartAllowance{60};
 constexpr seconds kRawJobTimeLimit{120};
 
+// The test-print screen: how often it looks whether the chosen record or format has changed.
+constexpr milliseconds kLabelPreviewCheck{400};
+
 } // namespace pelmar::common::timing
