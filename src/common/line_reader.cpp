@@ -30,6 +30,9 @@ LineReader::LineReader(const QString& path, bool lineFeedEndsLine, qsizetype max
     : m_file(openForReading(path)), m_lineFeedEndsLine(lineFeedEndsLine),
       m_maxLineBytes(maxLineBytes) {}
 
+LineReader::LineReader(QByteArray text, bool lineFeedEndsLine)
+    : m_text(std::move(text)), m_lineFeedEndsLine(lineFeedEndsLine) {}
+
 LineReader::~LineReader() {
     if (m_file != nullptr)
         std::fclose(m_file);
@@ -41,9 +44,16 @@ bool LineReader::fill() {
     m_pos = 0;
     m_nextCarriageReturn = kUnknown;
     m_nextLineFeed = kUnknown;
-    m_end = std::fread(m_buffer, 1, sizeof m_buffer, m_file);
+    if (m_file == nullptr) {
+        m_end = static_cast<size_t>(
+            std::min(m_text.size() - m_textTaken, static_cast<qsizetype>(sizeof m_buffer)));
+        std::memcpy(m_buffer, m_text.constData() + m_textTaken, m_end);
+        m_textTaken += static_cast<qsizetype>(m_end);
+    } else {
+        m_end = std::fread(m_buffer, 1, sizeof m_buffer, m_file);
+    }
     if (m_end == 0) {
-        if (std::ferror(m_file))
+        if (m_file != nullptr && std::ferror(m_file))
             throw RunError(PathFileAccessError);
         m_eof = true;
         return false;

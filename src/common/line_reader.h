@@ -23,6 +23,8 @@ public:
     // read. maxLineBytes > 0 limits the length of a line (bytes, terminator not counted).
     explicit LineReader(const QString& path, bool lineFeedEndsLine = false,
                         qsizetype maxLineBytes = 0);
+    // Reads the lines of text held in memory (a file not saved yet) the same way.
+    explicit LineReader(QByteArray text, bool lineFeedEndsLine = false);
     ~LineReader();
     LineReader(const LineReader&) = delete;
     LineReader& operator=(const LineReader&) = delete;
@@ -39,6 +41,9 @@ private:
     size_t findTerminator();
 
     std::FILE* m_file = nullptr;
+    // The text read instead of a file, and how much of it has gone into the buffer.
+    QByteArray m_text;
+    qsizetype m_textTaken = 0;
     char m_buffer[1 << 16];
     size_t m_pos = 0;
     size_t m_end = 0;

@@ -35,5 +35,7 @@ constexpr seconds kRawJobTimeLimit{120};
 
 // The format editor: the quiet time after the last keystroke before the preview is drawn again.
 constexpr milliseconds kPreviewDebounce{150};
+// The test-print screen: how often it looks whether the chosen record or format has changed.
+constexpr milliseconds kLabelPreviewCheck{400};
 
 } // namespace pelmar::common::timing

@@ -42,13 +42,23 @@ void takeLine(state::LoadedFormat& loaded, const FormatLine& line) {
            takeElement(line, u"Graphic", format.graphicElements, kGraphicFields));
 }
 
-} // namespace
-
-FormatLoadResult LoadFormat_Driver(state::WorkingState& state, common::MessageBox& messageBox) {
+FormatLoadResult loadDriverFormat(state::WorkingState& state, common::MessageBox& messageBox,
+                                  const QByteArray* text) {
     DriverFormat& format = state.format.driver;
     clearCounts(format.lineElements, format.boxElements, format.fTextElements, format.vTextElements,
                 format.fBarcodeElements, format.vBarcodeElements, format.graphicElements);
-    return loadChecked(state, messageBox, FormatMode::Driver, &takeLine);
+    return loadChecked(state, messageBox, FormatMode::Driver, &takeLine, text);
+}
+
+} // namespace
+
+FormatLoadResult LoadFormat_Driver(state::WorkingState& state, common::MessageBox& messageBox) {
+    return loadDriverFormat(state, messageBox, nullptr);
+}
+
+FormatLoadResult LoadFormatText_Driver(state::WorkingState& state, const QByteArray& text,
+                                       common::MessageBox& messageBox) {
+    return loadDriverFormat(state, messageBox, &text);
 }
 
 } // namespace pelmar::format

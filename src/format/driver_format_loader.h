@@ -13,4 +13,9 @@ namespace pelmar::format {
 // The format is then checked whole for driver mode, as LoadFormat checks it for command mode.
 FormatLoadResult LoadFormat_Driver(state::WorkingState& state, common::MessageBox& messageBox);
 
+// The same with text as the content of the format file state.formatFileName; the file itself is
+// not read.
+FormatLoadResult LoadFormatText_Driver(state::WorkingState& state, const QByteArray& text,
+                                       common::MessageBox& messageBox);
+
 } // namespace pelmar::format

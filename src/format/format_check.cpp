@@ -205,8 +205,8 @@ FormatLoadResult finishLoad(state::WorkingState& state, common::MessageBox& mess
 }
 
 FormatLoadResult loadChecked(state::WorkingState& state, common::MessageBox& messageBox,
-                             FormatMode mode,
-                             void (*take)(state::LoadedFormat&, const FormatLine&)) {
+                             FormatMode mode, void (*take)(state::LoadedFormat&, const FormatLine&),
+                             const QByteArray* text) {
     state::LoadedFormat& loaded = state.format;
     FormatChecker checker(mode, state.programFolder);
     const FormatLoadResult read = readFormatFile(
@@ -215,7 +215,7 @@ FormatLoadResult loadChecked(state::WorkingState& state, common::MessageBox& mes
             take(loaded, line);
             checker.addLine(line);
         },
-        [&checker](int number, QStringView text) { checker.addOtherLine(number, text); });
+        [&checker](int number, QStringView line) { checker.addOtherLine(number, line); }, text);
     return finishLoad(state, messageBox, read, checker);
 }
 

@@ -56,10 +56,11 @@ private:
 FormatLoadResult finishLoad(state::WorkingState& state, common::MessageBox& messageBox,
                             FormatLoadResult read, const FormatChecker& checker);
 
-// Reads the format file state.formatFileName, hands each split line to `take`, then checks the
-// format whole for `mode` and ends the load as finishLoad does.
+// Reads the format file state.formatFileName (or, with text, those bytes as its content), hands
+// each split line to `take`, then checks the format whole for `mode` and ends the load as
+// finishLoad does.
 FormatLoadResult loadChecked(state::WorkingState& state, common::MessageBox& messageBox,
-                             FormatMode mode,
-                             void (*take)(state::LoadedFormat&, const FormatLine&));
+                             FormatMode mode, void (*take)(state::LoadedFormat&, const FormatLine&),
+                             const QByteArray* text = nullptr);
 
 } // namespace pelmar::format

@@ -7,6 +7,7 @@
 #include "common/run_error.h"
 
 #include <QByteArray>
+#include <memory>
 
 namespace pelmar::format {
 
@@ -75,24 +76,27 @@ bool cutHeadAndTail(const FormatLine& line, int commas, QString& head, QString& 
 
 FormatLoadResult readFormatFile(state::WorkingState& state, common::MessageBox& messageBox,
                                 const std::function<void(const FormatLine&)>& onLine,
-                                const std::function<void(int, QStringView)>& onOtherLine) {
+                                const std::function<void(int, QStringView)>& onOtherLine,
+                                const QByteArray* text) {
     try {
-        const QString path = common::resolveExistingFile(
-            common::joinPath(state.programFolder, state.formatFileName));
+        const QString named = common::joinPath(state.programFolder, state.formatFileName);
+        const QString path = text != nullptr ? named : common::resolveExistingFile(named);
         // Format files are typed in a text editor; on this system editors end lines with LF.
-        common::LineReader reader(path, /*lineFeedEndsLine=*/true);
+        const std::unique_ptr<common::LineReader> reader =
+            text != nullptr ? std::make_unique<common::LineReader>(*text, /*lineFeedEndsLine=*/true)
+                            : std::make_unique<common::LineReader>(path, /*lineFeedEndsLine=*/true);
         const common::LineDecoder decoder(state.codePage, path);
         QByteArray bytes;
         int number = 0;
-        while (reader.next(bytes)) {
+        while (reader->next(bytes)) {
             if (++number == 1)
                 decoder.takeByteOrderMark(bytes);
-            const QString text = decoder.decode(bytes, number);
-            if (std::optional<FormatLine> line = splitFormatLine(text)) {
-                line->number = number;
-                onLine(*line);
+            const QString line = decoder.decode(bytes, number);
+            if (std::optional<FormatLine> split = splitFormatLine(line)) {
+                split->number = number;
+                onLine(*split);
             } else if (onOtherLine) {
-                onOtherLine(number, text);
+                onOtherLine(number, line);
             }
         }
         return {};

@@ -95,10 +95,12 @@ bool takeElement(const FormatLine& line, QStringView keyword, state::ElementTabl
 // lines without "=") with its number to onOtherLine when one is given. A run-time error (thrown
 // while opening or reading, by the split or by onLine) stops the read and is reported with the
 // critical icon and the caption "發生非預期錯誤", naming the format file; run-time errors do not
-// leave it.
+// leave it. With text, the lines are read from those bytes (the file's content, saved or not)
+// instead; messages still name the format file.
 FormatLoadResult
 readFormatFile(state::WorkingState& state, common::MessageBox& messageBox,
                const std::function<void(const FormatLine&)>& onLine,
-               const std::function<void(int number, QStringView text)>& onOtherLine = {});
+               const std::function<void(int number, QStringView text)>& onOtherLine = {},
+               const QByteArray* text = nullptr);
 
 } // namespace pelmar::format

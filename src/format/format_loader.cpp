@@ -40,6 +40,7 @@ bool takeSymbol(const FormatLine& line, QStringView keyword, state::ElementTable
     if (line.key != keyword)
         return false;
     Symbol symbol;
+    symbol.line = line.number;
     if (cutHeadAndTail(line, commas, symbol.parameters, symbol.content))
         appendElement(table, std::move(symbol));
     return true;
@@ -83,7 +84,10 @@ void takeLine(state::LoadedFormat& loaded, const FormatLine& line) {
 
 } // namespace
 
-FormatLoadResult LoadFormat(state::WorkingState& state, common::MessageBox& messageBox) {
+namespace {
+
+FormatLoadResult loadCommandFormat(state::WorkingState& state, common::MessageBox& messageBox,
+                                   const QByteArray* text) {
     CommandFormat& format = state.format.command;
     clearCounts(format.lineElements, format.boxElements, format.fTextElements, format.vTextElements,
                 format.fBarcodeElements, format.vBarcodeElements, format.pdf417Elements,
@@ -93,7 +97,18 @@ FormatLoadResult LoadFormat(state::WorkingState& state, common::MessageBox& mess
     format.direction = QStringLiteral("1");
     format.stripeCommand = QStringLiteral("SET STRIPE ON");
     format.cutterCommand = QStringLiteral("SET CUTTER OFF");
-    return loadChecked(state, messageBox, FormatMode::Command, &takeLine);
+    return loadChecked(state, messageBox, FormatMode::Command, &takeLine, text);
+}
+
+} // namespace
+
+FormatLoadResult LoadFormat(state::WorkingState& state, common::MessageBox& messageBox) {
+    return loadCommandFormat(state, messageBox, nullptr);
+}
+
+FormatLoadResult LoadFormatText(state::WorkingState& state, const QByteArray& text,
+                                common::MessageBox& messageBox) {
+    return loadCommandFormat(state, messageBox, &text);
 }
 
 } // namespace pelmar::format

@@ -14,4 +14,9 @@ namespace pelmar::format {
 // message, and its warnings come back in the result.
 FormatLoadResult LoadFormat(state::WorkingState& state, common::MessageBox& messageBox);
 
+// The same with text as the content of the format file state.formatFileName (a format being
+// edited, saved or not); the file itself is not read.
+FormatLoadResult LoadFormatText(state::WorkingState& state, const QByteArray& text,
+                                common::MessageBox& messageBox);
+
 } // namespace pelmar::format

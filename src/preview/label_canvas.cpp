@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace pelmar::preview {
 
@@ -38,6 +39,21 @@ bool insideRounded(long long px, long long py, long long left, long long top, lo
 
 } // namespace
 
+void LabelCanvas::touch(int left, int top, int right, int bottom) {
+    if (left < right && top < bottom)
+        m_touched |= QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
+}
+
+QRect LabelCanvas::takeTouched() {
+    return std::exchange(m_touched, QRect());
+}
+
+void LabelCanvas::fillRect(int x, int y, int w, int h) {
+    const Clip c = clip(m_dots, x, y, w, h);
+    touch(c.left, c.top, c.right, c.bottom);
+    m_dots.fill(x, y, w, h);
+}
+
 void LabelCanvas::clear() {
     std::fill(m_dots.dots.begin(), m_dots.dots.end(), 0);
 }
@@ -46,12 +62,14 @@ void LabelCanvas::eraseRect(int x, int y, int w, int h) {
     const Clip c = clip(m_dots, x, y, w, h);
     if (c.empty())
         return;
+    touch(c.left, c.top, c.right, c.bottom);
     for (int row = c.top; row < c.bottom; ++row)
         std::memset(&m_dots.at(c.left, row), 0, c.right - c.left);
 }
 
 void LabelCanvas::invertRect(int x, int y, int w, int h) {
     const Clip c = clip(m_dots, x, y, w, h);
+    touch(c.left, c.top, c.right, c.bottom);
     for (int row = c.top; row < c.bottom; ++row)
         for (int col = c.left; col < c.right; ++col)
             m_dots.at(col, row) ^= 1;
@@ -72,6 +90,7 @@ void LabelCanvas::drawBox(int x, int y, int xEnd, int yEnd, int thickness, int r
     }
     const long long r = std::min<long long>(radius, std::min(right - left, bottom - top) / 2);
     const Clip c = clip(m_dots, left, top, right - left, bottom - top);
+    touch(c.left, c.top, c.right, c.bottom);
     for (int row = c.top; row < c.bottom; ++row)
         for (int col = c.left; col < c.right; ++col)
             if (insideRounded(col, row, left, top, right, bottom, r) &&
@@ -82,6 +101,7 @@ void LabelCanvas::drawBox(int x, int y, int xEnd, int yEnd, int thickness, int r
 
 void LabelCanvas::drawPiece(const DotBitmap& piece, int x, int y) {
     const Clip c = clip(m_dots, x, y, piece.width, piece.height);
+    touch(c.left, c.top, c.right, c.bottom);
     for (int row = c.top; row < c.bottom; ++row) {
         const std::uint8_t* from = &piece.dots[static_cast<size_t>(row - y) * piece.width];
         std::uint8_t* to = &m_dots.at(0, row);
@@ -100,6 +120,8 @@ void LabelCanvas::drawBitmapBytes(int x, int y, long long firstColumn, const uns
     long long first = 0;
     if (start < 0)
         first = std::min(count, (-start) / 8);
+    touch(static_cast<int>(std::clamp<long long>(start, 0, m_dots.width)), y,
+          static_cast<int>(std::clamp<long long>(start + count * 8, 0, m_dots.width)), y + 1);
     for (long long i = first; i < count; ++i) {
         const long long base = start + i * 8;
         if (base >= m_dots.width)

@@ -3,6 +3,7 @@
 #include "preview/dot_bitmap.h"
 
 #include <QImage>
+#include <QRect>
 
 namespace pelmar::preview {
 
@@ -22,7 +23,7 @@ public:
     // Every dot white again (CLS).
     void clear();
     // Black rectangle with its top-left corner at (x, y), clipped.
-    void fillRect(int x, int y, int w, int h) { m_dots.fill(x, y, w, h); }
+    void fillRect(int x, int y, int w, int h);
     // White rectangle (ERASE).
     void eraseRect(int x, int y, int w, int h);
     // Black and white exchanged inside the rectangle (REVERSE).
@@ -42,8 +43,15 @@ public:
     // rotate180, flipped left to right when mirror.
     QImage toImage(bool rotate180, bool mirror) const;
 
+    // The dots that drawing, erasing or inverting reached since the last call (clipped to the
+    // label, as the canvas lies before any turn), and starts over. Empty when none.
+    QRect takeTouched();
+
 private:
+    void touch(int left, int top, int right, int bottom);
+
     DotBitmap m_dots;
+    QRect m_touched;
 };
 
 } // namespace pelmar::preview

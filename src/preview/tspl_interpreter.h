@@ -79,6 +79,10 @@ public:
     long long labelCount() const { return m_labelCount; }
     // Who hears <ESC>!x and ~!x as they are read; none by default.
     void setImmediateListener(TsplImmediateListener* listener) { m_immediate = listener; }
+    // The part of the label (in the pixels of its printed picture, after DIRECTION and MIRROR)
+    // that commands drew on since the last call, and starts over; empty when nothing was drawn.
+    // A preview asks it after each element to learn where the element lies.
+    QRect takeDrawnArea();
     // The bytes of a downloaded file (name in any letter case), empty when there is none.
     QByteArray storedFile(const QByteArray& name) const { return m_files.value(name.toUpper()); }
 

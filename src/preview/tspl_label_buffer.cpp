@@ -51,6 +51,20 @@ void TsplInterpreter::place(const DotBitmap& piece, int x, int y, int offsetX, i
                        static_cast<int>(top));
 }
 
+QRect TsplInterpreter::takeDrawnArea() {
+    if (!m_canvas)
+        return {};
+    const QRect touched = m_canvas->takeTouched();
+    if (touched.isEmpty())
+        return touched;
+    // The picture is the canvas turned by 180 degrees for DIRECTION 0, and flipped for MIRROR.
+    const bool rotate180 = m_setup.direction == 0;
+    const int left =
+        rotate180 != m_setup.mirror ? m_canvas->width() - 1 - touched.right() : touched.left();
+    const int top = rotate180 ? m_canvas->height() - 1 - touched.bottom() : touched.top();
+    return {left, top, touched.width(), touched.height()};
+}
+
 void TsplInterpreter::doPrint(const Command& c) {
     int v[2] = {0, 1};
     if (!numbers(c, 0, 1, v))

@@ -19,6 +19,7 @@ namespace {
 using state::CommandFormat;
 
 void sendText(PrinterLibrary& library, const CommandFormat::Text& element, const QString& text) {
+    library.startElement(element.line);
     library.windowsfont(common::strictInt16(element.x), common::strictInt16(element.y),
                         common::strictInt16(element.height), common::strictInt16(element.rotation),
                         common::strictInt16(element.style), common::strictInt16(element.underline),
@@ -27,6 +28,7 @@ void sendText(PrinterLibrary& library, const CommandFormat::Text& element, const
 
 void sendBarcode(PrinterLibrary& library, const CommandFormat::Barcode& element,
                  const QString& code) {
+    library.startElement(element.line);
     library.barcode(element.x, element.y, element.symbology, element.height, element.readable,
                     element.rotation, element.narrow, element.wide, code);
 }
@@ -135,10 +137,15 @@ LabelContents resolveContents(const state::WorkingState& state, const CommandFor
     return contents;
 }
 
-void sendLines(PrinterLibrary& library, const std::vector<QString>& lines) {
-    for (const QString& line : lines)
-        if (!line.isEmpty())
-            library.sendcommand(line);
+void sendLines(PrinterLibrary& library, const state::ElementTable<CommandFormat::Symbol>& table,
+               const std::vector<QString>& lines) {
+    const auto symbols = table.valid();
+    for (size_t row = 0; row < lines.size(); ++row) {
+        if (lines[row].isEmpty())
+            continue;
+        library.startElement(symbols[row].line);
+        library.sendcommand(lines[row]);
+    }
 }
 
 QString pictureName(const CommandFormat::Graphic& graphic) {
@@ -146,16 +153,20 @@ QString pictureName(const CommandFormat::Graphic& graphic) {
 }
 
 void sendShapes(PrinterLibrary& library, const CommandFormat& format) {
-    for (const CommandFormat::Box& box : format.boxElements.valid())
+    for (const CommandFormat::Box& box : format.boxElements.valid()) {
+        library.startElement(box.line);
         library.sendcommand(
             QStringLiteral("BOX ") +
             QStringList{box.xStart, box.yStart, box.xEnd, box.yEnd, box.thickness}.join(u','));
+    }
 }
 
 void sendBars(PrinterLibrary& library, const CommandFormat& format) {
-    for (const CommandFormat::Bar& bar : format.lineElements.valid())
+    for (const CommandFormat::Bar& bar : format.lineElements.valid()) {
+        library.startElement(bar.line);
         library.sendcommand(QStringLiteral("BAR ") +
                             QStringList{bar.x, bar.y, bar.width, bar.height}.join(u','));
+    }
 }
 
 void sendPictures(PrinterLibrary& library, const CommandFormat& format) {
@@ -168,6 +179,7 @@ void sendPictures(PrinterLibrary& library, const CommandFormat& format) {
             command = QStringLiteral("PUTBMP ");
         else
             continue;
+        library.startElement(graphic.line);
         library.sendcommand(command + graphic.x + u',' + graphic.y + QStringLiteral(",\"") +
                             escapeQuotes(name) + u'"');
     }
@@ -217,10 +229,10 @@ bool ComposeLabel(const state::WorkingState& state, const state::LabelSettings& 
     if (cancelled())
         return true;
 
-    sendLines(library, contents.pdf417);
+    sendLines(library, format.pdf417Elements, contents.pdf417);
     if (cancelled())
         return true;
-    sendLines(library, contents.dataMatrix);
+    sendLines(library, format.dMatrixElements, contents.dataMatrix);
     if (cancelled())
         return true;
 

@@ -51,6 +51,9 @@ public:
     virtual std::optional<std::uint8_t> printerStatus(std::chrono::milliseconds) {
         return std::nullopt;
     }
+    // The calls that follow, up to the next startElement or printlabel, draw the element of this
+    // line of the format file (0: a line not known). Sends nothing; a preview marks the elements.
+    virtual void startElement(int /*formatLine*/) {}
     // What the printer's output warned about (the virtual printer's elements it could not
     // draw), in order; complete after closeport.
     virtual QStringList warnings() const { return {}; }

@@ -88,6 +88,11 @@ QString barcodePlace(const LabelDrawing& drawing, const char* kind, int index,
         .arg(drawing.formatFileName, where);
 }
 
+void startElement(const LabelDrawing& drawing, int line) {
+    if (drawing.startElement)
+        drawing.startElement(line);
+}
+
 void printBarcodeAt(PrinterPage& page, const LabelDrawing& drawing, const char* kind, int index,
                     const DriverFormat::Barcode& element, const QString& data) {
     try {
@@ -104,6 +109,7 @@ void barcodeStep(PrinterPage& page, const LabelDrawing& drawing, const char* kin
                  const DriverFormat::Barcode& element, const QString& data) {
     if (!drawing.drawEmpty && data.isEmpty())
         return;
+    startElement(drawing, element.line);
     const float left = textPositionTwips(element.x);
     const float top = textPositionTwips(element.y);
     page.setCurrentX(left);
@@ -120,6 +126,7 @@ void textStep(PrinterPage& page, const LabelDrawing& drawing, const DriverFormat
               const QString& text) {
     if (!drawing.drawEmpty && text.isEmpty())
         return;
+    startElement(drawing, element.line);
     const float left = textPositionTwips(element.x);
     const float top = textPositionTwips(element.y);
     const std::int16_t size = common::leadingInt16(element.size);
@@ -192,6 +199,7 @@ bool drawLabelElements(PrinterPage& page, const DriverFormat& format, const Labe
     page.setLineStyle(0);
 
     for (const DriverFormat::Stroke& box : format.boxElements.valid()) {
+        startElement(drawing, box.line);
         page.setLineWidth(common::strictInt16(box.thickness));
         const Corners c = cornersOf(box);
         page.drawBox(c.x1, c.y1, c.x2, c.y2, 0);
@@ -200,6 +208,7 @@ bool drawLabelElements(PrinterPage& page, const DriverFormat& format, const Labe
         return false;
 
     for (const DriverFormat::Stroke& line : format.lineElements.valid()) {
+        startElement(drawing, line.line);
         page.setLineWidth(common::strictInt16(line.thickness));
         const Corners c = cornersOf(line);
         page.drawLine(c.x1, c.y1, c.x2, c.y2, 0);
@@ -208,6 +217,7 @@ bool drawLabelElements(PrinterPage& page, const DriverFormat& format, const Labe
         return false;
 
     for (const DriverFormat::Graphic& graphic : format.graphicElements.valid()) {
+        startElement(drawing, graphic.line);
         const std::int32_t x = common::dotsToTwips(common::leadingNumber(graphic.x));
         const std::int32_t y = common::dotsToTwips(common::leadingNumber(graphic.y));
         const std::int32_t width = common::millimetresToTwips(common::leadingNumber(graphic.width));

@@ -52,6 +52,9 @@ struct LabelDrawing {
     // Set (when not null) when a barcode font refused its data: the value's fault, not the
     // printer's.
     bool* barcodeRefused = nullptr;
+    // Told the format line of each element before it is drawn (a preview marks the elements);
+    // may be empty.
+    std::function<void(int line)> startElement;
 };
 
 // Sets the page width and then the height from the label's millimetres. Throws RunError.

@@ -3,11 +3,23 @@
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QRegularExpression>
+#include <algorithm>
 #include <cmath>
 
 namespace pelmar::print_driver {
 
+namespace {
+
+// The rectangle between two corners widened by half the pen on every side.
+QRectF strokeArea(const QPen& pen, double x1, double y1, double x2, double y2) {
+    const double half = pen.widthF() / 2;
+    return QRectF(QPointF(x1, y1), QPointF(x2, y2)).normalized().adjusted(-half, -half, half, half);
+}
+
+} // namespace
+
 void PageContent::addLine(const QPen& pen, double x1, double y1, double x2, double y2) {
+    addDrawn(strokeArea(pen, x1, y1, x2, y2));
     m_operations.push_back([=](QPainter& painter, double) {
         painter.setPen(pen);
         painter.setBrush(Qt::NoBrush);
@@ -16,6 +28,7 @@ void PageContent::addLine(const QPen& pen, double x1, double y1, double x2, doub
 }
 
 void PageContent::addBox(const QPen& pen, double x1, double y1, double x2, double y2) {
+    addDrawn(strokeArea(pen, x1, y1, x2, y2));
     m_operations.push_back([=](QPainter& painter, double) {
         painter.setPen(pen);
         painter.setBrush(Qt::NoBrush);
@@ -24,6 +37,7 @@ void PageContent::addBox(const QPen& pen, double x1, double y1, double x2, doubl
 }
 
 void PageContent::addPicture(const QImage& image, double x, double y, double width, double height) {
+    addDrawn(QRectF(x, y, width, height));
     m_operations.push_back(
         [=](QPainter& painter, double) { painter.drawImage(QRectF(x, y, width, height), image); });
 }
@@ -31,6 +45,11 @@ void PageContent::addPicture(const QImage& image, double x, double y, double wid
 void PageContent::addText(const QFont& font, double x, double y, const QString& text) {
     static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
     const QStringList lines = text.split(lineBreak);
+    const QFontMetricsF fontMetrics(font);
+    double widest = 0;
+    for (const QString& line : lines)
+        widest = std::max(widest, fontMetrics.horizontalAdvance(line));
+    addDrawn(QRectF(x, y, widest, fontMetrics.lineSpacing() * static_cast<double>(lines.size())));
     m_operations.push_back([=](QPainter& painter, double) {
         painter.setFont(font);
         painter.setPen(Qt::black);
@@ -44,6 +63,9 @@ void PageContent::addText(const QFont& font, double x, double y, const QString& 
 }
 
 void PageContent::addBars(DotBars bars) {
+    const double twipsPerDot = common::kTwipsPerInch / bars.dotsPerInch;
+    addDrawn(QRectF(bars.left * twipsPerDot, bars.top * twipsPerDot, bars.width() * twipsPerDot,
+                    bars.height * twipsPerDot));
     m_operations.push_back([bars = std::move(bars)](QPainter& painter, double dotsPerInch) {
         constexpr double kInsetDots = 0.1;
         // In device pixels: the printer's dots need not be whole pixels of the device.

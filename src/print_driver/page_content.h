@@ -6,9 +6,11 @@
 #include <QFont>
 #include <QImage>
 #include <QPen>
+#include <QRectF>
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <utility>
 #include <vector>
 
 class QPainter;
@@ -37,12 +39,19 @@ public:
 
     bool isEmpty() const { return m_operations.empty(); }
 
+    // Where the operations added since the last call lie, in twips, and starts over (empty when
+    // none). A preview asks it after each element to learn where the element lies.
+    QRectF takeDrawnArea() { return std::exchange(m_drawn, QRectF()); }
+
     // Draws the page on a painter whose device has dotsPerInch; the painter's origin is the top
     // left corner of the page.
     void render(QPainter& painter, double dotsPerInch) const;
 
 private:
+    void addDrawn(const QRectF& area) { m_drawn |= area.normalized(); }
+
     std::vector<std::function<void(QPainter&, double)>> m_operations;
+    QRectF m_drawn;
 };
 
 // The page drawn into a white picture of its size at dotsPerInch (tests, previews).

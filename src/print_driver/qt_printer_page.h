@@ -44,6 +44,10 @@ public:
     // Completes the sink's output (a PDF file).
     void finishDocument() override;
 
+    // Where the page's drawing since the last call lies, in twips (see
+    // PageContent::takeDrawnArea); empty before the page has begun.
+    QRectF takeDrawnArea() { return m_page ? m_page->takeDrawnArea() : QRectF(); }
+
     static constexpr float kDefaultFontSize = 24.0f;
 
 private:

@@ -42,25 +42,32 @@ struct LabelSettings {
 };
 
 // The elements of a format written for "Send Command": the arguments of the printer commands.
+// line: the element's line in the format file (0 when not read from one).
 struct CommandFormat {
     struct Bar {
         QString x, y, width, height;
+        int line = 0;
     };
     struct Box {
         QString xStart, yStart, xEnd, yEnd, thickness;
+        int line = 0;
     };
     struct Text {
         QString x, y, height, rotation, style, underline, face, content;
+        int line = 0;
     };
     struct Barcode {
         QString x, y, symbology, height, readable, rotation, narrow, wide, content;
+        int line = 0;
     };
     // PDF417 and DMATRIX: the symbol's own parameters as one text, then the content.
     struct Symbol {
         QString parameters, content;
+        int line = 0;
     };
     struct Graphic {
         QString x, y, fileName;
+        int line = 0;
     };
 
     QString labelOffset;
@@ -80,22 +87,25 @@ struct CommandFormat {
     ElementTable<Graphic> graphicElements;
 };
 
-// The elements of a format written for "Driver": what is drawn on the printer page.
+// The elements of a format written for "Driver": what is drawn on the printer page. line: the
+// element's line in the format file (0 when not read from one).
 struct DriverFormat {
     // Lines and boxes: two corners and the pen width.
     struct Stroke {
         QString x1, y1, x2, y2, thickness;
+        int line = 0;
     };
     struct Text {
         QString x, y, size, style, lineStyle, face, content;
+        int line = 0;
     };
-    // line: the element's line in the format file (0 when not read from one).
     struct Barcode {
         QString x, y, font, content;
         int line = 0;
     };
     struct Graphic {
         QString x, y, width, height, fileName;
+        int line = 0;
     };
 
     ElementTable<Stroke> lineElements;

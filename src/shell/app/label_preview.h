@@ -1,5 +1,6 @@
 #pragma once
 
+#include "print_queue/print_system.h"
 #include "state/working_state.h"
 
 #include <QByteArray>
@@ -26,7 +27,8 @@ struct PreviewProblem {
     QString text;      // Traditional Chinese
 };
 
-// A label as the printer will print it, before anything is printed.
+// A label as the printer will print it, before anything is printed. An error among the problems
+// means a run would refuse the format; the picture still shows what its elements draw.
 struct LabelPreview {
     QImage picture;                 // null when the label cannot be drawn
     double dotsPerMillimetre = 8.0; // of the picture: the printer's dots
@@ -42,5 +44,10 @@ struct LabelPreview {
 // prints, never opens a port, never changes state, never throws.
 LabelPreview previewLabel(const state::WorkingState& state, const QByteArray& formatText,
                           int record, const QDate& today);
+
+// The same, asking `system` for the resolution of the printer's queue in "Driver" mode (the one
+// above asks this machine's CUPS; no system means 203 dpi).
+LabelPreview previewLabel(const state::WorkingState& state, const QByteArray& formatText,
+                          int record, const QDate& today, print_queue::PrintSystem* system);
 
 } // namespace pelmar::app

@@ -29,8 +29,12 @@ OperatorScreens::OperatorScreens(app::AppContext& context, FrmPelmarChi& window,
       m_fileDialog(services.fileDialog), m_starter(services.programStarter),
       m_editorEnvironment(services.editorEnvironment ? *services.editorEnvironment
                                                      : app::systemEditorEnvironment()),
-      m_previewer(services.previewer ? std::move(services.previewer)
-                                     : PreviewFunction(&app::previewLabel)),
+      m_previewer(services.previewer
+                      ? std::move(services.previewer)
+                      : PreviewFunction([](const state::WorkingState& state, const QByteArray& text,
+                                           int record, const QDate& today) {
+                            return app::previewLabel(state, text, record, today);
+                        })),
       m_editorMessages(services.editorMessages) {
     if (m_fileDialog == nullptr) {
         m_ownFileDialog = std::make_unique<QtFileOpenDialog>(&window);

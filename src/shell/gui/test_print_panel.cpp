@@ -1,5 +1,7 @@
 #include "shell/gui/test_print_panel.h"
 
+#include "common/timing.h"
+
 #include "shell/gui/list_click.h"
 #include "shell/gui/number_boxes.h"
 #include "shell/gui/text_fit.h"
@@ -8,7 +10,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPixmap>
 #include <QPushButton>
+#include <QTimer>
 
 namespace pelmar::gui {
 
@@ -24,7 +28,8 @@ TestPrintPanel::TestPrintPanel(state::WorkingState& state, QWidget* parent)
       m_cmdSelDataSource(new QPushButton(QStringLiteral("選擇來源資料(&S)"), this)),
       m_cmdEditFormat(new QPushButton(QStringLiteral("格式修改(&F)"), this)),
       m_cmdTestPrintOk(new QPushButton(QStringLiteral("試印(&T)"), this)),
-      m_cmdTestPrintCancel(new QPushButton(QStringLiteral("離開(&E)"), this)) {
+      m_cmdTestPrintCancel(new QPushButton(QStringLiteral("離開(&E)"), this)),
+      m_lblLabelPreview(new QLabel(this)), m_state(state), m_previewTimer(new QTimer(this)) {
     setObjectName(QStringLiteral("frameTestPrint"));
     m_label2->setObjectName(QStringLiteral("Label2"));
     m_lblDataSourceName->setObjectName(QStringLiteral("lblDataSourceName"));
@@ -38,6 +43,7 @@ TestPrintPanel::TestPrintPanel(state::WorkingState& state, QWidget* parent)
     m_cmdEditFormat->setObjectName(QStringLiteral("cmdEditFormat"));
     m_cmdTestPrintOk->setObjectName(QStringLiteral("cmdTestPrintOk"));
     m_cmdTestPrintCancel->setObjectName(QStringLiteral("cmdTestPrintCancel"));
+    m_lblLabelPreview->setObjectName(QStringLiteral("lblLabelPreview"));
 
     stylePanel(this);
     setFont(windowFont());
@@ -49,6 +55,10 @@ TestPrintPanel::TestPrintPanel(state::WorkingState& state, QWidget* parent)
     m_lblDataSourceName->setWordWrap(true);
     m_lblDataSourceName->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setTextColour(m_lblDataSourceName, colours::red);
+    m_lblLabelPreview->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    m_lblLabelPreview->setAlignment(Qt::AlignCenter);
+    m_lblLabelPreview->setWordWrap(true);
+    setTextColour(m_lblLabelPreview, colours::red);
     setTextColour(m_listLabel, colours::purple);
     setTextColour(m_txtTestPrintQty, colours::red);
     m_txtTestPrintQty->setFont(windowFont(12));
@@ -83,6 +93,9 @@ TestPrintPanel::TestPrintPanel(state::WorkingState& state, QWidget* parent)
     connect(m_cmdTestPrintOk, &QPushButton::clicked, this, &TestPrintPanel::cmdTestPrintOkClicked);
     connect(m_cmdTestPrintCancel, &QPushButton::clicked, this,
             &TestPrintPanel::cmdTestPrintCancelClicked);
+    // The grid's record and the chosen format change elsewhere; a look every moment notices.
+    m_previewTimer->setInterval(common::timing::kLabelPreviewCheck);
+    connect(m_previewTimer, &QTimer::timeout, this, &TestPrintPanel::refreshPreview);
     hide();
 }
 
@@ -100,6 +113,39 @@ void TestPrintPanel::placeControls() {
     placeTwips(m_cmdEditFormat, 1890, 2940, 1695, 855);
     placeTwips(m_cmdTestPrintOk, 3570, 2940, 1695, 855);
     placeTwips(m_cmdTestPrintCancel, 5250, 2940, 1695, 855);
+    placeTwips(m_lblLabelPreview, 4620, 1050, 2325, 1185);
+}
+
+void TestPrintPanel::showEvent(QShowEvent* event) {
+    QGroupBox::showEvent(event);
+    refreshPreview();
+    m_previewTimer->start();
+}
+
+void TestPrintPanel::hideEvent(QHideEvent* event) {
+    m_previewTimer->stop();
+    QGroupBox::hideEvent(event);
+}
+
+void TestPrintPanel::refreshPreview() {
+    if (std::optional<app::LabelPreview> preview =
+            m_preview.refresh(m_state, firstListedFormat(), QDate::currentDate()))
+        showPreview(*preview);
+}
+
+void TestPrintPanel::showPreview(const app::LabelPreview& preview) {
+    QStringList problems;
+    for (const app::PreviewProblem& problem : preview.problems)
+        problems << problem.text;
+    m_lblLabelPreview->setToolTip(problems.join(u'\n'));
+    if (preview.picture.isNull()) {
+        m_lblLabelPreview->setPixmap(QPixmap());
+        m_lblLabelPreview->setText(preview.cannotDraw);
+        return;
+    }
+    const QSize room = m_lblLabelPreview->contentsRect().size();
+    m_lblLabelPreview->setPixmap(QPixmap::fromImage(
+        preview.picture.scaled(room, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
 }
 
 QString TestPrintPanel::firstListedFormat() const {

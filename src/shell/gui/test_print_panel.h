@@ -1,6 +1,7 @@
 #pragma once
 
 #include "shell/app/test_print_command.h"
+#include "shell/app/test_print_preview.h"
 #include "state/working_state.h"
 
 #include <QGroupBox>
@@ -10,6 +11,7 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
+class QTimer;
 
 namespace pelmar::gui {
 
@@ -32,6 +34,12 @@ public:
     QPushButton* cmdEditFormat() const { return m_cmdEditFormat; }
     QPushButton* cmdTestPrintOk() const { return m_cmdTestPrintOk; }
     QPushButton* cmdTestPrintCancel() const { return m_cmdTestPrintCancel; }
+    // The label that 試印 would print, or why it cannot be drawn.
+    QLabel* lblLabelPreview() const { return m_lblLabelPreview; }
+
+    // Draws the label of the chosen record and format again when either has changed (checked by
+    // itself every moment while the screen is shown).
+    void refreshPreview();
 
     // app::TestPrintScreen
     using QGroupBox::setFocus;
@@ -46,9 +54,14 @@ signals:
     void cmdTestPrintOkClicked();
     void cmdTestPrintCancelClicked();
 
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
 private:
     // The places of the controls, in twips as designed.
     void placeControls();
+    void showPreview(const app::LabelPreview& preview);
 
     QLabel* m_label2;
     QLabel* m_lblDataSourceName;
@@ -62,6 +75,10 @@ private:
     QPushButton* m_cmdEditFormat;
     QPushButton* m_cmdTestPrintOk;
     QPushButton* m_cmdTestPrintCancel;
+    QLabel* m_lblLabelPreview;
+    state::WorkingState& m_state;
+    app::TestPrintPreview m_preview;
+    QTimer* m_previewTimer;
 };
 
 } // namespace pelmar::gui
