@@ -69,8 +69,8 @@ std::optional<QString> checkAgainstSettings(const options::PrintOptions& options
         return QStringLiteral("--resolution 只用於 Driver 模式; 虛擬印表機以 203 dpi 繪製");
     if (driverMode && !options.dryRun && options.output.isEmpty() && options.printer.isEmpty() &&
         options.preview.isEmpty())
-        return QStringLiteral("Driver 模式經由印表機對話框列印: 請給 --output FILE.pdf、"
-                              "--preview 資料夾或 --printer 佇列名稱");
+        return QStringLiteral("Driver 模式經由印表機對話框列印: 請給 --output FILE.pdf 或 "
+                              "--printer 佇列名稱 (只要圖片: --preview 資料夾)");
     if (options.price && settings.editPrice == 0)
         return QStringLiteral("--price 需要開啟售價調整 (設定檔的 EditPrice=1)");
     if (!options.format.isEmpty() && settings.labelCount > 0 &&

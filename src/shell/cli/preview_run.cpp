@@ -49,6 +49,8 @@ int previewPictureCount(const QString& folder) {
 
 void usePreviewFolder(app::AppContext& context, const QString& folder, int dotsPerInch) {
     context.printerOverride = QStringLiteral("preview:") + folder;
+    // Pictures are not the day's print: the next run reads the settings as they were.
+    context.saveRunSettings = [](state::WorkingState&) {};
     context.pageFactory = [folder, dotsPerInch](const app::PrintDestination& destination) {
         int resolution = dotsPerInch;
         if (resolution <= 0)

@@ -33,7 +33,7 @@ int previewPictureCount(const QString& folder);
 // Makes the run write its labels into folder (absolute) instead of printing them: in command
 // mode through the virtual printer's port (printerOverride "preview:folder"), in driver mode
 // through pictures of the pages at dotsPerInch (0: the resolution of the chosen queue when
-// there is one, else 203).
+// there is one, else 203). The run settings are not written back.
 void usePreviewFolder(app::AppContext& context, const QString& folder, int dotsPerInch);
 
 } // namespace pelmar::cli

@@ -117,8 +117,8 @@ OptionTable makeTable() {
         records,
         whole("--from", "N", 1, kMostRecords,
               QStringLiteral("--from 的值必須是 1 到 32767 的資料筆數: %1"),
-              "print records N to the end (after a printer fault, the record its message "
-              "names)"),
+              "print records N to the end, as --records N- does (after a printer fault, the "
+              "record its message names)"),
         whole("--fault-wait", "S", 0, 86400,
               QStringLiteral("--fault-wait 的值必須是 0 到 86400 秒: %1"),
               "a printer that reports a fault (paper out, head open, pause...) while it prints: "
