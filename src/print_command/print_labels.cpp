@@ -140,8 +140,9 @@ double waitSeconds(const state::WorkingState& state, int sets) {
 
 RunResult PrintLabels(RunContext& context) {
     CommandOutput output(context);
-    return printRecords({context.state, context.messageBox, context.view, context.firstRecord},
-                        output);
+    return printRecords(
+        {context.state, context.messageBox, context.view, context.firstRecord, context.lastRecord},
+        output);
 }
 
 } // namespace pelmar::print_command

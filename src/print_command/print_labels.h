@@ -9,8 +9,9 @@ namespace pelmar::print_command {
 // label per record asking for ceil(quantity / Across) sets (labels: sets x Across), paced by a wait
 // of the estimated printing time plus 3 s on a physical printer, or, on a printer that answers
 // status (and StatusPacing on), until the printer has printed the record, its faults shown as they
-// come (see waitForPrinter); stops when cancelRequested is set. Records before context.firstRecord
-// are not printed; a first record beyond the last fails as a data failure. Nothing at all happens
+// come (see waitForPrinter); stops when cancelRequested is set. Only the records from
+// context.firstRecord to context.lastRecord are printed; a first or last record beyond the data
+// file fails as a data failure. Nothing at all happens
 // when there are no records. A failure is shown in a message box ("PrintLabels -> 發生錯誤"; a
 // printer failure after labels were sent adds the number of the last record that reached the port),
 // the port is closed and the records after it are not printed; never throws. A record whose label

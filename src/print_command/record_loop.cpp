@@ -44,7 +44,8 @@ std::optional<LabelQuantity> quantityOf(const RecordRun& run, LabelOutput& outpu
 // Walks the records; true when the run stopped on a cancel.
 bool walkRecords(const RecordRun& run, LabelOutput& output, const QString& separator,
                  RunResult& result) {
-    for (int record = std::max(1, run.firstRecord); record <= run.state.recordCount; ++record) {
+    const int last = run.lastRecord > 0 ? run.lastRecord : run.state.recordCount;
+    for (int record = std::max(1, run.firstRecord); record <= last; ++record) {
         showProgress(run, record, separator);
         const std::optional<LabelQuantity> quantity = quantityOf(run, output, record, result);
         if (!quantity)
@@ -75,11 +76,14 @@ RunResult printRecords(const RecordRun& run, LabelOutput& output) {
     try {
         output.prepare();
         run.view.setStatusMessage(wording.sending);
-        if (run.firstRecord > run.state.recordCount) {
+        // The first record is named when both are beyond the data file.
+        for (const int asked : {run.firstRecord, run.lastRecord}) {
+            if (asked <= run.state.recordCount)
+                continue;
             result.dataFailure = true;
             throw common::RunError(common::SubscriptOutOfRange,
                                    QStringLiteral("沒有第 %1 筆資料: 資料檔只有 %2 筆")
-                                       .arg(run.firstRecord)
+                                       .arg(asked)
                                        .arg(run.state.recordCount));
         }
         output.open();

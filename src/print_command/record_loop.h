@@ -13,8 +13,10 @@ struct RecordRun {
     state::WorkingState& state;
     common::MessageBox& messageBox;
     common::RunView& view;
-    // The records before it are left alone; one beyond the last fails the run as a data failure.
+    // The records before firstRecord and after lastRecord (0: none after it) are left alone; a
+    // first or last record beyond the data file fails the run as a data failure.
     int firstRecord = 1;
+    int lastRecord = 0;
 };
 
 // Prints the records through output, in either print mode. Nothing at all happens when there are

@@ -31,6 +31,8 @@ struct RunContext {
     QDate today;
     // The first record to print; the records before it are left alone (resuming after a fault).
     int firstRecord = 1;
+    // The last record to print (0: the last of the data file).
+    int lastRecord = 0;
     // A printer fault during a status-paced run: nothing asks the operator to fix it and go on
     // or cancel (the window); a time waits that long for the fault to clear, then fails the run.
     std::optional<std::chrono::milliseconds> faultWait = std::nullopt;

@@ -62,7 +62,8 @@ protected:
         page.jobs.clear();
         page.log.clear();
         messages.shown.clear();
-        print_driver::DriverRunContext driver{state, messages, view, clock, clock, page, {}};
+        print_driver::DriverRunContext driver{
+            state, messages, view, clock, clock, page, {}, context.firstRecord, context.lastRecord};
         return command() ? PrintLabels(context) : print_driver::PrintLabels_Driver(driver);
     }
     // Per label sent: the sets of its print request ("printlabel|S|1") or its job's copies.
@@ -151,6 +152,21 @@ TEST_P(BothModes, SetsFromQuantityAndAcross) {
         EXPECT_EQ(setsSent(), sets.isEmpty() ? QStringList() : QStringList{sets})
             << c.quantity << " across " << c.across;
     }
+}
+
+// Only the records of the range; an end beyond the data file sends nothing.
+TEST_P(BothModes, RangeOfRecordsAndAnEndBeyondTheData) {
+    records(4);
+    context.firstRecord = 2;
+    context.lastRecord = 3;
+    EXPECT_EQ(run().outcome, RunOutcome::Completed);
+    EXPECT_EQ(namesPrinted(), (QStringList{"Item 2", "Item 3"}));
+    context.lastRecord = 5;
+    const RunResult beyond = run();
+    EXPECT_TRUE(beyond.dataFailure);
+    EXPECT_TRUE(setsSent().isEmpty());
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_TRUE(messages.shown[0].text.endsWith("沒有第 5 筆資料: 資料檔只有 4 筆"));
 }
 
 TEST_F(PrintLabelsTest, WaitFollowsFeedTimeOnAPhysicalPrinter) {

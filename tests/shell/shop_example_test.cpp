@@ -352,4 +352,39 @@ TEST(ShopExample, DriverModeFormatsPrintTheShopIntoAPdf) {
         << "the run settings written back must leave the example's file as it was";
 }
 
+// --preview on the example shop in both modes: one picture per label of the records of the range,
+// named as the virtual printer names them, and the shop's own printer (preview:out) left alone.
+TEST(ShopExample, PreviewWritesTheLabelsOfARangeAsPicturesWithoutAPrinter) {
+    if (!QFile::exists(QStringLiteral(PELMAR_BINARY_DIR "/bin/pelmar-print")))
+        GTEST_SKIP() << "pelmar-print is not built";
+    test::TempFolder shop;
+    copyExample(QStringLiteral("shop"), shop.path());
+    ASSERT_TRUE(QDir(shop.path()).mkdir(QStringLiteral("driver")));
+    copyExample(QStringLiteral("shop/driver"), shop.file(QStringLiteral("driver")));
+    test::TempFolder reference;
+    copyExample(QStringLiteral("shop"), reference.path());
+    ShopRun run;
+    printShop(reference.path(), run);
+    QStringList names;
+    for (int r = 2; r <= 4; ++r) {
+        for (int label = 0; label < print_command::labelSets(run.state, r); ++label)
+            names << QStringLiteral("label-%1.png").arg(names.size() + 1, 5, 10, QLatin1Char('0'));
+    }
+    for (const QString& home : {shop.path(), shop.file(QStringLiteral("driver"))}) {
+        SCOPED_TRACE(home.toStdString());
+        const QString pictures = home + QStringLiteral("/pictures");
+        const test::ToolRun tool = test::runPelmarPrint(
+            home, {"--format", "PRICE.FMT", "--preview", pictures, "--records", "2-4"});
+        ASSERT_EQ(tool.exitCode, 0) << tool.err.toStdString();
+        EXPECT_EQ(labelPictures(pictures), names);
+        EXPECT_TRUE(tool.err.contains(
+            QStringLiteral("preview: %1 picture(s) in %2").arg(names.size()).arg(pictures)));
+        EXPECT_FALSE(QFileInfo::exists(home + QStringLiteral("/out"))) << "no printer opened";
+    }
+    const QImage first(shop.file(QStringLiteral("pictures/label-00001.png")));
+    EXPECT_EQ(textMismatch(first, run.state.format.command.vTextElements.rows[0],
+                           run.state.records.at(2, 2)),
+              std::make_pair(0, 0));
+}
+
 } // namespace

@@ -65,9 +65,11 @@ struct AppContext {
     RunSettingsSaver saveRunSettings;
     // The date of "Date=" texts.
     QDate today = QDate::currentDate();
-    // Command mode: the first record to print, and how a printer fault is met (see
-    // print_command::RunContext): the window asks the operator, pelmar-print waits.
+    // The records to print, firstRecord to lastRecord (0: the last of the data file).
     int firstRecord = 1;
+    int lastRecord = 0;
+    // Command mode: how a printer fault is met (see print_command::RunContext): the window asks
+    // the operator, pelmar-print waits.
     std::optional<std::chrono::milliseconds> faultWait = std::nullopt;
 };
 

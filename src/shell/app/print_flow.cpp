@@ -72,15 +72,16 @@ FlowResult printDriverMode(AppContext& context) {
 } // namespace
 
 print_command::RunContext commandRunContext(AppContext& context) {
-    return {context.state,     context.messageBox,     context.window, context.clock,
-            context.events,    context.libraryFactory, context.today,  context.firstRecord,
-            context.faultWait, context.printSystem};
+    return {context.state,      context.messageBox,     context.window,     context.clock,
+            context.events,     context.libraryFactory, context.today,      context.firstRecord,
+            context.lastRecord, context.faultWait,      context.printSystem};
 }
 
 print_driver::DriverRunContext driverRunContext(AppContext& context,
                                                 print_driver::PrinterPage& page) {
-    return {context.state, context.messageBox, context.window, context.clock, context.events,
-            page,          context.today};
+    return {context.state, context.messageBox,  context.window,
+            context.clock, context.events,      page,
+            context.today, context.firstRecord, context.lastRecord};
 }
 
 std::unique_ptr<print_driver::PrinterPage>

@@ -201,6 +201,10 @@ app::PrintDestination OptionPrinterDialog::choosePrinter(const QString&) {
         m_clock.virtualTime = true;
         return {QString(), m_pdfFile, pdfDotsPerInch};
     }
+    if (preview) {
+        m_clock.virtualTime = true;
+        return {m_queue, QString()};
+    }
     if (!m_queue.isEmpty())
         return {m_queue, QString()};
     throw common::RunError(

@@ -81,7 +81,8 @@ private:
     std::chrono::steady_clock::duration m_offset{};
 };
 
-// The printer dialog answered by options: a PDF file (--output) or a CUPS queue (--printer).
+// The printer dialog answered by options: a PDF file (--output), pictures (--preview) or a CUPS
+// queue (--printer).
 // Without either it is cancelled with an explanation (error 32755); pelmar-print refuses such
 // options before the run starts (exit status 2), so this only guards the flow.
 class OptionPrinterDialog : public app::PrinterDialog {
@@ -92,6 +93,9 @@ public:
     app::PrintDestination choosePrinter(const QString& title) override;
 
     int pdfDotsPerInch = 0; // --resolution: the PDF file's printer resolution (0: the default)
+    // --preview: the pages go to pictures (the run's page factory), for the queue when one is
+    // given; no pace to keep.
+    bool preview = false;
 
 private:
     QString m_pdfFile;

@@ -12,6 +12,7 @@
 #include "shell/app/program_arguments.h"
 #include "shell/app/startup.h"
 #include "shell/cli/headless.h"
+#include "shell/cli/preview_run.h"
 #include "shell/options/print_options.h"
 #include "state/settings.h"
 
@@ -62,9 +63,15 @@ std::optional<QString> checkAgainstSettings(const options::PrintOptions& options
     if (!driverMode && !options.output.isEmpty())
         return QStringLiteral("--output 只用於 Driver 模式; 這個設定檔以 \"Send Command\" 模式"
                               "列印 (要寫入檔案請用 --printer file:路徑)");
-    if (driverMode && !options.dryRun && options.output.isEmpty() && options.printer.isEmpty())
+    if (!driverMode && !options.preview.isEmpty() && !options.printer.isEmpty())
+        return QStringLiteral("--preview 以虛擬印表機取代印表機: \"Send Command\" 模式不能同時給 "
+                              "--printer");
+    if (!driverMode && options.resolution > 0)
+        return QStringLiteral("--resolution 只用於 Driver 模式; 虛擬印表機以 203 dpi 繪製");
+    if (driverMode && !options.dryRun && options.output.isEmpty() && options.printer.isEmpty() &&
+        options.preview.isEmpty())
         return QStringLiteral("Driver 模式經由印表機對話框列印: 請給 --output FILE.pdf 或 "
-                              "--printer 佇列名稱");
+                              "--printer 佇列名稱 (只要圖片: --preview 資料夾)");
     if (options.price && settings.editPrice == 0)
         return QStringLiteral("--price 需要開啟售價調整 (設定檔的 EditPrice=1)");
     if (!options.format.isEmpty() && settings.labelCount > 0 &&
@@ -157,6 +164,16 @@ int run(const options::PrintOptions& options) {
         return kExitBadSettings;
     }
 
+    const QString previewFolder =
+        options.preview.isEmpty() ? QString() : QFileInfo(options.preview).absoluteFilePath();
+    if (!previewFolder.isEmpty()) {
+        if (const auto problem = cli::preparePreviewFolder(previewFolder)) {
+            cli::say(*problem);
+            return kExitPrinterError;
+        }
+    }
+    const int picturesBefore = cli::previewPictureCount(previewFolder);
+
     state::WorkingState state;
     state.programFolder = programFolder;
     cli::HeadlessWindow window;
@@ -164,16 +181,21 @@ int run(const options::PrintOptions& options) {
     cli::StderrMessageBox messages;
     cli::HeadlessClock clock(state);
     print_queue::CupsPrintSystem cups;
-    app::PrintSystemDirectory printers(cups);
+    app::PrintSystemDirectory queues(cups);
+    cli::PreviewPrinterDirectory virtualPrinter(QStringLiteral("preview:") + previewFolder);
+    app::PrinterDirectory& printers =
+        previewFolder.isEmpty() ? static_cast<app::PrinterDirectory&>(queues) : virtualPrinter;
     const QString pdfFile =
         options.output.isEmpty() ? QString() : QFileInfo(options.output).absoluteFilePath();
     cli::OptionPrinterDialog dialog(pdfFile, options.printer, clock, options.dryRun);
     dialog.pdfDotsPerInch = options.resolution;
+    dialog.preview = !previewFolder.isEmpty();
     cli::DryRunReport report{state, window};
 
     app::AppContext context(state, window, messages, clock, clock, printers, dialog);
     context.printerOverride = options.printer;
     context.firstRecord = options.from;
+    context.lastRecord = options.to;
     context.faultWait = std::chrono::seconds(options.faultWaitSeconds);
     context.dataFileOverride = options.data;
     context.printSystem = &cups;
@@ -194,6 +216,8 @@ int run(const options::PrintOptions& options) {
                                       state);
         };
     }
+    if (!previewFolder.isEmpty())
+        cli::usePreviewFolder(context, previewFolder, options.resolution);
 
     cli::installCancelSignals();
     app::FlowResult result = app::Form_Load(context);
@@ -229,6 +253,10 @@ int run(const options::PrintOptions& options) {
         return status;
     }
     summarize(result, status);
+    if (!previewFolder.isEmpty())
+        cli::say(QStringLiteral("preview: %1 picture(s) in %2")
+                     .arg(cli::previewPictureCount(previewFolder) - picturesBefore)
+                     .arg(previewFolder));
     return status;
 }
 

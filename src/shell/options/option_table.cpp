@@ -129,8 +129,16 @@ Parsed<ParsedArguments> parseArguments(const OptionTable& table, const QStringLi
         values.push_back(value);
     }
     for (const OptionSpec& option : table.options) {
-        if (!option.within.isEmpty() && parsed.has(option.name) && !parsed.has(option.within))
+        if (!parsed.has(option.name))
+            continue;
+        const bool accompanied = parsed.has(option.within) ||
+                                 (!option.alsoWithin.isEmpty() && parsed.has(option.alsoWithin));
+        if (!option.within.isEmpty() && !accompanied)
             return OptionError{option.name, option.withoutRefusal};
+        for (const QString& other : option.notWith) {
+            if (parsed.has(other))
+                return OptionError{option.name, QString(option.notWithRefusal).arg(other)};
+        }
     }
     return parsed;
 }

@@ -35,7 +35,10 @@ struct OptionSpec {
     bool repeatable = false; // every value is kept; otherwise the last one counts
     bool required = false;   // shown without brackets in the synopsis (the program checks it)
     QString within;          // the option it only goes with, nested in its synopsis entry
-    QString withoutRefusal;  // what the option without `within` is told
+    QString alsoWithin;      // another option it goes with as well (not nested in the synopsis)
+    QString withoutRefusal;  // what the option without `within` (or `alsoWithin`) is told
+    QStringList notWith;     // the options it cannot be given with
+    QString notWithRefusal;  // what such a pair is told; %1 stands for the other option
     unsigned forms = 1;      // bit i: shown in the synopsis form i
     QString help;            // its entry in the option list; empty: not listed
     // What a bad value is told; %1 stands for the value.

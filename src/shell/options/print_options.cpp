@@ -2,11 +2,31 @@
 
 #include "shell/options/option_usage.h"
 
+#include <QRegularExpression>
 #include <limits>
+#include <optional>
+#include <utility>
 
 namespace pelmar::options {
 
 namespace {
+
+constexpr int kMostRecords = 32767;
+
+// The first and last record of a range "A-B", "A-" (to the end: last 0) or "A", each 1 to
+// 32767 and A not above B; nothing when the text is not one.
+std::optional<std::pair<int, int>> recordRange(const QString& text) {
+    static const QRegularExpression pattern(QStringLiteral("^([0-9]{1,5})(-([0-9]{1,5})?)?$"));
+    const QRegularExpressionMatch match = pattern.match(text);
+    if (!match.hasMatch())
+        return std::nullopt;
+    const int first = match.captured(1).toInt();
+    const bool toTheEnd = match.hasCaptured(2) && !match.hasCaptured(3);
+    const int last = toTheEnd ? 0 : match.hasCaptured(3) ? match.captured(3).toInt() : first;
+    if (first < 1 || first > kMostRecords || last > kMostRecords || (last != 0 && last < first))
+        return std::nullopt;
+    return std::pair{first, last};
+}
 
 OptionSpec text(const char* name, const char* valueName, const char* help) {
     OptionSpec option;
@@ -52,10 +72,31 @@ OptionTable makeTable() {
     OptionSpec resolution =
         whole("--resolution", "DPI", 50, 4800,
               QStringLiteral("--resolution 的值必須是 50 到 4800 (每英寸點數): %1"),
-              "with --output: the resolution of the printer the PDF is for (50 to 4800, default "
-              "203); barcodes are drawn on its dot grid");
+              "with --output or --preview in driver mode: the resolution of the printer the pages "
+              "are for (50 to 4800, default 203, or the --printer queue's); barcodes are drawn on "
+              "its dot grid");
     resolution.within = QStringLiteral("--output");
-    resolution.withoutRefusal = QStringLiteral("--resolution 只用於 --output 的 PDF 檔");
+    resolution.alsoWithin = QStringLiteral("--preview");
+    resolution.withoutRefusal =
+        QStringLiteral("--resolution 只用於 --output 的 PDF 檔或 --preview 的圖片");
+    OptionSpec preview =
+        text("--preview", "DIR",
+             "write each label as a picture DIR/label-00001.png, ... (created when missing) "
+             "instead of printing: in \"Send Command\" mode the virtual printer takes the place "
+             "of the printer, in driver mode each page is drawn at the printer's resolution; no "
+             "printer is opened");
+    preview.notWith = QStringList{QStringLiteral("--output"), QStringLiteral("--dry-run")};
+    preview.notWithRefusal = QStringLiteral("--preview 不能與 %1 同時使用");
+    OptionSpec records =
+        text("--records", "A-B",
+             "print only records A to B (A- to the end, A alone one record), with or without "
+             "--preview");
+    records.accepts = [](const QString& value) { return recordRange(value).has_value(); };
+    records.refusal =
+        QStringLiteral("--records 的值必須是 A-B、A- 或 A (1 到 32767 的資料筆數, A 不大於 B): %1");
+    records.notWith = QStringList{QStringLiteral("--from")};
+    records.notWithRefusal =
+        QStringLiteral("--records 不能與 %1 同時使用 (--from N 就是 --records N-)");
     table.options = {
         text("--home", "DIR", "program folder (default: $PELMAR_HOME, else the program's folder)"),
         text("--data", "FILE",
@@ -72,10 +113,12 @@ OptionTable makeTable() {
         price,
         text("--output", "FILE.pdf", "driver mode: write the labels into this PDF file"),
         resolution,
-        whole("--from", "N", 1, 32767,
+        preview,
+        records,
+        whole("--from", "N", 1, kMostRecords,
               QStringLiteral("--from 的值必須是 1 到 32767 的資料筆數: %1"),
-              "print records N to the end (after a printer fault, the record its message "
-              "names)"),
+              "print records N to the end, as --records N- does (after a printer fault, the "
+              "record its message names)"),
         whole("--fault-wait", "S", 0, 86400,
               QStringLiteral("--fault-wait 的值必須是 0 到 86400 秒: %1"),
               "a printer that reports a fault (paper out, head open, pause...) while it prints: "
@@ -126,10 +169,15 @@ Parsed<PrintOptions> readPrintOptions(const QStringList& arguments) {
     options.format = textOf("--format");
     options.printer = textOf("--printer");
     options.output = textOf("--output");
+    options.preview = textOf("--preview");
     if (given.has(QStringLiteral("--price")))
         options.price = numberOf("--price", 0);
     options.resolution = numberOf("--resolution", 0);
     options.from = numberOf("--from", 1);
+    if (const auto range = recordRange(textOf("--records"))) {
+        options.from = range->first;
+        options.to = range->second;
+    }
     options.faultWaitSeconds = numberOf("--fault-wait", 0);
     options.dryRun = given.has(QStringLiteral("--dry-run"));
     options.help = given.has(QStringLiteral("--help"));

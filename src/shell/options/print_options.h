@@ -17,8 +17,10 @@ struct PrintOptions {
     QString printer;                   // printer name, CUPS queue or port address
     std::optional<std::int32_t> price; // the price adjustment, as typed into the price box
     QString output;                    // driver mode: a PDF file in place of a printer
-    int resolution = 0;                // --output: the printer's dots per inch (0: 203)
+    QString preview;                   // a folder the labels go into as pictures, no printer
+    int resolution = 0;                // --output, --preview: the printer's dots per inch (0: 203)
     int from = 1;                      // the first record to print
+    int to = 0;                        // the last record to print (0: the last one)
     int faultWaitSeconds = 0;          // how long a printer fault may take to clear
     bool dryRun = false;
     bool help = false;

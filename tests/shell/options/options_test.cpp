@@ -7,6 +7,7 @@
 #include <QRegularExpression>
 #include <functional>
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace pelmar::options {
 namespace {
@@ -39,12 +40,15 @@ void expectRows(const std::vector<Row<T>>& rows,
 
 TEST(OptionsTest, PelmarPrintArguments) {
     using R = Row<PrintOptions>;
+    const QString kBadRange =
+        QStringLiteral("--records 的值必須是 A-B、A- 或 A (1 到 32767 的資料筆數, A 不大於 B): ");
     const std::vector<R> rows = {
         {{},
          {},
          {},
          [](const PrintOptions& o) {
              EXPECT_EQ(o.from, 1);
+             EXPECT_EQ(o.to, 0);
              EXPECT_EQ(o.faultWaitSeconds, 0);
              EXPECT_EQ(o.resolution, 0);
              EXPECT_FALSE(o.price || o.dryRun || o.help || o.version);
@@ -67,6 +71,29 @@ TEST(OptionsTest, PelmarPrintArguments) {
         {{"--from", "0"}, "--from", "--from 的值必須是 1 到 32767 的資料筆數: 0"},
         {{"--from=x"}, "--from", "--from 的值必須是 1 到 32767 的資料筆數: x"},
         {{"--from", "+5"}, "--from", "--from 的值必須是 1 到 32767 的資料筆數: +5"},
+        {{"--preview", "p", "--records", "2-7", "--resolution", "300"},
+         {},
+         {},
+         [](const PrintOptions& o) {
+             EXPECT_EQ(std::tuple(o.preview, o.from, o.to, o.resolution),
+                       std::tuple("p", 2, 7, 300));
+         }},
+        {{"--records=5-"},
+         {},
+         {},
+         [](const PrintOptions& o) { EXPECT_EQ(std::pair(o.from, o.to), std::pair(5, 0)); }},
+        {{"--records", "32767"}, {}, {}, [](const PrintOptions& o) { EXPECT_EQ(o.to, 32767); }},
+        {{"--records", "3-2"}, "--records", kBadRange + "3-2"},
+        {{"--records", "0-4"}, "--records", kBadRange + "0-4"},
+        {{"--records", "1-32768"}, "--records", kBadRange + "1-32768"},
+        {{"--records", "-4"}, "--records", kBadRange + "-4"},
+        {{"--records", "2", "--from", "2"},
+         "--records",
+         "--records 不能與 --from 同時使用 (--from N 就是 --records N-)"},
+        {{"--preview", "p", "--dry-run"}, "--preview", "--preview 不能與 --dry-run 同時使用"},
+        {{"--output", "a.pdf", "--preview", "p"},
+         "--preview",
+         "--preview 不能與 --output 同時使用"},
         {{"--fault-wait", "-1"}, "--fault-wait", "--fault-wait 的值必須是 0 到 86400 秒: -1"},
         {{"--price", "-4"}, "--price", "--price 只能是數字: -4"},
         {{"--price", "99999999999"}, "--price", "--price 超出售價調整的範圍: 99999999999"},
@@ -76,7 +103,9 @@ TEST(OptionsTest, PelmarPrintArguments) {
         {{"--output", "a.pdf", "--resolution", "49"},
          "--resolution",
          "--resolution 的值必須是 50 到 4800 (每英寸點數): 49"},
-        {{"--resolution", "300"}, "--resolution", "--resolution 只用於 --output 的 PDF 檔"},
+        {{"--resolution", "300"},
+         "--resolution",
+         "--resolution 只用於 --output 的 PDF 檔或 --preview 的圖片"},
         {{"--price"}, "--price", "選項 --price 需要一個值"},
         {{"--home="}, "--home", "選項 --home 需要一個值"},
         {{"--dry-run=1"}, "--dry-run=1", "不明的引數「--dry-run=1」"},
