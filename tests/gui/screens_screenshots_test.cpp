@@ -1,11 +1,15 @@
+#include "data/data_file_reader.h"
 #include "gui/screenshot_fixture.h"
 #include "shell/app/installed_printers.h"
+#include "shell/gui/format_editor_window.h"
+#include "shell/gui/line_numbered_editor.h"
 #include "shell/gui/frm_pelmar_chi.h"
 #include "shell/gui/operator_screens.h"
 #include "shell/gui/password_panel.h"
 #include "shell/gui/setup_panel.h"
 #include "shell/gui/test_print_panel.h"
 #include "shell/gui/window_controller.h"
+#include "state/settings.h"
 #include "support/recording_message_box.h"
 
 #include <QAction>
@@ -13,6 +17,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPixmap>
+#include <QProcess>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -53,8 +58,12 @@ TEST_F(ScreensScreenshots, PasswordGate) {
 TEST_F(ScreensScreenshots, TestPrintScreen) {
     unlock(m_window->mnuTestPrint());
     TestPrintPanel* screen = m_controller->screens()->frameTestPrint();
-    screen->ListLabel()->setCurrentRow(0);
+    QListWidget* formats = screen->ListLabel();
+    QTest::mouseClick(formats->viewport(), Qt::LeftButton, {},
+                      formats->visualItemRect(formats->item(0)).center());
     QTest::keyClicks(screen->txtTestPrintQty(), QStringLiteral("2"));
+    // The screen draws the chosen format's label a moment later.
+    QTest::qWait(600);
     save(QStringLiteral("screen-test-print.png"), screen);
 }
 
@@ -63,6 +72,45 @@ TEST_F(ScreensScreenshots, SetupScreen) {
     m_controller->screens()->frameSetup()->Frame1()->fldList()->setCurrentRow(2);
     // The first size shows the whole screen, which is taller than the designed client area.
     save(QStringLiteral("screen-setup.png"), m_controller->screens()->frameSetup());
+}
+
+// The format editor on the example shop's price tag, its third record drawn by the real preview.
+TEST(EditorScreenshot, ExampleShopsPriceTag) {
+    const QString target = qEnvironmentVariable("PELMAR_SCREENSHOT_DIR");
+    if (target.isEmpty())
+        GTEST_SKIP() << "PELMAR_SCREENSHOT_DIR not set";
+    test::TempFolder folder;
+    ASSERT_EQ(
+        QProcess::execute(QStringLiteral("cp"),
+                          {QStringLiteral("-r"),
+                           QStringLiteral(PELMAR_SOURCE_DIR "/examples/shop/."), folder.path()}),
+        0);
+    state::WorkingState state;
+    state.programFolder = folder.path();
+    const QString saved = QDir::currentPath();
+    QDir::setCurrent(folder.path());
+    state::LoadSettings(state);
+    test::RecordingMessageBox messages;
+    ASSERT_FALSE(data::LoadDataFile(state, messages).failed);
+    QDir::setCurrent(saved);
+
+    FormatEditorOpening opening;
+    opening.state = &state;
+    opening.session = std::make_unique<app::FormatEditorSession>(
+        folder.path() + QStringLiteral("/PRICE.FMT"), state.codePage);
+    opening.previewer = [](const state::WorkingState& s, const QByteArray& text, int record,
+                           const QDate& today) {
+        return app::previewLabel(s, text, record, today, nullptr);
+    };
+    opening.record = 3;
+    opening.messages = &messages;
+    FormatEditorWindow editor(std::move(opening));
+    editor.resize(1100, 560);
+    editor.show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !editor.shownPreview().picture.isNull(); }));
+    editor.text()->selectLine(9);
+    QTest::qWait(300);
+    ASSERT_TRUE(editor.grab().save(target + QStringLiteral("/screen-format-editor.png")));
 }
 
 } // namespace
