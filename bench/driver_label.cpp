@@ -5,7 +5,6 @@
 #include "print_driver/qt_printer_page.h"
 
 #include <QDir>
-#include <QGuiApplication>
 #include <QImage>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
@@ -97,12 +96,3 @@ void BM_DrawLabelIntoPdf(benchmark::State& run) {
 BENCHMARK(BM_DrawLabelIntoPdf)->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

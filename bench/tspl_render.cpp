@@ -3,7 +3,6 @@
 #include "preview/png_label_writer.h"
 #include "preview/tspl_interpreter.h"
 
-#include <QGuiApplication>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
@@ -79,12 +78,3 @@ void BM_ThousandLabelsToPng(benchmark::State& state) {
 BENCHMARK(BM_ThousandLabelsToPng)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -1,6 +1,7 @@
 #include "preview/png_label_writer.h"
 
 #include "common/file_writer.h"
+#include "common/run_error.h"
 #include "common/system_error_text.h"
 
 #include <QBuffer>
@@ -9,6 +10,14 @@
 #include <QRegularExpression>
 
 namespace pelmar::preview {
+
+const QString& createdFolder(const QString& folder) {
+    if (folder.isEmpty() || !QDir().mkpath(folder))
+        throw common::RunError(common::PathFileAccessError,
+                               common::errorDescription(common::PathFileAccessError) +
+                                   QStringLiteral(": %1").arg(folder));
+    return folder;
+}
 
 PngLabelWriter::PngLabelWriter(const QString& folder) : m_folder(folder) {
     static const QRegularExpression pattern(QStringLiteral("^label-(\\d+)\\.png$"));

@@ -6,6 +6,10 @@
 
 namespace pelmar::preview {
 
+// Makes folder (and the folders above it) when missing and returns it; throws RunError(75)
+// naming it when it cannot.
+const QString& createdFolder(const QString& folder);
+
 // Writes each label as a 1-bit PNG file label-00001.png, label-00002.png, ... into a folder.
 // Numbering continues after the highest label-N.png already there, so nothing is overwritten.
 class PngLabelWriter : public LabelSink {

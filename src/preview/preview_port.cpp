@@ -2,21 +2,7 @@
 
 #include "common/run_error.h"
 
-#include <QDir>
-
 namespace pelmar::preview {
-
-namespace {
-
-const QString& createdFolder(const QString& folder) {
-    if (folder.isEmpty() || !QDir().mkpath(folder))
-        throw common::RunError(common::PathFileAccessError,
-                               common::errorDescription(common::PathFileAccessError) +
-                                   QStringLiteral(": %1").arg(folder));
-    return folder;
-}
-
-} // namespace
 
 PreviewPort::PreviewPort(const QString& folder, int dpi, common::CodePage codePage)
     : m_writer(createdFolder(folder)), m_interpreter(m_writer, dpi, std::move(codePage)) {}

@@ -4,24 +4,14 @@
 #include "preview/png_label_writer.h"
 #include "print_driver/pdf_page.h"
 
-#include <QDir>
-
 namespace pelmar::print_driver {
 
 namespace {
 
-const QString& createdFolder(const QString& folder) {
-    if (folder.isEmpty() || !QDir().mkpath(folder))
-        throw common::RunError(common::PathFileAccessError,
-                               common::errorDescription(common::PathFileAccessError) +
-                                   QStringLiteral(": %1").arg(folder));
-    return folder;
-}
-
 class PngFolderSink : public PageSink {
 public:
     PngFolderSink(const QString& folder, int dotsPerInch)
-        : m_writer(createdFolder(folder)), m_dotsPerInch(dotsPerInch) {}
+        : m_writer(preview::createdFolder(folder)), m_dotsPerInch(dotsPerInch) {}
 
     QString deviceName() override { return QStringLiteral("Preview"); }
     int dotsPerInch() override { return m_dotsPerInch; }
