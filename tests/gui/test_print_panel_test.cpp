@@ -74,6 +74,10 @@ TEST_F(ScreensFixture, TestPrintWithoutFormatsOrRecordsIsDisabled) {
 TEST_F(ScreensFixture, TestPrintInCommandModeWithOneFormatUsesIt) {
     start({.records = 3, .labelCount = 1});
     openTestPrint();
+    // The only format's label of the chosen record shows before anything is printed.
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return !testPrint()->lblLabelPreview()->pixmap().isNull(); }));
+    EXPECT_TRUE(m_library.calls.isEmpty());
     QTest::keyClicks(testPrint()->txtTestPrintQty(), QStringLiteral("2"));
     testPrint()->cmdTestPrintOk()->click();
     EXPECT_EQ(m_state.formatFileName, QStringLiteral("PRICE.FMT"));
