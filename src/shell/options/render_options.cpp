@@ -12,22 +12,22 @@ constexpr double kLongestWait = 1e6;
 
 OptionSpec option(const char* name, ValueKind kind, const char* valueName, unsigned forms,
                   const char* refusal, const char* help) {
-    OptionSpec spec;
-    spec.name = QLatin1String(name);
-    spec.kind = kind;
-    spec.valueName = QLatin1String(valueName);
-    spec.forms = forms;
-    spec.refusal = QLatin1String(refusal);
-    spec.help = QLatin1String(help);
-    return spec;
+    OptionSpec row;
+    row.name = QLatin1String(name);
+    row.kind = kind;
+    row.valueName = QLatin1String(valueName);
+    row.forms = forms;
+    row.refusal = QLatin1String(refusal);
+    row.help = QLatin1String(help);
+    return row;
 }
 
 OptionSpec number(const char* name, ValueKind kind, const char* valueName, double low, double high,
                   const char* refusal, const char* help) {
-    OptionSpec spec = option(name, kind, valueName, 2, refusal, help);
-    spec.low = low;
-    spec.high = high;
-    return spec;
+    OptionSpec row = option(name, kind, valueName, 2, refusal, help);
+    row.low = low;
+    row.high = high;
+    return row;
 }
 
 bool knownCodePage(const QString& name) {
