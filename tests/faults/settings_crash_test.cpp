@@ -1,5 +1,5 @@
 // The settings file survives a save that is killed at any moment, a read-only folder and a full
-// disk: it is always the old or the new file, whole.
+// disk: it is always the old or the new file, whole, with its owner, group and mode.
 #include "state/settings.h"
 
 #include "common/run_error.h"
@@ -13,6 +13,7 @@
 #include <random>
 #include <sys/mount.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -56,6 +57,21 @@ TEST(CrashSafeSettings, KilledSavesLeaveTheOldOrTheNewFile) {
     test::TempFolder folder;
     const QString path = folder.file(QStringLiteral("Pelmar.INI"));
     folder.write(QStringLiteral("Pelmar.INI"), versions[0]);
+    // A shop user's file (0640), saved by root when the test runs as root: it stays the user's.
+    const QByteArray localPath = path.toLocal8Bit();
+    const bool root = ::geteuid() == 0;
+    if (root) {
+        ASSERT_EQ(::chown(localPath.constData(), 4321, 4322), 0);
+    }
+    ASSERT_EQ(::chmod(localPath.constData(), 0640), 0);
+    const auto expectOwnerKept = [&] {
+        struct stat file {};
+        ASSERT_EQ(::stat(localPath.constData(), &file), 0);
+        EXPECT_EQ(file.st_mode & 07777, 0640u);
+        if (root) {
+            EXPECT_EQ(std::make_pair(file.st_uid, file.st_gid), std::make_pair(4321u, 4322u));
+        }
+    };
 
     // Kills fall anywhere within the first few saves of the child.
     const auto saveStart = std::chrono::steady_clock::now();
@@ -96,6 +112,9 @@ TEST(CrashSafeSettings, KilledSavesLeaveTheOldOrTheNewFile) {
         const QByteArray after = folder.read(QStringLiteral("Pelmar.INI"));
         ASSERT_TRUE(after == versions[0] || after == versions[1])
             << "iteration " << iterations << ": " << after.size() << " bytes, neither version";
+        expectOwnerKept();
+        if (testing::Test::HasFailure())
+            break;
         changed += after != before;
         ++iterations;
     }
