@@ -22,9 +22,10 @@ private:
     QString m_reason;
 };
 
-// Replaces the file at path by bytes: they go to a new file in the same folder, which is flushed
-// to the disk and then renamed over path, so a failure leaves the old file as it was. A symbolic
-// link's target is replaced; a file that existed keeps its permissions. Throws FileWriteError.
+// Replaces the file at path by bytes (see ReplacedFile): a failure leaves the old file as it was.
+// A symbolic link's target is replaced; a file that existed keeps its owner, group and
+// permissions where the process may set them. Throws FileWriteError, also when path exists and
+// is not a regular file.
 void saveFile(const QString& path, QByteArrayView bytes);
 
 // Appends bytes to the file at path, created when missing; the bytes are handed to the system,

@@ -1,13 +1,6 @@
 #include "common/output_file.h"
 
-#include "common/byte_writer.h"
 #include "common/file_writer.h"
-#include "common/system_error_text.h"
-#include "common/timing.h"
-
-#include <cerrno>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace pelmar::common {
 
@@ -20,9 +13,7 @@ OutputFile::~OutputFile() {
 void OutputFile::create() {
     close();
     m_failure.clear();
-    m_fd = ::open(m_path.toLocal8Bit().constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (m_fd < 0)
-        throw FileWriteError(m_path, systemErrorText(errno));
+    m_file.emplace(m_path);
     open(QIODevice::WriteOnly | QIODevice::Unbuffered);
 }
 
@@ -32,33 +23,33 @@ void OutputFile::check() const {
 }
 
 void OutputFile::finish() {
+    if (!m_failure.isEmpty())
+        close();
     check();
-    if (m_fd < 0)
+    if (!m_file)
         return;
-    const int fd = m_fd;
-    m_fd = -1;
     QIODevice::close();
-    // On the disk before the caller says it is done.
-    if (::fsync(fd) != 0)
-        m_failure = systemErrorText(errno);
-    if (::close(fd) != 0 && m_failure.isEmpty() && errno != EINTR)
-        m_failure = systemErrorText(errno);
+    try {
+        m_file->commit();
+    } catch (const FileWriteError& error) {
+        m_failure = error.reason();
+    }
+    m_file.reset();
     check();
 }
 
 void OutputFile::close() {
-    if (m_fd >= 0)
-        ::close(m_fd);
-    m_fd = -1;
+    m_file.reset();
     if (isOpen())
         QIODevice::close();
 }
 
 qint64 OutputFile::writeData(const char* data, qint64 length) {
-    if (m_fd < 0 || !m_failure.isEmpty())
+    if (!m_file || !m_failure.isEmpty())
         return -1;
-    m_failure = writeAllOrReason(m_fd, QByteArrayView(data, length), timing::kWriteTimeout);
+    m_failure = m_file->write(QByteArrayView(data, length));
     if (!m_failure.isEmpty()) {
+        m_file->abandon();
         setErrorString(m_failure);
         return -1;
     }

@@ -8,6 +8,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 
@@ -77,9 +78,11 @@ TEST(FileWriter, ReplacesWholeKeepsPermissionsAppendsAndNamesAFileItCannotWrite)
     EXPECT_EQ(QFile::permissions(path), before);
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{QStringLiteral("a.ini")});
 
-    // A folder in the way of the file, and a file in the way of the folder.
+    // A folder or a pipe in the way of the file, and a file in the way of the folder.
     QDir(folder.path()).mkdir(QStringLiteral("dir.png"));
-    for (const QString& name : {QStringLiteral("dir.png"), QStringLiteral("a.ini/b.png")}) {
+    ASSERT_EQ(::mkfifo(folder.file(QStringLiteral("pipe")).toLocal8Bit().constData(), 0600), 0);
+    for (const QString& name :
+         {QStringLiteral("dir.png"), QStringLiteral("pipe"), QStringLiteral("a.ini/b.png")}) {
         try {
             saveFile(folder.file(name), "x");
             ADD_FAILURE() << name.toStdString();
@@ -90,7 +93,8 @@ TEST(FileWriter, ReplacesWholeKeepsPermissionsAppendsAndNamesAFileItCannotWrite)
             EXPECT_FALSE(error.reason().isEmpty());
         }
     }
-    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{QStringLiteral("a.ini")});
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::System),
+              (QStringList{QStringLiteral("a.ini"), QStringLiteral("pipe")}));
 }
 
 } // namespace

@@ -1,5 +1,5 @@
 // The settings file survives a save that is killed at any moment, a read-only folder and a full
-// disk: it is always the old or the new file, whole.
+// disk: it is always the old or the new file, whole, with its owner, group and mode.
 #include "state/settings.h"
 
 #include "common/run_error.h"
@@ -13,8 +13,10 @@
 #include <random>
 #include <sys/mount.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
+#include <tuple>
 #include <unistd.h>
 
 namespace pelmar::state {
@@ -56,6 +58,13 @@ TEST(CrashSafeSettings, KilledSavesLeaveTheOldOrTheNewFile) {
     test::TempFolder folder;
     const QString path = folder.file(QStringLiteral("Pelmar.INI"));
     folder.write(QStringLiteral("Pelmar.INI"), versions[0]);
+    // A shop user's file (0640) that root saves stays the user's.
+    const QByteArray localPath = path.toLocal8Bit();
+    const bool root = ::geteuid() == 0;
+    const uid_t owner = root ? 4321 : ::geteuid();
+    const gid_t group = root ? 4322 : ::getegid();
+    ASSERT_EQ(::chown(localPath.constData(), owner, group), 0);
+    ASSERT_EQ(::chmod(localPath.constData(), 0640), 0);
 
     // Kills fall anywhere within the first few saves of the child.
     const auto saveStart = std::chrono::steady_clock::now();
@@ -96,6 +105,10 @@ TEST(CrashSafeSettings, KilledSavesLeaveTheOldOrTheNewFile) {
         const QByteArray after = folder.read(QStringLiteral("Pelmar.INI"));
         ASSERT_TRUE(after == versions[0] || after == versions[1])
             << "iteration " << iterations << ": " << after.size() << " bytes, neither version";
+        struct stat file {};
+        ASSERT_EQ(::stat(localPath.constData(), &file), 0);
+        ASSERT_EQ(std::tuple(file.st_uid, file.st_gid, file.st_mode & 07777),
+                  std::tuple(owner, group, 0640u));
         changed += after != before;
         ++iterations;
     }

@@ -8,6 +8,7 @@
 #include "print_queue/cups_print_system.h"
 #include "shell/app/exit_status.h"
 #include "shell/app/installed_printers.h"
+#include "shell/app/output_path_check.h"
 #include "shell/app/print_commands.h"
 #include "shell/app/program_arguments.h"
 #include "shell/app/startup.h"
@@ -63,6 +64,14 @@ std::optional<QString> checkAgainstSettings(const options::PrintOptions& options
     if (!driverMode && !options.output.isEmpty())
         return QStringLiteral("--output 只用於 Driver 模式; 這個設定檔以 \"Send Command\" 模式"
                               "列印 (要寫入檔案請用 --printer file:路徑)");
+    if (!options.output.isEmpty()) {
+        // The data file as the run will find it.
+        const QString dataFile = common::dataFilePath(
+            options.data.isEmpty() ? settings.textFileName : options.data, programFolder);
+        if (const auto refused = app::refusedOutputPath(
+                QFileInfo(options.output).absoluteFilePath(), settings, dataFile))
+            return QStringLiteral("--output: ") + *refused;
+    }
     if (!driverMode && !options.preview.isEmpty() && !options.printer.isEmpty())
         return QStringLiteral("--preview 以虛擬印表機取代印表機: \"Send Command\" 模式不能同時給 "
                               "--printer");
