@@ -9,6 +9,7 @@
 #include "print_command/tspl_strings.h"
 
 #include <QFile>
+#include <algorithm>
 
 namespace pelmar::print_command {
 
@@ -134,7 +135,9 @@ void TsplLibrary::windowsfont(std::int16_t x, std::int16_t y, std::int16_t fonth
 
 void TsplLibrary::printlabel(const QString& sets, const QString& copies) {
     send("PRINT " + text(sets) + ',' + text(copies) + kLineEnd);
-    m_port->expectLabels(static_cast<int>(common::leadingNumber(sets)), m_labelInches);
+    // A set count beyond what any run asks for is held to it, not cast beyond int.
+    m_port->expectLabels(static_cast<int>(std::clamp(common::leadingNumber(sets), 0.0, 1e6)),
+                         m_labelInches);
     m_port->endJob();
 }
 
