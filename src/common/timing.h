@@ -34,7 +34,8 @@ constexpr seconds kWriteTimeout{60};
 constexpr milliseconds kDrainPollInterval{10};
 
 // CUPS jobs: how often a job is asked about, the time the print system and the connection get
-// before the labels count, and the limit for a job of raw printer commands.
+// before the labels count, and the most a job of raw printer commands may take (its labels' own
+// bound where that is shorter).
 constexpr milliseconds kJobPollInterval{100};
 constexpr seconds kJobStartAllowance{60};
 constexpr seconds kRawJobTimeLimit{120};
