@@ -16,6 +16,9 @@ public:
     virtual ~BytePort() = default;
     // Appends bytes to the current job.
     virtual void write(const QByteArray& bytes) = 0;
+    // The job being written prints `sets` labels, each labelInches long with its gap; a port that
+    // follows its jobs bounds the wait for this one by it.
+    virtual void expectLabels(int /*sets*/, double /*labelInches*/) {}
     // One printed label is complete: a queue sends it as one job now.
     virtual void endJob() {}
     // Sends what is left and releases the port.

@@ -22,6 +22,9 @@ struct RunTally {
     int records = 0;      // records that printed at least one label
     std::vector<LeftOutRecord> leftOut;
     QStringList warnings;
+    // The labels went to a printer that could not confirm printing them (no status): sent,
+    // not known to have come out.
+    bool unconfirmed = false;
 };
 
 } // namespace pelmar::common

@@ -22,13 +22,20 @@ constexpr milliseconds kStatusPollInterval{10};
 constexpr milliseconds kFaultPollInterval{250};
 constexpr seconds kStatusSilenceLimit{30};
 constexpr seconds kStatusSendTimeout{1};
+// A printer that keeps answering "printing" for a record: the record's estimated printing time
+// (margin included) times this factor, and at least the floor, before the run fails.
+constexpr int kPrintingTimeFactor = 3;
+constexpr seconds kPrintingLimitFloor{30};
 
 // Network printers: connecting, and one write that makes no progress.
 constexpr seconds kConnectTimeout{10};
 constexpr seconds kWriteTimeout{60};
+// Closing a connection: how often the bytes the printer has not yet taken are counted.
+constexpr milliseconds kDrainPollInterval{10};
 
 // CUPS jobs: how often a job is asked about, the time the print system and the connection get
-// before the labels count, and the limit for a job of raw printer commands.
+// before the labels count, and the most a job of raw printer commands may take (its labels' own
+// bound where that is shorter).
 constexpr milliseconds kJobPollInterval{100};
 constexpr seconds kJobStartAllowance{60};
 constexpr seconds kRawJobTimeLimit{120};

@@ -4,6 +4,8 @@
 #include "print_queue/job_follower.h"
 #include "print_queue/queue_check.h"
 
+#include <algorithm>
+
 namespace pelmar::print_command {
 
 CupsPort::CupsPort(print_queue::PrintSystem& system, const QString& queue,
@@ -24,8 +26,17 @@ void CupsPort::endJob() {
     job.document = m_pending;
     const int id = m_system.submit(job);
     m_pending.clear();
-    // The bytes are small: the job completes once the printer has taken them.
-    print_queue::followJob(m_system, m_queue, id, m_wait, common::timing::kRawJobTimeLimit);
+    // The bytes are small: the job completes once the printer has taken them, which takes no
+    // longer than printing the labels.
+    const std::chrono::milliseconds limit = m_limit;
+    m_limit = common::timing::kRawJobTimeLimit;
+    print_queue::followJob(m_system, m_queue, id, m_wait, limit);
+}
+
+void CupsPort::expectLabels(int sets, double labelInches) {
+    if (sets > 0 && labelInches > 0)
+        m_limit = std::min<std::chrono::milliseconds>(common::timing::kRawJobTimeLimit,
+                                                      print_queue::jobTimeLimit(sets, labelInches));
 }
 
 void CupsPort::close() {

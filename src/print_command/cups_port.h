@@ -2,6 +2,7 @@
 
 #include "common/byte_port.h"
 #include "common/clock.h"
+#include "common/timing.h"
 #include "print_queue/print_system.h"
 
 #include <QString>
@@ -19,6 +20,9 @@ public:
     CupsPort(print_queue::PrintSystem& system, const QString& queue, common::WaitServices wait);
 
     void write(const QByteArray& bytes) override { m_pending += bytes; }
+    // Bounds the wait for the next job by print_queue::jobTimeLimit where that is below
+    // timing::kRawJobTimeLimit (the bound of a job whose labels are not known).
+    void expectLabels(int sets, double labelInches) override;
     // Sends the label's bytes as one job and waits until the print system has completed it, or
     // until the run is cancelled (the job is cancelled then); throws RunError(482) when the queue
     // is gone, stopped or refusing jobs, when the job is refused, or when it is stopped, aborted
@@ -34,6 +38,7 @@ private:
     common::WaitServices m_wait;
     QByteArray m_pending;
     int m_jobs = 0;
+    std::chrono::milliseconds m_limit = common::timing::kRawJobTimeLimit;
 };
 
 } // namespace pelmar::print_command

@@ -2,6 +2,7 @@
 
 #include "common/byte_writer.h"
 #include "common/timing.h"
+#include "print_command/output_drain.h"
 #include "print_command/port_failure.h"
 
 #include <cerrno>
@@ -50,6 +51,15 @@ void FilePort::close() {
         return;
     const int fd = m_fd;
     m_fd = -1;
+    // A printer device without status cannot say it printed: its queued bytes must go out first.
+    if (m_physical) {
+        try {
+            drainOutput(fd, common::timing::kWriteTimeout, m_path);
+        } catch (...) {
+            ::close(fd);
+            throw;
+        }
+    }
     if (::close(fd) != 0 && errno != EINTR)
         throwPortFailure(m_path, systemReason(errno));
 }

@@ -48,6 +48,9 @@ public:
                          const std::function<void(const QString& text)>& report) = 0;
     // Whether the failure was the fault of a record's value rather than of the output.
     virtual bool failedOnData() const { return false; }
+    // Whether labels went to a printer that could not confirm printing them: sent, not known
+    // printed.
+    virtual bool unconfirmed() const { return false; }
     // What the output could not do as asked, read once it is finished or abandoned.
     virtual QStringList warnings() const { return {}; }
 };

@@ -71,16 +71,18 @@ public:
     bool waitAfterRecord(int record, int sets) override {
         if (m_state.cancelRequested)
             return true;
-        const double seconds = waitSeconds(m_state, sets);
+        const auto printingTime = std::chrono::ceil<std::chrono::milliseconds>(
+            std::chrono::duration<double>(waitSeconds(m_state, sets)));
         if (m_state.statusPacing && m_library->answersStatus())
-            return waitForPrinter(m_context, *m_library, record, kFailureCaption) ==
+            return waitForPrinter(m_context, *m_library, record, printingTime, kFailureCaption) ==
                        PaceEnd::Cancelled ||
                    m_state.cancelRequested;
-        if (m_library->isPhysical())
+        if (m_library->isPhysical()) {
+            m_unconfirmed = true;
             common::waitFor({m_context.clock, m_context.events,
                              [&state = m_state] { return state.cancelRequested; }},
-                            std::chrono::duration_cast<std::chrono::steady_clock::duration>(
-                                std::chrono::duration<double>(seconds)));
+                            printingTime);
+        }
         return m_state.cancelRequested;
     }
 
@@ -88,6 +90,8 @@ public:
         m_library->closeport();
         return stoppedOnCancel;
     }
+
+    bool unconfirmed() const override { return m_unconfirmed; }
 
     void abandon(const common::CaughtError& error,
                  const std::function<void(const QString&)>& report) override {
@@ -107,6 +111,8 @@ private:
     state::WorkingState& m_state;
     std::unique_ptr<PrinterLibrary> m_library;
     int m_lastRecordSent = 0;
+    // A label went to a printer that could not say it printed it.
+    bool m_unconfirmed = false;
 };
 
 } // namespace

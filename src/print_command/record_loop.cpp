@@ -99,6 +99,7 @@ RunResult printRecords(const RecordRun& run, LabelOutput& output) {
         });
     }
     result.tally.warnings = output.warnings();
+    result.tally.unconfirmed = output.unconfirmed();
     return result;
 }
 

@@ -2,6 +2,7 @@
 
 #include "common/byte_writer.h"
 #include "common/system_error_text.h"
+#include "print_command/output_drain.h"
 #include "print_command/port_failure.h"
 
 #include <cerrno>
@@ -114,8 +115,13 @@ void SocketPort::checkPeerOpen() {
 void SocketPort::write(const QByteArray& bytes) {
     if (m_fd < 0)
         throwPortFailure(address(), QStringLiteral("連接埠已關閉"));
-    checkPeerOpen();
-    common::writeAll(m_fd, bytes, m_writeTimeout, address());
+    try {
+        checkPeerOpen();
+        common::writeAll(m_fd, bytes, m_writeTimeout, address());
+    } catch (...) {
+        m_writeFailed = true;
+        throw;
+    }
 }
 
 void SocketPort::endJob() {
@@ -132,6 +138,18 @@ std::optional<std::uint8_t> SocketPort::askStatus(std::chrono::milliseconds wait
 void SocketPort::close() {
     if (m_fd < 0)
         return;
+    try {
+        // After a failed write the printer has stopped taking bytes: nothing to wait for.
+        if (!m_writeFailed)
+            drainOutput(m_fd, m_writeTimeout, address(), [this] { checkPeerOpen(); });
+    } catch (...) {
+        release();
+        throw;
+    }
+    release();
+}
+
+void SocketPort::release() {
     const int fd = m_fd;
     m_fd = -1;
     ::shutdown(fd, SHUT_WR);

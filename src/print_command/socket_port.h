@@ -26,6 +26,9 @@ public:
     void write(const QByteArray& bytes) override;
     // Throws RunError(482) when the peer has closed the connection meanwhile.
     void endJob() override;
+    // Waits while the bytes not yet taken by the printer go out, then closes; throws
+    // RunError(482) when they stop going out for the write timeout (or the peer hangs up),
+    // the connection being closed all the same.
     void close() override;
     bool isPhysical() const override { return true; }
     // Throws RunError(482) when the peer has closed the connection.
@@ -33,12 +36,14 @@ public:
 
 private:
     void checkPeerOpen();
+    void release();
     QString address() const;
 
     QString m_host;
     int m_port;
     std::chrono::milliseconds m_writeTimeout;
     int m_fd = -1;
+    bool m_writeFailed = false;
     StatusInquiry m_status;
 };
 

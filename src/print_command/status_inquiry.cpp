@@ -18,12 +18,15 @@ const char kInquiry[] = {'\x1b', '!', '?'};
 } // namespace
 
 std::optional<std::uint8_t> StatusInquiry::ask(int fd, std::chrono::milliseconds wait) {
-    common::writeAll(fd, QByteArrayView(kInquiry, sizeof kInquiry),
-                     common::timing::kStatusSendTimeout, m_address);
-    ++m_unanswered;
+    // One inquiry at a time: while one is open its answer, however late, is the one awaited;
+    // asking again would only queue answers the printer still owes.
+    if (m_unanswered == 0) {
+        common::writeAll(fd, QByteArrayView(kInquiry, sizeof kInquiry),
+                         common::timing::kStatusSendTimeout, m_address);
+        m_unanswered = 1;
+    }
     const auto deadline = std::chrono::steady_clock::now() + wait;
-    std::optional<std::uint8_t> last;
-    while (m_unanswered > 0) {
+    for (;;) {
         const auto left = std::chrono::ceil<std::chrono::milliseconds>(
             deadline - std::chrono::steady_clock::now());
         pollfd entry{fd, POLLIN, 0};
@@ -32,10 +35,8 @@ std::optional<std::uint8_t> StatusInquiry::ask(int fd, std::chrono::milliseconds
             continue;
         if (ready <= 0)
             return std::nullopt;
-        unsigned char answers[64];
-        const ssize_t got =
-            ::read(fd, answers,
-                   static_cast<std::size_t>(std::min<long long>(sizeof answers, m_unanswered)));
+        unsigned char answer = 0;
+        const ssize_t got = ::read(fd, &answer, 1);
         if (got < 0 && (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK))
             continue;
         // A device that cannot be read (a printer without a back channel) has no status.
@@ -48,10 +49,9 @@ std::optional<std::uint8_t> StatusInquiry::ask(int fd, std::chrono::milliseconds
                 throwPortFailure(m_address, QStringLiteral("印表機已中斷連線"));
             return std::nullopt;
         }
-        m_unanswered -= got;
-        last = answers[got - 1];
+        m_unanswered = 0;
+        return answer;
     }
-    return last;
 }
 
 void StatusInquiry::dropped(long long count) {

@@ -5,6 +5,7 @@
 #include "common/timing.h"
 #include "common/wait.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace pelmar::print_command {
@@ -17,20 +18,31 @@ namespace timing = common::timing;
 
 class Pacer {
 public:
-    Pacer(RunContext& context, PrinterLibrary& library, int record, const QString& caption)
+    Pacer(RunContext& context, PrinterLibrary& library, int record,
+          std::chrono::milliseconds printingTime, const QString& caption)
         : m_context(context), m_library(library), m_record(record),
+          m_limit(std::max<std::chrono::milliseconds>(timing::kPrintingLimitFloor,
+                                                      printingTime * timing::kPrintingTimeFactor)),
           m_caption(caption), m_wait{context.clock, context.events,
                                      [&state = context.state] { return state.cancelRequested; }} {}
 
     PaceEnd run() {
+        // The time the printer takes over the record counts from the send, or from the end of
+        // a fault (the operator's time does not count).
+        auto deadline = m_context.clock.now() + m_limit;
         for (;;) {
             const std::optional<std::uint8_t> status = next();
             if (!status)
                 return PaceEnd::Cancelled;
             if (*status == 0)
                 return PaceEnd::Printed;
-            if (statusIsFault(*status) && !faultCleared(*status))
-                return PaceEnd::Cancelled;
+            if (statusIsFault(*status)) {
+                if (!faultCleared(*status))
+                    return PaceEnd::Cancelled;
+                deadline = m_context.clock.now() + m_limit;
+            } else if (m_context.clock.now() >= deadline) {
+                throw common::RunError(common::PrinterError, endlessPrinting(*status));
+            }
             common::waitFor(m_wait, timing::kStatusPollInterval);
         }
     }
@@ -105,6 +117,14 @@ private:
         throw common::RunError(common::PrinterError, faultReport(status, m_record) + resumeHint());
     }
 
+    QString endlessPrinting(std::uint8_t status) const {
+        return QStringLiteral("印表機在 %1 秒內沒有印完第 %2 筆 (印表機仍回報: %3)\n"
+                              "請檢查印表機與第 %2 筆的標籤是否已印出")
+            .arg(std::chrono::duration_cast<std::chrono::seconds>(m_limit).count())
+            .arg(m_record)
+            .arg(common::statusText(status));
+    }
+
     QString resumeHint() const {
         const int next = m_record + 1;
         if (next > m_context.state.recordCount)
@@ -115,6 +135,7 @@ private:
     RunContext& m_context;
     PrinterLibrary& m_library;
     int m_record;
+    std::chrono::milliseconds m_limit;
     const QString& m_caption;
     // Every wait of the pacing ends at once when the operator cancels.
     common::WaitServices m_wait;
@@ -137,8 +158,8 @@ QString faultReport(std::uint8_t status, int record) {
 }
 
 PaceEnd waitForPrinter(RunContext& context, PrinterLibrary& library, int record,
-                       const QString& caption) {
-    return Pacer(context, library, record, caption).run();
+                       std::chrono::milliseconds printingTime, const QString& caption) {
+    return Pacer(context, library, record, printingTime, caption).run();
 }
 
 } // namespace pelmar::print_command

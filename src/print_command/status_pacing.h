@@ -4,6 +4,7 @@
 #include "print_command/run_context.h"
 
 #include <QString>
+#include <chrono>
 #include <cstdint>
 
 namespace pelmar::print_command {
@@ -17,9 +18,11 @@ enum class PaceEnd { Printed, Cancelled };
 // goes on, nothing is sent again) or to cancel (No); with a faultWait the run waits that long for
 // the fault to clear. Ends Cancelled when the operator cancels. Throws RunError(482) for a fault
 // not cleared in the faultWait (naming the record to resume from), a printer silent for
-// timing::kStatusSilenceLimit, or one that hangs up.
+// timing::kStatusSilenceLimit after the inquiry it was sent, one that hangs up, or one still
+// not done after printingTime (the record's estimate) times timing::kPrintingTimeFactor, at
+// least timing::kPrintingLimitFloor (naming the record).
 PaceEnd waitForPrinter(RunContext& context, PrinterLibrary& library, int record,
-                       const QString& caption);
+                       std::chrono::milliseconds printingTime, const QString& caption);
 
 // What a fault status says with record sent last: the printer's state, the last record it
 // finished and whether record is still in the printer.

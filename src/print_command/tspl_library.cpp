@@ -1,12 +1,15 @@
 #include "print_command/tspl_library.h"
 
 #include "common/file_names.h"
+#include "common/numbers.h"
 #include "common/printer_status_byte.h"
 #include "common/run_error.h"
 #include "common/timing.h"
+#include "common/units.h"
 #include "print_command/tspl_strings.h"
 
 #include <QFile>
+#include <algorithm>
 
 namespace pelmar::print_command {
 
@@ -82,6 +85,9 @@ void TsplLibrary::downloadpcx(const QString& path, const QString& name) {
 void TsplLibrary::setup(const QString& width, const QString& height, const QString& speed,
                         const QString& density, const QString& sensor, const QString& vertical,
                         const QString& offset) {
+    const double feed = common::leadingNumber(height) +
+                        (sensor == u"0" || sensor == u"1" ? common::leadingNumber(vertical) : 0.0);
+    m_labelInches = feed / common::kMillimetresPerInch;
     QByteArray bytes = "SIZE " + text(width) + " mm," + text(height) + " mm" + kLineEnd;
     bytes += "SPEED " + text(speed) + kLineEnd;
     bytes += "DENSITY " + text(density) + kLineEnd;
@@ -129,6 +135,9 @@ void TsplLibrary::windowsfont(std::int16_t x, std::int16_t y, std::int16_t fonth
 
 void TsplLibrary::printlabel(const QString& sets, const QString& copies) {
     send("PRINT " + text(sets) + ',' + text(copies) + kLineEnd);
+    // A set count beyond what any run asks for is held to it, not cast beyond int.
+    m_port->expectLabels(static_cast<int>(std::clamp(common::leadingNumber(sets), 0.0, 1e6)),
+                         m_labelInches);
     m_port->endJob();
 }
 

@@ -64,6 +64,8 @@ private:
     TextBitmapRenderer m_renderer;
     QStringList m_warnings;
     bool m_answersStatus = false;
+    // The label's length with its gap, as set up last (0: not known).
+    double m_labelInches = 0.0;
 };
 
 } // namespace pelmar::print_command

@@ -11,14 +11,59 @@ namespace pelmar::print_queue {
 
 namespace {
 
-// The print system's own words on the job, as it gave them.
+// A reason of the print system in the operator's words, the reason itself in brackets; a
+// reason not known here as it came.
+QString reasonWords(const QString& reason) {
+    struct Known {
+        const char* keyword; // the reason without its -error/-warning/-report ending
+        const char* words;
+    };
+    static const Known kKnown[] = {
+        {"printer-stopped", "印表機佇列已停止"},
+        {"paused", "印表機佇列已暫停"},
+        {"media-empty", "標籤紙用完"},
+        {"media-needed", "需要放入標籤紙"},
+        {"media-jam", "卡紙"},
+        {"offline", "印表機離線"},
+        {"connecting-to-device", "正在連接印表機, 印表機沒有回應"},
+        {"timed-out", "印表機沒有回應"},
+        {"shutdown", "印表機已關機"},
+        {"door-open", "印表機機蓋開啟"},
+        {"cover-open", "印表機機蓋開啟"},
+    };
+    QString keyword = reason;
+    for (const char* ending : {"-error", "-warning", "-report"})
+        if (keyword.endsWith(QLatin1String(ending)))
+            keyword.chop(qstrlen(ending));
+    for (const Known& known : kKnown)
+        if (keyword == QLatin1String(known.keyword))
+            return QStringLiteral("%1 (%2)").arg(QString::fromUtf8(known.words), reason);
+    return reason;
+}
+
+// What the device or its driver last said, in the operator's words where it is one of the
+// messages of a printer that cannot be reached.
+QString messageWords(const QString& message) {
+    static const char* const kNotFound[] = {"not found", "unable to locate printer",
+                                            "unable to connect", "no such device",
+                                            "waiting for printer to become available"};
+    for (const char* phrase : kNotFound)
+        if (message.contains(QLatin1String(phrase), Qt::CaseInsensitive))
+            return QStringLiteral("找不到印表機 (%1)").arg(message);
+    return QStringLiteral("(%1)").arg(message);
+}
+
+// The print system's words on the job: each reason in Traditional Chinese where it is known,
+// the original in brackets.
 QString reasonText(const JobStatus& status) {
-    QStringList reasons = status.reasons;
-    reasons.removeAll(QStringLiteral("none"));
+    QStringList reasons;
+    for (const QString& reason : status.reasons)
+        if (reason != QLatin1String("none"))
+            reasons << reasonWords(reason);
     QString text =
         reasons.isEmpty() ? QStringLiteral("沒有原因") : reasons.join(QStringLiteral(", "));
     if (!status.printerMessage.isEmpty())
-        text += QStringLiteral(" (%1)").arg(status.printerMessage);
+        text += u' ' + messageWords(status.printerMessage);
     return text;
 }
 

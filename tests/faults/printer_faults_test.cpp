@@ -36,6 +36,10 @@ enum class PeerMode {
     NeverRead,  // accepts and reads nothing until released
     CloseAfter, // reads `limit` bytes, then hangs up
     Slow,       // reads a little at a time with pauses
+    // Answer every status inquiry: the first at once, later ones after 600 ms (ready), or
+    // "ready" first and then "printing" for ever.
+    AnswersLate,
+    PrintingForever,
 };
 
 // A TCP printer on 127.0.0.1 with a small receive window. After its mode it reads on to the end
@@ -96,6 +100,7 @@ private:
                 break;
             }
             received.append(buffer, got);
+            answerInquiries(peer, mode);
             if (mode == PeerMode::CloseAfter && received.size() >= limit)
                 break;
             if (mode == PeerMode::Slow)
@@ -104,6 +109,21 @@ private:
         ::close(peer);
     }
 
+    void answerInquiries(int peer, PeerMode mode) {
+        if (mode != PeerMode::AnswersLate && mode != PeerMode::PrintingForever)
+            return;
+        for (qsizetype at; (at = received.indexOf("\x1b!?", m_scanned)) >= 0;) {
+            m_scanned = at + 3;
+            const bool first = m_answered++ == 0;
+            if (mode == PeerMode::AnswersLate && !first)
+                std::this_thread::sleep_for(600ms);
+            const char status = mode == PeerMode::PrintingForever && !first ? 0x20 : 0x00;
+            ::send(peer, &status, 1, MSG_NOSIGNAL);
+        }
+    }
+
+    qsizetype m_scanned = 0;
+    int m_answered = 0;
     int m_listener = -1;
     std::thread m_thread;
     std::atomic<bool> m_released{false};
@@ -230,10 +250,50 @@ TEST_F(PrinterFaultTest, PrinterClosingAfterSomeBytesNamesTheLastRecordSent) {
     }
 }
 
+// Printers that mislead: each row's run ends as it says, with its message, and the labels that
+// reached the printer are those the run counted.
+TEST_F(PrinterFaultTest, PrintersThatMisleadEndTheRunAsTheyShould) {
+    struct Row {
+        const char* name;
+        PeerMode mode;
+        int records;
+        RunOutcome outcome;
+        const char* message; // the start of the run's one message (%1: the address)
+        int printed;         // labels the printer read whole
+        bool unconfirmed;
+    };
+    const Row rows[] = {
+        {"accepts and never reads", PeerMode::NeverRead, 2, RunOutcome::Failed,
+         "無法連接印表機 %1: 印表機在 0.3 秒內沒有收下其餘的資料", -1, true},
+        {"answers late", PeerMode::AnswersLate, 3, RunOutcome::Completed, "", 3, false},
+        {"printing forever", PeerMode::PrintingForever, 3, RunOutcome::Failed,
+         "印表機在 30 秒內沒有印完第 1 筆 (印表機仍回報: 列印中", 1, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        messages.shown.clear();
+        PeerPrinter printer(row.mode);
+        const RunResult result = run(printer.address(), row.records, 300ms);
+        EXPECT_EQ(result.outcome, row.outcome);
+        EXPECT_EQ(result.tally.unconfirmed, row.unconfirmed);
+        const QString start =
+            QString::fromUtf8(row.message).replace(QStringLiteral("%1"), printer.address());
+        if (start.isEmpty())
+            EXPECT_TRUE(messages.shown.empty());
+        else
+            expectFailureMessage(result, start);
+        EXPECT_TRUE(printer.closedByRun());
+        if (row.printed >= 0) {
+            EXPECT_EQ(printer.received.count("PRINT 1,1\r\n"), row.printed);
+        }
+    }
+}
+
 TEST_F(PrinterFaultTest, SlowPrinterGetsEveryLabel) {
     PeerPrinter printer(PeerMode::Slow);
     const RunResult result = run(printer.address(), 40, 5s);
     EXPECT_EQ(result.outcome, RunOutcome::Completed);
+    EXPECT_TRUE(result.tally.unconfirmed);
     EXPECT_TRUE(messages.shown.empty());
     EXPECT_TRUE(printer.closedByRun());
     EXPECT_EQ(printer.received.count("PRINT 1,1\r\n"), 40);

@@ -48,7 +48,14 @@ TEST(JobFollower, StateSequencesEndAsTheJobDid) {
         {"held", {state(JobState::Held, {"job-hold-until-specified"})}, "被保留", true},
         {"waiting on a queue that stopped",
          {state(JobState::Processing), state(JobState::Pending, {"printer-stopped"})},
-         "停在已停止的印表機佇列: printer-stopped",
+         "停在已停止的印表機佇列: 印表機佇列已停止 (printer-stopped)",
+         true},
+        {"unplugged: CUPS reasons in the operator's words",
+         {state(JobState::Stopped, {"media-empty-error", "offline-report", "connecting-to-device"},
+                "Unable to locate printer \"tsc.local\".")},
+         "已停止: 標籤紙用完 (media-empty-error), 印表機離線 (offline-report), 正在連接印表機, "
+         "印表機沒有回應 (connecting-to-device) 找不到印表機 (Unable to locate printer "
+         "\"tsc.local\".)",
          true},
         {"no reason given", {state(JobState::Aborted, {"none"})}, "已中止: 沒有原因", false},
     };

@@ -15,7 +15,7 @@ using common::MessageIcon;
 
 // items.txt holds two records with the quantities 2 and 1.
 TEST(RunReport, TheStatusLineTellsLabelsAndRecordsHoweverTheRunEnds) {
-    enum class Stop { None, Cancel, PortFails };
+    enum class Stop { None, NoStatus, Cancel, PortFails };
     struct Case {
         const char* name;
         int printMode;
@@ -25,6 +25,9 @@ TEST(RunReport, TheStatusLineTellsLabelsAndRecordsHoweverTheRunEnds) {
         QString status;
     } cases[] = {
         {"command mode", 0, 1, Stop::None, FlowEnd::Printed, "列印完成 3 張標籤, 2 筆資料"},
+        // Nothing confirmed the labels came out.
+        {"command mode, printer without status", 0, 1, Stop::NoStatus, FlowEnd::Printed,
+         "已送出 3 張標籤, 2 筆資料"},
         // Each set carries two labels side by side: 1 set for 2, 1 set for 1.
         {"command mode, two across", 0, 2, Stop::None, FlowEnd::Printed,
          "列印完成 4 張標籤, 2 筆資料"},
@@ -41,6 +44,8 @@ TEST(RunReport, TheStatusLineTellsLabelsAndRecordsHoweverTheRunEnds) {
         if (c.across != 1)
             f.home.write("Pelmar.INI", f.home.read("Pelmar.INI") + "[Label]\r\nAcross=" +
                                            QByteArray::number(c.across) + "\r\n");
+        if (c.stop == Stop::None)
+            f.library.statuses = {0}; // the printer confirms each record printed
         if (c.stop == Stop::Cancel)
             f.clock.onEvents = [&f] { cmdDelete_Click(f.state); };
         if (c.stop == Stop::PortFails)

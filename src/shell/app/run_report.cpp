@@ -8,10 +8,10 @@ namespace pelmar::app {
 
 namespace {
 
-QString endWord(FlowEnd end) {
+QString endWord(FlowEnd end, bool unconfirmed) {
     switch (end) {
     case FlowEnd::Printed:
-        return QStringLiteral("列印完成");
+        return unconfirmed ? QStringLiteral("已送出") : QStringLiteral("列印完成");
     case FlowEnd::Cancelled:
         return QStringLiteral("列印已取消, 已列印");
     default:
@@ -33,8 +33,8 @@ QString tallyText(const common::RunTally& tally) {
 }
 
 QString endOfRunStatus(const FlowResult& result) {
-    QString text = kAutomaticStatus + QStringLiteral("  ") + endWord(result.end) + u' ' +
-                   tallyText(result.tally);
+    QString text = kAutomaticStatus + QStringLiteral("  ") +
+                   endWord(result.end, result.tally.unconfirmed) + u' ' + tallyText(result.tally);
     const std::size_t leftOut = result.tally.leftOut.size();
     if (leftOut > 0)
         text += QStringLiteral(", %1 筆資料未列印").arg(leftOut);

@@ -14,7 +14,8 @@ inline const QString kRunReportCaption = QStringLiteral("列印結果");
 QString tallyText(const common::RunTally& tally);
 
 // The status line lblMsg at the end of a run (Printed, Cancelled, DataError or PrintError): how
-// the run ended, with its labels, records and the records left out.
+// the run ended ("已送出" rather than "列印完成" when the printer could not confirm the labels
+// printed), with its labels, records and the records left out.
 QString endOfRunStatus(const FlowResult& result);
 
 // The text of the message after a run: every record left out (number, element, reason) and

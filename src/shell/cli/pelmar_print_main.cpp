@@ -128,7 +128,11 @@ void summarize(const app::FlowResult& result, int status) {
     const QString details = printedDetails(result);
     switch (result.end) {
     case FlowEnd::Printed:
-        cli::say(QStringLiteral("%1 printed").arg(tally) + details);
+        cli::say((result.tally.unconfirmed
+                      ? QStringLiteral("%1 sent; the printer cannot confirm they printed")
+                      : QStringLiteral("%1 printed"))
+                     .arg(tally) +
+                 details);
         break;
     case FlowEnd::NothingToPrint:
         cli::say(QStringLiteral("the data file has no lines; nothing to print"));
