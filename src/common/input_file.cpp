@@ -19,7 +19,7 @@ QString kindOf(mode_t mode) {
     if (S_ISDIR(mode))
         return QStringLiteral("資料夾");
     if (S_ISFIFO(mode))
-        return QStringLiteral("具名管道 (FIFO)");
+        return QStringLiteral("FIFO 具名管道");
     if (S_ISCHR(mode) || S_ISBLK(mode))
         return QStringLiteral("裝置");
     if (S_ISSOCK(mode))
