@@ -6,17 +6,30 @@
 #include <QFile>
 #include <algorithm>
 #include <cstring>
+#include <fcntl.h>
 #include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace pelmar::common {
 
 namespace {
 
+// Opens without waiting for a writer and refuses what is not a regular file: a FIFO or a device
+// put in place of a checked file would block the read or never end it.
 std::FILE* openForReading(const QString& path) {
     const QString found = resolveExistingFile(path);
-    std::FILE* file = std::fopen(QFile::encodeName(found).constData(), "rb");
-    if (file == nullptr)
+    const int fd = ::open(QFile::encodeName(found).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
         throw RunError(PathFileAccessError);
+    struct stat info {};
+    std::FILE* file = nullptr;
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) ||
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0 ||
+        (file = ::fdopen(fd, "rb")) == nullptr) {
+        ::close(fd);
+        throw RunError(PathFileAccessError);
+    }
     return file;
 }
 

@@ -1,6 +1,7 @@
 #include "data/data_file_reader.h"
 
 #include "common/file_names.h"
+#include "common/input_file.h"
 #include "common/line_decoder.h"
 #include "common/line_reader.h"
 #include "common/run_error.h"
@@ -113,7 +114,8 @@ void forEachRecord(state::WorkingState& state, DataLines& lines, int records, Cu
 
 void readDataFile(state::WorkingState& state) {
     const QString path =
-        common::resolveExistingFile(common::dataFilePath(state.textFileName, state.programFolder));
+        common::existingInputFile(common::dataFilePath(state.textFileName, state.programFolder),
+                                  QStringLiteral("資料檔"), common::kMaxDataFileBytes);
     const bool lineFeedEnds = lineFeedEndsLine(path);
     const common::LineDecoder decoder(state.codePage, path);
     QByteArray lastLine;

@@ -1,6 +1,7 @@
 #include "format/format_file.h"
 
 #include "common/file_names.h"
+#include "common/input_file.h"
 #include "common/line_decoder.h"
 #include "common/line_reader.h"
 #include "common/numbers.h"
@@ -80,7 +81,10 @@ FormatLoadResult readFormatFile(state::WorkingState& state, common::MessageBox& 
                                 const QByteArray* text) {
     try {
         const QString named = common::joinPath(state.programFolder, state.formatFileName);
-        const QString path = text != nullptr ? named : common::resolveExistingFile(named);
+        const QString path = text != nullptr
+                                 ? named
+                                 : common::existingInputFile(named, QStringLiteral("格式檔"),
+                                                             common::kMaxFormatFileBytes);
         // Format files are typed in a text editor; on this system editors end lines with LF.
         const std::unique_ptr<common::LineReader> reader =
             text != nullptr ? std::make_unique<common::LineReader>(*text, /*lineFeedEndsLine=*/true)

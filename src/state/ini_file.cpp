@@ -1,6 +1,7 @@
 #include "state/ini_file.h"
 
 #include "common/file_writer.h"
+#include "common/input_file.h"
 #include "common/line_decoder.h"
 #include "common/run_error.h"
 
@@ -226,8 +227,9 @@ IniFile::IniFile(QString path, common::CodePage codePage)
     const QFileInfo info(m_path);
     if (!info.exists() && !info.isSymLink())
         return;
+    common::checkInputFile(m_path, QStringLiteral("設定檔"), common::kMaxSettingsFileBytes);
     QFile file(m_path);
-    if (info.isDir() || !file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly))
         throw RunError(PathFileAccessError, QStringLiteral("無法讀取設定檔 %1").arg(m_path));
     m_bytes = file.readAll();
     if (m_codePage.isUtf8() && common::startsWithByteOrderMark(m_bytes)) {

@@ -33,7 +33,8 @@ using ProfileEntry = std::pair<QByteArray, QByteArray>;
 class IniFile {
 public:
     // Reads the file at path; a missing file reads as an empty one. Throws RunError(75) when the
-    // file exists but cannot be read.
+    // file exists but is not a regular file or cannot be read, and RunError(7) when it is larger
+    // than kMaxSettingsFileBytes.
     IniFile(QString path, common::CodePage codePage);
 
     // Refuses a file holding bytes that its code page cannot read (or a UTF-8 byte-order mark in

@@ -51,7 +51,7 @@ TEST(BoundedResources, DataFilesOfOneHugeLine) {
         qint64 bytes;
         bool refused;
     } cases[] = {
-        {"200 MB: refused as not fitting into memory", 200LL << 20, true},
+        {"a 40 MB line: refused as not fitting into memory", 40LL << 20, true},
         {"at the line limit: read", data::kMaxDataLineBytes, false},
     };
     for (const auto& c : cases) {

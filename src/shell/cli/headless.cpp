@@ -6,17 +6,27 @@
 #include "print_command/tspl_library.h"
 #include "print_driver/image_page_sink.h"
 #include "print_driver/qt_printer_page.h"
+#include "shell/app/exit_status.h"
+#include "shell/app/print_flow.h"
 
 #include <cstdio>
 #include <thread>
+#include <unistd.h>
 
 namespace pelmar::cli {
 
 volatile std::sig_atomic_t g_cancelSignal = 0;
+volatile std::sig_atomic_t g_outputOpened = 0;
 
 namespace {
 
 extern "C" void onCancelSignal(int) {
+    if (!g_outputOpened) {
+        // Only async-signal-safe calls here: the text is written as it is, in UTF-8.
+        static const char kText[] = "pelmar-print: 已取消 (收到結束信號), 沒有送出任何標籤\n";
+        [[maybe_unused]] const ssize_t written = ::write(STDERR_FILENO, kText, sizeof kText - 1);
+        ::_exit(app::kExitCancelled);
+    }
     g_cancelSignal = 1;
 }
 
@@ -143,6 +153,27 @@ void installCancelSignals() {
     sigemptyset(&action.sa_mask);
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
+}
+
+void markOutputOpening(app::AppContext& context) {
+    if (context.libraryFactory)
+        context.libraryFactory = [make = std::move(context.libraryFactory)](const QString& name) {
+            g_outputOpened = 1;
+            return make(name);
+        };
+    app::PageFactory make = std::move(context.pageFactory);
+    if (!make)
+        make = [&context](const app::PrintDestination& destination) {
+            return app::makeDestinationPage(
+                destination,
+                {context.clock, context.events,
+                 [&state = context.state] { return state.cancelRequested; }},
+                context.printSystem);
+        };
+    context.pageFactory = [make = std::move(make)](const app::PrintDestination& destination) {
+        g_outputOpened = 1;
+        return make(destination);
+    };
 }
 
 void pollCancelSignal(state::WorkingState& state) {

@@ -4,6 +4,7 @@
 #include "common/message_box.h"
 #include "print_command/printer_library.h"
 #include "print_driver/printer_page.h"
+#include "shell/app/app_context.h"
 #include "shell/app/main_window.h"
 #include "shell/app/printer_dialog.h"
 #include "state/working_state.h"
@@ -16,8 +17,18 @@ namespace pelmar::cli {
 // Set by SIGINT and SIGTERM; the event pump and the printer library hand it to the run.
 extern volatile std::sig_atomic_t g_cancelSignal;
 
-// Installs the SIGINT and SIGTERM handlers that set g_cancelSignal.
+// Set once the run opens its printer or output file. Until then nothing has been sent, so SIGINT
+// and SIGTERM end the program at once with status 6 (a load of a large file included); from then
+// on they set g_cancelSignal and the run stops between labels.
+extern volatile std::sig_atomic_t g_outputOpened;
+
+// Installs the SIGINT and SIGTERM handlers: end at once before the output opens, else set
+// g_cancelSignal.
 void installCancelSignals();
+
+// Makes the context's printer library and page factories set g_outputOpened before they open
+// anything (an empty page factory becomes the one the run would use).
+void markOutputOpening(app::AppContext& context);
 
 // Copies a received cancel signal into the working state (the cancel-printing button).
 void pollCancelSignal(state::WorkingState& state);

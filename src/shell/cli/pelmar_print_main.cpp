@@ -232,7 +232,8 @@ int run(const options::PrintOptions& options) {
     if (!previewFolder.isEmpty())
         cli::usePreviewFolder(context, previewFolder, options.resolution);
 
-    cli::installCancelSignals();
+    if (!options.dryRun)
+        cli::markOutputOpening(context);
     app::FlowResult result = app::Form_Load(context);
     if (result.end == app::FlowEnd::PrintPanel) {
         // The operator's choices on the print panel.
@@ -278,6 +279,8 @@ int run(const options::PrintOptions& options) {
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // From the start: before the output opens a signal ends the program at once.
+    cli::installCancelSignals();
     QGuiApplication application(argc, argv);
     auto parsed = options::readPrintOptions(QCoreApplication::arguments().mid(1));
     if (const auto* problem = std::get_if<options::OptionError>(&parsed)) {
