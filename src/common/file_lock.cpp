@@ -47,6 +47,26 @@ int openLockFile(const QByteArray& name) {
     return -1;
 }
 
+// Locks the file now at `name`. A holder removes its file as it lets go, so a lock won on a file
+// already removed is tried again on the one that took its place.
+bool lockCurrentFile(int& fd, const QString& path) {
+    const QByteArray name = QFile::encodeName(path);
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        if (::flock(fd, LOCK_EX | LOCK_NB) != 0)
+            return false;
+        struct stat held {
+        }, named{};
+        if (::fstat(fd, &held) == 0 && ::lstat(name.constData(), &named) == 0 &&
+            held.st_dev == named.st_dev && held.st_ino == named.st_ino)
+            return true;
+        ::close(fd);
+        fd = openLockFile(name);
+        if (fd < 0)
+            throw lockFailure(path, errno);
+    }
+    return false;
+}
+
 void writeHolder(int fd, const LockHolder& holder) {
     const QByteArray text = QStringLiteral("%1\n%2\n%3\n")
                                 .arg(holder.pid)
@@ -83,10 +103,10 @@ std::unique_ptr<FileLock> FileLock::take(const QString& path, const LockHolder& 
                                          bool* cancelled) {
     if (cancelled != nullptr)
         *cancelled = false;
-    const int fd = openLockFile(QFile::encodeName(path));
+    int fd = openLockFile(QFile::encodeName(path));
     if (fd < 0)
         throw lockFailure(path, errno);
-    const auto locked = [fd] { return ::flock(fd, LOCK_EX | LOCK_NB) == 0; };
+    const auto locked = [&fd, &path] { return lockCurrentFile(fd, path); };
     bool taken = locked();
     if (!taken && limit.count() > 0) {
         const WaitEnd end = waitFor(wait, limit, locked);
@@ -103,7 +123,9 @@ std::unique_ptr<FileLock> FileLock::take(const QString& path, const LockHolder& 
 }
 
 FileLock::~FileLock() {
-    // Closing the only descriptor releases the lock.
+    // Removed while still held, so no lock file stays behind (where the folder lets this process
+    // remove it); closing the only descriptor releases the lock.
+    ::unlink(QFile::encodeName(m_path).constData());
     ::close(m_fd);
 }
 

@@ -19,9 +19,9 @@ struct LockHolder {
 // The holder of this process, taking a lock now.
 LockHolder thisProcess(const QString& program);
 
-// An advisory lock (flock) on a lock file, held until it is destroyed; the kernel releases it
-// when the process dies, so a killed run never leaves a stale lock behind. Two opens of one file
-// exclude each other, in one process as in two.
+// An advisory lock (flock) on a lock file, held until it is destroyed, which removes the file;
+// the kernel releases it when the process dies, so a killed run never leaves a stale lock behind.
+// Two opens of one file exclude each other, in one process as in two.
 class FileLock {
 public:
     // Takes the lock on `path`, waiting up to `limit` (zero: one try) with common::waitFor, and

@@ -6,6 +6,9 @@
 #include "common/wait.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <unistd.h>
 
 namespace pelmar::app {
 
@@ -28,8 +31,15 @@ RunLocks::RunLocks(QString program, std::chrono::milliseconds limit)
 void RunLocks::holdProgramFolder(const QString& folder, const common::WaitServices& wait) {
     if (m_folder)
         return;
-    m_folder = hold(common::joinPath(folder, QLatin1String(kProgramFolderLockName)),
-                    QStringLiteral("程式資料夾 %1").arg(QDir::toNativeSeparators(folder)), wait);
+    QString path = common::joinPath(folder, QLatin1String(kProgramFolderLockName));
+    // A folder no file can be made in (read-only) still prints, its settings unsaved: its lock
+    // is kept beside the printers' under its real path.
+    if (!QFileInfo::exists(path) && ::access(QFile::encodeName(folder).constData(), W_OK) != 0)
+        path = common::joinPath(common::sharedLockFolder(),
+                                common::lockFileName(QStringLiteral("folder:") +
+                                                     QFileInfo(folder).canonicalFilePath()));
+    m_folder =
+        hold(path, QStringLiteral("程式資料夾 %1").arg(QDir::toNativeSeparators(folder)), wait);
 }
 
 void RunLocks::holdPrinter(const QString& key, const common::WaitServices& wait) {

@@ -22,9 +22,10 @@ public:
     // holds is waited for (zero: refuse at once).
     RunLocks(QString program, std::chrono::milliseconds limit);
 
-    // Holds the lock of a program folder. Throws RunError(482) naming the run that holds it,
-    // RunError(32755) when the wait was cancelled, RunError(75) when the lock file cannot be
-    // opened.
+    // Holds the lock of a program folder (its kProgramFolderLockName; for a folder no file can
+    // be made in, one in common::sharedLockFolder() named after its path). Throws RunError(482)
+    // naming the run that holds it, RunError(32755) when the wait was cancelled, RunError(75) when
+    // the lock file cannot be opened.
     void holdProgramFolder(const QString& folder, const common::WaitServices& wait);
     // Holds the lock of a printer address (printerLockKey) in common::sharedLockFolder(); throws
     // as holdProgramFolder.

@@ -85,6 +85,8 @@ bool WindowController::start(int& status) {
         const BusyScope busy(m_busy);
         result = app::Form_Load(*m_context);
     }
+    // The start-up run has written back its settings; a window that stays holds no lock.
+    m_runLocks.release();
     status = app::exitStatus(result);
     if (m_exitRequested) {
         m_exitRequested = false;
