@@ -64,7 +64,8 @@ std::unique_ptr<common::FileLock> RunLocks::hold(const QString& path, const QStr
     if (lock)
         return lock;
     if (cancelled)
-        throw common::RunError(common::DialogCancelled, QStringLiteral("等待%1時已取消").arg(busy));
+        throw common::RunError(common::DialogCancelled,
+                               QStringLiteral("%1 正由另一個列印工作使用; 等待時已取消").arg(busy));
     common::LockHolder holder;
     common::waitFor(wait, common::timing::kLockHolderRead, [&] {
         holder = common::readLockHolder(path);
