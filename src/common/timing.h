@@ -40,6 +40,10 @@ constexpr milliseconds kJobPollInterval{100};
 constexpr seconds kJobStartAllowance{60};
 constexpr seconds kRawJobTimeLimit{120};
 
+// A run refused a lock: how long it reads the lock file for the name of a holder that has just
+// taken the lock and not yet written itself there.
+constexpr milliseconds kLockHolderRead{200};
+
 // The format editor: the quiet time after the last keystroke before the preview is drawn again.
 constexpr milliseconds kPreviewDebounce{150};
 // The test-print screen: how often it looks whether the chosen record or format has changed.

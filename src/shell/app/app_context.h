@@ -21,6 +21,8 @@
 
 namespace pelmar::app {
 
+class RunLocks;
+
 // Makes the printer page of driver mode for the printer chosen in the printer dialog.
 using PageFactory =
     std::function<std::unique_ptr<print_driver::PrinterPage>(const PrintDestination& destination)>;
@@ -71,6 +73,9 @@ struct AppContext {
     // Command mode: how a printer fault is met (see print_command::RunContext): the window asks
     // the operator, pelmar-print waits.
     std::optional<std::chrono::milliseconds> faultWait = std::nullopt;
+    // The program folder and printer locks a run takes before its port is opened (empty: none,
+    // as in a dry run).
+    RunLocks* runLocks = nullptr;
 };
 
 // How start-up or a print command ended: the window ends or stays, the headless tool picks its

@@ -3,11 +3,23 @@
 #include "common/run_error.h"
 #include "shell/app/delimiter_check.h"
 #include "shell/app/print_flow.h"
+#include "shell/app/run_locks.h"
 #include "shell/app/run_report.h"
 
 namespace pelmar::app {
 
-namespace {} // namespace
+namespace {
+
+// Lets the run's locks go when the print command ends (the window may stay after a failure).
+struct ReleasedAtEnd {
+    RunLocks* locks;
+    ~ReleasedAtEnd() {
+        if (locks != nullptr)
+            locks->release();
+    }
+};
+
+} // namespace
 
 FlowResult cmdPrint_Click(AppContext& context) {
     state::WorkingState& state = context.state;
@@ -26,6 +38,7 @@ FlowResult cmdPrint_Click(AppContext& context) {
         result.programEnds = !state.commandLineIsExactlyT();
         return result;
     }
+    const ReleasedAtEnd released{context.runLocks};
     try {
         context.window.setPrintButtonEnabled(false);
         context.window.setCancelButtonEnabled(true);

@@ -4,11 +4,13 @@
 #include "format/driver_format_loader.h"
 #include "format/format_loader.h"
 #include "print_command/print_labels.h"
+#include "print_command/printer_ports.h"
 #include "print_driver/cups_queue_sink.h"
 #include "print_driver/pdf_file_sink.h"
 #include "print_driver/print_labels_driver.h"
 #include "print_driver/qt_printer_page.h"
 #include "print_queue/queue_failure.h"
+#include "shell/app/run_locks.h"
 #include "shell/app/run_report.h"
 #include "state/settings.h"
 
@@ -56,6 +58,7 @@ FlowResult printCommandMode(AppContext& context) {
     const format::FormatLoadResult load = format::LoadFormat(context.state, context.messageBox);
     if (load.failed)
         return formatFailure(load);
+    holdRunLocks(context, commandPrinterAddress(context));
     print_command::RunContext run = commandRunContext(context);
     return withFormatWarnings(fromRun(print_command::PrintLabels(run)), load, context.state);
 }
@@ -70,6 +73,20 @@ FlowResult printDriverMode(AppContext& context) {
 }
 
 } // namespace
+
+void holdRunLocks(AppContext& context, const QString& printerAddress) {
+    if (context.runLocks == nullptr)
+        return;
+    const common::WaitServices wait{context.clock, context.events,
+                                    [&state = context.state] { return state.cancelRequested; }};
+    context.runLocks->holdProgramFolder(context.state.programFolder, wait);
+    if (!printerAddress.isEmpty())
+        context.runLocks->holdPrinter(printerLockKey(context.state, printerAddress), wait);
+}
+
+QString commandPrinterAddress(const AppContext& context) {
+    return print_command::portAddress(context.state, context.state.printerName);
+}
 
 print_command::RunContext commandRunContext(AppContext& context) {
     return {context.state,      context.messageBox,     context.window,     context.clock,
@@ -92,6 +109,8 @@ prepareDriverPage(AppContext& context, format::FormatLoadResult& load, PrintDest
     load = format::LoadFormat_Driver(context.state, context.messageBox);
     if (load.failed)
         return nullptr;
+    // A PDF file is no printer; the program folder's lock keeps it to one run.
+    holdRunLocks(context, destination.pdfFile.isEmpty() ? destination.queue : QString());
     return context.pageFactory
                ? context.pageFactory(destination)
                : makeDestinationPage(destination,

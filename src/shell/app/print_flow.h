@@ -19,6 +19,14 @@ std::unique_ptr<print_driver::PrinterPage> makeDestinationPage(const PrintDestin
                                                                common::WaitServices wait,
                                                                print_queue::PrintSystem* system);
 
+// Holds the run's locks (AppContext::runLocks, none when empty) before a port is opened: the
+// program folder, and the printer at `printerAddress` unless it is empty. Throws as
+// RunLocks::holdProgramFolder.
+void holdRunLocks(AppContext& context, const QString& printerAddress);
+
+// The port address of command mode's printer (state.printerName).
+QString commandPrinterAddress(const AppContext& context);
+
 // The run context of command mode over the app's seams.
 print_command::RunContext commandRunContext(AppContext& context);
 
@@ -29,7 +37,7 @@ print_driver::DriverRunContext driverRunContext(AppContext& context,
 // Driver mode's preparation: the printer dialog, LoadFormat_Driver, then the page of the chosen
 // printer (told in chosen when given). load holds the loader's result; the page is null when the
 // load failed.
-// Throws RunError(32755) when the dialog is cancelled (nothing loaded).
+// Throws RunError(32755) when the dialog is cancelled (nothing loaded), and as holdRunLocks.
 std::unique_ptr<print_driver::PrinterPage> prepareDriverPage(AppContext& context,
                                                              format::FormatLoadResult& load,
                                                              PrintDestination* chosen = nullptr);

@@ -7,6 +7,7 @@
 #include "print_driver/test_print_driver.h"
 #include "shell/app/delimiter_check.h"
 #include "shell/app/print_flow.h"
+#include "shell/app/run_locks.h"
 
 namespace pelmar::app {
 
@@ -37,6 +38,7 @@ TestPrintResult printCommandMode(AppContext& context, const QString& quantity) {
     if (load.failed)
         return loadFailure(load);
     tellFormatWarnings(context, load);
+    holdRunLocks(context, commandPrinterAddress(context));
     print_command::RunContext run = commandRunContext(context);
     print_command::TestPrint(run, quantity);
     context.window.setStatusMessage(testPrintedStatus(quantity, context.state.printerName));
@@ -60,6 +62,15 @@ TestPrintResult printDriverMode(AppContext& context, const QString& quantity) {
     return {TestPrintEnd::Printed, 0, false};
 }
 
+// Lets the run's locks go when the test print ends, however it ends.
+struct ReleasedAtEnd {
+    RunLocks* locks;
+    ~ReleasedAtEnd() {
+        if (locks != nullptr)
+            locks->release();
+    }
+};
+
 } // namespace
 
 QString testPrintedStatus(const QString& quantityText, const QString& printer) {
@@ -82,6 +93,8 @@ TestPrintResult cmdTestPrintOk_Click(AppContext& context, TestPrintScreen& scree
         return missing(context, screen, kNoTestQuantityMessage, TestPrintFocus::TxtTestPrintQty);
     if (!delimiterCanCut(context, kTestPrintCaption))
         return {TestPrintEnd::Error, common::InvalidArgument, false};
+    // The window stays after a test print: its locks go with it.
+    const ReleasedAtEnd released{context.runLocks};
     try {
         return state.printMode != 0 ? printDriverMode(context, quantity)
                                     : printCommandMode(context, quantity);

@@ -11,6 +11,7 @@
 #include "shell/app/output_path_check.h"
 #include "shell/app/print_commands.h"
 #include "shell/app/program_arguments.h"
+#include "shell/app/run_locks.h"
 #include "shell/app/startup.h"
 #include "shell/cli/headless.h"
 #include "shell/cli/preview_run.h"
@@ -164,6 +165,22 @@ void summarize(const app::FlowResult& result, int status) {
     }
 }
 
+// Holds the program folder for the whole run (settings read, labels, write-back), waiting as
+// --wait-lock allows; the exit status when it cannot, having said why.
+std::optional<int> holdProgramFolder(app::RunLocks& locks, const QString& programFolder) {
+    state::WorkingState waiting;
+    cli::HeadlessClock clock(waiting);
+    cli::installCancelSignals();
+    try {
+        locks.holdProgramFolder(programFolder,
+                                {clock, clock, [&waiting] { return waiting.cancelRequested; }});
+        return std::nullopt;
+    } catch (const common::RunError& error) {
+        cli::say(error.description());
+        return error.number() == common::DialogCancelled ? app::kExitCancelled : kExitPrinterError;
+    }
+}
+
 int run(const options::PrintOptions& options) {
     const QString programFolder = options.home.isEmpty()
                                       ? common::programFolder()
@@ -175,6 +192,12 @@ int run(const options::PrintOptions& options) {
     if (const auto problem = checkAgainstSettings(options, programFolder)) {
         cli::say(*problem);
         return kExitBadSettings;
+    }
+    app::RunLocks locks(QStringLiteral("pelmar-print"),
+                        std::chrono::seconds(options.waitLockSeconds));
+    if (!options.dryRun) {
+        if (const auto refused = holdProgramFolder(locks, programFolder))
+            return *refused;
     }
 
     const QString previewFolder =
@@ -211,6 +234,7 @@ int run(const options::PrintOptions& options) {
     context.lastRecord = options.to;
     context.faultWait = std::chrono::seconds(options.faultWaitSeconds);
     context.dataFileOverride = options.data;
+    context.runLocks = options.dryRun ? nullptr : &locks;
     context.printSystem = &cups;
     if (options.dryRun) {
         context.libraryFactory = [&report](const QString&) { return cli::dryRunLibrary(report); };

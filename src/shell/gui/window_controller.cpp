@@ -63,6 +63,7 @@ WindowController::WindowController(state::WorkingState& state, FrmPelmarChi& win
     m_context->libraryFactory = std::move(services.libraryFactory);
     m_context->pageFactory = std::move(services.pageFactory);
     m_context->printSystem = services.printSystem;
+    m_context->runLocks = &m_runLocks;
 
     // The operator screens of "/T" (owned by the window); a reader or loader that ends the
     // program from there ends it like any procedure.
@@ -84,6 +85,8 @@ bool WindowController::start(int& status) {
         const BusyScope busy(m_busy);
         result = app::Form_Load(*m_context);
     }
+    // The start-up run has written back its settings; a window that stays holds no lock.
+    m_runLocks.release();
     status = app::exitStatus(result);
     if (m_exitRequested) {
         m_exitRequested = false;

@@ -5,6 +5,7 @@
 #include "shell/app/app_context.h"
 #include "shell/app/installed_printers.h"
 #include "shell/app/printer_dialog.h"
+#include "shell/app/run_locks.h"
 #include "shell/gui/main_window_adapter.h"
 #include "shell/gui/operator_screens.h"
 #include "state/working_state.h"
@@ -79,6 +80,8 @@ private:
     std::unique_ptr<print_queue::PrintSystem> m_ownPrintSystem;
     std::unique_ptr<app::PrinterDirectory> m_ownPrinters;
     std::unique_ptr<app::PrinterDialog> m_ownPrinterDialog;
+    // Another run holding the program folder or the printer is refused at once, in a message box.
+    app::RunLocks m_runLocks{QStringLiteral("pelmar"), std::chrono::milliseconds(0)};
     std::unique_ptr<app::AppContext> m_context;
     OperatorScreens* m_screens = nullptr;
     bool m_busy = false;

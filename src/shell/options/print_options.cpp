@@ -124,6 +124,11 @@ OptionTable makeTable() {
               "a printer that reports a fault (paper out, head open, pause...) while it prints: "
               "wait up to S seconds for it to be cleared (default 0: fail at once, exit status "
               "5)"),
+        whole("--wait-lock", "S", 0, 86400,
+              QStringLiteral("--wait-lock 的值必須是 0 到 86400 秒: %1"),
+              "another run printing from the same program folder or to the same printer: wait "
+              "up to S seconds for it to end (default 0: refuse at once, naming that run, exit "
+              "status 5)"),
         flag("--dry-run", "",
              "run the real printer library into nothing: tell what would be printed, or refuse "
              "what the real run refuses, without opening a port or writing the settings; each "
@@ -179,6 +184,7 @@ Parsed<PrintOptions> readPrintOptions(const QStringList& arguments) {
         options.to = range->second;
     }
     options.faultWaitSeconds = numberOf("--fault-wait", 0);
+    options.waitLockSeconds = numberOf("--wait-lock", 0);
     options.dryRun = given.has(QStringLiteral("--dry-run"));
     options.help = given.has(QStringLiteral("--help"));
     options.version = given.has(QStringLiteral("--version"));

@@ -22,6 +22,7 @@ struct PrintOptions {
     int from = 1;                      // the first record to print
     int to = 0;                        // the last record to print (0: the last one)
     int faultWaitSeconds = 0;          // how long a printer fault may take to clear
+    int waitLockSeconds = 0; // how long another run's program folder or printer is awaited
     bool dryRun = false;
     bool help = false;
     bool version = false;

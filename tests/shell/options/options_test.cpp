@@ -50,11 +50,13 @@ TEST(OptionsTest, PelmarPrintArguments) {
              EXPECT_EQ(o.from, 1);
              EXPECT_EQ(o.to, 0);
              EXPECT_EQ(o.faultWaitSeconds, 0);
+             EXPECT_EQ(o.waitLockSeconds, 0);
              EXPECT_EQ(o.resolution, 0);
              EXPECT_FALSE(o.price || o.dryRun || o.help || o.version);
          }},
         {{"--output", "a.pdf", "--resolution=4800", "--from", "32767", "--fault-wait=86400",
-          "--price", "2147483647", "--printer", "a", "--printer=b", "-h", "--dry-run"},
+          "--wait-lock", "86400", "--price", "2147483647", "--printer", "a", "--printer=b", "-h",
+          "--dry-run"},
          {},
          {},
          [](const PrintOptions& o) {
@@ -62,6 +64,7 @@ TEST(OptionsTest, PelmarPrintArguments) {
              EXPECT_EQ(o.resolution, 4800);
              EXPECT_EQ(o.from, 32767);
              EXPECT_EQ(o.faultWaitSeconds, 86400);
+             EXPECT_EQ(o.waitLockSeconds, 86400);
              EXPECT_EQ(o.price, 2147483647);
              EXPECT_EQ(o.printer, "b"); // the last one counts
              EXPECT_TRUE(o.help && o.dryRun && !o.version);
@@ -95,6 +98,7 @@ TEST(OptionsTest, PelmarPrintArguments) {
          "--preview",
          "--preview 不能與 --output 同時使用"},
         {{"--fault-wait", "-1"}, "--fault-wait", "--fault-wait 的值必須是 0 到 86400 秒: -1"},
+        {{"--wait-lock=86401"}, "--wait-lock", "--wait-lock 的值必須是 0 到 86400 秒: 86401"},
         {{"--price", "-4"}, "--price", "--price 只能是數字: -4"},
         {{"--price", "99999999999"}, "--price", "--price 超出售價調整的範圍: 99999999999"},
         {{"--price", QString(400, u'9')},
