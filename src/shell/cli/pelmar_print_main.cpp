@@ -170,7 +170,6 @@ void summarize(const app::FlowResult& result, int status) {
 std::optional<int> holdProgramFolder(app::RunLocks& locks, const QString& programFolder) {
     state::WorkingState waiting;
     cli::HeadlessClock clock(waiting);
-    cli::installCancelSignals();
     try {
         locks.holdProgramFolder(programFolder,
                                 {clock, clock, [&waiting] { return waiting.cancelRequested; }});
