@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 #include <netinet/in.h>
+#include <string>
 #include <sys/socket.h>
 #include <thread>
 #include <unistd.h>
@@ -68,8 +69,13 @@ TEST_F(HeadlessFaultTest, PrinterHangingUpAfterTheFirstLabelIsNamed) {
     Listener listener;
     std::thread printer([&] {
         const int connection = listener.accept();
+        // Until the first label's print command has come, however slow the run is to make it.
+        std::string received;
         char buffer[65536];
-        [[maybe_unused]] const ssize_t got = ::read(connection, buffer, sizeof buffer);
+        ssize_t got = 0;
+        while (received.find("PRINT ") == std::string::npos &&
+               (got = ::read(connection, buffer, sizeof buffer)) > 0)
+            received.append(buffer, static_cast<size_t>(got));
         // Well after the first label's end, well before the run's wait after it is over.
         std::this_thread::sleep_for(500ms);
         ::close(connection);
