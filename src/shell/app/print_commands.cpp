@@ -8,19 +8,6 @@
 
 namespace pelmar::app {
 
-namespace {
-
-// Lets the run's locks go when the print command ends (the window may stay after a failure).
-struct ReleasedAtEnd {
-    RunLocks* locks;
-    ~ReleasedAtEnd() {
-        if (locks != nullptr)
-            locks->release();
-    }
-};
-
-} // namespace
-
 FlowResult cmdPrint_Click(AppContext& context) {
     state::WorkingState& state = context.state;
     FlowResult result;
@@ -38,7 +25,7 @@ FlowResult cmdPrint_Click(AppContext& context) {
         result.programEnds = !state.commandLineIsExactlyT();
         return result;
     }
-    const ReleasedAtEnd released{context.runLocks};
+    const LocksReleasedAtEnd released{context.runLocks};
     try {
         context.window.setPrintButtonEnabled(false);
         context.window.setCancelButtonEnabled(true);

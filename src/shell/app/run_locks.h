@@ -49,4 +49,14 @@ private:
 // and host names in lower case).
 QString printerLockKey(const state::WorkingState& state, const QString& address);
 
+// Lets a run's locks go when it leaves scope, however the run ends (the window stays open after
+// a print command or a test print).
+struct LocksReleasedAtEnd {
+    RunLocks* locks;
+    ~LocksReleasedAtEnd() {
+        if (locks != nullptr)
+            locks->release();
+    }
+};
+
 } // namespace pelmar::app

@@ -62,15 +62,6 @@ TestPrintResult printDriverMode(AppContext& context, const QString& quantity) {
     return {TestPrintEnd::Printed, 0, false};
 }
 
-// Lets the run's locks go when the test print ends, however it ends.
-struct ReleasedAtEnd {
-    RunLocks* locks;
-    ~ReleasedAtEnd() {
-        if (locks != nullptr)
-            locks->release();
-    }
-};
-
 } // namespace
 
 QString testPrintedStatus(const QString& quantityText, const QString& printer) {
@@ -94,7 +85,7 @@ TestPrintResult cmdTestPrintOk_Click(AppContext& context, TestPrintScreen& scree
     if (!delimiterCanCut(context, kTestPrintCaption))
         return {TestPrintEnd::Error, common::InvalidArgument, false};
     // The window stays after a test print: its locks go with it.
-    const ReleasedAtEnd released{context.runLocks};
+    const LocksReleasedAtEnd released{context.runLocks};
     try {
         return state.printMode != 0 ? printDriverMode(context, quantity)
                                     : printCommandMode(context, quantity);
