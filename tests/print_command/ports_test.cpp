@@ -207,6 +207,19 @@ TEST_F(PortRunTest, CancelWhileACupsJobIsFollowedEndsTheRunWithinOnePoll) {
     EXPECT_LE(clock.elapsed() - pressedAt, common::timing::kJobPollInterval);
 }
 
+TEST_F(PortRunTest, ACupsJobThatNeverEndsFailsAfterItsLabelsPrintingTimeNot120Seconds) {
+    cups.jobStates = {{print_queue::JobState::Processing, {QStringLiteral("job-printing")}, {}}};
+    clock.step = std::chrono::milliseconds(50);
+    EXPECT_EQ(run(QStringLiteral("TSC TTP-244"), 1).outcome, RunOutcome::Failed);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_TRUE(messages.shown[0].text.contains(QStringLiteral("秒內沒有完成")))
+        << messages.shown[0].text.toStdString();
+    // One label of 40 + 2 mm: the print system's minute and about two seconds of feed.
+    EXPECT_GT(clock.elapsed(), common::timing::kJobStartAllowance);
+    EXPECT_LT(clock.elapsed(), std::chrono::seconds(70));
+    EXPECT_EQ(cups.cancelled, std::vector<int>{1});
+}
+
 TEST_F(PortRunTest, FilePortAppendsAndIsNotPaced) {
     test::TempFolder folder;
     state.programFolder = folder.path();
