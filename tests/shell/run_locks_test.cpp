@@ -51,14 +51,16 @@ TEST_F(RunLocksTest, HeldFolderIsRefusedAtOnceOrWaitedForUpToTheLimit) {
 TEST_F(RunLocksTest, WindowRunToAHeldPrinterSaysWhoHoldsItAndSendsNothing) {
     writeStandardSettings();
     const auto held = holdAsAnotherRun(common::joinPath(
-        common::sharedLockFolder(), common::lockFileName(QStringLiteral("tsc_a"))));
+        common::sharedLockFolder(),
+        common::lockFileName(printerLockKey(state::WorkingState(), QStringLiteral("TSC_A")))));
     RunLocks locks(QStringLiteral("pelmar"), 0ms);
     AppContext context = this->context();
     context.runLocks = &locks;
     EXPECT_EQ(Form_Load(context).end, FlowEnd::PrintError);
     EXPECT_TRUE(libraryNames.empty());
     ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_TRUE(messages.shown[0].text.startsWith(QStringLiteral("印表機 tsc_a ") + heldBy));
+    EXPECT_TRUE(messages.shown[0].text.startsWith(QStringLiteral("印表機 TSC_A ") + heldBy))
+        << messages.shown[0].text.toStdString();
 }
 
 } // namespace

@@ -81,7 +81,8 @@ void holdRunLocks(AppContext& context, const QString& printerAddress) {
                                     [&state = context.state] { return state.cancelRequested; }};
     context.runLocks->holdProgramFolder(context.state.programFolder, wait);
     if (!printerAddress.isEmpty())
-        context.runLocks->holdPrinter(printerLockKey(context.state, printerAddress), wait);
+        context.runLocks->holdPrinter(printerLockKey(context.state, printerAddress), printerAddress,
+                                      wait);
 }
 
 QString commandPrinterAddress(const AppContext& context) {

@@ -42,12 +42,13 @@ void RunLocks::holdProgramFolder(const QString& folder, const common::WaitServic
         hold(path, QStringLiteral("程式資料夾 %1").arg(QDir::toNativeSeparators(folder)), wait);
 }
 
-void RunLocks::holdPrinter(const QString& key, const common::WaitServices& wait) {
+void RunLocks::holdPrinter(const QString& key, const QString& shown,
+                           const common::WaitServices& wait) {
     if (m_printer && m_printerKey == key)
         return;
     m_printer.reset();
     m_printer = hold(common::joinPath(common::sharedLockFolder(), common::lockFileName(key)),
-                     QStringLiteral("印表機 %1").arg(key), wait);
+                     QStringLiteral("印表機 %1").arg(shown), wait);
     m_printerKey = key;
 }
 
@@ -91,7 +92,12 @@ QString printerLockKey(const state::WorkingState& state, const QString& address)
     if (startsWith(address, "trace:"))
         return QStringLiteral("trace:") + absoluteFrom(state, address.mid(6));
     // Host names and CUPS queue names do not tell letter case apart.
-    return address.toLower();
+    if (address.contains(QStringLiteral("://")))
+        return address.toLower();
+    // A queue is a printer of one print system: the same name on another CUPS server (the
+    // CUPS_SERVER of a run) is another printer.
+    const QString server = qEnvironmentVariable("CUPS_SERVER", QStringLiteral("localhost"));
+    return QStringLiteral("cups:%1/%2").arg(server, address.toLower());
 }
 
 } // namespace pelmar::app

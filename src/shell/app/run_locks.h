@@ -27,9 +27,9 @@ public:
     // naming the run that holds it, RunError(32755) when the wait was cancelled, RunError(75) when
     // the lock file cannot be opened.
     void holdProgramFolder(const QString& folder, const common::WaitServices& wait);
-    // Holds the lock of a printer address (printerLockKey) in common::sharedLockFolder(); throws
-    // as holdProgramFolder.
-    void holdPrinter(const QString& key, const common::WaitServices& wait);
+    // Holds the lock of a printer address (its printerLockKey) in common::sharedLockFolder(),
+    // naming the printer as `shown`; throws as holdProgramFolder.
+    void holdPrinter(const QString& key, const QString& shown, const common::WaitServices& wait);
     // Lets both go (the window after a test print). Never throws.
     void release();
 
@@ -45,8 +45,8 @@ private:
 };
 
 // The name a printer's lock is taken under: one device under every name the settings give it
-// (file: and preview: paths absolute from the program folder, a file: port as its path, queue
-// and host names in lower case).
+// (file: and preview: paths absolute from the program folder, a file: port as its path, host
+// names in lower case, a CUPS queue in lower case after its print system's server).
 QString printerLockKey(const state::WorkingState& state, const QString& address);
 
 // Lets a run's locks go when it leaves scope, however the run ends (the window stays open after
