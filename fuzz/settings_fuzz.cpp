@@ -53,8 +53,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     // A value stored must be found again by the same names, in a fresh read of the file.
     const state::IniFile again(path, codePage);
-    const QByteArray back = again.readString(s, k, QByteArrayLiteral("\x01missing"), 4096).text();
-    if (back == "\x01missing")
+    // The default tells "not found" only when it is not the value written.
+    const QByteArray missing =
+        v == "\x01missing" ? QByteArrayLiteral("\x02missing") : QByteArrayLiteral("\x01missing");
+    const QByteArray back = again.readString(s, k, missing, 4096).text();
+    if (back == missing)
         abort();
     return 0;
 }
