@@ -118,9 +118,11 @@ std::unique_ptr<Journal> Journal::open(const QString& path) {
     if (opened != SQLITE_OK)
         failJournal(path, QStringLiteral("無法開啟"), db);
     sqlite3_busy_timeout(db, int(common::timing::kJournalBusyTimeout.count()));
-    Statement mode(db, journal->m_path, "PRAGMA journal_mode = WAL");
-    if (!mode.step() || mode.text(0) != QLatin1String("wal"))
-        failJournal(path, QStringLiteral("無法使用預寫記錄 (WAL)"), db);
+    {
+        Statement mode(db, journal->m_path, "PRAGMA journal_mode = WAL");
+        if (!mode.step() || mode.text(0) != QLatin1String("wal"))
+            failJournal(path, QStringLiteral("無法使用預寫記錄 (WAL)"), db);
+    }
     execute(db, journal->m_path, "PRAGMA synchronous = FULL; PRAGMA foreign_keys = ON");
     inTransaction(db, journal->m_path, [&] {
         Statement version(db, journal->m_path, "PRAGMA user_version");
