@@ -87,11 +87,12 @@ OptionTable makeTable() {
                         "(Pelmar.INI), as the\nprogram does when it is started without /T, "
                         "without a window.\n")},
         {QStringLiteral("--journal [RUN]"),
-         QStringLiteral("Lists the runs of the journal, newest first, or the records of run RUN "
+         QStringLiteral("Lists the runs of the journal, newest first, or the records of run RUN\n"
                         "with their states.\n")},
         {{},
-         QStringLiteral("Prints records of run RUN again from the journal's copies of its data "
-                        "file and format.\n")},
+         QStringLiteral(
+             "Prints the records of run RUN again from the journal's copies of its data\n"
+             "file and format.\n")},
         {{}, QStringLiteral("Removes the runs older than DAYS days from the journal.\n")}};
     // The journal and reprint options; each form lists the program folder.
     table.operands = 1;
