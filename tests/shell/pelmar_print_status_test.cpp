@@ -76,6 +76,9 @@ TEST(PelmarPrintStatusTest, PacedByThePrinterUnlessStatusPacingIsOff) {
         }
         printer.stop();
         EXPECT_EQ(printer.labels(), 6);
+        // Only a printer that paces the run can confirm a record printed.
+        const QString records = shop.print({"--journal", "1", "--json"}).out;
+        EXPECT_EQ(records.count(paced ? "\"printed\"" : "\"sent\""), 3) << records.toStdString();
     }
 }
 

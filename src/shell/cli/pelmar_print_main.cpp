@@ -12,9 +12,11 @@
 #include "shell/app/output_path_check.h"
 #include "shell/app/print_commands.h"
 #include "shell/app/program_arguments.h"
+#include "shell/app/reprint.h"
 #include "shell/app/run_locks.h"
 #include "shell/app/startup.h"
 #include "shell/cli/headless.h"
+#include "shell/cli/journal_commands.h"
 #include "shell/cli/preview_run.h"
 #include "shell/options/print_options.h"
 #include "state/settings.h"
@@ -119,6 +121,13 @@ QString printedDetails(const app::FlowResult& result) {
     if (!result.tally.warnings.isEmpty())
         details += QStringLiteral("; %1 warning(s) of the format or the printer output")
                        .arg(result.tally.warnings.size());
+    if (!result.tally.inDoubt.empty()) {
+        QStringList numbers;
+        for (const int record : result.tally.inDoubt)
+            numbers << QString::number(record);
+        details += QStringLiteral("; record(s) in doubt, not sent again: %1")
+                       .arg(numbers.join(QStringLiteral(", ")));
+    }
     if (result.settingsNotSaved)
         details += QStringLiteral("; the settings could not be saved: do not print again");
     return details;
@@ -181,13 +190,35 @@ std::optional<int> holdProgramFolder(app::RunLocks& locks, const QString& progra
     }
 }
 
-int run(const options::PrintOptions& options) {
-    const QString programFolder = options.home.isEmpty()
-                                      ? common::programFolder()
-                                      : QFileInfo(options.home).absoluteFilePath();
+QString programFolderOf(const options::PrintOptions& options) {
+    return options.home.isEmpty() ? common::programFolder()
+                                  : QFileInfo(options.home).absoluteFilePath();
+}
+
+int run(options::PrintOptions options) {
+    const QString programFolder = programFolderOf(options);
     if (!QFileInfo(programFolder).isDir()) {
         cli::say(QStringLiteral("程式資料夾 %1 不存在").arg(programFolder));
         return kExitBadSettings;
+    }
+    if (options.journal || options.pruneDays >= 0)
+        return cli::journalCommand(options, programFolder);
+    std::optional<app::ReprintJob> reprint;
+    if (options.reprint > 0) {
+        try {
+            reprint = app::prepareReprint(programFolder, options.reprint);
+        } catch (...) {
+            const common::CaughtError refused = common::caughtError();
+            cli::say(refused.description);
+            return refused.number == common::DeviceIoError ? kExitPrinterError : kExitBadSettings;
+        }
+        options.data = reprint->dataPath;
+        options.format = reprint->formatChoice;
+        // Without --records, the records the run went through.
+        if (options.from == 1 && options.to == 0) {
+            options.from = reprint->firstRecord;
+            options.to = reprint->lastRecord;
+        }
     }
     if (const auto problem = checkAgainstSettings(options, programFolder)) {
         cli::say(*problem);
@@ -255,6 +286,9 @@ int run(const options::PrintOptions& options) {
     }
     if (!previewFolder.isEmpty())
         cli::usePreviewFolder(context, previewFolder, options.resolution);
+    context.journaled = !options.dryRun && previewFolder.isEmpty();
+    if (reprint)
+        app::applyReprint(context, *reprint);
 
     if (!options.dryRun)
         cli::markOutputOpening(context);
