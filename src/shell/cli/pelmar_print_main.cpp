@@ -11,6 +11,7 @@
 #include "shell/app/output_path_check.h"
 #include "shell/app/print_commands.h"
 #include "shell/app/program_arguments.h"
+#include "shell/app/reprint.h"
 #include "shell/app/run_locks.h"
 #include "shell/app/startup.h"
 #include "shell/cli/headless.h"
@@ -201,16 +202,22 @@ int run(options::PrintOptions options) {
     }
     if (options.journal || options.pruneDays >= 0)
         return cli::journalCommand(options, programFolder);
-    std::optional<cli::ReprintJob> reprint;
+    std::optional<app::ReprintJob> reprint;
     if (options.reprint > 0) {
-        auto prepared = cli::prepareReprint(options, programFolder);
-        if (const auto* refused = std::get_if<common::CaughtError>(&prepared)) {
-            cli::say(refused->description);
-            return refused->number == common::DeviceIoError ? kExitPrinterError : kExitBadSettings;
+        try {
+            reprint = app::prepareReprint(programFolder, options.reprint);
+        } catch (...) {
+            const common::CaughtError refused = common::caughtError();
+            cli::say(refused.description);
+            return refused.number == common::DeviceIoError ? kExitPrinterError : kExitBadSettings;
         }
-        reprint = std::move(std::get<cli::ReprintJob>(prepared));
         options.data = reprint->dataPath;
-        options.format = reprint->formatOption;
+        options.format = reprint->formatChoice;
+        // Without --records, the records the run went through.
+        if (options.from == 1 && options.to == 0) {
+            options.from = reprint->firstRecord;
+            options.to = reprint->lastRecord;
+        }
     }
     if (const auto problem = checkAgainstSettings(options, programFolder)) {
         cli::say(*problem);
@@ -280,7 +287,7 @@ int run(options::PrintOptions options) {
         cli::usePreviewFolder(context, previewFolder, options.resolution);
     context.journaled = !options.dryRun && previewFolder.isEmpty();
     if (reprint)
-        cli::applyReprint(context, *reprint);
+        app::applyReprint(context, *reprint);
 
     if (!options.dryRun)
         cli::markOutputOpening(context);
