@@ -109,8 +109,6 @@ QString recordStateText(journal::RecordState state) {
 }
 
 QString runOutcomeText(const journal::RunRow& run) {
-    // Status 10: printed, with records in doubt (the watched folder's and a resumed run's end).
-    constexpr int kInDoubt = 10;
     switch (run.status) {
     case -1:
         return QStringLiteral("未完成");
@@ -132,7 +130,7 @@ QString runOutcomeText(const journal::RunRow& run) {
         return QStringLiteral("已印, 有警告");
     case kExitSettingsNotSaved:
         return QStringLiteral("已印, 設定未儲存");
-    case kInDoubt:
+    case kExitRecordsInDoubt:
         return QStringLiteral("已印, 有不確定的資料");
     default:
         return QStringLiteral("結束 (狀態 %1)").arg(run.status);

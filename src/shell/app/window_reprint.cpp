@@ -2,13 +2,9 @@
 
 #include "common/run_error.h"
 #include "data/data_file_reader.h"
-#include "shell/app/journal_run.h"
 #include "shell/app/print_flow.h"
+#include "shell/app/reprint.h"
 #include "shell/app/run_locks.h"
-
-#include <QFile>
-#include <QFileInfo>
-#include <QTemporaryDir>
 
 namespace pelmar::app {
 
@@ -33,39 +29,9 @@ private:
 
 FlowResult JournalReprinter::reprint(AppContext& context, const ReprintRequest& request) {
     // The journal is read and let go before the run, which keeps its own connection to it.
-    std::optional<journal::RunRow> run;
-    QByteArray dataBytes;
-    QByteArray formatBytes;
-    QString journalFile;
-    {
-        const std::unique_ptr<journal::Journal> journal =
-            journal::Journal::open(journalPath(context.state));
-        journalFile = journal->path();
-        run = journal->run(request.run);
-        if (run) {
-            dataBytes = journal->dataBytes(request.run);
-            formatBytes = journal->formatBytes(request.run);
-        }
-    }
-    if (!run)
-        throw common::RunError(
-            common::InvalidArgument,
-            QStringLiteral("列印記錄簿 %1 沒有第 %2 次列印").arg(journalFile).arg(request.run));
-    QTemporaryDir folder;
-    // Only the base name is kept, so the copy cannot be written outside its folder.
-    const QString name = QFileInfo(run->dataFileName).fileName();
-    QFile copy(folder.filePath(name.isEmpty() ? QStringLiteral("data.txt") : name));
-    if (!folder.isValid() || !copy.open(QIODevice::WriteOnly) || copy.write(dataBytes) < 0 ||
-        !copy.flush())
-        throw common::RunError(common::InvalidArgument,
-                               QStringLiteral("無法寫入第 %1 次列印的資料檔副本 %2: %3")
-                                   .arg(request.run)
-                                   .arg(copy.fileName(), folder.isValid() ? copy.errorString()
-                                                                          : folder.errorString()));
-    copy.close();
-
+    const ReprintJob job = prepareReprint(context.state.programFolder, request.run);
     state::WorkingState state = context.state;
-    state.textFileName = copy.fileName();
+    state.textFileName = job.dataPath;
     state.printerName = request.printer;
     state.cancelRequested = false;
     const data::DataReadResult read = data::LoadDataFile(state, context.messageBox);
@@ -86,10 +52,7 @@ FlowResult JournalReprinter::reprint(AppContext& context, const ReprintRequest& 
     reprint.firstRecord = request.range.first;
     reprint.lastRecord = request.range.last;
     reprint.journaled = true;
-    reprint.runSource = journal::RunSource::Reprint;
-    reprint.reprintOf = request.run;
-    reprint.formatCopyName = run->formatName;
-    reprint.formatCopy = formatBytes;
+    applyReprint(reprint, job);
     const LocksLetGo letGo(context.runLocks);
     m_running = &state;
     FlowResult result;

@@ -11,8 +11,8 @@ namespace pelmar::app {
 // does). The run locks are let go when it ends.
 class JournalReprinter : public Reprinter {
 public:
-    // Throws RunError(57) for a journal that cannot be read, RunError(5) for a run it lacks or a
-    // copy that cannot be written; everything else is reported by the run itself.
+    // Throws as prepareReprint (RunError 57, 5 or 75); everything else is reported by the run
+    // itself.
     FlowResult reprint(AppContext& context, const ReprintRequest& request) override;
     void cancel() override;
 
