@@ -4,6 +4,8 @@
 #include "shell/gui/journal_screen.h"
 
 #include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTableWidget>
 
 namespace pelmar::gui {
@@ -60,6 +62,9 @@ TEST_F(JournalScreenKeys, OpensThroughTheGateAndReprintsARangeFromTheKeyboard) {
     EXPECT_EQ(cell(runs, 0, 8), QStringLiteral("未完成"));
     EXPECT_TRUE(runs->hasFocus());
 
+    expectTabChain(QList<QWidget*>{runs, panel()->gridRecords(), panel()->txtFromRecord(),
+                                   panel()->txtToRecord(), panel()->cboReprintPrinter(),
+                                   panel()->cmdReprint(), panel()->cmdJournalCancel()});
     press(Qt::Key_Down); // the older run
     QTableWidget* records = panel()->gridRecords();
     ASSERT_EQ(records->rowCount(), 3);
