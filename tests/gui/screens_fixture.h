@@ -177,6 +177,7 @@ public:
             return (*preview)(arguments...);
         };
         services.screens.editorMessages = &m_messages;
+        services.screens.reprinter = m_reprinter;
         services.screens.editorEnvironment =
             app::EditorEnvironment{QString(), [](const QString& program) {
                                        return program == QStringLiteral("gedit")
@@ -268,6 +269,7 @@ public:
     std::shared_ptr<FakePreview> m_preview = std::make_shared<FakePreview>();
     test::RecordingLibrary m_library;
     std::vector<print_driver::RecordingPrinterPage::Job> m_pages;
+    app::Reprinter* m_reprinter = nullptr; // null: the window's own
     std::unique_ptr<FrmPelmarChi> m_window;
     std::unique_ptr<WindowController> m_controller;
 };

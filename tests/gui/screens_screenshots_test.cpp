@@ -2,8 +2,10 @@
 #include "gui/screenshot_fixture.h"
 #include "shell/app/installed_printers.h"
 #include "shell/gui/format_editor_window.h"
-#include "shell/gui/line_numbered_editor.h"
 #include "shell/gui/frm_pelmar_chi.h"
+#include "shell/gui/journal_panel.h"
+#include "shell/gui/journal_screen.h"
+#include "shell/gui/line_numbered_editor.h"
 #include "shell/gui/operator_screens.h"
 #include "shell/gui/password_panel.h"
 #include "shell/gui/setup_panel.h"
@@ -18,6 +20,7 @@
 #include <QListWidget>
 #include <QPixmap>
 #include <QProcess>
+#include <QTableWidget>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -72,6 +75,35 @@ TEST_F(ScreensScreenshots, SetupScreen) {
     m_controller->screens()->frameSetup()->Frame1()->fldList()->setCurrentRow(2);
     // The first size shows the whole screen, which is taller than the designed client area.
     save(QStringLiteral("screen-setup.png"), m_controller->screens()->frameSetup());
+}
+
+// The journal screen over a run of ten records, the third in doubt, and a reprint of it.
+TEST_F(ScreensScreenshots, JournalScreen) {
+    {
+        auto journal = journal::Journal::open(m_folder.file(QStringLiteral("Pelmar.journal")));
+        journal::RunStart start;
+        start.dataFileName = QStringLiteral("ITEMS.TXT");
+        start.formatName = QStringLiteral("PRICE.FMT");
+        start.printer = QStringLiteral("TSC TEST");
+        const qint64 run = journal->startRun(start);
+        for (int record = 1; record <= 10; ++record) {
+            journal->setRecord(run, record, record % 3 + 1, journal::RecordState::Sending);
+            journal->setRecord(run, record, record % 3 + 1,
+                               record == 3 ? journal::RecordState::InDoubt
+                                           : journal::RecordState::Sent);
+        }
+        journal->finishRun(run, QStringLiteral("printed, records in doubt"), 10);
+        start.source = journal::RunSource::Reprint;
+        start.reprintOf = run;
+        const qint64 reprint = journal->startRun(start);
+        journal->setRecord(reprint, 3, 1, journal::RecordState::Sending);
+        journal->setRecord(reprint, 3, 1, journal::RecordState::Sent);
+        journal->finishRun(reprint, QStringLiteral("printed"), 0);
+    }
+    unlock(m_window->mnuJournal());
+    JournalPanel* screen = m_controller->screens()->journalScreen()->frameJournal();
+    QTest::keyClick(screen->gridRuns(), Qt::Key_Down);
+    save(QStringLiteral("screen-journal.png"), screen);
 }
 
 // The format editor on the example shop's price tag, its third record drawn by the real preview.

@@ -23,6 +23,8 @@ TEST(PasswordGate, TargetFollowsTheMenuChosenLast) {
     EXPECT_EQ(openGate(state, PasswordTarget::TestPrint), QStringLiteral("[ 試印 ]"));
     EXPECT_EQ(state.passwordTarget, 1);
     EXPECT_EQ(gateTarget(state), PasswordTarget::TestPrint);
+    EXPECT_EQ(openGate(state, PasswordTarget::Journal), QStringLiteral("[ 列印記錄 ]"));
+    EXPECT_EQ(gateTarget(state), PasswordTarget::Journal);
     openGate(state, PasswordTarget::Setup);
     EXPECT_EQ(gateTarget(state), PasswordTarget::Setup);
 }

@@ -34,7 +34,7 @@ public:
     virtual void addPrintFormat(const QString& name) = 0;
     // The text of the selected entry of listSelectLabel, empty when none is selected.
     virtual QString selectedPrintFormat() const = 0;
-    // The menus mnuTestPrint and mnuSetup.
+    // The menus behind the password: mnuTestPrint, mnuSetup and mnuJournal.
     virtual void setSetupMenusVisible(bool visible) = 0;
     // Shows the print panel FramePrint with a caption.
     virtual void showPrintPanel(const QString& caption) = 0;

@@ -3,8 +3,15 @@
 namespace pelmar::app {
 
 QString gateTitle(PasswordTarget target) {
-    return target == PasswordTarget::TestPrint ? QStringLiteral("[ 試印 ]")
-                                               : QStringLiteral("[ 設定 ]");
+    switch (target) {
+    case PasswordTarget::TestPrint:
+        return QStringLiteral("[ 試印 ]");
+    case PasswordTarget::Journal:
+        return QStringLiteral("[ 列印記錄 ]");
+    case PasswordTarget::Setup:
+        break;
+    }
+    return QStringLiteral("[ 設定 ]");
 }
 
 QString openGate(state::WorkingState& state, PasswordTarget target) {
@@ -17,9 +24,14 @@ bool passwordMatches(const QString& typed) {
 }
 
 PasswordTarget gateTarget(const state::WorkingState& state) {
-    return state.passwordTarget == static_cast<std::int16_t>(PasswordTarget::TestPrint)
-               ? PasswordTarget::TestPrint
-               : PasswordTarget::Setup;
+    switch (state.passwordTarget) {
+    case static_cast<std::int16_t>(PasswordTarget::TestPrint):
+        return PasswordTarget::TestPrint;
+    case static_cast<std::int16_t>(PasswordTarget::Journal):
+        return PasswordTarget::Journal;
+    default:
+        return PasswordTarget::Setup;
+    }
 }
 
 } // namespace pelmar::app

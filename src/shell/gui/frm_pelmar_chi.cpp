@@ -80,10 +80,13 @@ void FrmPelmarChi::buildMenus() {
     m_mnuTestPrint->setObjectName(QStringLiteral("mnuTestPrint"));
     m_mnuSetup = bar->addAction(QStringLiteral("設定(&S)"));
     m_mnuSetup->setObjectName(QStringLiteral("mnuSetup"));
+    m_mnuJournal = bar->addAction(QStringLiteral("記錄(&J)"));
+    m_mnuJournal->setObjectName(QStringLiteral("mnuJournal"));
     m_mnuExit = bar->addAction(QStringLiteral("離開(&E)"));
     m_mnuExit->setObjectName(QStringLiteral("mnuExit"));
     connect(m_mnuTestPrint, &QAction::triggered, this, &FrmPelmarChi::mnuTestPrintClicked);
     connect(m_mnuSetup, &QAction::triggered, this, &FrmPelmarChi::mnuSetupClicked);
+    connect(m_mnuJournal, &QAction::triggered, this, &FrmPelmarChi::mnuJournalClicked);
     connect(m_mnuExit, &QAction::triggered, this, &FrmPelmarChi::mnuExitClicked);
 }
 

@@ -18,7 +18,7 @@ namespace pelmar::gui {
 class PrintPanel;
 
 // The one window frmPelmarCHI: the grid MSFlexGrid1, the record line lblPrintData, the progress
-// cell lblPrintItem and the status line lblMsg, the three menus, and the panels laid over the
+// cell lblPrintItem and the status line lblMsg, the menus, and the panels laid over the
 // grid (each its own class, registered with its designed size so the layout rule centres it).
 // The window decides nothing: menus and buttons signal, its owner runs the procedures.
 class FrmPelmarChi : public QMainWindow {
@@ -33,6 +33,7 @@ public:
     QLabel* lblMsg() const { return m_lblMsg; }
     QAction* mnuTestPrint() const { return m_mnuTestPrint; }
     QAction* mnuSetup() const { return m_mnuSetup; }
+    QAction* mnuJournal() const { return m_mnuJournal; }
     QAction* mnuExit() const { return m_mnuExit; }
     PrintPanel* FramePrint() const { return m_framePrint; }
     QWidget* clientArea() const { return centralWidget(); }
@@ -83,6 +84,7 @@ signals:
     // The menus; the password gate and the screens behind them connect here.
     void mnuTestPrintClicked();
     void mnuSetupClicked();
+    void mnuJournalClicked();
     void mnuExitClicked();
     // The close box was used; the owner decides what ends (the event is accepted).
     void closeBoxUsed();
@@ -115,6 +117,7 @@ private:
     QLabel* m_lblMsg;
     QAction* m_mnuTestPrint = nullptr;
     QAction* m_mnuSetup = nullptr;
+    QAction* m_mnuJournal = nullptr;
     QAction* m_mnuExit = nullptr;
     PrintPanel* m_framePrint;
     std::vector<RegisteredPanel> m_panels;

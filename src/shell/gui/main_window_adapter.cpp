@@ -82,6 +82,7 @@ QString MainWindowAdapter::selectedPrintFormat() const {
 void MainWindowAdapter::setSetupMenusVisible(bool visible) {
     m_window.mnuTestPrint()->setVisible(visible);
     m_window.mnuSetup()->setVisible(visible);
+    m_window.mnuJournal()->setVisible(visible);
 }
 
 void MainWindowAdapter::showPrintPanel(const QString& caption) {

@@ -6,8 +6,10 @@
 #include "shell/app/field_editor.h"
 #include "shell/app/screen_filling.h"
 #include "shell/app/test_print_command.h"
+#include "shell/app/window_reprint.h"
 #include "shell/gui/format_editor_window.h"
 #include "shell/gui/frm_pelmar_chi.h"
+#include "shell/gui/journal_screen.h"
 #include "shell/gui/password_panel.h"
 #include "shell/gui/qt_screen_services.h"
 #include "shell/gui/setup_panel.h"
@@ -44,6 +46,11 @@ OperatorScreens::OperatorScreens(app::AppContext& context, FrmPelmarChi& window,
         m_ownStarter = std::make_unique<QtProgramStarter>();
         m_starter = m_ownStarter.get();
     }
+    app::Reprinter* reprinter = services.reprinter;
+    if (reprinter == nullptr) {
+        m_ownReprinter = std::make_unique<app::JournalReprinter>();
+        reprinter = m_ownReprinter.get();
+    }
     QWidget* client = window.clientArea();
     m_testPrint = new TestPrintPanel(m_state, client);
     m_setup = new SetupPanel(m_state, client);
@@ -51,11 +58,14 @@ OperatorScreens::OperatorScreens(app::AppContext& context, FrmPelmarChi& window,
     // Registered in the layout rule's order; the gate last, so it lies over an open screen.
     window.registerPanel(m_testPrint, TestPrintPanel::designedSize, app::OverGrid::KeepsInUse);
     window.registerPanel(m_setup, SetupPanel::designedSize);
+    m_journal = new JournalScreen(context, window, *reprinter);
     window.registerPanel(m_gate, PasswordPanel::designedSize);
 
     connect(&window, &FrmPelmarChi::mnuTestPrintClicked, this,
             &OperatorScreens::mnuTestPrint_Click);
     connect(&window, &FrmPelmarChi::mnuSetupClicked, this, &OperatorScreens::mnuSetup_Click);
+    connect(&window, &FrmPelmarChi::mnuJournalClicked, this, &OperatorScreens::mnuJournal_Click);
+    connect(m_journal, &JournalScreen::closed, this, &OperatorScreens::journalScreenLeft);
     connect(m_gate, &PasswordPanel::cmdPwOkClicked, this, &OperatorScreens::cmdPwOk_Click);
     connect(m_gate, &PasswordPanel::cmdPwCancelClicked, this, &OperatorScreens::cmdPwCancel_Click);
 
@@ -92,6 +102,10 @@ FormatEditorWindow* OperatorScreens::formatEditor() const {
     return m_editor;
 }
 
+bool OperatorScreens::busy() const {
+    return m_busy || m_journal->busy();
+}
+
 template <typename Work> void OperatorScreens::guarded(Work work) {
     try {
         work();
@@ -107,6 +121,10 @@ void OperatorScreens::mnuTestPrint_Click() {
 
 void OperatorScreens::mnuSetup_Click() {
     openGate(app::PasswordTarget::Setup);
+}
+
+void OperatorScreens::mnuJournal_Click() {
+    openGate(app::PasswordTarget::Journal);
 }
 
 void OperatorScreens::openGate(app::PasswordTarget target) {
@@ -125,16 +143,24 @@ void OperatorScreens::cmdPwOk_Click() {
     m_gate->setButtonRoles(false);
     m_gate->hide();
     guarded([this] {
-        if (app::gateTarget(m_state) == app::PasswordTarget::TestPrint)
+        switch (app::gateTarget(m_state)) {
+        case app::PasswordTarget::TestPrint:
             openTestPrintScreen();
-        else
+            break;
+        case app::PasswordTarget::Journal:
+            openJournalScreen();
+            break;
+        case app::PasswordTarget::Setup:
             openSetupScreen();
+            break;
+        }
     });
 }
 
 void OperatorScreens::cmdPwCancel_Click() {
     m_window.mnuTestPrint()->setEnabled(true);
     m_window.mnuSetup()->setEnabled(true);
+    m_window.mnuJournal()->setEnabled(true);
     m_window.mnuExit()->setEnabled(true);
     m_gate->setButtonRoles(false);
     m_gate->hide();
@@ -142,6 +168,7 @@ void OperatorScreens::cmdPwCancel_Click() {
 
 void OperatorScreens::openTestPrintScreen() {
     m_window.mnuSetup()->setEnabled(false);
+    m_window.mnuJournal()->setEnabled(false);
     m_window.mnuExit()->setEnabled(false);
     m_window.setStatusMessage(app::kTestPrintScreenStatus);
     const app::TestPrintScreenFill fill = app::testPrintScreenFill(m_state);
@@ -161,6 +188,7 @@ void OperatorScreens::openTestPrintScreen() {
 
 void OperatorScreens::openSetupScreen() {
     m_window.mnuTestPrint()->setEnabled(false);
+    m_window.mnuJournal()->setEnabled(false);
     m_window.mnuExit()->setEnabled(false);
     m_window.setStatusMessage(app::kSetupScreenStatus);
     const app::SetupScreenFill fill = app::prepareSetupScreen(m_state);
@@ -173,11 +201,26 @@ void OperatorScreens::openSetupScreen() {
     m_setup->cmdSetupCancel()->setFocus();
 }
 
+void OperatorScreens::openJournalScreen() {
+    m_window.mnuTestPrint()->setEnabled(false);
+    m_window.mnuSetup()->setEnabled(false);
+    m_window.mnuExit()->setEnabled(false);
+    m_journal->open();
+}
+
+void OperatorScreens::journalScreenLeft() {
+    m_window.mnuTestPrint()->setEnabled(true);
+    m_window.mnuSetup()->setEnabled(true);
+    m_window.mnuExit()->setEnabled(true);
+    m_window.setStatusMessage(app::kScreenLeftStatus);
+}
+
 void OperatorScreens::cmdTestPrintCancel_Click() {
     if (m_busy)
         return;
     m_testPrint->hide();
     m_window.mnuSetup()->setEnabled(true);
+    m_window.mnuJournal()->setEnabled(true);
     m_window.mnuExit()->setEnabled(true);
     m_window.setStatusMessage(app::kScreenLeftStatus);
 }
@@ -185,6 +228,7 @@ void OperatorScreens::cmdTestPrintCancel_Click() {
 void OperatorScreens::cmdSetupCancel_Click() {
     m_setup->hide();
     m_window.mnuTestPrint()->setEnabled(true);
+    m_window.mnuJournal()->setEnabled(true);
     m_window.mnuExit()->setEnabled(true);
     m_window.setStatusMessage(app::kScreenLeftStatus);
 }
@@ -201,6 +245,7 @@ void OperatorScreens::cmdSetupOk_Click() {
         m_testPrint->ListLabel()->clear();
         m_window.setStatusMessage(app::kScreenLeftStatus);
         m_window.mnuTestPrint()->setEnabled(true);
+        m_window.mnuJournal()->setEnabled(true);
         m_window.mnuExit()->setEnabled(true);
         m_setup->hide();
         if (m_state.textFileName.isEmpty())
