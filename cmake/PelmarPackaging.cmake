@@ -66,7 +66,7 @@ if(PELMAR_DPKG_SHLIBDEPS)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 endif()
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libqt6core6, libqt6gui6, libqt6widgets6, libqt6printsupport6, libcups2, libzint2.11 | libzint2.12 | libzint2.13, fontconfig, fonts-arphic-uming, fonts-arphic-ukai, fonts-liberation")
+    "libqt6core6, libqt6gui6, libqt6widgets6, libqt6printsupport6, libcups2, libsqlite3-0, libzint2.11 | libzint2.12 | libzint2.13, fontconfig, fonts-arphic-uming, fonts-arphic-ukai, fonts-liberation")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "cups")
 set(CPACK_STRIP_FILES ON)
 include(CPack)

@@ -25,6 +25,10 @@ struct RunTally {
     // The labels went to a printer that could not confirm printing them (no status): sent,
     // not known to have come out.
     bool unconfirmed = false;
+    // Records whose labels were being sent when their run broke off (a crash, a port that
+    // failed mid-label): they may or may not have printed, and are never sent again by
+    // themselves. Record numbers, ascending.
+    std::vector<int> inDoubt;
 };
 
 } // namespace pelmar::common

@@ -44,6 +44,9 @@ constexpr seconds kRawJobTimeLimit{120};
 // taken the lock and not yet written itself there.
 constexpr milliseconds kLockHolderRead{200};
 
+// The journal: how long a write waits for another process that holds the database.
+constexpr milliseconds kJournalBusyTimeout{5000};
+
 // The format editor: the quiet time after the last keystroke before the preview is drawn again.
 constexpr milliseconds kPreviewDebounce{150};
 // The test-print screen: how often it looks whether the chosen record or format has changed.

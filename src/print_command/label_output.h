@@ -51,6 +51,8 @@ public:
     // Whether labels went to a printer that could not confirm printing them: sent, not known
     // printed.
     virtual bool unconfirmed() const { return false; }
+    // Whether the printer reported the record last waited for printed (read after its wait).
+    virtual bool confirmedPrinted() const { return false; }
     // What the output could not do as asked, read once it is finished or abandoned.
     virtual QStringList warnings() const { return {}; }
 };

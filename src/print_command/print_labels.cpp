@@ -73,10 +73,13 @@ public:
             return true;
         const auto printingTime = std::chrono::ceil<std::chrono::milliseconds>(
             std::chrono::duration<double>(waitSeconds(m_state, sets)));
-        if (m_state.statusPacing && m_library->answersStatus())
-            return waitForPrinter(m_context, *m_library, record, printingTime, kFailureCaption) ==
-                       PaceEnd::Cancelled ||
-                   m_state.cancelRequested;
+        m_confirmedPrinted = false;
+        if (m_state.statusPacing && m_library->answersStatus()) {
+            const PaceEnd end =
+                waitForPrinter(m_context, *m_library, record, printingTime, kFailureCaption);
+            m_confirmedPrinted = end == PaceEnd::Printed;
+            return end == PaceEnd::Cancelled || m_state.cancelRequested;
+        }
         if (m_library->isPhysical()) {
             m_unconfirmed = true;
             common::waitFor({m_context.clock, m_context.events,
@@ -92,6 +95,8 @@ public:
     }
 
     bool unconfirmed() const override { return m_unconfirmed; }
+
+    bool confirmedPrinted() const override { return m_confirmedPrinted; }
 
     void abandon(const common::CaughtError& error,
                  const std::function<void(const QString&)>& report) override {
@@ -113,6 +118,8 @@ private:
     int m_lastRecordSent = 0;
     // A label went to a printer that could not say it printed it.
     bool m_unconfirmed = false;
+    // The printer reported the record last waited for printed.
+    bool m_confirmedPrinted = false;
 };
 
 } // namespace
@@ -146,9 +153,9 @@ double waitSeconds(const state::WorkingState& state, int sets) {
 
 RunResult PrintLabels(RunContext& context) {
     CommandOutput output(context);
-    return printRecords(
-        {context.state, context.messageBox, context.view, context.firstRecord, context.lastRecord},
-        output);
+    return printRecords({context.state, context.messageBox, context.view, context.firstRecord,
+                         context.lastRecord, context.journal},
+                        output);
 }
 
 } // namespace pelmar::print_command

@@ -24,6 +24,11 @@ void showProgress(const RecordRun& run, int record, const QString& separator) {
     run.view.showGridRow(record);
 }
 
+// A left-out record's reason as the journal keeps it: the element at fault, then why.
+QString leftOutReason(const common::LeftOutRecord& left) {
+    return left.element.isEmpty() ? left.reason : left.element + QStringLiteral(": ") + left.reason;
+}
+
 // The sets of a record whose quantity is 0 or more; nothing for one below 0, which is left out.
 // A quantity beyond 16 bits is the record's fault and ends the run.
 std::optional<LabelQuantity> quantityOf(const RecordRun& run, LabelOutput& output, int record,
@@ -32,6 +37,8 @@ std::optional<LabelQuantity> quantityOf(const RecordRun& run, LabelOutput& outpu
     try {
         if (recordQuantity(run.state, record) < 0) {
             result.tally.leftOut.push_back(negativeQuantity(record, quantity));
+            if (run.journal)
+                run.journal->leftOut(record, leftOutReason(result.tally.leftOut.back()));
             return std::nullopt;
         }
         return output.quantity(record);
@@ -50,17 +57,29 @@ bool walkRecords(const RecordRun& run, LabelOutput& output, const QString& separ
         const std::optional<LabelQuantity> quantity = quantityOf(run, output, record, result);
         if (!quantity)
             continue;
+        if (run.journal)
+            run.journal->sending(record, quantity->labels);
         try {
-            if (!output.sendLabel(record, quantity->sets))
+            if (!output.sendLabel(record, quantity->sets)) {
+                if (run.journal)
+                    run.journal->notSent(record);
                 return true;
+            }
         } catch (const LabelRefused& refused) {
             result.tally.leftOut.push_back({record, refused.element(), refused.reason()});
+            if (run.journal)
+                run.journal->leftOut(record, leftOutReason(result.tally.leftOut.back()));
             continue;
         }
+        if (run.journal)
+            run.journal->sent(record);
         ++result.labelsRequested;
         result.tally.labels += quantity->labels;
         ++result.tally.records;
-        if (output.waitAfterRecord(record, quantity->sets) || run.state.cancelRequested)
+        const bool stop = output.waitAfterRecord(record, quantity->sets);
+        if (run.journal && output.confirmedPrinted())
+            run.journal->printed(record);
+        if (stop || run.state.cancelRequested)
             return true;
     }
     return false;

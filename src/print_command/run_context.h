@@ -4,6 +4,7 @@
 #include "common/message_box.h"
 #include "common/run_view.h"
 #include "print_command/printer_library.h"
+#include "print_command/record_journal.h"
 #include "print_queue/print_system.h"
 #include "state/working_state.h"
 
@@ -39,6 +40,8 @@ struct RunContext {
     // The print system of the CUPS queues the default library prints to (empty: a printer name
     // that is no port cannot be printed to).
     print_queue::PrintSystem* printSystem = nullptr;
+    // Told of every record's steps (none when empty).
+    RecordJournal* journal = nullptr;
 };
 
 // The library the run uses for the printer name.

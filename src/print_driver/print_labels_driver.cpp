@@ -97,9 +97,9 @@ private:
 
 print_command::RunResult PrintLabels_Driver(DriverRunContext& context) {
     DriverOutput output(context);
-    return print_command::printRecords(
-        {context.state, context.messageBox, context.view, context.firstRecord, context.lastRecord},
-        output);
+    return print_command::printRecords({context.state, context.messageBox, context.view,
+                                        context.firstRecord, context.lastRecord, context.journal},
+                                       output);
 }
 
 } // namespace pelmar::print_driver

@@ -3,6 +3,7 @@
 #include "common/clock.h"
 #include "common/message_box.h"
 #include "common/run_view.h"
+#include "print_command/record_journal.h"
 #include "print_command/run_result.h"
 #include "print_driver/printer_page.h"
 #include "state/working_state.h"
@@ -24,6 +25,8 @@ struct DriverRunContext {
     // The records to print: firstRecord to lastRecord (0: the last of the data file).
     int firstRecord = 1;
     int lastRecord = 0;
+    // Told of every record's steps (none when empty).
+    print_command::RecordJournal* journal = nullptr;
 };
 
 // Prints the records of the context's range on the loaded format through printRecords, one job per

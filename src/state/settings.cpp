@@ -121,6 +121,7 @@ void LoadSettings(WorkingState& state) {
 
     state.textFileName = read.text("Files", "TextFileName", 128);
     state.labelCount = read.int16("Files", "LabelCount", "0", 3);
+    state.journalFile = read.text("Files", "JournalFile", 1024);
     if (state.labelCount > 0) {
         state.labelNames.recreate(state.labelCount);
         for (int i = 1; i <= state.labelCount; ++i)

@@ -56,6 +56,9 @@ struct WorkingState {
     common::CodePage codePage;
     // Section [Ports] of Pelmar.INI in file order: printer name, port address.
     std::vector<std::pair<QString, QString>> ports;
+    // [Files] JournalFile: the journal of every run (empty: Pelmar.journal in the program folder;
+    // a relative name is taken from the program folder).
+    QString journalFile;
     // [Printer] StatusPacing (default 1): a printer that answers status paces the run by its
     // status instead of the estimated wait; 0 keeps the wait.
     bool statusPacing = true;

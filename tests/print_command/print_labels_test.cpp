@@ -62,8 +62,16 @@ protected:
         page.jobs.clear();
         page.log.clear();
         messages.shown.clear();
-        print_driver::DriverRunContext driver{
-            state, messages, view, clock, clock, page, {}, context.firstRecord, context.lastRecord};
+        print_driver::DriverRunContext driver{state,
+                                              messages,
+                                              view,
+                                              clock,
+                                              clock,
+                                              page,
+                                              {},
+                                              context.firstRecord,
+                                              context.lastRecord,
+                                              context.journal};
         return command() ? PrintLabels(context) : print_driver::PrintLabels_Driver(driver);
     }
     // Per label sent: the sets of its print request ("printlabel|S|1") or its job's copies.
@@ -328,6 +336,51 @@ TEST_P(BothModes, RecordsThatCannotPrintAreLeftOutAndTheRunGoesOn) {
     EXPECT_EQ(
         result.tally.leftOut[3].reason,
         QStringLiteral("第 1 個字元「品」是此條碼無法表示的字元 (只能是西歐拉丁字母、數字與符號)"));
+}
+
+// Notes each step of the record loop; throws at the step named failAt.
+struct NotingJournal : RecordJournal {
+    QStringList steps;
+    QString failAt;
+    void note(const QString& step) {
+        if (step == failAt)
+            throw common::RunError(common::DeviceIoError, QStringLiteral("記錄簿無法寫入"));
+        steps << step;
+    }
+    void sending(int r, long long labels) override {
+        note(QString("sending %1 %2").arg(r).arg(labels));
+    }
+    void notSent(int r) override { note(QString("pending %1").arg(r)); }
+    void sent(int r) override { note(QString("sent %1").arg(r)); }
+    void printed(int r) override { note(QString("printed %1").arg(r)); }
+    void leftOut(int r, const QString&) override { note(QString("left-out %1").arg(r)); }
+};
+
+TEST_P(BothModes, JournalHearsEveryStepBeforeItAndItsFailureStopsTheRun) {
+    struct Row {
+        QString failAt;
+        QStringList steps;
+        QStringList sets;
+    };
+    const Row rows[] = {
+        {{}, {"sending 1 2", "sent 1", "left-out 2", "sending 3 1", "sent 3"}, {"2", "1"}},
+        // Nothing of a record goes out before its "sending" is on record.
+        {"sending 3 1", {"sending 1 2", "sent 1", "left-out 2"}, {"2"}},
+        // A record the journal cannot call sent stops the run before the next one.
+        {"sent 1", {"sending 1 2"}, {"2"}},
+    };
+    for (const Row& row : rows) {
+        test::setRecords(state, {{"A1", "Bolt", "2"}, {"A2", "Nut", "-3"}, {"A3", "Pin", "1"}});
+        NotingJournal journal;
+        journal.failAt = row.failAt;
+        context.journal = &journal;
+        const RunResult result = run();
+        EXPECT_EQ(journal.steps, row.steps) << row.failAt;
+        EXPECT_EQ(setsSent(), row.sets) << row.failAt;
+        EXPECT_EQ(result.outcome,
+                  row.failAt.isEmpty() ? RunOutcome::Completed : RunOutcome::Failed);
+        EXPECT_EQ(messages.shown.size(), row.failAt.isEmpty() ? 0u : 1u);
+    }
 }
 
 TEST_P(BothModes, QuantityOverflowEndsTheRunNamingTheRecord) {

@@ -200,6 +200,7 @@ TEST(ExitStatus, FailuresOutrankWhatAPrintedRunAdds) {
         bool warnings;
         bool notSaved;
         int status;
+        bool inDoubt = false;
     } cases[] = {
         {"printed", FlowEnd::Printed, false, false, false, 0},
         {"records left out", FlowEnd::Printed, true, false, false, 7},
@@ -212,6 +213,8 @@ TEST(ExitStatus, FailuresOutrankWhatAPrintedRunAdds) {
         {"data error after labels", FlowEnd::DataError, true, false, false, 3},
         {"printer failure", FlowEnd::PrintError, false, true, true, 5},
         {"window stays", FlowEnd::Interactive, false, false, false, 0},
+        {"in doubt before all three", FlowEnd::Printed, true, true, true, 10, true},
+        {"failure before in doubt", FlowEnd::PrintError, false, false, false, 5, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -222,6 +225,8 @@ TEST(ExitStatus, FailuresOutrankWhatAPrintedRunAdds) {
         if (c.warnings)
             result.tally.warnings << QStringLiteral("line 3: BOX: thickness 0");
         result.settingsNotSaved = c.notSaved;
+        if (c.inDoubt)
+            result.tally.inDoubt = {4};
         EXPECT_EQ(exitStatus(result), c.status);
     }
 }

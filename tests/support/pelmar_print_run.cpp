@@ -34,7 +34,8 @@ ToolRun runPelmarPrintWithCups(const QString& cupsServer, const QString& home,
     EXPECT_TRUE(process.waitForStarted());
     EXPECT_TRUE(process.waitForFinished(timeoutMs));
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromUtf8(process.readAllStandardError())};
+            QString::fromUtf8(process.readAllStandardError()),
+            QString::fromUtf8(process.readAllStandardOutput())};
 }
 
 } // namespace pelmar::test

@@ -13,10 +13,12 @@ namespace pelmar::test {
 // section [Ports] exist).
 QProcessEnvironment programEnvironment(const QString& home, const QString& cupsServer);
 
-// How a run of pelmar-print ended: its exit code (-1 when it crashed) and its standard error.
+// How a run of pelmar-print ended: its exit code (-1 when it crashed), its standard error and
+// its standard output.
 struct ToolRun {
     int exitCode = -1;
     QString err;
+    QString out;
 };
 
 // Runs pelmar-print without options on the program folder home, with no CUPS server to reach,

@@ -3,6 +3,7 @@
 #include "common/clock.h"
 #include "common/message_box.h"
 #include "common/run_tally.h"
+#include "journal/journal.h"
 #include "print_command/run_context.h"
 #include "print_driver/printer_page.h"
 #include "print_queue/print_system.h"
@@ -76,6 +77,15 @@ struct AppContext {
     // The program folder and printer locks a run takes before its port is opened (empty: none,
     // as in a dry run).
     RunLocks* runLocks = nullptr;
+    // Every run is recorded in the program folder's journal (off: none, as in a dry run); who
+    // started it (the watched folder sets Watch); the run a reprint prints again (0: none).
+    bool journaled = false;
+    journal::RunSource runSource = journal::RunSource::Command;
+    qint64 reprintOf = 0;
+    // A reprint's format as its run read it: loaded in place of the chosen format file, under
+    // its name (empty: the file).
+    QString formatCopyName;
+    std::optional<QByteArray> formatCopy;
 };
 
 // How start-up or a print command ended: the window ends or stays, the headless tool picks its

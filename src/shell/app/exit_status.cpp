@@ -5,6 +5,8 @@ namespace pelmar::app {
 namespace {
 
 int afterPrinting(const FlowResult& result) {
+    if (!result.tally.inDoubt.empty())
+        return kExitRecordsInDoubt;
     if (!result.tally.leftOut.empty())
         return kExitRecordsLeftOut;
     if (result.settingsNotSaved)
@@ -37,6 +39,33 @@ int exitStatus(const FlowResult& result) {
         return kExitPrinterError;
     default:
         return kExitBadSettings;
+    }
+}
+
+QString exitStatusWord(int status) {
+    switch (status) {
+    case kExitPrinted:
+        return QStringLiteral("printed");
+    case kExitBadSettings:
+        return QStringLiteral("bad settings");
+    case kExitDataError:
+        return QStringLiteral("data error");
+    case kExitFormatError:
+        return QStringLiteral("format error");
+    case kExitPrinterError:
+        return QStringLiteral("printer error");
+    case kExitCancelled:
+        return QStringLiteral("cancelled");
+    case kExitRecordsLeftOut:
+        return QStringLiteral("records left out");
+    case kExitWarnings:
+        return QStringLiteral("warnings");
+    case kExitSettingsNotSaved:
+        return QStringLiteral("settings not saved");
+    case kExitRecordsInDoubt:
+        return QStringLiteral("records in doubt");
+    default:
+        return QStringLiteral("exit status %1").arg(status);
     }
 }
 

@@ -1,5 +1,6 @@
 #include "shell/app/print_flow.h"
 
+#include "common/file_names.h"
 #include "common/run_error.h"
 #include "format/driver_format_loader.h"
 #include "format/format_loader.h"
@@ -10,9 +11,12 @@
 #include "print_driver/print_labels_driver.h"
 #include "print_driver/qt_printer_page.h"
 #include "print_queue/queue_failure.h"
+#include "shell/app/journal_run.h"
 #include "shell/app/run_locks.h"
 #include "shell/app/run_report.h"
 #include "state/settings.h"
+
+#include <QFile>
 
 namespace pelmar::app {
 
@@ -54,22 +58,95 @@ FlowResult withFormatWarnings(FlowResult result, const format::FormatLoadResult&
     return result;
 }
 
+// The format file as this run reads it: a reprint's copy, else the file's bytes.
+QByteArray formatBytes(const AppContext& context) {
+    if (context.formatCopy)
+        return *context.formatCopy;
+    QFile file(common::resolveExistingFile(
+        common::joinPath(context.state.programFolder, context.state.formatFileName)));
+    if (!file.open(QIODevice::ReadOnly))
+        throw common::RunError(
+            common::PathFileAccessError,
+            QStringLiteral("無法讀取格式檔 %1: %2").arg(file.fileName(), file.errorString()));
+    return file.readAll();
+}
+
+// Runs print with the journal told of every record when the context keeps one. A journal that
+// cannot be opened fails the run before its first record (shown under caption); one found
+// unfinished for the same data file goes on from where it stopped.
+FlowResult journaledRun(AppContext& context, const JournalTarget& target, const QString& caption,
+                        const std::function<print_command::RunResult(
+                            int firstRecord, print_command::RecordJournal* journal)>& print) {
+    if (!context.journaled)
+        return fromRun(print(context.firstRecord, nullptr));
+    std::unique_ptr<JournalRun> journal;
+    try {
+        journal = std::make_unique<JournalRun>(context, formatBytes(context), target);
+    } catch (...) {
+        FlowResult failed;
+        failed.end = FlowEnd::PrintError;
+        const common::CaughtError error = common::caughtError();
+        failed.errorNumber = error.number;
+        common::showMessage(context.messageBox, error.description, caption);
+        return failed;
+    }
+    const int last = context.lastRecord > 0 ? context.lastRecord : context.state.recordCount;
+    FlowResult result;
+    result.end = FlowEnd::Printed;
+    // An earlier attempt reached the last record: nothing is left to send.
+    if (!journal->resumed() || journal->firstRecord() <= last)
+        result = fromRun(print(journal->firstRecord(), journal.get()));
+    try {
+        journal->finish(result);
+    } catch (...) {
+        // The labels are out; the run's end alone is missing from the journal.
+        result.tally.warnings << common::caughtError().description;
+    }
+    return result;
+}
+
 FlowResult printCommandMode(AppContext& context) {
-    const format::FormatLoadResult load = format::LoadFormat(context.state, context.messageBox);
+    const format::FormatLoadResult load =
+        context.formatCopy
+            ? format::LoadFormatText(context.state, *context.formatCopy, context.messageBox)
+            : format::LoadFormat(context.state, context.messageBox);
     if (load.failed)
         return formatFailure(load);
-    holdRunLocks(context, commandPrinterAddress(context));
+    const QString address = commandPrinterAddress(context);
+    holdRunLocks(context, address);
     print_command::RunContext run = commandRunContext(context);
-    return withFormatWarnings(fromRun(print_command::PrintLabels(run)), load, context.state);
+    const FlowResult result =
+        journaledRun(context, {context.state.printerName, address, QStringLiteral("command")},
+                     QStringLiteral("PrintLabels -> 發生錯誤"),
+                     [&run](int firstRecord, print_command::RecordJournal* journal) {
+                         run.firstRecord = firstRecord;
+                         run.journal = journal;
+                         return print_command::PrintLabels(run);
+                     });
+    return withFormatWarnings(result, load, context.state);
 }
 
 FlowResult printDriverMode(AppContext& context) {
     format::FormatLoadResult load;
-    std::unique_ptr<print_driver::PrinterPage> page = prepareDriverPage(context, load);
+    PrintDestination destination;
+    std::unique_ptr<print_driver::PrinterPage> page =
+        prepareDriverPage(context, load, &destination);
     if (!page)
         return formatFailure(load);
     print_driver::DriverRunContext run = driverRunContext(context, *page);
-    return withFormatWarnings(fromRun(print_driver::PrintLabels_Driver(run)), load, context.state);
+    const JournalTarget target =
+        destination.pdfFile.isEmpty()
+            ? JournalTarget{destination.queue, destination.queue, QStringLiteral("driver")}
+            : JournalTarget{destination.pdfFile, QStringLiteral("pdf:") + destination.pdfFile,
+                            QStringLiteral("driver")};
+    const FlowResult result =
+        journaledRun(context, target, QStringLiteral("PrintLabels_Driver -> 發生錯誤"),
+                     [&run](int firstRecord, print_command::RecordJournal* journal) {
+                         run.firstRecord = firstRecord;
+                         run.journal = journal;
+                         return print_driver::PrintLabels_Driver(run);
+                     });
+    return withFormatWarnings(result, load, context.state);
 }
 
 } // namespace
@@ -107,7 +184,9 @@ prepareDriverPage(AppContext& context, format::FormatLoadResult& load, PrintDest
     const PrintDestination destination = context.printerDialog.choosePrinter(kPrinterDialogTitle);
     if (chosen != nullptr)
         *chosen = destination;
-    load = format::LoadFormat_Driver(context.state, context.messageBox);
+    load = context.formatCopy ? format::LoadFormatText_Driver(context.state, *context.formatCopy,
+                                                              context.messageBox)
+                              : format::LoadFormat_Driver(context.state, context.messageBox);
     if (load.failed)
         return nullptr;
     // A PDF file is no printer; the program folder's lock keeps it to one run.
@@ -136,6 +215,8 @@ std::unique_ptr<print_driver::PrinterPage> makeDestinationPage(const PrintDestin
 }
 
 FlowResult printChosenFormat(AppContext& context) {
+    if (context.formatCopy && !context.formatCopyName.isEmpty())
+        context.state.formatFileName = context.formatCopyName;
     FlowResult result =
         context.state.printMode != 0 ? printDriverMode(context) : printCommandMode(context);
     if (result.end != FlowEnd::FormatError)

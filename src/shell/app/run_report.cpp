@@ -38,6 +38,8 @@ QString endOfRunStatus(const FlowResult& result) {
     const std::size_t leftOut = result.tally.leftOut.size();
     if (leftOut > 0)
         text += QStringLiteral(", %1 筆資料未列印").arg(leftOut);
+    if (!result.tally.inDoubt.empty())
+        text += QStringLiteral(", %1 筆資料不確定是否已列印").arg(result.tally.inDoubt.size());
     if (!result.tally.warnings.isEmpty())
         text += QStringLiteral(", %1 則警告").arg(result.tally.warnings.size());
     return text;
@@ -45,6 +47,16 @@ QString endOfRunStatus(const FlowResult& result) {
 
 QString leftOutText(const common::RunTally& tally) {
     QStringList lines;
+    if (!tally.inDoubt.empty()) {
+        QStringList numbers;
+        for (const int record : tally.inDoubt)
+            numbers << QString::number(record);
+        lines << QStringLiteral(
+                     "下列資料傳送時中斷, 不確定是否已列印 (%1 筆, 不會自動重印; 請查看印表機, "
+                     "需要時以 --reprint 重印): 第 %2 筆")
+                     .arg(tally.inDoubt.size())
+                     .arg(numbers.join(QStringLiteral(", ")));
+    }
     if (!tally.leftOut.empty()) {
         lines << QStringLiteral("下列資料未列印 (%1 筆):").arg(tally.leftOut.size());
         for (const common::LeftOutRecord& record : tally.leftOut)

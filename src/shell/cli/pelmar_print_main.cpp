@@ -14,6 +14,7 @@
 #include "shell/app/run_locks.h"
 #include "shell/app/startup.h"
 #include "shell/cli/headless.h"
+#include "shell/cli/journal_commands.h"
 #include "shell/cli/preview_run.h"
 #include "shell/options/print_options.h"
 #include "state/settings.h"
@@ -118,6 +119,13 @@ QString printedDetails(const app::FlowResult& result) {
     if (!result.tally.warnings.isEmpty())
         details += QStringLiteral("; %1 warning(s) of the format or the printer output")
                        .arg(result.tally.warnings.size());
+    if (!result.tally.inDoubt.empty()) {
+        QStringList numbers;
+        for (const int record : result.tally.inDoubt)
+            numbers << QString::number(record);
+        details += QStringLiteral("; record(s) in doubt, not sent again: %1")
+                       .arg(numbers.join(QStringLiteral(", ")));
+    }
     if (result.settingsNotSaved)
         details += QStringLiteral("; the settings could not be saved: do not print again");
     return details;
@@ -180,13 +188,29 @@ std::optional<int> holdProgramFolder(app::RunLocks& locks, const QString& progra
     }
 }
 
-int run(const options::PrintOptions& options) {
-    const QString programFolder = options.home.isEmpty()
-                                      ? common::programFolder()
-                                      : QFileInfo(options.home).absoluteFilePath();
+QString programFolderOf(const options::PrintOptions& options) {
+    return options.home.isEmpty() ? common::programFolder()
+                                  : QFileInfo(options.home).absoluteFilePath();
+}
+
+int run(options::PrintOptions options) {
+    const QString programFolder = programFolderOf(options);
     if (!QFileInfo(programFolder).isDir()) {
         cli::say(QStringLiteral("程式資料夾 %1 不存在").arg(programFolder));
         return kExitBadSettings;
+    }
+    if (options.journal || options.pruneDays >= 0)
+        return cli::journalCommand(options, programFolder);
+    std::optional<cli::ReprintJob> reprint;
+    if (options.reprint > 0) {
+        auto prepared = cli::prepareReprint(options, programFolder);
+        if (const auto* refused = std::get_if<common::CaughtError>(&prepared)) {
+            cli::say(refused->description);
+            return refused->number == common::DeviceIoError ? kExitPrinterError : kExitBadSettings;
+        }
+        reprint = std::move(std::get<cli::ReprintJob>(prepared));
+        options.data = reprint->dataPath;
+        options.format = reprint->formatOption;
     }
     if (const auto problem = checkAgainstSettings(options, programFolder)) {
         cli::say(*problem);
@@ -254,6 +278,9 @@ int run(const options::PrintOptions& options) {
     }
     if (!previewFolder.isEmpty())
         cli::usePreviewFolder(context, previewFolder, options.resolution);
+    context.journaled = !options.dryRun && previewFolder.isEmpty();
+    if (reprint)
+        cli::applyReprint(context, *reprint);
 
     if (!options.dryRun)
         cli::markOutputOpening(context);

@@ -74,6 +74,9 @@ int main(int argc, char* argv[]) {
     pelmar::gui::FrmPelmarChi window(state);
     pelmar::gui::WindowController controller(state, window, launch.arguments);
     controller.context().dataFileOverride = launch.dataFile;
+    // Every run of the window is on record in the journal.
+    controller.context().journaled = true;
+    controller.context().runSource = pelmar::journal::RunSource::Window;
     QObject::connect(&controller, &pelmar::gui::WindowController::programEnds, &application,
                      [](int status) { QApplication::exit(status); });
 

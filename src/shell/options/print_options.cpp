@@ -55,6 +55,27 @@ OptionSpec flag(const char* name, const char* shortName, const char* help) {
     return option;
 }
 
+// An option of the journal's forms: shown in the synopsis of forms (bits), refused with the
+// print options that make no sense with it.
+OptionSpec journalOption(OptionSpec option, unsigned forms) {
+    option.forms = forms;
+    if (option.name == QLatin1String("--json")) {
+        option.within = QStringLiteral("--journal");
+        option.withoutRefusal = QStringLiteral("--json 只用於 --journal");
+        return option;
+    }
+    option.notWith = {QStringLiteral("--data"),    QStringLiteral("--format"),
+                      QStringLiteral("--price"),   QStringLiteral("--output"),
+                      QStringLiteral("--preview"), QStringLiteral("--from"),
+                      QStringLiteral("--dry-run"), QStringLiteral("--journal"),
+                      QStringLiteral("--reprint"), QStringLiteral("--journal-prune")};
+    option.notWith.removeAll(option.name);
+    if (option.name == QLatin1String("--reprint"))
+        option.notWith.removeAll(QStringLiteral("--from"));
+    option.notWithRefusal = option.name + QStringLiteral(" 不能與 %1 同時使用");
+    return option;
+}
+
 OptionTable makeTable() {
     OptionTable table;
     table.program = QStringLiteral("pelmar-print");
@@ -64,7 +85,16 @@ OptionTable makeTable() {
         {{},
          QStringLiteral("Prints the data file with the settings of the program folder "
                         "(Pelmar.INI), as the\nprogram does when it is started without /T, "
-                        "without a window.\n")}};
+                        "without a window.\n")},
+        {QStringLiteral("--journal [RUN]"),
+         QStringLiteral("Lists the runs of the journal, newest first, or the records of run RUN "
+                        "with their states.\n")},
+        {{},
+         QStringLiteral("Prints records of run RUN again from the journal's copies of its data "
+                        "file and format.\n")},
+        {{}, QStringLiteral("Removes the runs older than DAYS days from the journal.\n")}};
+    // The journal and reprint options; each form lists the program folder.
+    table.operands = 1;
     OptionSpec price = whole("--price", "N", 0, std::numeric_limits<std::int32_t>::max(),
                              QStringLiteral("--price 只能是數字: %1"),
                              "price adjustment (digits only; only when EditPrice is on)");
@@ -97,8 +127,14 @@ OptionTable makeTable() {
     records.notWith = QStringList{QStringLiteral("--from")};
     records.notWithRefusal =
         QStringLiteral("--records 不能與 %1 同時使用 (--from N 就是 --records N-)");
+    const auto inForms = [](OptionSpec option, unsigned forms) {
+        option.forms = forms;
+        return option;
+    };
     table.options = {
-        text("--home", "DIR", "program folder (default: $PELMAR_HOME, else the program's folder)"),
+        inForms(text("--home", "DIR",
+                     "program folder (default: $PELMAR_HOME, else the program's folder)"),
+                0b1111),
         text("--data", "FILE",
              "data file in place of TextFileName (written back after printing); a relative name "
              "is taken from the current folder, else from the program folder, as TextFileName "
@@ -106,15 +142,16 @@ OptionTable makeTable() {
         text("--format", "NAME",
              "the format to print, one of LabelName01...; needed when several formats are "
              "chosen"),
-        text("--printer", "NAME",
-             "printer in place of PrinterName: a name of section [Ports], a CUPS queue, or an "
-             "address (trace:PATH, file:PATH, socket://HOST:PORT, preview:DIR); in driver mode "
-             "the CUPS queue to print on"),
+        inForms(text("--printer", "NAME",
+                     "printer in place of PrinterName: a name of section [Ports], a CUPS queue, "
+                     "or an address (trace:PATH, file:PATH, socket://HOST:PORT, preview:DIR); in "
+                     "driver mode the CUPS queue to print on"),
+                0b101),
         price,
         text("--output", "FILE.pdf", "driver mode: write the labels into this PDF file"),
         resolution,
         preview,
-        records,
+        inForms(records, 0b101),
         whole("--from", "N", 1, kMostRecords,
               QStringLiteral("--from 的值必須是 1 到 32767 的資料筆數: %1"),
               "print records N to the end, as --records N- does (after a printer fault, the "
@@ -129,6 +166,28 @@ OptionTable makeTable() {
               "another run printing from the same program folder or to the same printer: wait "
               "up to S seconds for it to end (default 0: refuse at once, naming that run, exit "
               "status 5)"),
+        journalOption(flag("--journal", "",
+                           "list the journal's runs (number, time, source, file, format, "
+                           "printer, labels, records, outcome), newest first; with RUN, that "
+                           "run's records and their states (pending, sent, printed, left-out, "
+                           "in-doubt)"),
+                      0),
+        journalOption(flag("--json", "",
+                           "with --journal: one JSON object a line (runs: run, time, source, "
+                           "file, format, printer, labels, records, state, outcome, status; "
+                           "records: run, record, quantity, state, reason, time)"),
+                      2),
+        journalOption(whole("--reprint", "RUN", 1, 999999999,
+                            QStringLiteral("--reprint 的值必須是列印記錄簿的列印編號: %1"),
+                            "print records of run RUN again (all, or those of --records) from "
+                            "the journal's copies of its data file and format, with their "
+                            "quantities, as a new run; --printer may send it elsewhere"),
+                      4),
+        journalOption(whole("--journal-prune", "DAYS", 0, 36500,
+                            QStringLiteral("--journal-prune 的值必須是 0 到 36500 天: %1"),
+                            "remove the runs started more than DAYS days ago from the journal "
+                            "and give their space back"),
+                      8),
         flag("--dry-run", "",
              "run the real printer library into nothing: tell what would be printed, or refuse "
              "what the real run refuses, without opening a port or writing the settings; each "
@@ -141,7 +200,9 @@ OptionTable makeTable() {
         "(also a quantity over 32,767), 4 format error, 5 printer error, 6 cancelled (SIGINT,\n"
         "SIGTERM), 7 printed with records left out, 8 printed with warnings of the format or\n"
         "the printer output, 9 printed but the settings not saved (do not print again). 2 to\n"
-        "6 win over 7 to 9; 7 wins over 9, 9 over 8.\n");
+        "6 win over 7 to 10; 10 over 7, 7 over 9, 9 over 8. 10: printed, but records were being\n"
+        "sent when a run broke off: they may or may not have printed; they are listed and\n"
+        "never sent again by themselves (look at the printer, then --reprint RUN --records N).\n");
     return table;
 }
 
@@ -185,6 +246,21 @@ Parsed<PrintOptions> readPrintOptions(const QStringList& arguments) {
     }
     options.faultWaitSeconds = numberOf("--fault-wait", 0);
     options.waitLockSeconds = numberOf("--wait-lock", 0);
+    options.journal = given.has(QStringLiteral("--journal"));
+    options.json = given.has(QStringLiteral("--json"));
+    options.pruneDays = numberOf("--journal-prune", -1);
+    if (const auto run = given.last(QStringLiteral("--reprint")))
+        options.reprint = static_cast<qint64>(run->number);
+    if (!given.operands.isEmpty()) {
+        const QString operand = given.operands.first();
+        bool number = false;
+        options.journalRun = operand.toLongLong(&number);
+        if (!options.journal || !number || options.journalRun < 1)
+            return OptionError{operand,
+                               options.journal
+                                   ? QStringLiteral("--journal 之後只能是列印編號: %1").arg(operand)
+                                   : printOptionTable().unknownArgument.arg(operand)};
+    }
     options.dryRun = given.has(QStringLiteral("--dry-run"));
     options.help = given.has(QStringLiteral("--help"));
     options.version = given.has(QStringLiteral("--version"));
