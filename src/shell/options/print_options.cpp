@@ -47,6 +47,18 @@ OptionSpec whole(const char* name, const char* valueName, double low, double hig
     return option;
 }
 
+// A number of seconds above 0 and at most an hour.
+OptionSpec decimal(const char* name, const char* valueName, const QString& refusal,
+                   const char* help) {
+    OptionSpec option = text(name, valueName, help);
+    option.kind = ValueKind::Decimal;
+    option.low = 0;
+    option.lowIncluded = false;
+    option.high = 3600;
+    option.refusal = refusal;
+    return option;
+}
+
 OptionSpec flag(const char* name, const char* shortName, const char* help) {
     OptionSpec option;
     option.name = QLatin1String(name);
@@ -97,6 +109,27 @@ OptionTable makeTable() {
     records.notWith = QStringList{QStringLiteral("--from")};
     records.notWithRefusal =
         QStringLiteral("--records 不能與 %1 同時使用 (--from N 就是 --records N-)");
+    OptionSpec watch =
+        text("--watch", "DIR",
+             "serve until SIGTERM: print each file that arrives in DIR (\"-\": [Watch] Folder of "
+             "the settings) as --data would, one at a time, moving it to DIR/work while it "
+             "prints and then to DIR/done or DIR/error (with NAME.reason.txt); names starting "
+             "with \".\" or ending in .tmp, .part or ~ wait for their rename");
+    watch.notWith = QStringList{QStringLiteral("--data"), QStringLiteral("--dry-run"),
+                                QStringLiteral("--records"), QStringLiteral("--from")};
+    watch.notWithRefusal = QStringLiteral("--watch 不能與 %1 同時使用");
+    OptionSpec settle = decimal(
+        "--settle", "SECONDS", QStringLiteral("--settle 的值必須是大於 0、至多 3600 的秒數: %1"),
+        "--watch: a file that did not arrive by rename is complete when its size and "
+        "time stay the same for SECONDS (default 2)");
+    OptionSpec poll = decimal("--poll", "SECONDS",
+                              QStringLiteral("--poll 的值必須是大於 0、至多 3600 的秒數: %1"),
+                              "--watch: scan the folder every SECONDS (default 2); changes the "
+                              "system reports make it scan sooner");
+    for (OptionSpec* inner : {&settle, &poll}) {
+        inner->within = QStringLiteral("--watch");
+        inner->withoutRefusal = inner->name + QStringLiteral(" 只用於 --watch");
+    }
     table.options = {
         text("--home", "DIR", "program folder (default: $PELMAR_HOME, else the program's folder)"),
         text("--data", "FILE",
@@ -129,6 +162,9 @@ OptionTable makeTable() {
               "another run printing from the same program folder or to the same printer: wait "
               "up to S seconds for it to end (default 0: refuse at once, naming that run, exit "
               "status 5)"),
+        watch,
+        settle,
+        poll,
         flag("--dry-run", "",
              "run the real printer library into nothing: tell what would be printed, or refuse "
              "what the real run refuses, without opening a port or writing the settings; each "
@@ -141,7 +177,8 @@ OptionTable makeTable() {
         "(also a quantity over 32,767), 4 format error, 5 printer error, 6 cancelled (SIGINT,\n"
         "SIGTERM), 7 printed with records left out, 8 printed with warnings of the format or\n"
         "the printer output, 9 printed but the settings not saved (do not print again). 2 to\n"
-        "6 win over 7 to 9; 7 wins over 9, 9 over 8.\n");
+        "6 win over 7 to 9; 7 wins over 9, 9 over 8. --watch ends with 0 on SIGTERM or\n"
+        "SIGINT; each file's status goes into its reason file and the log line.\n");
     return table;
 }
 
@@ -185,6 +222,11 @@ Parsed<PrintOptions> readPrintOptions(const QStringList& arguments) {
     }
     options.faultWaitSeconds = numberOf("--fault-wait", 0);
     options.waitLockSeconds = numberOf("--wait-lock", 0);
+    options.watch = textOf("--watch");
+    if (const auto settle = given.last(QStringLiteral("--settle")))
+        options.settleSeconds = settle->number;
+    if (const auto poll = given.last(QStringLiteral("--poll")))
+        options.pollSeconds = poll->number;
     options.dryRun = given.has(QStringLiteral("--dry-run"));
     options.help = given.has(QStringLiteral("--help"));
     options.version = given.has(QStringLiteral("--version"));

@@ -22,7 +22,10 @@ struct PrintOptions {
     int from = 1;                      // the first record to print
     int to = 0;                        // the last record to print (0: the last one)
     int faultWaitSeconds = 0;          // how long a printer fault may take to clear
-    int waitLockSeconds = 0; // how long another run's program folder or printer is awaited
+    int waitLockSeconds = 0;  // how long another run's program folder or printer is awaited
+    QString watch;            // a folder to serve; "-": the settings' [Watch] Folder
+    double settleSeconds = 2; // --watch: how long a file's size and time must stay the same
+    double pollSeconds = 2;   // --watch: how often the folder is scanned
     bool dryRun = false;
     bool help = false;
     bool version = false;
