@@ -62,6 +62,8 @@ struct WorkingState {
     // [Printer] StatusPacing (default 1): a printer that answers status paces the run by its
     // status instead of the estimated wait; 0 keeps the wait.
     bool statusPacing = true;
+    // [Watch] Folder: the folder pelmar-print --watch - serves; relative to the program folder.
+    QString watchFolder;
 
     // Interactive mode as the handlers that test for exactly "/T" see it.
     bool commandLineIsExactlyT() const { return commandLine == QStringLiteral("/T"); }
