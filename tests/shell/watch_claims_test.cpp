@@ -21,6 +21,7 @@ struct Step {
     QStringList complete;
     QStringList renamed = {};
     bool fails = false;
+    int nextMs = -2; // when the next file settles after this scan (-1: none; -2: not checked)
 };
 
 struct ClaimCase {
@@ -55,8 +56,12 @@ const ClaimCase kClaimCases[] = {
      {{0, {a}, {}}, {200, {}, {}, {}, true}, {300, {a}, {"a.txt"}}}},
     {"a file taken back and written again starts again",
      {{0, {a}, {}}, {200, {}, {}}, {400, {a}, {}}, {600, {a}, {}}, {700, {a}, {"a.txt"}}}},
-    {"a complete file stays complete until it is claimed",
-     {{0, {a}, {}}, {300, {a}, {"a.txt"}}, {900, {a}, {"a.txt"}}, {1000, {}, {}}, {1400, {a}, {}}}},
+    {"a complete file stays complete until it is claimed, and sets no time to wait for",
+     {{0, {a}, {}, {}, false, 300},
+      {300, {a}, {"a.txt"}, {}, false, -1},
+      {900, {a}, {"a.txt"}},
+      {1000, {}, {}},
+      {1400, {a}, {}, {}, false, 1700}}},
 };
 
 TEST(WatchClaimsTest, CompleteFilesOverScans) {
@@ -74,6 +79,10 @@ TEST(WatchClaimsTest, CompleteFilesOverScans) {
                  tracker.complete(scan, start + std::chrono::milliseconds(step.atMs)))
                 complete << file.name;
             EXPECT_EQ(complete, step.complete);
+            if (step.nextMs != -2) {
+                const auto next = tracker.nextSettled(start + std::chrono::milliseconds(step.atMs));
+                EXPECT_EQ(next ? (*next - start) / 1ms : -1, step.nextMs);
+            }
         }
     }
 }
