@@ -1,6 +1,6 @@
-// pelmar-print --watch on a temporary folder, printing to a file: port: a file left in work/
-// prints first, a renamed file and files that settled print once into done/, a bad file goes to
-// error/ with its reason, files still being written are never claimed early, SIGTERM ends it.
+// pelmar-print --watch on the folder of [Watch] Folder, printing to a file: port: a file left in
+// work/ prints first, a renamed file and files that settled print once into done/, a bad file goes
+// to error/ with its reason, files still being written are never claimed early, SIGTERM ends it.
 #include "common/clock.h"
 #include "common/wait.h"
 #include "support/loopback_listener.h"
@@ -45,10 +45,10 @@ TEST(PelmarPrintWatchTest, ServesTheFolderUntilSigterm) {
     home.write("PRICE.FMT",
                "LabelWidth=60\r\nLabelHeight=40\r\nLabelGap=2\r\nPrintSpeed=4\r\nPrintDarken=8\r\n"
                "V_Text=20,20,48,0,0,0,Arial,1\r\n");
-    home.write("Pelmar.INI",
-               "[Files]\r\nLabelCount=1\r\nLabelName01=PRICE.FMT\r\n[Printer]\r\n"
-               "PrinterName=TSC Out\r\n[Ports]\r\nTSC Out=file:out.prn\r\n[Fields]\r\n"
-               "FieldCount=2\r\nField01=NAME,1,10,0,0\r\nField02=QTY,1,10,0,0\r\n");
+    home.write("Pelmar.INI", "[Files]\r\nLabelCount=1\r\nLabelName01=PRICE.FMT\r\n[Printer]\r\n"
+                             "PrinterName=TSC Out\r\n[Ports]\r\nTSC Out=file:out.prn\r\n[Watch]\r\n"
+                             "Folder=in\r\n[Fields]\r\n"
+                             "FieldCount=2\r\nField01=NAME,1,10,0,0\r\nField02=QTY,1,10,0,0\r\n");
     const QString in = home.file("in");
     home.write("in/work/LEFT.txt", "LEFT,1\r\n");
     pelmar::test::Listener noCups;
@@ -57,7 +57,7 @@ TEST(PelmarPrintWatchTest, ServesTheFolderUntilSigterm) {
     service.setProcessEnvironment(pelmar::test::programEnvironment(
         home.path(), QStringLiteral("127.0.0.1:%1").arg(noCups.port())));
     service.start(QStringLiteral(PELMAR_BINARY_DIR "/bin/pelmar-print"),
-                  {"--watch", in, "--settle", "0.3", "--poll", "0.1"});
+                  {"--watch", "-", "--settle", "0.3", "--poll", "0.1"});
     ASSERT_TRUE(service.waitForStarted());
 
     home.write("in/good.tmp", "APPLE,2\r\nPEAR,1\r\n");
