@@ -42,6 +42,8 @@ for file in Pelmar.INI ITEMS.TXT PRICE.FMT SHELF.FMT logo.pcx mark.bmp; do
 done
 expect "$prefix/share/pelmar/example-fixed/Pelmar.INI"
 expect "$prefix/share/applications/pelmar.desktop"
+expect "$prefix/lib/systemd/user/pelmar-watch@.service"
+expect "$prefix/lib/systemd/system/pelmar-watch.service"
 expect "$prefix/share/icons/hicolor/scalable/apps/pelmar.svg"
 expect "$prefix/share/fontconfig/conf.avail/65-pelmar-aliases.conf"
 expect "$sysconf/fonts/conf.d/65-pelmar-aliases.conf"

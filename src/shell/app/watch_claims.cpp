@@ -53,12 +53,14 @@ std::vector<SeenFile> ClaimTracker::complete(const FolderScan& scan, Clock::time
     return done;
 }
 
-std::optional<ClaimTracker::Clock::time_point> ClaimTracker::nextSettled() const {
+std::optional<ClaimTracker::Clock::time_point>
+ClaimTracker::nextSettled(Clock::time_point now) const {
     std::optional<Clock::time_point> next;
     for (const auto& [name, watched] : m_watched) {
-        if (watched.since == Clock::time_point{})
-            continue;
         const Clock::time_point at = watched.since + m_settle;
+        // A file complete already waits for its claim (the lock), not for a time.
+        if (watched.renamed || watched.since == Clock::time_point{} || at <= now)
+            continue;
         if (!next || at < *next)
             next = at;
     }

@@ -48,8 +48,9 @@ public:
     // nothing and gives nothing.
     std::vector<SeenFile> complete(const FolderScan& scan, Clock::time_point now);
 
-    // When the next scan may find a file complete that is still settling; nothing when none is.
-    std::optional<Clock::time_point> nextSettled() const;
+    // The first time after `now` at which a file still settling may be complete; nothing when
+    // none is settling.
+    std::optional<Clock::time_point> nextSettled(Clock::time_point now) const;
 
 private:
     struct Watched {

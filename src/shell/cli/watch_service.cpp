@@ -112,7 +112,7 @@ public:
         if (m_fd < 0 || m_watch >= 0)
             return;
         m_watch = ::inotify_add_watch(m_fd, QFile::encodeName(m_folder).constData(),
-                                      IN_CLOSE_WRITE | IN_MOVED_TO | IN_ONLYDIR);
+                                      IN_CLOSE_WRITE | IN_MOVED_TO | IN_MOVE_SELF | IN_ONLYDIR);
     }
 
     // Reads the pending notices; names renamed into the folder go to the tracker.
@@ -126,6 +126,11 @@ public:
                 const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
                 if ((event->mask & IN_MOVED_TO) != 0 && event->len > 0)
                     tracker.arrivedByRename(QFile::decodeName(event->name));
+                if ((event->mask & IN_MOVE_SELF) != 0 && m_watch >= 0) {
+                    // The folder moved away; its path is watched again once it is back.
+                    ::inotify_rm_watch(m_fd, m_watch);
+                    m_watch = -1;
+                }
                 if ((event->mask & IN_IGNORED) != 0)
                     m_watch = -1;
                 at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
@@ -197,6 +202,7 @@ private:
     // One scan and the files it finds complete, one at a time; true when a file was served (the
     // folder is scanned again at once).
     bool round() {
+        m_nextScan = Clock::now() + m_poll;
         m_hints.take(m_tracker);
         refile();
         if (!m_unfiled.empty())
@@ -209,7 +215,6 @@ private:
             return served;
         }
         const app::FolderScan scan = app::scanFolder(m_folder);
-        m_nextScan = Clock::now() + m_poll;
         if (!scan.read) {
             // Never an empty folder: the files seen before keep their places.
             problem(
@@ -236,8 +241,10 @@ private:
         HeadlessClock clock(waiting);
         try {
             locks.holdProgramFolder(m_programFolder, {clock, clock, [] { return false; }});
-            if (workPath.isEmpty())
+            if (workPath.isEmpty()) {
+                app::makeWatchFolders(m_folder); // the folder may have been made anew
                 workPath = app::claimFile(m_folder, name);
+            }
         } catch (const common::RunError& error) {
             problem(error.description() + QStringLiteral("; 稍後再試"));
             return false;
@@ -311,8 +318,12 @@ private:
                 say(claimed.logLine + QStringLiteral(" -> ") +
                     QDir(m_folder).relativeFilePath(path));
             } catch (const common::RunError& error) {
-                problem(error.description() + QStringLiteral("; 稍後再試"));
-                return;
+                if (error.number() != common::FileNotFound) {
+                    problem(error.description() + QStringLiteral("; 稍後再試"));
+                    return;
+                }
+                // Taken out of work/ by hand meanwhile: nothing left to file.
+                say(claimed.logLine + QStringLiteral(" -> ") + error.description());
             }
             m_unfiled.pop_front();
         }
@@ -328,7 +339,7 @@ private:
     // Waits for a notice of the system, a signal, the next scan or the next file to settle.
     void waitForHint() {
         Clock::time_point until = m_nextScan;
-        if (const auto settled = m_tracker.nextSettled())
+        if (const auto settled = m_tracker.nextSettled(Clock::now()))
             until = std::min(until, *settled);
         const auto left =
             std::max(Clock::duration::zero(), until - Clock::now()) + std::chrono::milliseconds(1);
