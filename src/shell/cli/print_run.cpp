@@ -194,6 +194,8 @@ PrintOutcome printRun(const PrintRequest& request) {
     app::AppContext context(state, window, messages, clock, clock, printers, dialog);
     context.runSource = request.source == QLatin1String("watch") ? journal::RunSource::Watch
                                                                  : journal::RunSource::Command;
+    // A watched folder stopped on a file prints it at its next start from where it stopped.
+    context.cancelGoesOn = context.runSource == journal::RunSource::Watch;
     context.printerOverride = options.printer;
     context.firstRecord = options.from;
     context.lastRecord = options.to;
