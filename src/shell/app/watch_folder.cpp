@@ -158,15 +158,16 @@ QString fileAway(const QString& folder, const QString& workPath, bool printed,
     const QString into = QLatin1String(printed ? kDoneFolder : kErrorFolder);
     const QString name = QFileInfo(workPath).fileName();
     QString path;
-    if (printed) {
+    if (reason.isEmpty()) {
         path = moveInto(workPath, folder, into, name, false);
     } else {
-        // The reason first: a file in error/ always has its reason beside it.
+        // The reason first: a file in error/, or in done/ with records in doubt, always has its
+        // reason beside it.
         const QString target = folder + u'/' + into;
-        const QString free = freeName(name, [&](const QString& candidate) {
-            return exists(target + u'/' + candidate) ||
-                   exists(target + u'/' + candidate + kReasonSuffix);
-        });
+        // A reason file without its file is what a crash between the two steps left: its
+        // file's name is free and the reason is written anew.
+        const QString free = freeName(
+            name, [&](const QString& candidate) { return exists(target + u'/' + candidate); });
         common::ReplacedFile reasonFile(target + u'/' + free + kReasonSuffix);
         if (const QString failed = reasonFile.write(reason.toUtf8()); !failed.isEmpty())
             throw common::FileWriteError(reasonFile.path(), failed);

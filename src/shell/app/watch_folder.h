@@ -32,9 +32,10 @@ void makeWatchFolders(const QString& folder);
 // failure; the file then stays where it was.
 QString claimFile(const QString& folder, const QString& name);
 
-// Moves a printed file from work/ into done/ (printed) or error/ (not printed; its reason file
-// NAME.reason.txt beside it holds `reason`, UTF-8), under a name used by neither, and flushes
-// the folders. The path it got. Throws RunError(75); the file then stays in work/.
+// Moves a printed file from work/ into done/ (printed) or error/ (not printed), under a name used
+// by neither, and flushes the folders; a reason (always given for error/, and for done/ when
+// records are in doubt) goes into NAME.reason.txt beside it, UTF-8. The path it got. Throws
+// RunError(75); the file then stays in work/.
 QString fileAway(const QString& folder, const QString& workPath, bool printed,
                  const QString& reason);
 

@@ -2,7 +2,9 @@
 
 #include "common/run_error.h"
 #include "common/system_error_text.h"
+#include "shell/app/claimed_run.h"
 #include "shell/app/exit_status.h"
+#include "shell/app/journal_run.h"
 #include "shell/app/run_locks.h"
 #include "shell/app/watch_claims.h"
 #include "shell/app/watch_folder.h"
@@ -249,6 +251,21 @@ private:
             problem(error.description() + QStringLiteral("; 稍後再試"));
             return false;
         }
+        if (name.isEmpty()) {
+            // A run that ended before a crash kept the file from done/ or error/ printed it.
+            std::optional<app::FinishedClaim> finished;
+            try {
+                finished = app::finishedSinceClaim(journalFile(), workPath);
+            } catch (const common::RunError& error) {
+                problem(error.description() + QStringLiteral("; 稍後再試"));
+                return false;
+            }
+            if (finished) {
+                m_unfiled.push_back(filedAsEnded(workPath, *finished));
+                refile();
+                return true;
+            }
+        }
         m_problem.clear();
         if (workPath.isEmpty())
             return true; // taken back by its writer before the claim
@@ -295,9 +312,42 @@ private:
             claimed.logLine += QStringLiteral(" (stays in work/)");
             return claimed;
         }
-        if (!claimed.printed)
+        if (!claimed.printed || outcome.status == app::kExitRecordsInDoubt)
             claimed.reason =
                 QStringLiteral("exit status %1\n%2\n").arg(outcome.status).arg(said.join(u'\n'));
+        return claimed;
+    }
+
+    // The journal of the program folder as its settings name it. Throws RunError.
+    QString journalFile() const {
+        state::WorkingState settings;
+        settings.programFolder = m_programFolder;
+        state::LoadSettings(settings);
+        return app::journalPath(settings);
+    }
+
+    // A file its run printed to the end: filed as that run ended, nothing printed again.
+    static Claimed filedAsEnded(const QString& workPath, const app::FinishedClaim& finished) {
+        const journal::RunRow& run = finished.run;
+        QString text = QStringLiteral("列印記錄 %1 已印完這個檔案 (%2), 服務在歸檔前中斷; 不再列印")
+                           .arg(run.id)
+                           .arg(run.outcome);
+        if (!finished.inDoubt.empty()) {
+            QStringList numbers;
+            for (const int record : finished.inDoubt)
+                numbers << QString::number(record);
+            text += QStringLiteral("; 不確定是否已列印 (不會自動重印): 第 %1 筆")
+                        .arg(numbers.join(QStringLiteral(", ")));
+        }
+        Claimed claimed{workPath, printedStatus(run.status), {}, {}};
+        claimed.logLine = QStringLiteral("%1 %2: status %3, %4 label(s): %5")
+                              .arg(QDateTime::currentDateTimeUtc().toString(Qt::ISODate),
+                                   QFileInfo(workPath).fileName())
+                              .arg(run.status)
+                              .arg(run.labels)
+                              .arg(text);
+        if (!claimed.printed || !finished.inDoubt.empty())
+            claimed.reason = QStringLiteral("exit status %1\n%2\n").arg(run.status).arg(text);
         return claimed;
     }
 
