@@ -36,7 +36,9 @@ cost=$("$bin/bench_journal_record" "$work/home" "$records")
 echo "$cost"
 mean=$(sed -E 's/.*mean ([0-9.]+) ms.*/\1/' <<<"$cost")
 
-coproc printer { "$bin/tspl-render" --listen 0 -o "$work/net" --mechanics --time-scale "$scale"; }
+coproc printer {
+  exec "$bin/tspl-render" --listen 0 -o "$work/net" --mechanics --time-scale "$scale" 2>"$work/printer.err"
+}
 printer_pid=$printer_PID
 read -r line <&"${printer[0]}"
 address=${line##* }

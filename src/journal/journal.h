@@ -97,7 +97,8 @@ public:
     // on first use. Throws RunError.
     void setRecord(qint64 run, int record, int quantity, RecordState state,
                    const QString& reason = {});
-    // Ends a run: its end time now, its outcome in words and its exit status. Throws RunError.
+    // Ends a run: its records still "sending" become in-doubt, then its end time now, its
+    // outcome in words and its exit status. Throws RunError.
     void finishRun(qint64 run, const QString& outcome, int status);
     // Turns the run's records left "sending" into in-doubt; returns their numbers. Throws
     // RunError.

@@ -108,10 +108,10 @@ TEST_F(JournalTest, AJournalThatCannotBeOpenedIsARunError) {
          {folder.file("missing/Pelmar.journal"), folder.write("not-sqlite", "plain text\n")}) {
         try {
             Journal::open(path);
-            ADD_FAILURE() << path;
+            ADD_FAILURE() << path.toStdString();
         } catch (const common::RunError& error) {
             EXPECT_EQ(error.number(), common::DeviceIoError);
-            EXPECT_TRUE(error.description().contains(path)) << error.description();
+            EXPECT_TRUE(error.description().contains(path)) << error.description().toStdString();
         }
     }
 }

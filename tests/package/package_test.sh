@@ -58,7 +58,7 @@ fi
 
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
-for dependency in libqt6gui6 libqt6widgets6 libcups2 libzint fonts-arphic-uming fonts-liberation; do
+for dependency in libqt6gui6 libqt6widgets6 libcups2 libsqlite3-0 libzint fonts-arphic-uming fonts-liberation; do
   if [[ "$depends" != *"$dependency"* ]]; then
     echo "Depends lacks $dependency"
     failed=1

@@ -375,8 +375,8 @@ TEST_P(BothModes, JournalHearsEveryStepBeforeItAndItsFailureStopsTheRun) {
         journal.failAt = row.failAt;
         context.journal = &journal;
         const RunResult result = run();
-        EXPECT_EQ(journal.steps, row.steps) << row.failAt;
-        EXPECT_EQ(setsSent(), row.sets) << row.failAt;
+        EXPECT_EQ(journal.steps, row.steps) << row.failAt.toStdString();
+        EXPECT_EQ(setsSent(), row.sets) << row.failAt.toStdString();
         EXPECT_EQ(result.outcome,
                   row.failAt.isEmpty() ? RunOutcome::Completed : RunOutcome::Failed);
         EXPECT_EQ(messages.shown.size(), row.failAt.isEmpty() ? 0u : 1u);

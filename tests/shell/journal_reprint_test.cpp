@@ -111,10 +111,12 @@ TEST_F(JournalReprintTest, ARunCutOffMidRecordGoesOnAfterItAndNamesItInDoubt) {
     {
         // What a process killed while record 2 went out leaves behind.
         auto journal = pelmar::journal::Journal::open(home.file("Pelmar.journal"));
-        run = journal->startRun({.dataFileName = "items.txt",
-                                 .dataBytes = kItems,
-                                 .formatName = "PRICE.FMT",
-                                 .formatBytes = home.read("PRICE.FMT")});
+        pelmar::journal::RunStart start;
+        start.dataFileName = "items.txt";
+        start.dataBytes = kItems;
+        start.formatName = "PRICE.FMT";
+        start.formatBytes = home.read("PRICE.FMT");
+        run = journal->startRun(start);
         journal->setRecord(run, 1, 2, pelmar::journal::RecordState::Sending);
         journal->setRecord(run, 1, 2, pelmar::journal::RecordState::Sent);
         journal->setRecord(run, 2, 1, pelmar::journal::RecordState::Sending);

@@ -15,11 +15,12 @@ QString tallyText(const common::RunTally& tally);
 
 // The status line lblMsg at the end of a run (Printed, Cancelled, DataError or PrintError): how
 // the run ended ("已送出" rather than "列印完成" when the printer could not confirm the labels
-// printed), with its labels, records and the records left out.
+// printed), with its labels, records, the records left out and those in doubt.
 QString endOfRunStatus(const FlowResult& result);
 
-// The text of the message after a run: every record left out (number, element, reason) and
-// every warning of the output, lines joined by carriage returns. Empty when there is neither.
+// The text of the message after a run: the records in doubt, every record left out (number,
+// element, reason) and every warning of the output, lines joined by carriage returns. Empty when
+// there is none of them.
 QString leftOutText(const common::RunTally& tally);
 
 // Tells the end of a run: the status line, then (when records were left out or the output

@@ -5,6 +5,7 @@
 #include "common/run_error.h"
 #include "shell/app/exit_status.h"
 #include "shell/app/program_arguments.h"
+#include "shell/app/reprint.h"
 #include "shell/app/run_locks.h"
 #include "shell/cli/headless.h"
 #include "shell/cli/journal_commands.h"
@@ -55,16 +56,22 @@ int run(options::PrintOptions options) {
         return cli::journalCommand(options, programFolder);
     if (!options.watch.isEmpty())
         return cli::serveWatchedFolder(options, programFolder);
-    std::optional<cli::ReprintJob> reprint;
+    std::optional<app::ReprintJob> reprint;
     if (options.reprint > 0) {
-        auto prepared = cli::prepareReprint(options, programFolder);
-        if (const auto* refused = std::get_if<common::CaughtError>(&prepared)) {
-            cli::say(refused->description);
-            return refused->number == common::DeviceIoError ? kExitPrinterError : kExitBadSettings;
+        try {
+            reprint = app::prepareReprint(programFolder, options.reprint);
+        } catch (...) {
+            const common::CaughtError refused = common::caughtError();
+            cli::say(refused.description);
+            return refused.number == common::DeviceIoError ? kExitPrinterError : kExitBadSettings;
         }
-        reprint = std::move(std::get<cli::ReprintJob>(prepared));
         options.data = reprint->dataPath;
-        options.format = reprint->formatOption;
+        options.format = reprint->formatChoice;
+        // Without --records, the records the run went through.
+        if (options.from == 1 && options.to == 0) {
+            options.from = reprint->firstRecord;
+            options.to = reprint->lastRecord;
+        }
     }
     if (const auto problem = cli::settingsRefusal(options, programFolder)) {
         cli::say(*problem);

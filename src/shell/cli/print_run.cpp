@@ -224,7 +224,7 @@ PrintOutcome printRun(const PrintRequest& request) {
         usePreviewFolder(context, previewFolder, options.resolution);
     context.journaled = !options.dryRun && previewFolder.isEmpty();
     if (request.reprint)
-        applyReprint(context, *request.reprint);
+        app::applyReprint(context, *request.reprint);
 
     if (!options.dryRun)
         markOutputOpening(context);

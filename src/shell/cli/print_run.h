@@ -1,7 +1,7 @@
 #pragma once
 
+#include "shell/app/reprint.h"
 #include "shell/app/run_locks.h"
-#include "shell/cli/journal_commands.h"
 #include "shell/options/print_options.h"
 
 #include <QString>
@@ -17,7 +17,7 @@ struct PrintRequest {
     app::RunLocks& locks;
     QString source = QStringLiteral("command"); // who started it: "command" or "watch"
     bool quiet = false; // no line per record (a watched folder logs one line per file)
-    const ReprintJob* reprint = nullptr; // a reprint of a journal's run
+    const app::ReprintJob* reprint = nullptr; // a reprint of a journal's run
 };
 
 // How a print ended: its exit status (app::ExitStatus), the labels and records it printed.

@@ -99,11 +99,12 @@ OptionTable makeTable() {
                         "(Pelmar.INI), as the\nprogram does when it is started without /T, "
                         "without a window.\n")},
         {QStringLiteral("--journal [RUN]"),
-         QStringLiteral("Lists the runs of the journal, newest first, or the records of run RUN "
+         QStringLiteral("Lists the runs of the journal, newest first, or the records of run RUN\n"
                         "with their states.\n")},
         {{},
-         QStringLiteral("Prints records of run RUN again from the journal's copies of its data "
-                        "file and format.\n")},
+         QStringLiteral(
+             "Prints the records of run RUN again from the journal's copies of its data\n"
+             "file and format.\n")},
         {{}, QStringLiteral("Removes the runs older than DAYS days from the journal.\n")}};
     // The journal and reprint options; each form lists the program folder.
     table.operands = 1;
@@ -212,7 +213,7 @@ OptionTable makeTable() {
                       2),
         journalOption(whole("--reprint", "RUN", 1, 999999999,
                             QStringLiteral("--reprint 的值必須是列印記錄簿的列印編號: %1"),
-                            "print records of run RUN again (all, or those of --records) from "
+                            "print the records of run RUN again (or those of --records) from "
                             "the journal's copies of its data file and format, with their "
                             "quantities, as a new run; --printer may send it elsewhere"),
                       4),
@@ -235,12 +236,12 @@ OptionTable makeTable() {
         "Exit status: 0 printed or nothing to print, 2 bad settings or options, 3 data error\n"
         "(also a quantity over 32,767), 4 format error, 5 printer error, 6 cancelled (SIGINT,\n"
         "SIGTERM), 7 printed with records left out, 8 printed with warnings of the format or\n"
-        "the printer output, 9 printed but the settings not saved (do not print again). 2 to\n"
-        "6 win over 7 to 10; 10 over 7, 7 over 9, 9 over 8. 10: printed, but records were being\n"
-        "sent when a run broke off: they may or may not have printed; they are listed and\n"
-        "never sent again by themselves (look at the printer, then --reprint RUN --records N).\n"
-        "--watch ends with 0 on SIGTERM or SIGINT; each file's status goes into its reason\n"
-        "file and the log line.\n");
+        "the printer output, 9 printed but the settings not saved (do not print\n"
+        "again), 10 printed with records in doubt: they were being sent when a run broke off,\n"
+        "may or may not have printed, are listed and never sent again by themselves (look at\n"
+        "the printer, then --reprint RUN --records N). 2 to 6 win over 7 to 10; 10 over 7, 7\n"
+        "over 9, 9 over 8. --watch ends with 0 on SIGTERM or SIGINT; each file's status goes\n"
+        "into its reason file and the log line.\n");
     return table;
 }
 
