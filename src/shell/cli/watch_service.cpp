@@ -1,7 +1,6 @@
 #include "shell/cli/watch_service.h"
 
 #include "common/run_error.h"
-#include "common/system_error_text.h"
 #include "shell/app/claimed_run.h"
 #include "shell/app/exit_status.h"
 #include "shell/app/journal_run.h"
@@ -18,7 +17,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
-#include <cerrno>
 #include <csignal>
 #include <deque>
 #include <optional>
@@ -174,13 +172,17 @@ public:
         // From here on a signal only asks the service to stop.
         g_outputOpened = 1;
         m_hints.watch();
-        const app::FolderScan left =
-            app::scanFolder(m_folder + u'/' + QLatin1String(app::kWorkFolder));
+        const QString work = m_folder + u'/' + QLatin1String(app::kWorkFolder);
+        const app::FolderScan left = app::scanFolder(work);
+        if (!left.read) {
+            // Files a crash left there would be forgotten.
+            say(QStringLiteral("無法讀取資料夾 %1: %2").arg(work, left.error));
+            return app::kExitBadSettings;
+        }
         std::vector<app::SeenFile> leftFiles = left.files;
         app::sortByArrival(leftFiles);
         for (const app::SeenFile& file : leftFiles)
-            m_leftInWork.push_back(m_folder + u'/' + QLatin1String(app::kWorkFolder) + u'/' +
-                                   file.name);
+            m_leftInWork.push_back(work + u'/' + file.name);
         say(QStringLiteral("watching %1 (settle %2 s, poll %3 s); %4 file(s) left in work/ print "
                            "first")
                 .arg(m_folder)
