@@ -1,6 +1,7 @@
 # Installation and the Debian package: the three programs, the CUPS driver, the example shop, the
-# fontconfig aliases, the desktop entry with its icon and the manual pages. Included by the top-level
-# CMakeLists.txt after the programs' folders, so the program targets exist when they are built.
+# fontconfig aliases, the desktop entry with its icon, the manual pages and the watched folder's
+# services. Included by the top-level CMakeLists.txt after the programs' folders, so the program
+# targets exist when they are built.
 
 include(GNUInstallDirs)
 
@@ -44,6 +45,17 @@ install(FILES ${PROJECT_SOURCE_DIR}/data/icons/pelmar.svg
 install(FILES ${PROJECT_SOURCE_DIR}/data/man/pelmar.1 ${PROJECT_SOURCE_DIR}/data/man/pelmar-print.1
               ${PROJECT_SOURCE_DIR}/data/man/tspl-render.1
         DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT programs)
+# The service of a watched folder (pelmar-print --watch): a user unit whose instance is the
+# folder, and a system unit configured in /etc/default/pelmar-watch.
+set(PELMAR_BIN ${CMAKE_INSTALL_FULL_BINDIR})
+foreach(unit pelmar-watch@.service pelmar-watch.service)
+  configure_file(${PROJECT_SOURCE_DIR}/packaging/${unit}.in ${CMAKE_BINARY_DIR}/systemd/${unit}
+                 @ONLY)
+endforeach()
+install(FILES ${CMAKE_BINARY_DIR}/systemd/pelmar-watch@.service DESTINATION lib/systemd/user
+        COMPONENT programs)
+install(FILES ${CMAKE_BINARY_DIR}/systemd/pelmar-watch.service DESTINATION lib/systemd/system
+        COMPONENT programs)
 # The README links into docs/, so the pages and their pictures go beside it.
 install(FILES ${PROJECT_SOURCE_DIR}/README.md
         DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT programs)

@@ -132,6 +132,7 @@ void LoadSettings(WorkingState& state) {
     state.printerName = read.text("Printer", "PrinterName", 64);
     state.statusPacing = read.int16("Printer", "StatusPacing", "1", 2) != 0;
     state.driverPacing = read.int16("Printer", "DriverPacing", "1", 2) != 0;
+    state.watchFolder = read.text("Watch", "Folder", 256);
     state.across = read.int16("Label", "Across", "1", 2);
     state.fieldCutIndex = read.int16("Fields", "FieldCutIndex", "0", 2);
     state.delimiter = read.firstBytes("Fields", "Delimiter", ",", 2);

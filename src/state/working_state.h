@@ -66,6 +66,8 @@ struct WorkingState {
     // until it is printed paces the run by the job's completion instead of the 2-second pause; 0
     // keeps the pause.
     bool driverPacing = true;
+    // [Watch] Folder: the folder pelmar-print --watch - serves; relative to the program folder.
+    QString watchFolder;
 
     // Interactive mode as the handlers that test for exactly "/T" see it.
     bool commandLineIsExactlyT() const { return commandLine == QStringLiteral("/T"); }

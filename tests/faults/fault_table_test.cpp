@@ -122,7 +122,7 @@ pelmar::test::ToolRun terminatedWhileReading(const QString& home, const QStringL
     EXPECT_TRUE(sent && process.waitForFinished(10000)) << "the run ended before it read the file";
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
             QString::fromUtf8(process.readAllStandardError()),
-            {}};
+            QString::fromUtf8(process.readAllStandardOutput())};
 }
 
 TEST(FaultTable, NothingOnTheDiskIsLostOrOverwrittenByARun) {

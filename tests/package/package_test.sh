@@ -48,6 +48,8 @@ if [[ -x "$build/bin/rastertotspl" ]]; then
     { echo "the filter is not mode 755"; failed=1; }
 fi
 expect "$prefix/share/applications/pelmar.desktop"
+expect "$prefix/lib/systemd/user/pelmar-watch@.service"
+expect "$prefix/lib/systemd/system/pelmar-watch.service"
 expect "$prefix/share/icons/hicolor/scalable/apps/pelmar.svg"
 expect "$prefix/share/fontconfig/conf.avail/65-pelmar-aliases.conf"
 expect "$sysconf/fonts/conf.d/65-pelmar-aliases.conf"

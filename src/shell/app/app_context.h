@@ -82,6 +82,9 @@ struct AppContext {
     bool journaled = false;
     journal::RunSource runSource = journal::RunSource::Command;
     qint64 reprintOf = 0;
+    // A cancelled run stays unfinished in the journal, so that the next run of the same file
+    // goes on after its last record sent (the watched folder keeps a file it was stopped on).
+    bool cancelGoesOn = false;
     // A reprint's format as its run read it: loaded in place of the chosen format file, under
     // its name (empty: the file).
     QString formatCopyName;

@@ -96,6 +96,8 @@ FlowResult journaledRun(AppContext& context, const JournalTarget& target, const 
     // An earlier attempt reached the last record: nothing is left to send.
     if (!journal->resumed() || journal->firstRecord() <= last)
         result = fromRun(print(journal->firstRecord(), journal.get()));
+    if (result.end == FlowEnd::Cancelled && context.cancelGoesOn)
+        return result;
     try {
         journal->finish(result);
     } catch (...) {

@@ -181,15 +181,33 @@ void pollCancelSignal(state::WorkingState& state) {
         state.cancelRequested = true;
 }
 
+SaidLines* SaidLines::s_current = nullptr;
+
+SaidLines::SaidLines() : m_outer(s_current) {
+    s_current = this;
+}
+
+SaidLines::~SaidLines() {
+    s_current = m_outer;
+}
+
 void say(const QString& text) {
+    if (SaidLines::s_current != nullptr) {
+        SaidLines::s_current->lines << text;
+        return;
+    }
     const QByteArray bytes = (QStringLiteral("pelmar-print: ") + text + u'\n').toUtf8();
     std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stderr);
 }
 
 common::MessageAnswer StderrMessageBox::show(const common::Message& message) {
     const QString caption = message.caption.isEmpty() ? common::programTitle() : message.caption;
-    const QByteArray bytes =
-        (caption + QStringLiteral(": ") + lines(message.text) + u'\n').toUtf8();
+    const QString text = caption + QStringLiteral(": ") + lines(message.text);
+    if (SaidLines::s_current != nullptr) {
+        SaidLines::s_current->lines << text;
+        return message.defaultAnswer;
+    }
+    const QByteArray bytes = (text + u'\n').toUtf8();
     std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stderr);
     return message.defaultAnswer;
 }

@@ -40,8 +40,27 @@ public:
     common::MessageAnswer show(const common::Message& message) override;
 };
 
-// Writes one line to standard error (UTF-8), prefixed "pelmar-print: ".
+// Writes one line to standard error (UTF-8), prefixed "pelmar-print: ", or into the SaidLines
+// that lives.
 void say(const QString& text);
+
+// While it lives, what say() and StderrMessageBox would write goes into `lines` instead of
+// standard error: a watched folder logs one line per file and keeps the rest for its reason file.
+class SaidLines {
+public:
+    SaidLines();
+    ~SaidLines();
+    SaidLines(const SaidLines&) = delete;
+    SaidLines& operator=(const SaidLines&) = delete;
+
+    QStringList lines;
+
+private:
+    friend void say(const QString& text);
+    friend class StderrMessageBox;
+    static SaidLines* s_current;
+    SaidLines* m_outer;
+};
 
 // The main window without a screen: progress and status go to standard error, the print panel's
 // format is the one chosen by option.

@@ -47,6 +47,18 @@ OptionSpec whole(const char* name, const char* valueName, double low, double hig
     return option;
 }
 
+// A number of seconds above 0 and at most an hour.
+OptionSpec decimal(const char* name, const char* valueName, const QString& refusal,
+                   const char* help) {
+    OptionSpec option = text(name, valueName, help);
+    option.kind = ValueKind::Decimal;
+    option.low = 0;
+    option.lowIncluded = false;
+    option.high = 3600;
+    option.refusal = refusal;
+    return option;
+}
+
 OptionSpec flag(const char* name, const char* shortName, const char* help) {
     OptionSpec option;
     option.name = QLatin1String(name);
@@ -132,6 +144,27 @@ OptionTable makeTable() {
         option.forms = forms;
         return option;
     };
+    OptionSpec watch =
+        text("--watch", "DIR",
+             "serve until SIGTERM: print each file that arrives in DIR (\"-\": [Watch] Folder of "
+             "the settings) as --data would, one at a time, moving it to DIR/work while it "
+             "prints and then to DIR/done or DIR/error (with NAME.reason.txt); names starting "
+             "with \".\" or ending in .tmp, .part or ~ wait for their rename");
+    watch.notWith = QStringList{QStringLiteral("--data"), QStringLiteral("--dry-run"),
+                                QStringLiteral("--records"), QStringLiteral("--from")};
+    watch.notWithRefusal = QStringLiteral("--watch 不能與 %1 同時使用");
+    OptionSpec settle = decimal(
+        "--settle", "SECONDS", QStringLiteral("--settle 的值必須是大於 0、至多 3600 的秒數: %1"),
+        "--watch: a file that did not arrive by rename is complete when its size and "
+        "time stay the same for SECONDS (default 2)");
+    OptionSpec poll = decimal("--poll", "SECONDS",
+                              QStringLiteral("--poll 的值必須是大於 0、至多 3600 的秒數: %1"),
+                              "--watch: scan the folder every SECONDS (default 2); changes the "
+                              "system reports make it scan sooner");
+    for (OptionSpec* inner : {&settle, &poll}) {
+        inner->within = QStringLiteral("--watch");
+        inner->withoutRefusal = inner->name + QStringLiteral(" 只用於 --watch");
+    }
     table.options = {
         inForms(text("--home", "DIR",
                      "program folder (default: $PELMAR_HOME, else the program's folder)"),
@@ -189,6 +222,9 @@ OptionTable makeTable() {
                             "remove the runs started more than DAYS days ago from the journal "
                             "and give their space back"),
                       8),
+        watch,
+        settle,
+        poll,
         flag("--dry-run", "",
              "run the real printer library into nothing: tell what would be printed, or refuse "
              "what the real run refuses, without opening a port or writing the settings; each "
@@ -204,7 +240,8 @@ OptionTable makeTable() {
         "again), 10 printed with records in doubt: they were being sent when a run broke off,\n"
         "may or may not have printed, are listed and never sent again by themselves (look at\n"
         "the printer, then --reprint RUN --records N). 2 to 6 win over 7 to 10; 10 over 7, 7\n"
-        "over 9, 9 over 8.\n");
+        "over 9, 9 over 8. --watch ends with 0 on SIGTERM or SIGINT; each file's status goes\n"
+        "into its reason file and the log line.\n");
     return table;
 }
 
@@ -263,6 +300,11 @@ Parsed<PrintOptions> readPrintOptions(const QStringList& arguments) {
                                    ? QStringLiteral("--journal 之後只能是列印編號: %1").arg(operand)
                                    : printOptionTable().unknownArgument.arg(operand)};
     }
+    options.watch = textOf("--watch");
+    if (const auto settle = given.last(QStringLiteral("--settle")))
+        options.settleSeconds = settle->number;
+    if (const auto poll = given.last(QStringLiteral("--poll")))
+        options.pollSeconds = poll->number;
     options.dryRun = given.has(QStringLiteral("--dry-run"));
     options.help = given.has(QStringLiteral("--help"));
     options.version = given.has(QStringLiteral("--version"));

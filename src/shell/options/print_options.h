@@ -22,12 +22,15 @@ struct PrintOptions {
     int from = 1;                      // the first record to print
     int to = 0;                        // the last record to print (0: the last one)
     int faultWaitSeconds = 0;          // how long a printer fault may take to clear
-    int waitLockSeconds = 0; // how long another run's program folder or printer is awaited
-    bool journal = false;    // --journal: list the journal's runs
-    qint64 journalRun = 0;   // --journal RUN: list that run's records (0: the runs)
-    bool json = false;       // the journal as JSON lines
-    int pruneDays = -1;      // --journal-prune DAYS (-1: not asked)
-    qint64 reprint = 0;      // --reprint RUN (0: none)
+    int waitLockSeconds = 0;  // how long another run's program folder or printer is awaited
+    bool journal = false;     // --journal: list the journal's runs
+    qint64 journalRun = 0;    // --journal RUN: list that run's records (0: the runs)
+    bool json = false;        // the journal as JSON lines
+    int pruneDays = -1;       // --journal-prune DAYS (-1: not asked)
+    qint64 reprint = 0;       // --reprint RUN (0: none)
+    QString watch;            // a folder to serve; "-": the settings' [Watch] Folder
+    double settleSeconds = 2; // --watch: how long a file's size and time must stay the same
+    double pollSeconds = 2;   // --watch: how often the folder is scanned
     bool dryRun = false;
     bool help = false;
     bool version = false;

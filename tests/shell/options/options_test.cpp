@@ -114,6 +114,24 @@ TEST(OptionsTest, PelmarPrintArguments) {
         {{"--home="}, "--home", "選項 --home 需要一個值"},
         {{"--dry-run=1"}, "--dry-run=1", "不明的引數「--dry-run=1」"},
         {{"items.txt"}, "items.txt", "不明的引數「items.txt」"},
+        {{"--watch", "-", "--settle", "0.3", "--poll=3600"},
+         {},
+         {},
+         [](const PrintOptions& o) {
+             EXPECT_EQ(std::tuple(o.watch, o.settleSeconds, o.pollSeconds),
+                       std::tuple("-", 0.3, 3600.0));
+         }},
+        {{"--watch", "in"},
+         {},
+         {},
+         [](const PrintOptions& o) {
+             EXPECT_EQ(std::pair(o.settleSeconds, o.pollSeconds), std::pair(2.0, 2.0));
+         }},
+        {{"--watch", "in", "--settle", "0"},
+         "--settle",
+         "--settle 的值必須是大於 0、至多 3600 的秒數: 0"},
+        {{"--poll", "1"}, "--poll", "--poll 只用於 --watch"},
+        {{"--watch", "in", "--data", "a.txt"}, "--watch", "--watch 不能與 --data 同時使用"},
     };
     expectRows<PrintOptions>(rows, readPrintOptions);
 }
