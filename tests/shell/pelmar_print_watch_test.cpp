@@ -49,6 +49,7 @@ TEST(PelmarPrintWatchTest, ServesTheFolderUntilSigterm) {
                              "PrinterName=TSC Out\r\n[Ports]\r\nTSC Out=file:out.prn\r\n[Watch]\r\n"
                              "Folder=in\r\n[Fields]\r\n"
                              "FieldCount=2\r\nField01=NAME,1,10,0,0\r\nField02=QTY,1,10,0,0\r\n");
+    const QByteArray settings = home.read("Pelmar.INI");
     const QString in = home.file("in");
     home.write("in/work/LEFT.txt", "LEFT,1\r\n");
     pelmar::test::Listener noCups;
@@ -87,6 +88,8 @@ TEST(PelmarPrintWatchTest, ServesTheFolderUntilSigterm) {
     EXPECT_EQ(home.read("out.prn").count("PRINT "), 35);
     EXPECT_TRUE(home.read("in/error/bad.txt.reason.txt").startsWith("exit status 3\n"));
     EXPECT_EQ(count("work"), 0);
+    // A watched file is no data file for the next start.
+    EXPECT_EQ(home.read("Pelmar.INI"), settings);
 }
 
 } // namespace

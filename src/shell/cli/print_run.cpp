@@ -196,6 +196,10 @@ PrintOutcome printRun(const PrintRequest& request) {
                                                                  : journal::RunSource::Command;
     // A watched folder stopped on a file prints it at its next start from where it stopped.
     context.cancelGoesOn = context.runSource == journal::RunSource::Watch;
+    // A watched file moves on to done/ or error/ after its run, and the service gives its price
+    // adjustment to every run: neither is a setting for the next start.
+    if (context.runSource == journal::RunSource::Watch)
+        context.saveRunSettings = [](state::WorkingState&) {};
     context.printerOverride = options.printer;
     context.firstRecord = options.from;
     context.lastRecord = options.to;
