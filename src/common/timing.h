@@ -40,6 +40,15 @@ constexpr milliseconds kJobPollInterval{100};
 constexpr seconds kJobStartAllowance{60};
 constexpr seconds kRawJobTimeLimit{120};
 
+// The CUPS filter after each label: how long the backend gets to say whether its device talks
+// back, how long a device gets to answer its first status inquiry before it counts as one without
+// a back channel, how often a printer still printing is asked again, and how long the filter
+// sleeps between looks at the back channel.
+constexpr seconds kSideChannelAnswer{1};
+constexpr seconds kBackChannelFirstAnswer{2};
+constexpr milliseconds kBackChannelPollInterval{100};
+constexpr milliseconds kBackChannelPumpSleep{5};
+
 // A run refused a lock: how long it reads the lock file for the name of a holder that has just
 // taken the lock and not yet written itself there.
 constexpr milliseconds kLockHolderRead{200};
