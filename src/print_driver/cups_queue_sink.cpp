@@ -4,6 +4,7 @@
 #include "common/units.h"
 #include "print_driver/pdf_page.h"
 #include "print_driver/queue_resolution.h"
+#include "print_driver/raster_page.h"
 #include "print_queue/job_follower.h"
 #include "print_queue/queue_check.h"
 
@@ -11,6 +12,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <cmath>
+#include <optional>
 
 namespace pelmar::print_driver {
 
@@ -48,7 +50,13 @@ public:
     CupsQueueSink(print_queue::PrintSystem& system, QString queueName, common::WaitServices wait)
         : m_system(system), m_queueName(std::move(queueName)), m_wait(std::move(wait)) {}
 
-    int dotsPerInch() override { return queueDotsPerInch(m_system, m_queueName); }
+    int dotsPerInch() override {
+        if (m_dotsPerInch <= 0)
+            m_dotsPerInch = queueDotsPerInch(m_system, m_queueName);
+        return m_dotsPerInch;
+    }
+
+    bool holdsJobsUntilPrinted() override { return route().holdsJobsUntilPrinted; }
 
     QString deviceName() override {
         const print_queue::QueueInfo queue = m_system.queue(m_queueName);
@@ -63,11 +71,17 @@ public:
         job.queue = m_queueName;
         job.title = QStringLiteral("Pelmar");
         job.documentName = QStringLiteral("label");
-        job.format = print_queue::DocumentFormat::Pdf;
-        job.document = pdfOf(page, copies);
-        // Without its media a label is placed on the queue's default paper, turned and centred.
+        job.format = route().format;
+        job.document = job.format == print_queue::DocumentFormat::Pdf
+                           ? pdfOf(page, copies)
+                           : print_queue::rasterDocument(rasterPage(page, dotsPerInch()), copies,
+                                                         job.format, route().ppd);
+        // Without its media a label is placed on the queue's default paper, turned and centred;
+        // without its page size in the PDF's own whole points, CUPS truncates the media's points
+        // and centres the page a fraction of a dot off the printer's grid.
         job.options = {{QStringLiteral("copies"), QStringLiteral("1")},
                        {QStringLiteral("media"), cupsCustomMedia(page)},
+                       {QStringLiteral("PageSize"), cupsPageSize(page)},
                        {QStringLiteral("orientation-requested"), QStringLiteral("3")}};
         const int id = m_system.submit(job);
         const double labelInches = page.heightTwips / common::kTwipsPerInch;
@@ -76,9 +90,18 @@ public:
     }
 
 private:
+    // Asked once: a queue's driver does not change during a run.
+    const print_queue::DocumentRoute& route() {
+        if (!m_route)
+            m_route = m_system.documentRoute(m_queueName);
+        return *m_route;
+    }
+
     print_queue::PrintSystem& m_system;
     QString m_queueName;
     common::WaitServices m_wait;
+    int m_dotsPerInch = 0;
+    std::optional<print_queue::DocumentRoute> m_route;
 };
 
 } // namespace
@@ -94,6 +117,11 @@ QString cupsCustomMedia(const PageContent& page) {
         return QString::number(std::round(common::twipsToPoints(twips) * 100.0) / 100.0, 'g', 10);
     };
     return QStringLiteral("Custom.%1x%2").arg(points(page.widthTwips), points(page.heightTwips));
+}
+
+QString cupsPageSize(const PageContent& page) {
+    const QSize points = pdfPageSize(page).sizePoints();
+    return QStringLiteral("Custom.%1x%2").arg(points.width()).arg(points.height());
 }
 
 } // namespace pelmar::print_driver

@@ -16,6 +16,9 @@ public:
     // The resolution of the printer behind the sink, dots per inch: barcodes are drawn on its dot
     // grid.
     virtual int dotsPerInch() { return kDefaultPrinterDotsPerInch; }
+    // Whether a job has been printed when sendJob returns (the printer's driver holds each job
+    // until then): the printer then paces the run. Throws RunError.
+    virtual bool holdsJobsUntilPrinted() { return false; }
     // One job: the page printed `copies` times. Throws RunError when the job cannot be sent.
     virtual void sendJob(const PageContent& page, int copies) = 0;
     // Completes the output (closes a file); later jobs are refused. Throws RunError.

@@ -60,8 +60,11 @@ public:
     }
 
     // Two seconds while the window works; a cancel clicked meanwhile is seen after the pause,
-    // which ends once the clock is past the two seconds (one tick more).
+    // which ends once the clock is past the two seconds (one tick more). A job held until it was
+    // printed has paced the run already.
     bool waitAfterRecord(int, int) override {
+        if (m_state.driverPacing && m_page.holdsJobsUntilPrinted())
+            return false;
         common::waitUntil({m_context.clock, m_context.events},
                           m_context.clock.now() + common::timing::kDriverPause +
                               std::chrono::steady_clock::duration(1));

@@ -28,7 +28,8 @@ struct DriverRunContext {
 
 // Prints the records of the context's range on the loaded format through printRecords, one job per
 // record with the record's label rows as copies (labels: the copies), pausing 2 seconds after each
-// job while events are processed (a cancel does not shorten the pause), and stopping when
+// job while events are processed (a cancel does not shorten the pause) unless the page's jobs are
+// held until printed and DriverPacing is on, and stopping when
 // CancelRequested is set; then completes the page's output (finishDocument), the page being drawn
 // aborted after a cancel. A failure, a failure to complete the output included, is shown
 // ("PrintLabels_Driver -> 發生錯誤") and the open page aborted; the jobs ended before it are kept.

@@ -62,6 +62,9 @@ public:
     virtual void endDocument() = 0;
     // The page being drawn, if any, is discarded.
     virtual void abortDocument() = 0;
+    // Whether the job that end document sent has been printed when end document returns (the
+    // printer's driver holds each job until then). Throws RunError.
+    virtual bool holdsJobsUntilPrinted() { return false; }
     // Completes the output of the run: the jobs ended so far are kept (a PDF file is written
     // out) and later jobs are refused. Throws RunError when the output cannot be completed.
     virtual void finishDocument() = 0;

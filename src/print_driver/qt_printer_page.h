@@ -41,6 +41,8 @@ public:
     void printBarcode(const QString& fontParameter, const QString& data) override;
     void endDocument() override;
     void abortDocument() override;
+    // The sink's answer.
+    bool holdsJobsUntilPrinted() override { return m_sink->holdsJobsUntilPrinted(); }
     // Completes the sink's output (a PDF file).
     void finishDocument() override;
 

@@ -40,6 +40,7 @@ public:
     void abortDocument() override;
     // Counts the call; throws RunError(finishError) when that is set.
     void finishDocument() override;
+    bool holdsJobsUntilPrinted() override { return holdsJobs; }
 
     struct Job {
         QStringList operations;
@@ -60,6 +61,8 @@ public:
     // When not 0, finishDocument fails with this error number (an output that cannot be
     // completed, such as a PDF file that cannot be written).
     int finishError = 0;
+    // What holdsJobsUntilPrinted answers: a driver that holds each job until it is printed.
+    bool holdsJobs = false;
 
 private:
     void record(const QString& name, const QStringList& values = {});

@@ -2,9 +2,14 @@
 
 #include "print_queue/queue_failure.h"
 
+#include "print_queue/document_route.h"
+
+#include <QFile>
 #include <cmath>
 #include <cups/cups.h>
+#include <cups/ppd.h>
 #include <memory>
+#include <unistd.h>
 
 namespace pelmar::print_queue {
 
@@ -40,6 +45,10 @@ const char* mimeType(DocumentFormat format) {
     switch (format) {
     case DocumentFormat::Pdf:
         return CUPS_FORMAT_PDF;
+    case DocumentFormat::CupsRaster:
+        return "application/vnd.cups-raster";
+    case DocumentFormat::PwgRaster:
+        return "image/pwg-raster";
     case DocumentFormat::Raw:
         break;
     }
@@ -83,6 +92,50 @@ std::optional<int> CupsPrintSystem::defaultResolution(const QString& queue) {
         cupsFreeDestInfo(info);
     }
     return dotsPerInch;
+}
+
+namespace {
+
+// The queue's printer description; empty when it has none (a driverless or raw queue) or it
+// cannot be fetched.
+QByteArray printerDescription(const QString& queue) {
+    char file[1024] = "";
+    time_t modified = 0;
+    // The only way to a queue's printer description, which CUPS marks deprecated.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    const http_status_t status =
+        cupsGetPPD3(CUPS_HTTP_DEFAULT, queue.toUtf8().constData(), &modified, file, sizeof file);
+#pragma GCC diagnostic pop
+    if (status != HTTP_STATUS_OK)
+        return {};
+    QFile copy(QString::fromLocal8Bit(file));
+    const QByteArray text = copy.open(QIODevice::ReadOnly) ? copy.readAll() : QByteArray();
+    // libcups made a temporary copy for this call alone.
+    ::unlink(file);
+    return text;
+}
+
+// document-format-supported of the queue; none when it cannot be asked.
+QStringList documentFormats(const QString& queue) {
+    const DestPointer dest = namedDest(queue);
+    QStringList formats;
+    if (!dest)
+        return formats;
+    if (cups_dinfo_t* info = cupsCopyDestInfo(CUPS_HTTP_DEFAULT, dest.get())) {
+        if (ipp_attribute_t* supported =
+                cupsFindDestSupported(CUPS_HTTP_DEFAULT, dest.get(), info, "document-format"))
+            for (int i = 0; i < ippGetCount(supported); ++i)
+                formats << QString::fromUtf8(ippGetString(supported, i, nullptr));
+        cupsFreeDestInfo(info);
+    }
+    return formats;
+}
+
+} // namespace
+
+DocumentRoute CupsPrintSystem::documentRoute(const QString& queue) {
+    return routeOf(printerDescription(queue), documentFormats(queue));
 }
 
 // A job created but not wholly sent is cancelled, so that half a document never prints.

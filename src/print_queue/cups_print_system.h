@@ -12,6 +12,7 @@ public:
     QList<QueueInfo> queues() override;
     QueueInfo queue(const QString& name) override;
     std::optional<int> defaultResolution(const QString& queue) override;
+    DocumentRoute documentRoute(const QString& queue) override;
     int submit(const PrintJob& job) override;
     JobStatus jobStatus(const QString& queue, int job) override;
     void cancelJob(const QString& queue, int job) override;

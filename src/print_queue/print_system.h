@@ -22,6 +22,17 @@ struct QueueInfo {
 enum class DocumentFormat {
     Raw, // the printer's own commands, passed through untouched
     Pdf,
+    CupsRaster, // application/vnd.cups-raster: pages at the printer's dots, for a PPD driver
+    PwgRaster,  // image/pwg-raster: pages at the printer's dots, for a driverless queue
+};
+
+// How a queue takes label pages: the document format its driver prints without a converter in
+// between, and whether that driver holds each job until the printer has printed it (Pelmar's own
+// TSPL filter), so that a completed job is a printed one.
+struct DocumentRoute {
+    DocumentFormat format = DocumentFormat::Pdf;
+    bool holdsJobsUntilPrinted = false;
+    QByteArray ppd; // the queue's printer description, for raster page headers; empty: none
 };
 
 // A job to submit: one document with its options.
@@ -48,6 +59,8 @@ public:
     // The queue's default resolution across the page, in dots per inch; nullopt when it does not
     // say or cannot be asked.
     virtual std::optional<int> defaultResolution(const QString& queue) = 0;
+    // How the queue takes label pages (see routeOf). A queue that cannot be asked takes PDF.
+    virtual DocumentRoute documentRoute(const QString& queue) = 0;
     // Submits the job and returns its id. Throws RunError(482) when the print system refuses it
     // (a job it created meanwhile is cancelled first).
     virtual int submit(const PrintJob& job) = 0;

@@ -130,6 +130,7 @@ void LoadSettings(WorkingState& state) {
     state.printMode = read.int16("Printer", "PrintMode", "0", 2);
     state.printerName = read.text("Printer", "PrinterName", 64);
     state.statusPacing = read.int16("Printer", "StatusPacing", "1", 2) != 0;
+    state.driverPacing = read.int16("Printer", "DriverPacing", "1", 2) != 0;
     state.across = read.int16("Label", "Across", "1", 2);
     state.fieldCutIndex = read.int16("Fields", "FieldCutIndex", "0", 2);
     state.delimiter = read.firstBytes("Fields", "Delimiter", ",", 2);

@@ -59,6 +59,10 @@ struct WorkingState {
     // [Printer] StatusPacing (default 1): a printer that answers status paces the run by its
     // status instead of the estimated wait; 0 keeps the wait.
     bool statusPacing = true;
+    // [Printer] DriverPacing (default 1): in driver mode, a queue whose driver holds each job
+    // until it is printed paces the run by the job's completion instead of the 2-second pause; 0
+    // keeps the pause.
+    bool driverPacing = true;
 
     // Interactive mode as the handlers that test for exactly "/T" see it.
     bool commandLineIsExactlyT() const { return commandLine == QStringLiteral("/T"); }

@@ -194,6 +194,7 @@ TEST_F(QtPage, AQueueTakesOnePdfJobARecordWithItsMediaOrAStoppedQueueFailsBefore
               2); // a page a copy
     EXPECT_EQ(job.options, (QList<QPair<QString, QString>>{{"copies", "1"},
                                                            {"media", "Custom.170.1x113.4"},
+                                                           {"PageSize", "Custom.170x113"},
                                                            {"orientation-requested", "3"}}));
     EXPECT_EQ(cups.asked, std::vector<int>{1});
 

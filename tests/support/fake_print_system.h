@@ -1,5 +1,6 @@
 #pragma once
 
+#include "print_queue/document_route.h"
 #include "print_queue/queue_failure.h"
 
 #include <algorithm>
@@ -23,6 +24,13 @@ public:
         const auto found = resolutions.find(queue);
         return found == resolutions.end() ? std::nullopt : std::optional<int>(found->second);
     }
+    print_queue::DocumentRoute documentRoute(const QString& queue) override {
+        const auto ppd = ppds.find(queue);
+        const auto formats = documentFormats.find(queue);
+        return print_queue::routeOf(ppd == ppds.end() ? QByteArray() : ppd->second,
+                                    formats == documentFormats.end() ? QStringList()
+                                                                     : formats->second);
+    }
     int submit(const print_queue::PrintJob& job) override {
         if (!refusal.isEmpty())
             throw print_queue::queueFailure(job.queue, QStringLiteral("列印工作無法送出"), refusal);
@@ -38,11 +46,14 @@ public:
     }
     void cancelJob(const QString&, int job) override { cancelled.push_back(job); }
 
-    // Set by the test: the queues, their default resolutions, the states every job reports in
+    // Set by the test: the queues, their default resolutions, their printer descriptions and
+    // document formats (none: the queue takes PDF), the states every job reports in
     // turn (the last one for ever after; none: completed at once), and the print system's reason
     // for refusing every job (empty: it takes them).
     QList<print_queue::QueueInfo> installed;
     std::map<QString, int> resolutions;
+    std::map<QString, QByteArray> ppds;
+    std::map<QString, QStringList> documentFormats;
     std::vector<print_queue::JobStatus> jobStates;
     QString refusal;
 
