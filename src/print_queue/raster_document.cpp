@@ -2,6 +2,7 @@
 
 #include "common/run_error.h"
 
+#include <QTemporaryFile>
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -34,16 +35,16 @@ cups_page_header2_t ppdHeader(const QByteArray& ppd) {
         // marks them deprecated.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-    QByteArray text = ppd;
-    FILE* file = fmemopen(text.data(), static_cast<size_t>(text.size()), "r");
-    if (file == nullptr)
+    // ppdOpen reads through the FILE's descriptor, which a memory stream has not: the
+    // description goes through a file.
+    QTemporaryFile file;
+    if (!file.open() || file.write(ppd) != ppd.size() || !file.flush())
         return header;
-    if (ppd_file_t* description = ppdOpen(file)) {
+    if (ppd_file_t* description = ppdOpenFile(QFile::encodeName(file.fileName()).constData())) {
         ppdMarkDefaults(description);
         cupsRasterInterpretPPD(&header, description, 0, nullptr, nullptr);
         ppdClose(description);
     }
-    std::fclose(file);
 #pragma GCC diagnostic pop
     return header;
 }
