@@ -26,20 +26,16 @@ ssize_t appendTo(void* document, unsigned char* bytes, size_t length) {
 // The header a PPD driver gets by default from its description: darkness, media type and the
 // other options it reads from the header rather than from the job. A description that cannot be
 // read leaves the header empty: the page still prints, at the driver's own defaults.
-cups_page_header2_t ppdHeader(const QByteArray& ppd) {
+cups_page_header2_t readPpdHeader(const QByteArray& ppd) {
     cups_page_header2_t header;
     std::memset(&header, 0, sizeof header);
-    if (ppd.isEmpty())
+    // libcups reads a description only from a file that has a descriptor.
+    QTemporaryFile file;
+    if (ppd.isEmpty() || !file.open() || file.write(ppd) != ppd.size() || !file.flush())
         return header;
-        // The printer description calls are the only way to a PPD driver's page header, and CUPS
-        // marks them deprecated.
+        // The only way to a PPD driver's page header, which CUPS marks deprecated.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-    // ppdOpen reads through the FILE's descriptor, which a memory stream has not: the
-    // description goes through a file.
-    QTemporaryFile file;
-    if (!file.open() || file.write(ppd) != ppd.size() || !file.flush())
-        return header;
     if (ppd_file_t* description = ppdOpenFile(QFile::encodeName(file.fileName()).constData())) {
         ppdMarkDefaults(description);
         cupsRasterInterpretPPD(&header, description, 0, nullptr, nullptr);
@@ -47,6 +43,17 @@ cups_page_header2_t ppdHeader(const QByteArray& ppd) {
     }
 #pragma GCC diagnostic pop
     return header;
+}
+
+// A run sends every job to one queue: its description is read once.
+cups_page_header2_t ppdHeader(const QByteArray& ppd) {
+    thread_local QByteArray lastPpd;
+    thread_local cups_page_header2_t lastHeader = readPpdHeader({});
+    if (ppd != lastPpd) {
+        lastHeader = readPpdHeader(ppd);
+        lastPpd = ppd;
+    }
+    return lastHeader;
 }
 
 cups_page_header2_t pwgHeader(const RasterPage& page, int copies) {

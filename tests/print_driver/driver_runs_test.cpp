@@ -46,12 +46,20 @@ protected:
     RecordingPrinterPage page;
 };
 
-TEST_F(DriverRun, PausesTwoSecondsAfterEachJobWhileProcessingEvents) {
-    test::setRecords(state, 1, {{"A"}, {"B"}});
-    run();
-    // The clock moves 100 ms per pump; the pause ends once it is later than 2 s.
-    EXPECT_EQ(clock.pumpCalls, 2 * 21);
-    EXPECT_GT(clock.elapsed(), std::chrono::seconds(4));
+TEST_F(DriverRun, PausesTwoSecondsAfterEachJobUnlessTheDriverHeldItUntilPrinted) {
+    // {held until printed, DriverPacing, pumps}: the clock moves 100 ms per pump; the pause ends
+    // once it is later than 2 s.
+    for (const auto& [held, pacing, pumps] :
+         {std::tuple{false, true, 2 * 21}, {true, true, 0}, {true, false, 2 * 21}}) {
+        test::setRecords(state, 1, {{"A"}, {"B"}});
+        state.driverPacing = pacing;
+        page.holdsJobs = held;
+        test::FakeClock paused;
+        DriverRunContext context{state, messages, view, paused, paused, page, test::kToday};
+        PrintLabels_Driver(context);
+        EXPECT_EQ(paused.pumpCalls, pumps) << held << pacing;
+        EXPECT_EQ(paused.elapsed() > std::chrono::seconds(4), pumps > 0);
+    }
 }
 
 TEST_F(DriverRun, EmptyTextsAreDrawnWithTheirFont) {

@@ -13,12 +13,46 @@
 
 #include <QFile>
 #include <QRegularExpression>
+#include <cmath>
+#include <cups/raster.h>
 #include <gtest/gtest.h>
 #include <map>
 #include <set>
 
 namespace pelmar::print_driver {
 namespace {
+
+// The pages of a raster document as CUPS reads them back: headers and dots (black 0).
+std::vector<std::pair<cups_page_header2_t, QImage>> readRaster(QByteArray bytes) {
+    const auto take = [](void* rest, unsigned char* to, size_t length) -> ssize_t {
+        auto& from = *static_cast<QByteArray*>(rest);
+        const size_t n = std::min(length, size_t(from.size()));
+        std::memcpy(to, std::exchange(from, from.mid(qsizetype(n))).constData(), n);
+        return ssize_t(n);
+    };
+    std::vector<std::pair<cups_page_header2_t, QImage>> pages;
+    cups_raster_t* raster = cupsRasterOpenIO(take, &bytes, CUPS_RASTER_READ);
+    for (cups_page_header2_t h; cupsRasterReadHeader2(raster, &h);) {
+        QImage image(int(h.cupsWidth), int(h.cupsHeight), QImage::Format_Mono);
+        image.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
+        for (int y = 0; y < image.height(); ++y)
+            cupsRasterReadPixels(raster, image.scanLine(y), h.cupsBytesPerLine);
+        pages.emplace_back(h, image);
+    }
+    cupsRasterClose(raster);
+    return pages;
+}
+
+// Bar and space widths in dots of a barcode's modules (first and last a bar).
+std::vector<int> moduleRuns(const BarcodeModules& modules, int moduleDots) {
+    std::vector<int> runs;
+    for (size_t i = 0; i < modules.dark.size(); ++i)
+        if (i > 0 && modules.dark[i] == modules.dark[i - 1])
+            runs.back() += moduleDots;
+        else
+            runs.push_back(moduleDots);
+    return runs;
+}
 
 class QtPage : public ::testing::Test {
 protected:
@@ -162,6 +196,50 @@ TEST_F(QtPage, BarsAndSpacesAreWholeModulesOfThePrintersDots) {
                 EXPECT_EQ(widths, (std::set<int>{1, 3})) << c.font << " at " << dotsPerInch;
             else
                 EXPECT_EQ(*widths.begin(), 1) << c.font << " at " << dotsPerInch;
+        }
+    }
+}
+
+TEST_F(QtPage, RasterJobsAreTheLabelAtTheQueuesDotsOnePageACopy) {
+    for (const auto& [y, font] : {std::pair{"16", "39"}, {"100", "128"}})
+        state.format.driver.fBarcodeElements.append(
+            {.x = "16", .y = y, .font = font, .content = "A1"});
+    test::setRecords(state, 1, {{"2"}});
+    test::FakePrintSystem cups;
+    const QString queue = QStringLiteral("Q");
+    cups.installed = {{queue, {}}};
+    const QByteArray ppd = "*PPD-Adobe: \"4\"\n*cupsFilter: \"application/vnd.cups-raster 0 x\"\n"
+                           "*OpenUI *D: PickOne\n*DefaultD: 8\n"
+                           "*D 8: \"<</cupsCompression 8>>setpagedevice\"";
+    for (const int dotsPerInch : {203, 300}) {
+        const bool pwg = dotsPerInch == 300; // a driverless queue; a label driver at 203 dpi
+        cups.resolutions[queue] = dotsPerInch;
+        cups.ppds[queue] = pwg ? "" : ppd;
+        cups.documentFormats[queue] = pwg ? QStringList{"image/pwg-raster"} : QStringList{};
+        const int module = barcodeModuleDots(dotsPerInch);
+        for (const auto& [width, height] :
+             {std::pair{25, 100}, {100, 25}, {50, 75}, {75, 50}, {60, 80}, {80, 60}}) {
+            SCOPED_TRACE(testing::Message() << width << " x " << height << " @" << dotsPerInch);
+            state.format.labelSettings.width = QString::number(width);
+            state.format.labelSettings.height = QString::number(height);
+            QtPrinterPage page(makeCupsQueueSink(cups, queue, {clock, clock}));
+            run(page);
+            ASSERT_FALSE(cups.submitted.empty());
+            EXPECT_EQ(cups.submitted.back().format, pwg ? print_queue::DocumentFormat::PwgRaster
+                                                        : print_queue::DocumentFormat::CupsRaster);
+            const auto pages = readRaster(cups.submitted.back().document);
+            ASSERT_EQ(pages.size(), 2u);
+            for (const auto& [header, image] : pages) {
+                EXPECT_EQ(header.HWResolution[1], unsigned(dotsPerInch));
+                EXPECT_EQ(header.PageSize[0], std::lround(width * 56.7 / 20));
+                EXPECT_EQ(header.cupsHeight, std::lround(height * dotsPerInch * 0.039375));
+                EXPECT_EQ(header.cupsColorSpace, CUPS_CSPACE_K);
+                EXPECT_EQ(header.cupsCompression, pwg ? 0u : 8u); // the PPD's default darkness
+                for (const auto& [font, middle] : {std::pair{"39", 50}, {"128", 134}})
+                    EXPECT_EQ(test::scanRuns(image, middle * dotsPerInch / 203),
+                              moduleRuns(encodeBarcode(font, "A1"), module))
+                        << font;
+            }
         }
     }
 }

@@ -41,6 +41,7 @@ TEST(LoadSettings, NoFileGivesEveryDefault) {
     EXPECT_EQ(state.labelNames.count(), 0);
     EXPECT_EQ(state.printMode, 0);
     EXPECT_EQ(state.printerName, QString());
+    EXPECT_TRUE(state.driverPacing);
     EXPECT_EQ(state.across, 1);
     EXPECT_EQ(state.fieldCutIndex, 0);
     EXPECT_EQ(state.delimiter, QStringLiteral(","));
@@ -60,7 +61,8 @@ TEST(LoadSettings, ReadsTheCompleteExample) {
     dir.write(QStringLiteral("Pelmar.INI"), "[Files]\r\nTextFileName=C:\\DATA\\ITEMS.TXT\r\n"
                                             "LabelCount=2\r\nLabelName01=PRICE.FMT\r\n"
                                             "LabelName02=SHELF.FMT\r\n[Printer]\r\nPrintMode=1\r\n"
-                                            "PrinterName=TSC BARCODE\r\n[Label]\r\nAcross=2\r\n"
+                                            "PrinterName=TSC BARCODE\r\nDriverPacing=0\r\n"
+                                            "[Label]\r\nAcross=2\r\n"
                                             "[Fields]\r\nFieldCutIndex=1\r\nDelimiter=;\r\n"
                                             "EditPrice=1\r\nEditPriceField=2\r\nADPrice=-15\r\n"
                                             "FieldCount=3\r\nField01=ITEM,1,10,1,0\r\n"
@@ -73,6 +75,7 @@ TEST(LoadSettings, ReadsTheCompleteExample) {
     EXPECT_EQ(state.labelNames.at(2), QStringLiteral("SHELF.FMT"));
     EXPECT_EQ(state.printMode, 1);
     EXPECT_EQ(state.printerName, QStringLiteral("TSC BARCODE"));
+    EXPECT_FALSE(state.driverPacing);
     EXPECT_EQ(state.across, 2);
     EXPECT_EQ(state.fieldCutIndex, 1);
     EXPECT_EQ(state.delimiter, QStringLiteral(";"));

@@ -25,11 +25,7 @@ public:
         return found == resolutions.end() ? std::nullopt : std::optional<int>(found->second);
     }
     print_queue::DocumentRoute documentRoute(const QString& queue) override {
-        const auto ppd = ppds.find(queue);
-        const auto formats = documentFormats.find(queue);
-        return print_queue::routeOf(ppd == ppds.end() ? QByteArray() : ppd->second,
-                                    formats == documentFormats.end() ? QStringList()
-                                                                     : formats->second);
+        return print_queue::routeOf(ppds[queue], documentFormats[queue]);
     }
     int submit(const print_queue::PrintJob& job) override {
         if (!refusal.isEmpty())
@@ -46,10 +42,9 @@ public:
     }
     void cancelJob(const QString&, int job) override { cancelled.push_back(job); }
 
-    // Set by the test: the queues, their default resolutions, their printer descriptions and
-    // document formats (none: the queue takes PDF), the states every job reports in
+    // Set by the test: the queues, their default resolutions, the states every job reports in
     // turn (the last one for ever after; none: completed at once), and the print system's reason
-    // for refusing every job (empty: it takes them).
+    // for refusing every job (empty: it takes them); each queue's PPD and formats (none: PDF).
     QList<print_queue::QueueInfo> installed;
     std::map<QString, int> resolutions;
     std::map<QString, QByteArray> ppds;

@@ -1,6 +1,7 @@
 // pelmar-print: automatic printing without a window, for cron jobs, ERP systems and servers
 // without a display. Runs the start-up flow and the print button of the program with the
 // operator's choices taken from options (see printUsage).
+#include "common/allocator_tuning.h"
 #include "common/file_names.h"
 #include "common/numbers.h"
 #include "common/run_error.h"
@@ -300,6 +301,7 @@ int run(const options::PrintOptions& options) {
 } // namespace
 
 int main(int argc, char** argv) {
+    common::keepLargeBuffersForReuse();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     // From the start: before the output opens a signal ends the program at once.

@@ -1,3 +1,4 @@
+#include "common/allocator_tuning.h"
 #include "common/file_names.h"
 #include "shell/app/exit_status.h"
 #include "shell/app/program_arguments.h"
@@ -43,6 +44,7 @@ int refuse(int argc, char* argv[], const QString& refusal) {
 // pelmar [/T] [DATAFILE]: without /T the day's labels print automatically and the program
 // ends; with /T the window stays open for test printing and setup.
 int main(int argc, char* argv[]) {
+    pelmar::common::keepLargeBuffersForReuse();
     // Read before the window exists: --help and --version need no display, and a refused
     // argument must not reach start-up.
     QStringList given;
