@@ -59,8 +59,8 @@ public:
         try {
             m_page.endDocument();
         } catch (const common::RunError& error) {
-            // The record's job did not print: the run goes on from it.
-            if (error.number() != common::PrinterError)
+            // The record's job did not print: a run that printed records before goes on from it.
+            if (error.number() != common::PrinterError || record <= m_context.firstRecord)
                 throw;
             throw common::RunError(
                 error.number(),

@@ -59,7 +59,7 @@ int firstInk(const QImage& image, int row) {
 }
 
 // The suite's print system: queues TSC_TSPL (Pelmar's PPD, the virtual printer) and TSC_OUT (the
-// same on a printer whose paper runs out after its first label); EPL2 queues on file devices
+// same on a printer whose paper runs out after three labels); EPL2 queues on file devices
 // are added as needed, with the sample PPD (raster in) or behind a PDF-only one.
 struct PrintSystem {
     PrivateCups cups;
@@ -76,7 +76,7 @@ struct PrintSystem {
         printer = std::make_unique<VirtualPrinter>(labels.path(), QStringList());
         paperOut = std::make_unique<VirtualPrinter>(
             outLabels.path(),
-            QStringList{QStringLiteral("--fault"), QStringLiteral("paper-out@1")});
+            QStringList{QStringLiteral("--fault"), QStringLiteral("paper-out@3")});
         if (!printer->started() || !paperOut->started())
             return QStringLiteral("the virtual printer did not start");
         cups.addFilter(QStringLiteral("pdftolabel"), kPdfToLabel);
@@ -140,8 +140,9 @@ protected:
         GTEST_SKIP() << problem.toStdString();
     }
 
-    // A copy of the example shop whose data holds only its first record (quantity 2).
-    QString shopWithFirstRecord() {
+    // A copy of the example shop whose data holds only the records at these lines (the first:
+    // quantity 2, the third: 3); returns the first one's item code.
+    QString shopWithRecords(QList<int> lines = {0}) {
         const QDir examples(QStringLiteral(PELMAR_SOURCE_DIR "/examples/shop"));
         QDir(shop.path()).mkdir(QStringLiteral("driver"));
         for (const QString& folder : {QString(), QStringLiteral("/driver")}) {
@@ -151,10 +152,12 @@ protected:
         }
         QFile items(shop.file(QStringLiteral("ITEMS.TXT")));
         items.open(QIODevice::ReadOnly);
-        const QByteArray first = items.readLine();
-        items.close();
-        shop.write(QStringLiteral("ITEMS.TXT"), first);
-        return QString::fromLatin1(first.left(13));
+        const QList<QByteArray> all = items.readAll().split('\n');
+        QByteArray kept;
+        for (const int line : lines)
+            kept += all.value(line) + '\n';
+        shop.write(QStringLiteral("ITEMS.TXT"), kept);
+        return QString::fromLatin1(kept.left(13));
     }
 
     ToolRun print(const QString& home, const QStringList& arguments) {
@@ -170,7 +173,7 @@ protected:
 // printed with lp: every label at its size, every bar a whole number of 2-dot modules, and each
 // barcode reads.
 TEST_F(TsplDriverIntegration, TheShopsLabelsComeOutOnTheDotGridAndRead) {
-    const QString code = shopWithFirstRecord();
+    const QString code = shopWithRecords();
     const QString driver = shop.file(QStringLiteral("driver"));
     const QString pdf = shop.file(QStringLiteral("price.pdf"));
     const auto pelmar = [&](const char* format) {
@@ -225,10 +228,10 @@ TEST_F(TsplDriverIntegration, TheShopsLabelsComeOutOnTheDotGridAndRead) {
     }
 }
 
-// Paper runs out after the first label: the driver tells CUPS, lpstat shows it, and Pelmar's run
-// ends with a printer error naming the record to go on from.
+// Paper runs out on the second record, after its first label: the driver tells CUPS, lpstat shows
+// it, and Pelmar's run ends with a printer error naming that record to go on from.
 TEST_F(TsplDriverIntegration, PaperOutShowsInLpstatAndStopsTheRunAtItsRecord) {
-    shopWithFirstRecord();
+    shopWithRecords({0, 2});
     QProcess run;
     run.setProcessEnvironment(pelmar::test::programEnvironment(shop.file(QStringLiteral("driver")),
                                                                system->cups.server()));
@@ -246,7 +249,8 @@ TEST_F(TsplDriverIntegration, PaperOutShowsInLpstatAndStopsTheRunAtItsRecord) {
     EXPECT_TRUE(state.contains(QLatin1String("media-empty-error"))) << state.toStdString();
     EXPECT_EQ(run.exitCode(), kPrinterError) << err.toStdString();
     EXPECT_TRUE(err.contains(QStringLiteral("標籤紙用完"))) << err.toStdString();
-    EXPECT_TRUE(err.contains(QStringLiteral("--from 1"))) << err.toStdString();
+    EXPECT_TRUE(err.contains(QStringLiteral("第 2 筆沒有印完"))) << err.toStdString();
+    EXPECT_TRUE(err.contains(QStringLiteral("--from 2"))) << err.toStdString();
 }
 
 // Bars of a Code 39 and a Code 128 on labels of every size in both orientations, through the
@@ -254,7 +258,7 @@ TEST_F(TsplDriverIntegration, PaperOutShowsInLpstatAndStopsTheRunAtItsRecord) {
 // every bar and space as wide, in dots, as command mode prints the same barcode at narrow 2 and
 // wide 6, and the symbol where the format puts it. The 18 runs go at once, each on a queue and
 // in a program folder of its own; the virtual printer's labels are told apart by their sizes.
-// The suite's one slow test (about 5 s): 18 CUPS jobs, 6 of them through Ghostscript.
+// The suite's one slow test (5 to 10 s): 18 CUPS jobs, 6 of them through Ghostscript.
 TEST_F(TsplDriverIntegration, BarsAreAsWideAsInCommandModeOnEverySizeAndRoute) {
     const QByteArray fields = "[Fields]\r\nDelimiter=,\r\nFieldCount=2\r\nField01=C,1,20,0,0\r\n"
                               "Field02=Q,1,20,0,0\r\n";
