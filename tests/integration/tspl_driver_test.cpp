@@ -2,8 +2,8 @@
 // the virtual network printer (tspl-render --listen), beside the Zebra EPL2 queue of CUPS's
 // sample driver on a file device. What comes out is measured dot by dot: each label's size,
 // every bar's width against the widths command mode gives the same barcode, and what the
-// barcodes read. One cupsd and two virtual printers serve the whole suite, so that it takes a
-// few seconds. Skipped where cupsd cannot run, unless CI=true.
+// barcodes read. One cupsd and two virtual printers serve the whole suite, so that it takes
+// seconds, not minutes. Skipped where cupsd cannot run, unless CI=true.
 #include "support/barcode_reader.h"
 #include "support/epl_labels.h"
 #include "support/pdf_scan.h"
@@ -17,7 +17,6 @@
 #include <QFile>
 #include <QImage>
 #include <QProcess>
-#include <QThread>
 #include <gtest/gtest.h>
 #include <memory>
 
