@@ -96,8 +96,8 @@ printf '%s\r\n' '[Files]' 'CodePage=UTF-8' 'TextFileName=data.txt' 'LabelCount=1
 python3 "$PEERS/make_data.py" "$((N > 200 ? N : 200))" -o "$WORK/records.csv"
 # $1 records with quantity $2 each, CR LF lines.
 make_data() {
-    tail -n +2 "$WORK/records.csv" | head -n "$1" | sed "s/,[0-9]*\$/,$2/; s/\$/\\r/" \
-        >"$HOME_DIR/data.txt"
+    awk -v n="$1" -v q="$2" 'NR > 1 && NR <= n + 1 { sub(/,[0-9]*$/, "," q); printf "%s\r\n", $0 }' \
+        "$WORK/records.csv" >"$HOME_DIR/data.txt"
 }
 
 # Runs the command $2... until $1 new labels reached the printer in $LABELS; sets TOTAL and FIRST
