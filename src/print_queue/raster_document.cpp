@@ -72,7 +72,7 @@ cups_page_header2_t pwgHeader(const RasterPage& page, int copies) {
 }
 
 // The page's own geometry, whatever the description's default page was.
-void setGeometry(cups_page_header2_t& header, const RasterPage& page, const QString& sizeName) {
+void setGeometry(cups_page_header2_t& header, const RasterPage& page) {
     const auto whole = [](double points) { return static_cast<unsigned>(std::lround(points)); };
     header.HWResolution[0] = header.HWResolution[1] = static_cast<unsigned>(page.dotsPerInch);
     header.PageSize[0] = whole(page.points.width());
@@ -95,8 +95,6 @@ void setGeometry(cups_page_header2_t& header, const RasterPage& page, const QStr
     header.cupsColorOrder = CUPS_ORDER_CHUNKED;
     header.cupsColorSpace = CUPS_CSPACE_K;
     header.cupsNumColors = 1;
-    const QByteArray name = sizeName.toUtf8();
-    std::snprintf(header.cupsPageSizeName, sizeof header.cupsPageSizeName, "%s", name.constData());
 }
 
 } // namespace
@@ -113,14 +111,15 @@ QByteArray rasterDocument(const RasterPage& page, int copies, DocumentFormat for
     copies = std::max(copies, 1);
     const bool pwg = format == DocumentFormat::PwgRaster;
     cups_page_header2_t header = pwg ? pwgHeader(page, copies) : ppdHeader(ppd);
-    setGeometry(header, page,
-                QStringLiteral("Custom.%1x%2")
-                    .arg(std::lround(page.points.width()))
-                    .arg(std::lround(page.points.height())));
+    setGeometry(header, page);
+    // A PWG page keeps its media's own name; a PPD driver's gets the custom size as a job's.
+    if (!pwg)
+        std::snprintf(header.cupsPageSizeName, sizeof header.cupsPageSizeName, "Custom.%ux%u",
+                      header.PageSize[0], header.PageSize[1]);
 
     QByteArray document;
-    cups_raster_t* raster =
-        cupsRasterOpenIO(appendTo, &document, pwg ? CUPS_RASTER_WRITE_PWG : CUPS_RASTER_WRITE);
+    cups_raster_t* raster = cupsRasterOpenIO(
+        appendTo, &document, pwg ? CUPS_RASTER_WRITE_PWG : CUPS_RASTER_WRITE_COMPRESSED);
     bool written = raster != nullptr && cupsRasterWriteHeader2(raster, &header) != 0;
     QByteArray row;
     for (int y = 0; written && y < page.heightDots; ++y) {

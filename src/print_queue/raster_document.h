@@ -18,10 +18,10 @@ struct RasterPage {
 };
 
 // The page `copies` times (one raster page a copy: label drivers ignore copy counts) as a raster
-// document of `format` (CupsRaster or PwgRaster), 1 bit a dot, black. A CUPS raster page header
-// is the one that `ppd` (a printer description; empty: none) gives by default, with the page's
-// geometry set exactly; a PWG one is black_1. Throws RunError(5) for a page whose rows do not
-// match its size, RunError(482) when the raster cannot be written.
+// document of `format` (CupsRaster or PwgRaster), 1 bit a dot, black, compressed. A CUPS raster
+// page header is the one that `ppd` (a printer description; empty: none) gives by default, with
+// the page's geometry set exactly; a PWG one is black_1. Throws RunError(5) for a page whose rows
+// do not match its size, RunError(482) when the raster cannot be written.
 QByteArray rasterDocument(const RasterPage& page, int copies, DocumentFormat format,
                           const QByteArray& ppd);
 
