@@ -1,11 +1,18 @@
-# Installation and the Debian package: the three programs, the example shop, the fontconfig
-# aliases, the desktop entry with its icon and the manual pages. Included by the top-level
+# Installation and the Debian package: the three programs, the CUPS driver, the example shop, the
+# fontconfig aliases, the desktop entry with its icon and the manual pages. Included by the top-level
 # CMakeLists.txt after the programs' folders, so the program targets exist when they are built.
 
 include(GNUInstallDirs)
 
 install(TARGETS pelmar pelmar-print tspl-render RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
         COMPONENT programs)
+
+# The CUPS driver for TSPL printers: the filter where CUPS runs filters (lib/cups/filter, not the
+# multiarch library folder) and the printer description where cups-driverd lists it for
+# `lpadmin -m drv:///pelmar-tspl.drv/pelmar-tspl-203.ppd` (and -300.ppd).
+install(TARGETS rastertotspl RUNTIME DESTINATION lib/cups/filter COMPONENT programs)
+install(FILES ${PROJECT_SOURCE_DIR}/src/cups_driver/pelmar-tspl.drv
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/cups/drv COMPONENT programs)
 
 # The example shop: copied into the user's program folder on the first start of an installed
 # program (see PELMAR_INSTALL_DATADIR); pictures printed by the demo stay behind.
@@ -55,7 +62,8 @@ set(CPACK_PACKAGE_DESCRIPTION
     "Pelmar merges the records of a shop's data file (delimited or fixed byte positions, Big5 or
 another code page) into label formats and prints them on TSPL thermal label printers, through
 CUPS, a network socket, a device file, or the virtual printer that writes PNG pictures.
-Includes the window (pelmar), the headless tool (pelmar-print) and tspl-render.")
+Includes the window (pelmar), the headless tool (pelmar-print), tspl-render, and a CUPS
+driver for TSPL printers (the filter rastertotspl and its printer description).")
 set(CPACK_PACKAGING_INSTALL_PREFIX ${CMAKE_INSTALL_PREFIX})
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)

@@ -8,8 +8,8 @@
 
 namespace pelmar::preview {
 
-// One client's stream: its own interpreter, whose labels go to the mechanics and whose
-// immediate commands are answered on the same socket.
+// One client's stream: its own interpreter (its own set-up, the printer's memory), whose labels go
+// to the mechanics and whose immediate commands are answered on the same socket.
 class NetworkPrinter::Connection : public LabelSink, public TsplImmediateListener {
 public:
     Connection(NetworkPrinter& printer, QTcpSocket* socket)
@@ -19,6 +19,7 @@ public:
                    .arg(socket->peerAddress().toString())
                    .arg(socket->peerPort())) {
         interpreter.setImmediateListener(this);
+        interpreter.shareMemory(printer.m_memory);
     }
     ~Connection() override {
         socket->disconnect();

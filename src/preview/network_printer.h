@@ -2,6 +2,7 @@
 
 #include "common/clock.h"
 #include "preview/print_mechanics.h"
+#include "preview/printer_memory.h"
 
 #include <QByteArray>
 #include <QHostAddress>
@@ -30,7 +31,8 @@ struct NetworkPrinterOptions {
 // The virtual printer on the network, like a printer's raw port 9100: serves TSPL connections
 // one after another in the Qt event loop, renders their labels through the print mechanics,
 // and answers <ESC>!?, <ESC>!S and ~!T as soon as it reads them; <ESC>!. drops the labels not
-// yet printed. Each connection starts from a printer without set-up or stored files. While the
+// yet printed. Each connection starts from a printer without set-up; files downloaded stay in its
+// memory for later connections until the printer stops, as a printer's DRAM keeps them. While the
 // mechanics hold as many labels as their buffer takes, the printer reads nothing more, so the
 // sender blocks.
 class NetworkPrinter {
@@ -80,6 +82,7 @@ private:
     QTcpServer m_server;
     QTimer m_tick;
     QTimer m_idle;
+    std::shared_ptr<PrinterMemory> m_memory = std::make_shared<PrinterMemory>();
     std::unique_ptr<Connection> m_connection;
     bool m_failed = false;
     long long m_served = 0;

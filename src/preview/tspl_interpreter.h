@@ -3,6 +3,7 @@
 #include "common/code_page.h"
 #include "preview/label_canvas.h"
 #include "preview/label_sink.h"
+#include "preview/printer_memory.h"
 #include "preview/text_renderer.h"
 #include "preview/tspl_arguments.h"
 
@@ -84,7 +85,12 @@ public:
     // A preview asks it after each element to learn where the element lies.
     QRect takeDrawnArea();
     // The bytes of a downloaded file (name in any letter case), empty when there is none.
-    QByteArray storedFile(const QByteArray& name) const { return m_files.value(name.toUpper()); }
+    QByteArray storedFile(const QByteArray& name) const {
+        return m_memory->files.value(name.toUpper());
+    }
+    // Keeps downloaded files in `memory` from now on, shared with other streams to the same
+    // printer (each stream has a memory of its own until then).
+    void shareMemory(std::shared_ptr<PrinterMemory> memory) { m_memory = std::move(memory); }
 
 private:
     enum class Mode { Line, SkipLine, BitmapData, DownloadData, LengthData };
@@ -172,9 +178,7 @@ private:
     QByteArray m_lengthContent;
     bool m_hasLengthContent = false;
 
-    QHash<QByteArray, QByteArray> m_files;
-    qint64 m_fileBytes = 0;
-    QHash<QByteArray, DotBitmap> m_pictures;
+    std::shared_ptr<PrinterMemory> m_memory = std::make_shared<PrinterMemory>();
     QStringList m_warnings;
     QSet<QString> m_warningKeys;
     long long m_labelCount = 0;

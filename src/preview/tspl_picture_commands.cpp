@@ -106,7 +106,7 @@ TsplInterpreter::DataStart TsplInterpreter::startDownload(const std::vector<Tspl
     }
     m_downloadName = nameArg.text.toUpper();
     m_dataTotal = static_cast<long long>(*size);
-    const qint64 kept = m_fileBytes - m_files.value(m_downloadName).size();
+    const qint64 kept = m_memory->bytes - m_memory->files.value(m_downloadName).size();
     m_downloadKept = kept + m_dataTotal <= m_limits.maxDownloadBytes;
     if (!m_downloadKept)
         warnAt(QStringLiteral("memory full ") + QString::fromLatin1(m_downloadName),
@@ -121,18 +121,18 @@ TsplInterpreter::DataStart TsplInterpreter::startDownload(const std::vector<Tspl
 }
 
 void TsplInterpreter::keepDownload() {
-    m_fileBytes += m_downloadData.size() - m_files.value(m_downloadName).size();
-    m_files.insert(m_downloadName, m_downloadData);
-    m_pictures.remove(m_downloadName);
+    m_memory->bytes += m_downloadData.size() - m_memory->files.value(m_downloadName).size();
+    m_memory->files.insert(m_downloadName, m_downloadData);
+    m_memory->pictures.remove(m_downloadName);
     m_downloadData.clear();
 }
 
 std::optional<DotBitmap> TsplInterpreter::picture(const QByteArray& name, bool bmp) {
-    const auto cached = m_pictures.constFind(name);
-    if (cached != m_pictures.constEnd())
+    const auto cached = m_memory->pictures.constFind(name);
+    if (cached != m_memory->pictures.constEnd())
         return *cached;
-    const auto file = m_files.constFind(name);
-    if (file == m_files.constEnd()) {
+    const auto file = m_memory->files.constFind(name);
+    if (file == m_memory->files.constEnd()) {
         warnAt(QStringLiteral("missing ") + QString::fromLatin1(name.toHex()),
                QStringLiteral("file \"%1\" is not in the printer memory; not drawn")
                    .arg(printable(name)));
@@ -178,7 +178,7 @@ std::optional<DotBitmap> TsplInterpreter::picture(const QByteArray& name, bool b
                    .arg(printable(name), error.isEmpty() ? QStringLiteral("unreadable") : error));
         return std::nullopt;
     }
-    return *m_pictures.insert(name, dotsOf(image));
+    return *m_memory->pictures.insert(name, dotsOf(image));
 }
 
 void TsplInterpreter::doPut(const Command& c) {
@@ -203,14 +203,14 @@ void TsplInterpreter::doKill(const Command& c) {
     }
     const QByteArray name = c.args.back().text.toUpper();
     if (name == "*") {
-        m_files.clear();
-        m_pictures.clear();
-        m_fileBytes = 0;
+        m_memory->files.clear();
+        m_memory->pictures.clear();
+        m_memory->bytes = 0;
         return;
     }
-    m_fileBytes -= m_files.value(name).size();
-    m_files.remove(name);
-    m_pictures.remove(name);
+    m_memory->bytes -= m_memory->files.value(name).size();
+    m_memory->files.remove(name);
+    m_memory->pictures.remove(name);
 }
 
 } // namespace pelmar::preview

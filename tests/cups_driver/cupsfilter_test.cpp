@@ -1,3 +1,4 @@
+#include "support/private_cups.h"
 #include "support/temp_folder.h"
 
 #include <QDir>
@@ -36,7 +37,9 @@ TEST(CupsFilterChainTest, ThePrinterDescriptionsOptionsBecomeTsplSetUp) {
     for (const QString& option : options)
         arguments << "-o" << option;
     QProcess cupsfilter;
-    cupsfilter.start(QStringLiteral("cupsfilter"), arguments << folder.file("label.pdf"));
+    // In /usr/sbin, which is not on the PATH of a user who is not root.
+    cupsfilter.start(pelmar::test::cupsTool(QStringLiteral("cupsfilter")),
+                     arguments << folder.file("label.pdf"));
     ASSERT_TRUE(cupsfilter.waitForFinished(20000));
     const QByteArray tspl = cupsfilter.readAllStandardOutput();
     EXPECT_EQ(tspl.left(setup.size()), setup) << cupsfilter.readAllStandardError().toStdString();

@@ -41,6 +41,12 @@ for file in Pelmar.INI ITEMS.TXT PRICE.FMT SHELF.FMT logo.pcx mark.bmp; do
   expect "$prefix/share/pelmar/example/$file"
 done
 expect "$prefix/share/pelmar/example-fixed/Pelmar.INI"
+if [[ -x "$build/bin/rastertotspl" ]]; then
+  expect "$prefix/lib/cups/filter/rastertotspl"
+  expect "$prefix/share/cups/drv/pelmar-tspl.drv"
+  grep -qx -- "-rwxr-xr-x .$prefix/lib/cups/filter/rastertotspl" "$work/contents" ||
+    { echo "the filter is not mode 755"; failed=1; }
+fi
 expect "$prefix/share/applications/pelmar.desktop"
 expect "$prefix/share/icons/hicolor/scalable/apps/pelmar.svg"
 expect "$prefix/share/fontconfig/conf.avail/65-pelmar-aliases.conf"

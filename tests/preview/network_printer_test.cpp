@@ -198,10 +198,19 @@ TEST(NetworkPrinterTest, AClientThatHangsUpMidCommandIsAWarningAndTheNextOneIsSe
         ASSERT_TRUE(spinUntil([&] { return rig.ended == 2; }));
     }
     EXPECT_TRUE(rig.warned(QStringLiteral("BITMAP data")));
+    {
+        // A picture downloaded in one job stays in the printer's memory for the next ones.
+        auto socket = rig.connect();
+        socket->write("DOWNLOAD \"LOGO.BMP\",4,BM\x01\x02");
+        socket->disconnectFromHost();
+        ASSERT_TRUE(spinUntil([&] { return rig.ended == 3; }));
+    }
     auto socket = rig.connect();
-    socket->write(kLabel + "PRINT 1\r\n");
+    socket->write(kLabel + "PUTBMP 0,0,\"logo.bmp\"\r\nPRINT 1\r\n");
     ASSERT_TRUE(spinUntil([&] { return rig.mechanics.printed() == 2; }));
     EXPECT_EQ(labelFiles(rig.temp.path()).size(), 2);
+    EXPECT_FALSE(rig.warned(QStringLiteral("not in the printer memory")));
+    EXPECT_TRUE(rig.warned(QStringLiteral("not a BMP file")));
 }
 
 TEST(NetworkPrinterTest, ASilentClientIsClosedAfterTheIdleTime) {
