@@ -1,5 +1,6 @@
 #include "print_driver/print_labels_driver.h"
 
+#include "common/run_error.h"
 #include "common/timing.h"
 #include "common/wait.h"
 #include "print_command/label_output.h"
@@ -55,7 +56,18 @@ public:
         };
         if (!drawLabelElements(m_page, m_state.format.driver, m_drawing))
             return false;
-        m_page.endDocument();
+        try {
+            m_page.endDocument();
+        } catch (const common::RunError& error) {
+            // The record's job did not print: a run that printed records before goes on from it.
+            if (error.number() != common::PrinterError || record <= m_context.firstRecord)
+                throw;
+            throw common::RunError(
+                error.number(),
+                error.description() + QStringLiteral("\n第 %1 筆沒有印完; 接續列印: 從第 %1 筆開始 "
+                                                     "(pelmar-print --from %1)")
+                                          .arg(record));
+        }
         return true;
     }
 

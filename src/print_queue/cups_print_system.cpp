@@ -181,7 +181,7 @@ JobStatus CupsPrintSystem::jobStatus(const QString& queue, int job) {
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr,
                  cupsUser());
     static const char* const wanted[] = {"job-state", "job-state-reasons",
-                                         "job-printer-state-message"};
+                                         "job-printer-state-message", "job-printer-state-reasons"};
     ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes",
                   int(std::size(wanted)), nullptr, wanted);
     ipp_t* response = cupsDoRequest(CUPS_HTTP_DEFAULT, request, "/jobs/");
@@ -199,6 +199,10 @@ JobStatus CupsPrintSystem::jobStatus(const QString& queue, int job) {
     if (ipp_attribute_t* message =
             ippFindAttribute(response, "job-printer-state-message", IPP_TAG_TEXT))
         status.printerMessage = QString::fromUtf8(ippGetString(message, 0, nullptr));
+    if (ipp_attribute_t* reasons =
+            ippFindAttribute(response, "job-printer-state-reasons", IPP_TAG_KEYWORD))
+        for (int i = 0; i < ippGetCount(reasons); ++i)
+            status.printerReasons << QString::fromUtf8(ippGetString(reasons, i, nullptr));
     ippDelete(response);
     return status;
 }

@@ -86,6 +86,17 @@ QString failureOf(const JobStatus& status) {
     }
 }
 
+// The faults among the printer's reasons while its job prints (a driver that follows the printer
+// tells them): paper out, a jam, the cover open hold the job until someone comes to the printer.
+QStringList printerFaults(const JobStatus& status) {
+    QStringList faults;
+    for (const QString& reason : status.printerReasons)
+        if (reason.endsWith(QLatin1String("-error")) || reason == QLatin1String("cover-open") ||
+            reason == QLatin1String("door-open"))
+            faults << reason;
+    return faults;
+}
+
 [[noreturn]] void fail(PrintSystem& system, const QString& queue, int job, const QString& what,
                        const JobStatus& status, bool cancel) {
     QString text = QStringLiteral("印表機 %1 的列印工作 %2 %3: %4")
@@ -118,6 +129,11 @@ JobEnd followJob(PrintSystem& system, const QString& queue, int job,
         if (!what.isEmpty())
             fail(system, queue, job, what, status,
                  status.state != JobState::Cancelled && status.state != JobState::Aborted);
+        if (const QStringList faults = printerFaults(status); !faults.isEmpty()) {
+            JobStatus fault = status;
+            fault.reasons = faults;
+            fail(system, queue, job, QStringLiteral("停在印表機的故障"), fault, true);
+        }
         if (wait.clock.now() > deadline)
             fail(system, queue, job,
                  QStringLiteral("在 %1 秒內沒有完成")

@@ -18,8 +18,9 @@ enum class JobState {
 
 struct JobStatus {
     JobState state = JobState::Pending;
-    QStringList reasons;    // job-state-reasons ("job-printing", "printer-stopped", ...)
-    QString printerMessage; // job-printer-state-message, what the driver or device last said
+    QStringList reasons;        // job-state-reasons ("job-printing", "printer-stopped", ...)
+    QString printerMessage;     // job-printer-state-message, what the driver or device last said
+    QStringList printerReasons; // job-printer-state-reasons, the printer's as its driver tells them
 };
 
 } // namespace pelmar::print_queue

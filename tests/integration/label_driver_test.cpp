@@ -4,6 +4,7 @@
 // test decodes into a picture. Jobs that CUPS fails, and a stopped queue, fail the run. Skipped
 // where cupsd cannot run, unless CI=true.
 #include "support/barcode_reader.h"
+#include "support/epl_labels.h"
 #include "support/pdf_scan.h"
 #include "support/pelmar_print_run.h"
 #include "support/private_cups.h"
@@ -17,62 +18,14 @@
 
 namespace {
 
+using pelmar::test::decodeEpl;
+using pelmar::test::EplLabel;
 using pelmar::test::readCode128;
 using pelmar::test::readEan13;
 using pelmar::test::scanRuns;
 using pelmar::test::ToolRun;
 
 constexpr int kPrinterError = 5;
-
-// One label of an EPL2 stream: "q" gives the width in dots, each "GWx,y,bytes,rows" a block of
-// rows whose 0 bits are ink, "P" ends the label.
-struct EplLabel {
-    int widthDots = 0;
-    QImage image; // white, ink black; as tall as the lowest row drawn
-};
-
-std::vector<EplLabel> decodeEpl(const QByteArray& stream) {
-    std::vector<EplLabel> labels;
-    EplLabel current;
-    std::vector<std::pair<QPoint, QByteArray>> rows; // top-left and bits of each row
-    int bytesPerRow = 0;
-    qsizetype at = 0;
-    while (at < stream.size()) {
-        qsizetype end = stream.indexOf('\n', at);
-        if (end < 0)
-            end = stream.size();
-        const QByteArray line = stream.mid(at, end - at);
-        at = end + 1;
-        if (line.startsWith('q')) {
-            current.widthDots = line.mid(1).toInt();
-        } else if (line.startsWith("GW")) {
-            const QList<QByteArray> p = line.mid(2).split(',');
-            bytesPerRow = p.value(2).toInt();
-            const int count = p.value(3).toInt();
-            for (int r = 0; r < count; ++r, at += bytesPerRow)
-                rows.push_back({QPoint(p.value(0).toInt(), p.value(1).toInt() + r),
-                                stream.mid(at, bytesPerRow)});
-            if (at < stream.size() && stream[at] == '\n')
-                ++at;
-        } else if (line.startsWith('P')) {
-            int height = 0;
-            for (const auto& row : rows)
-                height = std::max(height, row.first.y() + 1);
-            current.image = QImage(std::max(current.widthDots, 1), std::max(height, 1),
-                                   QImage::Format_Grayscale8);
-            current.image.fill(Qt::white);
-            for (const auto& [origin, bits] : rows)
-                for (int x = 0; x < bits.size() * 8; ++x)
-                    if (!(uchar(bits[x / 8]) & (0x80 >> (x % 8))) &&
-                        origin.x() + x < current.image.width())
-                        current.image.setPixel(origin.x() + x, origin.y(), qRgb(0, 0, 0));
-            labels.push_back(current);
-            current = EplLabel{};
-            rows.clear();
-        }
-    }
-    return labels;
-}
 
 QRect inkBounds(const QImage& image) {
     QRect bounds;

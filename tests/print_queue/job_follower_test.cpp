@@ -14,7 +14,7 @@ using pelmar::print_queue::JobState;
 using pelmar::print_queue::JobStatus;
 
 JobStatus state(JobState s, QStringList reasons = {}, QString message = {}) {
-    return JobStatus{s, std::move(reasons), std::move(message)};
+    return JobStatus{s, std::move(reasons), std::move(message), {}};
 }
 
 struct FollowCase {
@@ -58,6 +58,11 @@ TEST(JobFollower, StateSequencesEndAsTheJobDid) {
          "\"tsc.local\".)",
          true},
         {"no reason given", {state(JobState::Aborted, {"none"})}, "已中止: 沒有原因", false},
+        {"paper out at the printer while the job prints: cancelled, the run stops at its record",
+         {JobStatus{
+             JobState::Processing, {"job-printing"}, "印表機：標籤紙用完", {"media-empty-error"}}},
+         "停在印表機的故障: 標籤紙用完 (media-empty-error) (印表機：標籤紙用完)",
+         true},
     };
     for (const FollowCase& c : cases) {
         SCOPED_TRACE(c.name);

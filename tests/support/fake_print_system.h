@@ -37,7 +37,7 @@ public:
         const auto readings = size_t(std::count(asked.begin(), asked.end(), job));
         asked.push_back(job);
         if (jobStates.empty())
-            return {print_queue::JobState::Completed, {}, {}};
+            return {print_queue::JobState::Completed, {}, {}, {}};
         return jobStates.at(std::min(readings, jobStates.size() - 1));
     }
     void cancelJob(const QString&, int job) override { cancelled.push_back(job); }

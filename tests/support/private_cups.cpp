@@ -40,36 +40,56 @@ const char kFailingBackend[] = "#!/bin/sh\n"
                                "echo 'ERROR: the test printer refuses every job' >&2\n"
                                "exit 1\n";
 
-// CUPS's programs, with the backend folder of our own beside them: every backend of CUPS and
-// fail:. The filters run as another user when cupsd runs as root, so the folders are open.
-void makeServerBin(const QString& root) {
-    const QDir cups(QStringLiteral("/usr/lib/cups"));
-    QDir bin(root + QStringLiteral("/bin"));
-    QDir().mkpath(bin.filePath(QStringLiteral("backend")));
-    for (const QString& entry : cups.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        if (entry != QLatin1String("backend"))
-            QFile::link(cups.filePath(entry), bin.filePath(entry));
-    }
-    const QDir backends(cups.filePath(QStringLiteral("backend")));
-    for (const QString& entry : backends.entryList(QDir::Files | QDir::NoDotAndDotDot))
-        QFile::link(backends.filePath(entry), bin.filePath(QStringLiteral("backend/") + entry));
-    QFile fail(bin.filePath(QStringLiteral("backend/fail")));
-    fail.open(QIODevice::WriteOnly);
-    fail.write(kFailingBackend);
-    fail.close();
-    fail.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
+// Makes an executable file that the server may run: its programs are run as another user when
+// cupsd runs as root, and CUPS refuses programs that others may write.
+void writeProgram(const QString& path, const QByteArray& text) {
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write(text);
+    file.close();
+    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
                         QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther |
                         QFileDevice::ExeOther);
 }
 
-QString runProcess(const QString& tool, const QStringList& arguments) {
+// Links every entry of CUPS's folder `name` into the folder of the same name under bin.
+void linkEntries(const QDir& cups, QDir& bin, const QString& name) {
+    QDir().mkpath(bin.filePath(name));
+    const QDir from(cups.filePath(name));
+    for (const QString& entry : from.entryList(QDir::Files | QDir::NoDotAndDotDot))
+        QFile::link(from.filePath(entry), bin.filePath(name + u'/' + entry));
+}
+
+// CUPS's programs, with backend and filter folders of our own beside them: every backend of
+// CUPS and fail:, every filter of CUPS and the build's rastertotspl. The filters run as another
+// user when cupsd runs as root, so the folders are open.
+void makeServerBin(const QString& root) {
+    const QDir cups(QStringLiteral("/usr/lib/cups"));
+    QDir bin(root + QStringLiteral("/bin"));
+    QDir().mkpath(bin.path());
+    for (const QString& entry : cups.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        if (entry != QLatin1String("backend") && entry != QLatin1String("filter"))
+            QFile::link(cups.filePath(entry), bin.filePath(entry));
+    }
+    linkEntries(cups, bin, QStringLiteral("backend"));
+    linkEntries(cups, bin, QStringLiteral("filter"));
+    QFile::link(QStringLiteral(PELMAR_BINARY_DIR "/bin/rastertotspl"),
+                bin.filePath(QStringLiteral("filter/rastertotspl")));
+    writeProgram(bin.filePath(QStringLiteral("backend/fail")), kFailingBackend);
+}
+
+// Runs the tool; an empty text when it succeeds, else why it failed. Its output goes to *output.
+QString runProcess(const QString& tool, const QStringList& arguments, QString* output = nullptr) {
     QProcess process;
     process.setProcessChannelMode(QProcess::MergedChannels);
     process.start(tool, arguments);
-    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit ||
-        process.exitCode() != 0)
+    const bool ended = process.waitForFinished(30000);
+    const QString said = QString::fromLocal8Bit(process.readAll());
+    if (output)
+        *output = said;
+    if (!ended || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
         return QFileInfo(tool).fileName() + QStringLiteral(" failed: ") + process.errorString() +
-               QLatin1Char(' ') + QString::fromLocal8Bit(process.readAll());
+               QLatin1Char(' ') + said;
     return {};
 }
 
@@ -178,11 +198,19 @@ QString PrivateCups::addQueue(const QString& name, const QString& deviceUri, con
     return runTool(QStringLiteral("lpadmin"), arguments);
 }
 
-QString PrivateCups::runTool(const QString& name, const QStringList& arguments) {
+QString PrivateCups::runTool(const QString& name, const QStringList& arguments, QString* output) {
     const QString tool = cupsTool(name);
     if (tool.isEmpty())
         return name + QStringLiteral(" is not installed (scripts/setup installs cups)");
-    return runProcess(tool, QStringList{"-h", server()} + arguments);
+    return runProcess(tool, QStringList{"-h", server()} + arguments, output);
+}
+
+void PrivateCups::addFilter(const QString& name, const QByteArray& script) {
+    writeProgram(m_root.file(QStringLiteral("bin/filter/") + name), script);
+}
+
+QString tsplPpd(int dotsPerInch) {
+    return QStringLiteral(PELMAR_BINARY_DIR "/ppd/pelmar-tspl-%1.ppd").arg(dotsPerInch);
 }
 
 QString PrivateCups::samplePpd(const QString& fileName, QString* problem) {

@@ -22,8 +22,12 @@ int freePort();
 // fields, N, P and the quantity Q, and one format.
 QByteArray cupsSettings(const QString& dataFile, const QString& format, int printMode);
 
+// The PPD of Pelmar's TSPL driver for 203- or 300-dpi printers, as the build compiles it.
+QString tsplPpd(int dotsPerInch = 203);
+
 // A cupsd of its own: private configuration, spool and programs in a temporary folder, loopback
-// only. Its programs are CUPS's own, and one more backend, fail:, which refuses every job.
+// only. Its programs are CUPS's own, the build's filter rastertotspl, and one more backend,
+// fail:, which refuses every job.
 class PrivateCups {
 public:
     PrivateCups();
@@ -39,8 +43,11 @@ public:
     // A queue with a PPD file and lpadmin options (-o NAME=VALUE each); "" or why it failed.
     QString addQueue(const QString& name, const QString& deviceUri, const QString& ppd,
                      const QStringList& options = {});
-    // Runs a CUPS tool (cupsdisable, ...) against this server with arguments; "" or its output.
-    QString runTool(const QString& tool, const QStringList& arguments);
+    // Runs a CUPS tool (cupsdisable, lp, ...) against this server with arguments; "" or why it
+    // failed. What it said goes to *output.
+    QString runTool(const QString& tool, const QStringList& arguments, QString* output = nullptr);
+    // A filter program of the server's own (a shell script), which a PPD may name.
+    void addFilter(const QString& name, const QByteArray& script);
     // The PPD of a model of CUPS's sample driver, compiled with ppdc ("zebraep2.ppd": Zebra
     // EPL2 at 203 dpi), or an empty text with the reason in *problem.
     QString samplePpd(const QString& fileName, QString* problem);
