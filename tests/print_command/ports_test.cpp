@@ -188,7 +188,7 @@ TEST_F(PortRunTest, CupsFailuresNameTheQueueAndCountNoLabel) {
 
 // The queue is named by its description, as start-up lists it.
 TEST_F(PortRunTest, CancelWhileACupsJobIsFollowedEndsTheRunWithinOnePoll) {
-    cups.jobStates = {{print_queue::JobState::Processing, {QStringLiteral("job-printing")}, {}}};
+    cups.jobStates = {{print_queue::JobState::Processing, {QStringLiteral("job-printing")}, {}, {}}};
     clock.step = std::chrono::milliseconds(10);
     std::chrono::steady_clock::duration pressedAt{};
     clock.onEvents = [&] {
@@ -208,7 +208,7 @@ TEST_F(PortRunTest, CancelWhileACupsJobIsFollowedEndsTheRunWithinOnePoll) {
 }
 
 TEST_F(PortRunTest, ACupsJobThatNeverEndsFailsAfterItsLabelsPrintingTimeNot120Seconds) {
-    cups.jobStates = {{print_queue::JobState::Processing, {QStringLiteral("job-printing")}, {}}};
+    cups.jobStates = {{print_queue::JobState::Processing, {QStringLiteral("job-printing")}, {}, {}}};
     clock.step = std::chrono::milliseconds(50);
     EXPECT_EQ(run(QStringLiteral("TSC TTP-244"), 1).outcome, RunOutcome::Failed);
     ASSERT_EQ(messages.shown.size(), 1u);
