@@ -1,8 +1,6 @@
 #include "support/private_cups.h"
 #include "support/temp_folder.h"
 
-#include <QDir>
-#include <QFile>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QProcess>
@@ -19,11 +17,7 @@ TEST(CupsFilterChainTest, ThePrinterDescriptionsOptionsBecomeTsplSetUp) {
     const QByteArray setup =
         "SIZE 60 mm,40 mm\r\nBLINE 2 mm,0\r\nSPEED 2\r\nDENSITY 12\r\nDIRECTION 0\r\nCLS\r\n";
     pelmar::test::TempFolder folder;
-    QDir(folder.path()).mkpath(QStringLiteral("bin/filter"));
-    for (const QFileInfo& filter : QDir(QStringLiteral("/usr/lib/cups/filter")).entryInfoList())
-        QFile::link(filter.filePath(), folder.file("bin/filter/") + filter.fileName());
-    QFile::link(QStringLiteral(PELMAR_BINARY_DIR "/bin/rastertotspl"),
-                folder.file(QStringLiteral("bin/filter/rastertotspl")));
+    pelmar::test::makeServerBin(folder.path());
     folder.write(QStringLiteral("files.conf"), "ServerBin " + folder.file("bin").toUtf8() + "\n");
     {
         QPdfWriter pdf(folder.file(QStringLiteral("label.pdf")));
@@ -31,9 +25,8 @@ TEST(CupsFilterChainTest, ThePrinterDescriptionsOptionsBecomeTsplSetUp) {
         pdf.setPageMargins(QMarginsF());
         QPainter(&pdf).fillRect(QRect(0, 0, 200, 100), Qt::black);
     }
-    const QString ppd = QStringLiteral(PELMAR_BINARY_DIR "/ppd/pelmar-tspl-203.ppd");
-    QStringList arguments = {"-e", "-m", "printer/tspl", "-c", folder.file("files.conf"),
-                             "-p", ppd};
+    QStringList arguments = {
+        "-e", "-m", "printer/tspl", "-c", folder.file("files.conf"), "-p", pelmar::test::tsplPpd()};
     for (const QString& option : options)
         arguments << "-o" << option;
     QProcess cupsfilter;

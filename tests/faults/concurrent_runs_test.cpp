@@ -46,8 +46,7 @@ TEST(ConcurrentRunsTest, SecondRunIsRefusedAndTheFirstPrintsEveryLabelOnce) {
         qint64 pids[2] = {};
         for (int i = 0; i < 2; ++i) {
             const QString folder = i == 1 && twoFolders ? other.path() : home.path();
-            runs[i].setProcessEnvironment(pelmar::test::programEnvironment(folder, "127.0.0.1:9"));
-            runs[i].start(QStringLiteral(PELMAR_BINARY_DIR "/bin/pelmar-print"), QStringList());
+            pelmar::test::startPelmarPrint(runs[i], folder, "127.0.0.1:9", {});
             runs[i].waitForStarted();
             pids[i] = runs[i].processId();
         }

@@ -107,9 +107,7 @@ void writeShop(const pelmar::test::TempFolder& home, const pelmar::test::TempFol
 pelmar::test::ToolRun terminatedWhileReading(const QString& home, const QStringList& arguments,
                                              const QString& file) {
     QProcess process;
-    process.setProcessEnvironment(
-        pelmar::test::programEnvironment(home, QStringLiteral("127.0.0.1:1")));
-    process.start(QStringLiteral(PELMAR_BINARY_DIR "/bin/pelmar-print"), arguments);
+    pelmar::test::startPelmarPrint(process, home, QStringLiteral("127.0.0.1:1"), arguments);
     EXPECT_TRUE(process.waitForStarted());
     const std::filesystem::path fds = "/proc/" + std::to_string(process.processId()) + "/fd";
     bool sent = false;

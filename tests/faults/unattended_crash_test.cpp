@@ -9,7 +9,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
@@ -72,10 +71,7 @@ std::map<QString, std::set<int>> recordsInDoubt(const QString& home) {
     auto lines = [&](const QStringList& arguments) {
         const test::ToolRun run = test::runPelmarPrint(home, arguments, 10000);
         EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
-        QList<QJsonObject> objects;
-        for (const QString& line : run.out.split(u'\n', Qt::SkipEmptyParts))
-            objects.append(QJsonDocument::fromJson(line.toUtf8()).object());
-        return objects;
+        return test::jsonLines(run.out);
     };
     std::map<QString, std::set<int>> inDoubt;
     for (const QJsonObject& run : lines({QStringLiteral("--journal"), QStringLiteral("--json")}))
@@ -97,9 +93,7 @@ TEST_P(UnattendedCrash, NoLabelTwiceAcrossKills) {
     SCOPED_TRACE(testing::Message() << "seed " << seed << " (PELMAR_PROOF_SEED)");
     test::RawPrinter printer;
     test::TempFolder home;
-    const QDir shop(QStringLiteral(PELMAR_SOURCE_DIR "/examples/shop"));
-    for (const QString& name : shop.entryList(QDir::Files))
-        ASSERT_TRUE(QFile::copy(shop.filePath(name), home.file(name)));
+    test::copyExampleShop(home);
     QByteArray ini = home.read(QStringLiteral("Pelmar.INI"));
     ini.replace("PrinterName=TSC Preview", "PrinterName=TSC Network")
         .replace("socket://127.0.0.1:9100", printer.address().toLatin1());
@@ -108,15 +102,12 @@ TEST_P(UnattendedCrash, NoLabelTwiceAcrossKills) {
     ASSERT_TRUE(QDir().mkpath(in));
 
     QProcess service;
-    service.setProcessEnvironment(
-        test::programEnvironment(home.path(), QStringLiteral("127.0.0.1:1")));
     service.setProcessChannelMode(QProcess::ForwardedOutputChannel);
     service.setReadChannel(QProcess::StandardError);
     QString log;
     auto start = [&] {
-        service.start(QStringLiteral(PELMAR_BINARY_DIR "/bin/pelmar-print"),
-                      {QStringLiteral("--watch"), in, QStringLiteral("--settle"),
-                       QStringLiteral("0.05"), QStringLiteral("--poll"), QStringLiteral("0.05")});
+        test::startPelmarPrint(service, home.path(), QStringLiteral("127.0.0.1:1"),
+                               {"--watch", in, "--settle", "0.05", "--poll", "0.05"});
         ASSERT_TRUE(service.waitForStarted());
     };
     auto end = [&](int signal) {
@@ -199,11 +190,9 @@ TEST_P(UnattendedCrash, NoLabelTwiceAcrossKills) {
             << name.toStdString() << " in both or neither of done/ and error/";
         const auto doubtful = inDoubt.find(name);
         if (doubtful != inDoubt.end()) {
-            QFile reasonFile(in + (done ? QStringLiteral("/done/") : QStringLiteral("/error/")) +
-                             name + QStringLiteral(".reason.txt"));
-            EXPECT_TRUE(reasonFile.open(QIODevice::ReadOnly))
-                << name.toStdString() << " has no reason file";
-            const QString reason = QString::fromUtf8(reasonFile.readAll());
+            const QString reason = QString::fromUtf8(home.read(
+                QStringLiteral("in/") + (done ? "done/" : "error/") + name + ".reason.txt"));
+            EXPECT_FALSE(reason.isEmpty()) << name.toStdString() << " has no reason file";
             // The records it names: "第 2 筆", "第 1, 3 筆".
             std::set<int> named;
             static const QRegularExpression list(QStringLiteral("第 ([0-9, ]+) 筆"));

@@ -10,7 +10,6 @@
 #include "support/private_cups.h"
 #include "support/temp_folder.h"
 
-#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QRect>
@@ -139,21 +138,9 @@ TEST_F(LabelDriverIntegration, LabelsOfTwoSizesComeOutAtTheirSizeTheRightWayUp) 
 // scans (zbarimg) on both labels of the first record.
 TEST_F(LabelDriverIntegration, TheExampleShopsBarcodesScanAfterTheLabelDriver) {
     ASSERT_EQ(cups.addQueue("TSC_EPL", device("shop.out"), ppd), "");
-    const QDir examples(QStringLiteral(PELMAR_SOURCE_DIR "/examples/shop"));
     pelmar::test::TempFolder shop;
-    ASSERT_TRUE(QDir(shop.path()).mkdir(QStringLiteral("driver")));
-    for (const QString& folder : {QString(), QStringLiteral("/driver")}) {
-        const QString from = examples.path() + folder;
-        for (const QString& file : QDir(from).entryList(QDir::Files))
-            ASSERT_TRUE(QFile::copy(from + u'/' + file, shop.path() + folder + u'/' + file));
-    }
     // Only the first record (quantity 2): each job of the file device replaces the one before.
-    QFile items(shop.file(QStringLiteral("ITEMS.TXT")));
-    ASSERT_TRUE(items.open(QIODevice::ReadOnly));
-    const QByteArray first = items.readLine();
-    items.close();
-    shop.write(QStringLiteral("ITEMS.TXT"), first);
-    const QString code = QString::fromLatin1(first.left(13));
+    const QString code = pelmar::test::copyExampleShop(shop, {0});
 
     const struct {
         const char* format;

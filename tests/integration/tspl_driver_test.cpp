@@ -13,7 +13,6 @@
 #include "support/virtual_printer.h"
 
 #include <QDeadlineTimer>
-#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QProcess>
@@ -139,26 +138,6 @@ protected:
         GTEST_SKIP() << problem.toStdString();
     }
 
-    // A copy of the example shop whose data holds only the records at these lines (the first:
-    // quantity 2, the third: 3); returns the first one's item code.
-    QString shopWithRecords(QList<int> lines = {0}) {
-        const QDir examples(QStringLiteral(PELMAR_SOURCE_DIR "/examples/shop"));
-        QDir(shop.path()).mkdir(QStringLiteral("driver"));
-        for (const QString& folder : {QString(), QStringLiteral("/driver")}) {
-            const QString from = examples.path() + folder;
-            for (const QString& file : QDir(from).entryList(QDir::Files))
-                QFile::copy(from + u'/' + file, shop.path() + folder + u'/' + file);
-        }
-        QFile items(shop.file(QStringLiteral("ITEMS.TXT")));
-        items.open(QIODevice::ReadOnly);
-        const QList<QByteArray> all = items.readAll().split('\n');
-        QByteArray kept;
-        for (const int line : lines)
-            kept += all.value(line) + '\n';
-        shop.write(QStringLiteral("ITEMS.TXT"), kept);
-        return QString::fromLatin1(kept.left(13));
-    }
-
     ToolRun print(const QString& home, const QStringList& arguments) {
         return pelmar::test::runPelmarPrintWithCups(system->cups.server(), home, arguments);
     }
@@ -172,7 +151,7 @@ protected:
 // printed with lp: every label at its size, every bar a whole number of 2-dot modules, and each
 // barcode reads.
 TEST_F(TsplDriverIntegration, TheShopsLabelsComeOutOnTheDotGridAndRead) {
-    const QString code = shopWithRecords();
+    const QString code = pelmar::test::copyExampleShop(shop, {0}); // quantity 2
     const QString driver = shop.file(QStringLiteral("driver"));
     const QString pdf = shop.file(QStringLiteral("price.pdf"));
     const auto pelmar = [&](const char* format) {
@@ -230,12 +209,10 @@ TEST_F(TsplDriverIntegration, TheShopsLabelsComeOutOnTheDotGridAndRead) {
 // Paper runs out on the second record, after its first label: the driver tells CUPS, lpstat shows
 // it, and Pelmar's run ends with a printer error naming that record to go on from.
 TEST_F(TsplDriverIntegration, PaperOutShowsInLpstatAndStopsTheRunAtItsRecord) {
-    shopWithRecords({0, 2});
+    pelmar::test::copyExampleShop(shop, {0, 2}); // quantities 2 and 3
     QProcess run;
-    run.setProcessEnvironment(pelmar::test::programEnvironment(shop.file(QStringLiteral("driver")),
-                                                               system->cups.server()));
-    run.start(QStringLiteral(PELMAR_BINARY_DIR "/bin/pelmar-print"),
-              {"--format", "PRICE.FMT", "--printer", "TSC_OUT"});
+    pelmar::test::startPelmarPrint(run, shop.file(QStringLiteral("driver")), system->cups.server(),
+                                   {"--format", "PRICE.FMT", "--printer", "TSC_OUT"});
     // lpstat while the run waits on the printer.
     QString state;
     for (const QDeadlineTimer deadline(20000); !state.contains(QLatin1String("media-empty")) &&
@@ -247,9 +224,8 @@ TEST_F(TsplDriverIntegration, PaperOutShowsInLpstatAndStopsTheRunAtItsRecord) {
     const QString err = QString::fromUtf8(run.readAllStandardError());
     EXPECT_TRUE(state.contains(QLatin1String("media-empty-error"))) << state.toStdString();
     EXPECT_EQ(run.exitCode(), kPrinterError) << err.toStdString();
-    EXPECT_TRUE(err.contains(QStringLiteral("標籤紙用完"))) << err.toStdString();
-    EXPECT_TRUE(err.contains(QStringLiteral("第 2 筆沒有印完"))) << err.toStdString();
-    EXPECT_TRUE(err.contains(QStringLiteral("--from 2"))) << err.toStdString();
+    for (const char* said : {"標籤紙用完", "第 2 筆沒有印完", "--from 2"})
+        EXPECT_TRUE(err.contains(QString::fromUtf8(said))) << err.toStdString();
 }
 
 // Bars of a Code 39 and a Code 128 on labels of every size in both orientations, through the
@@ -259,18 +235,15 @@ TEST_F(TsplDriverIntegration, PaperOutShowsInLpstatAndStopsTheRunAtItsRecord) {
 // in a program folder of its own; the virtual printer's labels are told apart by their sizes.
 // The suite's one slow test (5 to 10 s): 18 CUPS jobs, 6 of them through Ghostscript.
 TEST_F(TsplDriverIntegration, BarsAreAsWideAsInCommandModeOnEverySizeAndRoute) {
-    const QByteArray fields = "[Fields]\r\nDelimiter=,\r\nFieldCount=2\r\nField01=C,1,20,0,0\r\n"
-                              "Field02=Q,1,20,0,0\r\n";
-    const QByteArray files = "[Files]\r\nTextFileName=bars.txt\r\nLabelCount=1\r\nLabelName01=";
-    shop.write("bars.txt", "A1,1\r\n");
+    const QByteArray bars = "A1,0,1\r\n"; // one label
+    shop.write("bars.txt", bars);
     // Command mode's bars, drawn by the virtual printer: narrow 2 dots, wide 6, 68 dots tall.
     shop.write("COMMAND.FMT", "LabelWidth=60\r\nLabelHeight=40\r\nLabelGap=2\r\nPrintSpeed=4\r\n"
                               "PrintDarken=8\r\nF_Barcode=40,20,39,68,0,0,2,6,A1\r\n"
                               "F_Barcode=40,120,128,68,0,0,2,6,A1\r\n");
-    shop.write("Pelmar.INI", files +
-                                 "COMMAND.FMT\r\n[Printer]\r\nPrintMode=0\r\nPrinterName=TSC "
-                                 "Ref\r\n[Ports]\r\nTSC Ref=preview:ref\r\n" +
-                                 fields);
+    shop.write("Pelmar.INI", pelmar::test::cupsSettings("bars.txt", "COMMAND.FMT", 0)
+                                     .replace("PrinterName=", "PrinterName=TSC Ref") +
+                                 "[Ports]\r\nTSC Ref=preview:ref\r\n");
     const ToolRun reference = pelmar::test::runPelmarPrint(shop);
     ASSERT_EQ(reference.exitCode, 0) << reference.err.toStdString();
     const QImage command(shop.file(QStringLiteral("ref/label-00001.png")));
@@ -300,15 +273,10 @@ TEST_F(TsplDriverIntegration, BarsAreAsWideAsInCommandModeOnEverySizeAndRoute) {
                                             .arg(mm.width())
                                             .arg(mm.height())
                                             .toLatin1());
-            run->home.write("bars.txt", "A1,1\r\n");
-            run->home.write("Pelmar.INI", files +
-                                              "BARS.FMT\r\n[Printer]\r\nPrintMode=1\r\n"
-                                              "PrinterName=\r\n" +
-                                              fields);
-            run->process.setProcessEnvironment(
-                pelmar::test::programEnvironment(run->home.path(), system->cups.server()));
-            run->process.start(QStringLiteral(PELMAR_BINARY_DIR "/bin/pelmar-print"),
-                               {"--printer", run->queue});
+            run->home.write("bars.txt", bars);
+            run->home.write("Pelmar.INI", pelmar::test::cupsSettings("bars.txt", "BARS.FMT", 1));
+            pelmar::test::startPelmarPrint(run->process, run->home.path(), system->cups.server(),
+                                           {"--printer", run->queue});
             runs.push_back(std::move(run));
         }
     }

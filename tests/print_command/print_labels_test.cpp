@@ -12,6 +12,7 @@
 #include "support/recording_run_view.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace pelmar::print_command {
 namespace {
@@ -62,16 +63,9 @@ protected:
         page.jobs.clear();
         page.log.clear();
         messages.shown.clear();
-        print_driver::DriverRunContext driver{state,
-                                              messages,
-                                              view,
-                                              clock,
-                                              clock,
-                                              page,
-                                              {},
-                                              context.firstRecord,
-                                              context.lastRecord,
-                                              context.journal};
+        print_driver::DriverRunContext driver{state, messages, view, clock, clock, page, {}};
+        std::tie(driver.firstRecord, driver.lastRecord, driver.journal) =
+            std::tie(context.firstRecord, context.lastRecord, context.journal);
         return command() ? PrintLabels(context) : print_driver::PrintLabels_Driver(driver);
     }
     // Per label sent: the sets of its print request ("printlabel|S|1") or its job's copies.

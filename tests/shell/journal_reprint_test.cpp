@@ -5,12 +5,12 @@
 #include "support/temp_folder.h"
 
 #include <QFile>
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <gtest/gtest.h>
 
 namespace {
 
+using pelmar::test::jsonLines;
 using pelmar::test::ToolRun;
 
 const QByteArray kItems = "APPLE,2\r\nPEAR,1\r\nFIG,3\r\n";
@@ -43,16 +43,19 @@ protected:
     ToolRun tool(const QStringList& options) {
         return pelmar::test::runPelmarPrint(home.path(), options);
     }
-    // Every line of standard output as a JSON object.
-    static std::vector<QJsonObject> jsonLines(const QString& out) {
-        std::vector<QJsonObject> objects;
-        for (const QString& line : out.split(u'\n', Qt::SkipEmptyParts)) {
-            QJsonParseError error;
-            const QJsonDocument document = QJsonDocument::fromJson(line.toUtf8(), &error);
-            EXPECT_EQ(error.error, QJsonParseError::NoError) << line.toStdString();
-            objects.push_back(document.object());
+    // Per JSON line of out, the values of the keys (named with blanks between) joined by blanks;
+    // a number missing is 0.
+    static QStringList values(const QString& out, const QString& keys) {
+        QStringList lines;
+        for (const QJsonObject& object : jsonLines(out)) {
+            QStringList line;
+            for (const QString& key : keys.split(u' ')) {
+                const QJsonValue value = object[key];
+                line << (value.isString() ? value.toString() : QString::number(value.toInteger()));
+            }
+            lines << line.join(u' ');
         }
-        return objects;
+        return lines;
     }
     pelmar::test::TempFolder home;
 };
@@ -63,46 +66,27 @@ TEST_F(JournalReprintTest, AReprintPrintsTheRunsOwnBytesEvenAfterTheFormatChange
     writeFormat("V_Text=20,20,48,0,0,0,Arial,2\r\n");
     ASSERT_EQ(print("changed.bin", {"--records", "2-3"}).exitCode, 0); // run 3
     ASSERT_NE(home.read("changed.bin"), home.read("range.bin"));
-    struct Row {
-        QStringList options;
-        int reprinted;
-    };
-    const Row rows[] = {{{"--reprint", "1", "--records", "2-3"}, 1}, {{"--reprint", "2"}, 2}};
     int file = 0;
-    for (const Row& row : rows) {
+    for (const QStringList& options :
+         {QStringList{"--reprint", "1", "--records", "2-3"}, QStringList{"--reprint", "2"}}) {
         const QString to = QStringLiteral("reprint%1.bin").arg(++file);
-        const ToolRun r = print(to, row.options);
+        const ToolRun r = print(to, options);
         EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
-        EXPECT_EQ(home.read(to), home.read("range.bin")) << row.options.join(' ').toStdString();
+        EXPECT_EQ(home.read(to), home.read("range.bin")) << options.join(' ').toStdString();
     }
 
     const ToolRun listed = tool({"--journal", "--json"});
     ASSERT_EQ(listed.exitCode, 0) << listed.err.toStdString();
-    const std::vector<QJsonObject> runs = jsonLines(listed.out);
-    ASSERT_EQ(runs.size(), 5u);
-    const int newestFirst[] = {5, 4, 3, 2, 1}, reprintOf[] = {2, 1, 0, 0, 0};
-    const int labels[] = {4, 4, 4, 4, 6}, records[] = {2, 2, 2, 2, 3};
-    for (std::size_t i = 0; i < runs.size(); ++i) {
-        const QJsonObject& run = runs[i];
-        EXPECT_EQ(run["run"].toInt(), newestFirst[i]);
-        EXPECT_EQ(run["file"].toString(), "items.txt");
-        EXPECT_EQ(run["state"].toString(), "finished");
-        EXPECT_EQ(run["outcome"].toString(), "printed");
-        EXPECT_EQ(run["labels"].toInt(), labels[i]);
-        EXPECT_EQ(run["records"].toInt(), records[i]);
-        EXPECT_EQ(run["reprint_of"].toInt(), reprintOf[i]);
-        EXPECT_EQ(run["source"].toString(), reprintOf[i] ? "reprint" : "command");
-    }
-    const std::vector<QJsonObject> recordsOfFirst =
-        jsonLines(tool({"--journal", "1", "--json"}).out);
-    ASSERT_EQ(recordsOfFirst.size(), 3u);
-    const int quantities[] = {2, 1, 3};
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(recordsOfFirst[i]["run"].toInt(), 1);
-        EXPECT_EQ(recordsOfFirst[i]["record"].toInt(), i + 1);
-        EXPECT_EQ(recordsOfFirst[i]["quantity"].toInt(), quantities[i]);
-        EXPECT_EQ(recordsOfFirst[i]["state"].toString(), "sent"); // a file: port cannot confirm
-    }
+    const QString columns = "file state outcome labels records reprint_of source";
+    EXPECT_EQ(values(listed.out, "run " + columns),
+              (QStringList{"5 items.txt finished printed 4 2 2 reprint",
+                           "4 items.txt finished printed 4 2 1 reprint",
+                           "3 items.txt finished printed 4 2 0 command",
+                           "2 items.txt finished printed 4 2 0 command",
+                           "1 items.txt finished printed 6 3 0 command"}));
+    // A file: port cannot confirm that a record printed.
+    EXPECT_EQ(values(tool({"--journal", "1", "--json"}).out, "run record quantity state"),
+              (QStringList{"1 1 2 sent", "1 2 1 sent", "1 3 3 sent"}));
     EXPECT_EQ(tool({"--reprint", "9"}).exitCode, 2);
 }
 
@@ -129,10 +113,8 @@ TEST_F(JournalReprintTest, ARunCutOffMidRecordGoesOnAfterItAndNamesItInDoubt) {
     ASSERT_EQ(print("third.bin", {"--records", "3"}).exitCode, 0);
     EXPECT_EQ(home.read("resumed.bin"), home.read("third.bin")); // record 3 alone, once
 
-    QStringList states;
-    for (const QJsonObject& record : jsonLines(tool({"--journal", "1", "--json"}).out))
-        states << record["state"].toString();
-    EXPECT_EQ(states, (QStringList{"sent", "in-doubt", "sent"}));
+    EXPECT_EQ(values(tool({"--journal", "1", "--json"}).out, "state"),
+              (QStringList{"sent", "in-doubt", "sent"}));
     const std::vector<QJsonObject> runs = jsonLines(tool({"--journal", "--json"}).out);
     EXPECT_EQ(runs.back()["status"].toInt(), 10);
     // Finished, it is not taken up again: the same file prints whole as a new run.

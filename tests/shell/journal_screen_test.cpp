@@ -27,30 +27,26 @@ TEST(JournalScreen, ReprintRangeIsCheckedAgainstTheRunsRecords) {
         bool withRecords;
         const char* from;
         const char* to;
-        const char* printer;
         ReprintField field;  // the box named when refused
         const char* problem; // empty: accepted
-        int first, last;
+        const char* printer = "TSC";
+        int first = 0, last = 0;
     } cases[] = {
-        {"whole run", 12, true, "3", "7", "TSC", {}, "", 3, 7},
-        {"one record, blanks and printer trimmed", 12, true, " 5 ", "5", " TSC ", {}, "", 5, 5},
-        {"no run chosen", 0, false, "1", "1", "TSC", ReprintField::Runs, "請先在列印記錄中選擇", 0,
-         0},
-        {"run without records", 12, false, "1", "1", "TSC", ReprintField::Runs, "沒有任何一筆", 0,
-         0},
-        {"empty from", 12, true, "", "7", "TSC", ReprintField::From, "請輸入重印的起始筆", 0, 0},
-        {"empty to", 12, true, "3", "  ", "TSC", ReprintField::To, "請輸入重印的結束筆", 0, 0},
-        {"not a number", 12, true, "3a", "7", "TSC", ReprintField::From, "「3a」不是", 0, 0},
-        {"sign", 12, true, "+3", "7", "TSC", ReprintField::From, "不是", 0, 0},
-        {"beyond 16 bits", 12, true, "3", "99999", "TSC", ReprintField::To, "不是", 0, 0},
-        {"zero", 12, true, "0", "7", "TSC", ReprintField::From, "不是", 0, 0},
-        {"before the run's first", 12, true, "2", "7", "TSC", ReprintField::From,
-         "起始筆 2 不在第 12 次列印的資料中 (第 3 到 7 筆)", 0, 0},
-        {"after the run's last", 12, true, "3", "8", "TSC", ReprintField::To, "結束筆 8 不在", 0,
-         0},
-        {"from after to", 12, true, "6", "4", "TSC", ReprintField::From, "起始筆 6 大於結束筆 4", 0,
-         0},
-        {"no printer", 12, true, "3", "7", " ", ReprintField::Printer, "請選擇重印的印表機", 0, 0},
+        {"whole run", 12, true, "3", "7", {}, "", "TSC", 3, 7},
+        {"one record, blanks and printer trimmed", 12, true, " 5 ", "5", {}, "", " TSC ", 5, 5},
+        {"no run chosen", 0, false, "1", "1", ReprintField::Runs, "請先在列印記錄中選擇"},
+        {"run without records", 12, false, "1", "1", ReprintField::Runs, "沒有任何一筆"},
+        {"empty from", 12, true, "", "7", ReprintField::From, "請輸入重印的起始筆"},
+        {"empty to", 12, true, "3", "  ", ReprintField::To, "請輸入重印的結束筆"},
+        {"not a number", 12, true, "3a", "7", ReprintField::From, "「3a」不是"},
+        {"sign", 12, true, "+3", "7", ReprintField::From, "不是"},
+        {"beyond 16 bits", 12, true, "3", "99999", ReprintField::To, "不是"},
+        {"zero", 12, true, "0", "7", ReprintField::From, "不是"},
+        {"before the run's first", 12, true, "2", "7", ReprintField::From,
+         "起始筆 2 不在第 12 次列印的資料中 (第 3 到 7 筆)"},
+        {"after the run's last", 12, true, "3", "8", ReprintField::To, "結束筆 8 不在"},
+        {"from after to", 12, true, "6", "4", ReprintField::From, "起始筆 6 大於結束筆 4"},
+        {"no printer", 12, true, "3", "7", ReprintField::Printer, "請選擇重印的印表機", " "},
     };
     for (const auto& c : cases) {
         const std::vector<RecordRow> records =

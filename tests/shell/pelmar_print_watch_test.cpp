@@ -55,10 +55,9 @@ TEST(PelmarPrintWatchTest, ServesTheFolderUntilSigterm) {
     pelmar::test::Listener noCups;
     noCups.close();
     QProcess service;
-    service.setProcessEnvironment(pelmar::test::programEnvironment(
-        home.path(), QStringLiteral("127.0.0.1:%1").arg(noCups.port())));
-    service.start(QStringLiteral(PELMAR_BINARY_DIR "/bin/pelmar-print"),
-                  {"--watch", "-", "--settle", "0.3", "--poll", "0.1"});
+    pelmar::test::startPelmarPrint(service, home.path(),
+                                   QStringLiteral("127.0.0.1:%1").arg(noCups.port()),
+                                   {"--watch", "-", "--settle", "0.3", "--poll", "0.1"});
     ASSERT_TRUE(service.waitForStarted());
 
     home.write("in/good.tmp", "APPLE,2\r\nPEAR,1\r\n");

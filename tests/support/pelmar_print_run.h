@@ -2,9 +2,12 @@
 
 #include "support/temp_folder.h"
 
+#include <QJsonObject>
+#include <QProcess>
 #include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
+#include <vector>
 
 namespace pelmar::test {
 
@@ -31,5 +34,17 @@ ToolRun runPelmarPrint(const QString& home, const QStringList& arguments, int ti
 // The same with the CUPS server at the address (host:port) as the print system.
 ToolRun runPelmarPrintWithCups(const QString& cupsServer, const QString& home,
                                const QStringList& arguments, int timeoutMs = 120000);
+
+// Starts pelmar-print on the program folder home with the CUPS server at cupsServer; the caller
+// waits for it.
+void startPelmarPrint(QProcess& process, const QString& home, const QString& cupsServer,
+                      const QStringList& arguments);
+
+// Every line of a program's output as a JSON object; a line that is not one fails the test.
+std::vector<QJsonObject> jsonLines(const QString& out);
+
+// Copies the example shop with its driver/ folder into shop; with records given, ITEMS.TXT keeps
+// only the records at those lines (0: the first). Returns the first kept record's item code.
+QString copyExampleShop(const TempFolder& shop, const QList<int>& records = {});
 
 } // namespace pelmar::test

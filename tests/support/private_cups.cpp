@@ -60,24 +60,6 @@ void linkEntries(const QDir& cups, QDir& bin, const QString& name) {
         QFile::link(from.filePath(entry), bin.filePath(name + u'/' + entry));
 }
 
-// CUPS's programs, with backend and filter folders of our own beside them: every backend of
-// CUPS and fail:, every filter of CUPS and the build's rastertotspl. The filters run as another
-// user when cupsd runs as root, so the folders are open.
-void makeServerBin(const QString& root) {
-    const QDir cups(QStringLiteral("/usr/lib/cups"));
-    QDir bin(root + QStringLiteral("/bin"));
-    QDir().mkpath(bin.path());
-    for (const QString& entry : cups.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        if (entry != QLatin1String("backend") && entry != QLatin1String("filter"))
-            QFile::link(cups.filePath(entry), bin.filePath(entry));
-    }
-    linkEntries(cups, bin, QStringLiteral("backend"));
-    linkEntries(cups, bin, QStringLiteral("filter"));
-    QFile::link(QStringLiteral(PELMAR_BINARY_DIR "/bin/rastertotspl"),
-                bin.filePath(QStringLiteral("filter/rastertotspl")));
-    writeProgram(bin.filePath(QStringLiteral("backend/fail")), kFailingBackend);
-}
-
 // Runs the tool; an empty text when it succeeds, else why it failed. Its output goes to *output.
 QString runProcess(const QString& tool, const QStringList& arguments, QString* output = nullptr) {
     QProcess process;
@@ -94,6 +76,22 @@ QString runProcess(const QString& tool, const QStringList& arguments, QString* o
 }
 
 } // namespace
+
+// The filters run as another user when cupsd runs as root, so the folders are open.
+void makeServerBin(const QString& root) {
+    const QDir cups(QStringLiteral("/usr/lib/cups"));
+    QDir bin(root + QStringLiteral("/bin"));
+    QDir().mkpath(bin.path());
+    for (const QString& entry : cups.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        if (entry != QLatin1String("backend") && entry != QLatin1String("filter"))
+            QFile::link(cups.filePath(entry), bin.filePath(entry));
+    }
+    linkEntries(cups, bin, QStringLiteral("backend"));
+    linkEntries(cups, bin, QStringLiteral("filter"));
+    QFile::link(QStringLiteral(PELMAR_BINARY_DIR "/bin/rastertotspl"),
+                bin.filePath(QStringLiteral("filter/rastertotspl")));
+    writeProgram(bin.filePath(QStringLiteral("backend/fail")), kFailingBackend);
+}
 
 bool inCi() {
     return qEnvironmentVariable("CI") == QLatin1String("true");

@@ -25,6 +25,10 @@ QByteArray cupsSettings(const QString& dataFile, const QString& format, int prin
 // The PPD of Pelmar's TSPL driver for 203- or 300-dpi printers, as the build compiles it.
 QString tsplPpd(int dotsPerInch = 203);
 
+// Makes root/bin a ServerBin: CUPS's programs, every backend of CUPS and fail:, every filter of
+// CUPS and the build's rastertotspl.
+void makeServerBin(const QString& root);
+
 // A cupsd of its own: private configuration, spool and programs in a temporary folder, loopback
 // only. Its programs are CUPS's own, the build's filter rastertotspl, and one more backend,
 // fail:, which refuses every job.
