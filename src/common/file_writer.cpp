@@ -16,11 +16,11 @@ FileWriteError::FileWriteError(QString path, QString reason)
                                         QStringLiteral(": %1 (%2)").arg(path, reason)),
       m_path(std::move(path)), m_reason(std::move(reason)) {}
 
-void saveFile(const QString& path, QByteArrayView bytes) {
+void saveFile(const QString& path, QByteArrayView bytes, Durability durability) {
     ReplacedFile file(path);
     if (const QString reason = file.write(bytes); !reason.isEmpty())
         throw FileWriteError(path, reason);
-    file.commit();
+    file.commit(durability);
 }
 
 void appendToFile(const QString& path, QByteArrayView bytes) {

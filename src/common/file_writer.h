@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/replaced_file.h"
 #include "common/run_error.h"
 
 #include <QByteArrayView>
@@ -26,7 +27,7 @@ private:
 // A symbolic link's target is replaced; a file that existed keeps its owner, group and
 // permissions where the process may set them. Throws FileWriteError, also when path exists and
 // is not a regular file.
-void saveFile(const QString& path, QByteArrayView bytes);
+void saveFile(const QString& path, QByteArrayView bytes, Durability durability = Durability::Disk);
 
 // Appends bytes to the file at path, created when missing; the bytes are handed to the system,
 // not flushed to the disk. Throws FileWriteError.

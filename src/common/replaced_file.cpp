@@ -90,13 +90,13 @@ QString ReplacedFile::write(QByteArrayView bytes) {
     return writeAllOrReason(m_fd, bytes, timing::kWriteTimeout);
 }
 
-void ReplacedFile::commit() {
+void ReplacedFile::commit(Durability durability) {
     if (m_fd < 0)
         throw FileWriteError(m_path, systemErrorText(EBADF));
     const int fd = m_fd;
     m_fd = -1;
     QString reason;
-    if (::fsync(fd) != 0)
+    if (durability == Durability::Disk && ::fsync(fd) != 0)
         reason = systemErrorText(errno);
     if (::close(fd) != 0 && reason.isEmpty() && errno != EINTR)
         reason = systemErrorText(errno);
@@ -108,6 +108,8 @@ void ReplacedFile::commit() {
         throw FileWriteError(m_path, reason);
     }
     m_temporary.clear();
+    if (durability == Durability::Visible)
+        return;
     if (const QString folderReason = flushFolderOf(m_target); !folderReason.isEmpty())
         throw FileWriteError(m_path, folderReason);
 }

@@ -11,6 +11,10 @@ namespace pelmar::common {
 // renames it over the old file and flushes the folder. Until then, and whenever a step fails,
 // the old file stays as it was; an uncommitted new file is removed by abandon() or the
 // destructor. A symbolic link's target is replaced, the link kept.
+// Whether a new file reaches the disk before it takes its name: settings, journals and outputs
+// must survive a power cut; a picture of the virtual printer need only appear whole.
+enum class Durability { Disk, Visible };
+
 class ReplacedFile {
 public:
     // Creates the new file beside path. Throws FileWriteError when path exists and is not a
@@ -23,9 +27,9 @@ public:
     // Writes every byte to the new file; the reason in Traditional Chinese when not all could be
     // written (a full disk, a file-size limit), else an empty text. Never throws.
     QString write(QByteArrayView bytes);
-    // Flushes the new file to the disk and renames it over the old one. Throws FileWriteError;
-    // the new file is removed then.
-    void commit();
+    // Flushes the new file to the disk (unless only Visible is asked) and renames it over the old
+    // one. Throws FileWriteError; the new file is removed then.
+    void commit(Durability durability = Durability::Disk);
     // Removes the new file; the old one stays. Never throws.
     void abandon();
 

@@ -42,7 +42,8 @@ void PngLabelWriter::label(const QImage& picture) {
     QImageWriter writer(&buffer, "png");
     if (!writer.write(picture))
         throw common::FileWriteError(path, common::systemErrorText(writer.errorString()));
-    common::saveFile(path, bytes);
+    // A printed label is not worth two disk flushes: it need only appear whole to its readers.
+    common::saveFile(path, bytes, common::Durability::Visible);
     ++m_next;
     ++m_written;
 }
