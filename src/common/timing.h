@@ -36,7 +36,7 @@ constexpr milliseconds kDrainPollInterval{10};
 // CUPS jobs: how often a job is asked about, the time the print system and the connection get
 // before the labels count, and the most a job of raw printer commands may take (its labels' own
 // bound where that is shorter).
-constexpr milliseconds kJobPollInterval{100};
+constexpr milliseconds kJobPollInterval{20};
 constexpr seconds kJobStartAllowance{60};
 constexpr seconds kRawJobTimeLimit{120};
 
@@ -46,7 +46,7 @@ constexpr seconds kRawJobTimeLimit{120};
 // sleeps between looks at the back channel.
 constexpr seconds kSideChannelAnswer{1};
 constexpr seconds kBackChannelFirstAnswer{2};
-constexpr milliseconds kBackChannelPollInterval{100};
+constexpr milliseconds kBackChannelPollInterval{10};
 constexpr milliseconds kBackChannelPumpSleep{5};
 
 // A run refused a lock: how long it reads the lock file for the name of a holder that has just

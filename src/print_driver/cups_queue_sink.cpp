@@ -63,7 +63,66 @@ public:
         return queue.description.isEmpty() ? m_queueName : queue.description;
     }
 
+    void overlapJobs() override { m_overlap = true; }
+
+    bool lastJobWithdrawn() const override { return m_withdrawn; }
+
     void sendJob(const PageContent& page, int copies) override {
+        m_withdrawn = false;
+        if (!m_overlap) {
+            follow(submit(page, copies), m_wait);
+            return;
+        }
+        // The job before prints meanwhile; until it has, a failure is its own, not this job's.
+        std::optional<QueuedJob> queued;
+        try {
+            queued = submit(page, copies);
+        } catch (const RunError& error) {
+            if (m_before && !completed(*m_before))
+                withdrawBefore(error);
+            m_before.reset();
+            throw;
+        }
+        if (!m_before) {
+            m_before = queued;
+            return;
+        }
+        try {
+            if (follow(*m_before, m_wait) == print_queue::JobEnd::Cancelled) {
+                withdraw(*queued);
+                m_withdrawn = true;
+                queued.reset();
+            }
+        } catch (const RunError& error) {
+            // The job before failed (and was cancelled where it could still print): this one
+            // must not print after it when the printer is set right.
+            withdraw(*queued);
+            m_before.reset();
+            throw EarlierJobFailed(error);
+        }
+        m_before = queued;
+    }
+
+    // The last job ended stays printed, a cancel meanwhile notwithstanding.
+    void finish() override {
+        const std::optional<QueuedJob> last = std::exchange(m_before, std::nullopt);
+        if (!last)
+            return;
+        try {
+            follow(*last, {m_wait.clock, m_wait.events});
+        } catch (const RunError& error) {
+            throw EarlierJobFailed(error);
+        }
+    }
+
+private:
+    struct QueuedJob {
+        int id = 0;
+        std::chrono::milliseconds limit{};
+    };
+
+    // Checks the queue, then submits the page's copies in the format the queue's driver takes.
+    QueuedJob submit(const PageContent& page, int copies) {
         // The print system takes jobs for a stopped queue and keeps them: those labels would
         // never print.
         print_queue::checkQueueReady(m_system, m_queueName);
@@ -83,13 +142,34 @@ public:
                        {QStringLiteral("media"), cupsCustomMedia(page)},
                        {QStringLiteral("PageSize"), cupsPageSize(page)},
                        {QStringLiteral("orientation-requested"), QStringLiteral("3")}};
-        const int id = m_system.submit(job);
         const double labelInches = page.heightTwips / common::kTwipsPerInch;
-        print_queue::followJob(m_system, m_queueName, id, m_wait,
-                               print_queue::jobTimeLimit(copies, labelInches));
+        return {m_system.submit(job), print_queue::jobTimeLimit(copies, labelInches)};
     }
 
-private:
+    print_queue::JobEnd follow(const QueuedJob& job, const common::WaitServices& wait) {
+        return print_queue::followJob(m_system, m_queueName, job.id, wait, job.limit);
+    }
+
+    // Whether the print system has completed the job; not when it cannot say.
+    bool completed(const QueuedJob& job) {
+        try {
+            return m_system.jobStatus(m_queueName, job.id).state ==
+                   print_queue::JobState::Completed;
+        } catch (const RunError&) {
+            return false;
+        }
+    }
+
+    void withdraw(const QueuedJob& job) { m_system.cancelJob(m_queueName, job.id); }
+
+    // The job before has not printed when this one could not be sent: it is withdrawn, and the
+    // failure is its own.
+    [[noreturn]] void withdrawBefore(const RunError& error) {
+        withdraw(*m_before);
+        m_before.reset();
+        throw EarlierJobFailed(error);
+    }
+
     // Asked once: a queue's driver does not change during a run.
     const print_queue::DocumentRoute& route() {
         if (!m_route)
@@ -102,6 +182,9 @@ private:
     common::WaitServices m_wait;
     int m_dotsPerInch = 0;
     std::optional<print_queue::DocumentRoute> m_route;
+    bool m_overlap = false;
+    std::optional<QueuedJob> m_before; // overlapped: the job sent last, not yet followed
+    bool m_withdrawn = false;
 };
 
 } // namespace

@@ -36,6 +36,9 @@ public:
         m_drawing.cancelled = [this] { return m_state.cancelRequested; };
         m_drawing.formatFileName = m_state.formatFileName;
         m_drawing.barcodeRefused = &m_barcodeRefused;
+        // Paced by the printer, the next record's job waits in the queue while one prints.
+        if (m_state.driverPacing && m_page.holdsJobsUntilPrinted())
+            m_page.overlapJobs();
     }
 
     // The first drawing opens the page.
@@ -58,16 +61,16 @@ public:
             return false;
         try {
             m_page.endDocument();
+        } catch (const EarlierJobFailed& error) {
+            failedAt(error, m_lastEnded);
         } catch (const common::RunError& error) {
-            // The record's job did not print: a run that printed records before goes on from it.
-            if (error.number() != common::PrinterError || record <= m_context.firstRecord)
+            if (!resumable(error, record))
                 throw;
-            throw common::RunError(
-                error.number(),
-                error.description() + QStringLiteral("\n第 %1 筆沒有印完; 接續列印: 從第 %1 筆開始 "
-                                                     "(pelmar-print --from %1)")
-                                          .arg(record));
+            failedAt(error, record);
         }
+        if (m_page.lastJobWithdrawn())
+            return false;
+        m_lastEnded = record;
         return true;
     }
 
@@ -88,24 +91,56 @@ public:
         const bool cancelled = m_state.cancelRequested;
         if (cancelled)
             m_page.abortDocument();
-        m_page.finishDocument();
+        try {
+            m_page.finishDocument();
+        } catch (const EarlierJobFailed& error) {
+            failedAt(error, m_lastEnded);
+        }
         return cancelled;
     }
 
+    // An overlapped job ended before the failure prints first, so that the failure is reported
+    // once the records before it are printed; when that job fails too, its record is named.
     void abandon(const common::CaughtError& error,
                  const std::function<void(const QString&)>& report) override {
-        report(error.description);
-        abandonDocument(m_page);
+        m_page.abortDocument();
+        QString text = error.description;
+        try {
+            m_page.finishDocument();
+        } catch (const EarlierJobFailed& earlier) {
+            text = resumeNote(earlier, m_lastEnded).description() + u'\n' + text;
+        } catch (const std::exception&) {
+            // The run's own failure is the one reported.
+        }
+        report(text);
     }
 
     bool failedOnData() const override { return m_barcodeRefused; }
 
 private:
+    // A record's job did not print: a run that printed records before goes on from it.
+    bool resumable(const common::RunError& error, int record) const {
+        return error.number() == common::PrinterError && record > m_context.firstRecord;
+    }
+    common::RunError resumeNote(const common::RunError& error, int record) const {
+        if (!resumable(error, record))
+            return error;
+        return common::RunError(error.number(),
+                                error.description() +
+                                    QStringLiteral("\n第 %1 筆沒有印完; 接續列印: 從第 %1 筆開始 "
+                                                   "(pelmar-print --from %1)")
+                                        .arg(record));
+    }
+    [[noreturn]] void failedAt(const common::RunError& error, int record) const {
+        throw resumeNote(error, record);
+    }
+
     DriverRunContext& m_context;
     state::WorkingState& m_state;
     PrinterPage& m_page;
     LabelDrawing m_drawing;
     bool m_barcodeRefused = false;
+    int m_lastEnded = 0; // the record whose job was ended last
 };
 
 } // namespace

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "print_driver/earlier_job_failed.h"
+
 #include <QImage>
 #include <QString>
 #include <cstdint>
@@ -58,13 +60,19 @@ public:
     // position, bars as tall as the current font size. Throws RunError(5) naming the font when it
     // is unknown and RunError(5) with the reason when the data cannot be encoded.
     virtual void printBarcode(const QString& fontParameter, const QString& data) = 0;
-    // The page drawn so far goes to the printer as one job with the set number of copies.
+    // The page drawn so far goes to the printer as one job with the set number of copies. Throws
+    // EarlierJobFailed when the job before it, overlapped, did not print.
     virtual void endDocument() = 0;
     // The page being drawn, if any, is discarded.
     virtual void abortDocument() = 0;
     // Whether the job that end document sent has been printed when end document returns (the
     // printer's driver holds each job until then). Throws RunError.
     virtual bool holdsJobsUntilPrinted() { return false; }
+    // End document then leaves its job waiting behind the one before, returning once that one is
+    // printed (see PageSink::overlapJobs).
+    virtual void overlapJobs() {}
+    // Whether the job of the last end document was withdrawn on a cancel, nothing of it printed.
+    virtual bool lastJobWithdrawn() const { return false; }
     // Completes the output of the run: the jobs ended so far are kept (a PDF file is written
     // out) and later jobs are refused. Throws RunError when the output cannot be completed.
     virtual void finishDocument() = 0;

@@ -43,6 +43,8 @@ public:
     void abortDocument() override;
     // The sink's answer.
     bool holdsJobsUntilPrinted() override { return m_sink->holdsJobsUntilPrinted(); }
+    void overlapJobs() override { m_sink->overlapJobs(); }
+    bool lastJobWithdrawn() const override { return m_sink->lastJobWithdrawn(); }
     // Completes the sink's output (a PDF file).
     void finishDocument() override;
 

@@ -282,6 +282,46 @@ TEST_F(QtPage, AQueueTakesOnePdfJobARecordWithItsMediaOrAStoppedQueueFailsBefore
     EXPECT_EQ(messages.shown.back().text, QStringLiteral("無法連接印表機 TSC_Q: 印表機佇列已停止"));
 }
 
+TEST_F(QtPage, HeldJobsOverlapAndAFailedJobNamesItsRecord) {
+    using print_queue::JobState;
+    test::setRecords(state, 1, {{"1"}, {"1"}, {"1"}});
+    const QString queue = QStringLiteral("TSC_Q");
+    const struct Case {
+        bool pacing;
+        int failing; // the job that is aborted; 0: none
+        size_t submitted;
+        std::vector<int> cancelled;
+        const char* named; // the record to go on from; empty: the run completes
+    } cases[] = {
+        {true, 0, 3, {}, ""},
+        {true, 2, 3, {3}, "第 2 筆沒有印完"}, // job 3 waited behind job 2: withdrawn
+        {true, 3, 3, {}, "第 3 筆沒有印完"},  // the last job fails after the records
+        {false, 2, 2, {}, "第 2 筆沒有印完"}, // the 2-second pause: one job at a time
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.failing);
+        test::FakePrintSystem cups;
+        cups.installed = {{queue, QStringLiteral("TSC TTP-244")}};
+        cups.ppds[queue] = "*PPD-Adobe: \"4\"\n*cupsFilter: \"application/vnd.cups-raster 0 "
+                           "rastertotspl\"\n";
+        if (c.failing)
+            cups.endings[c.failing] = JobState::Aborted;
+        state.driverPacing = c.pacing;
+        messages.shown.clear();
+        QtPrinterPage page(makeCupsQueueSink(cups, queue, {clock, clock}));
+        const print_command::RunResult result = run(page);
+        EXPECT_EQ(cups.submitted.size(), c.submitted);
+        EXPECT_EQ(cups.cancelled, c.cancelled);
+        EXPECT_EQ(result.outcome, *c.named ? print_command::RunOutcome::Failed
+                                           : print_command::RunOutcome::Completed);
+        if (*c.named) {
+            ASSERT_EQ(messages.shown.size(), 1u);
+            EXPECT_TRUE(messages.shown[0].text.contains(QString::fromUtf8(c.named)))
+                << messages.shown[0].text.toStdString();
+        }
+    }
+}
+
 TEST_F(QtPage, BoxAndStretchedPictureLandOnThePage) {
     QImage black(2, 2, QImage::Format_RGB32);
     black.fill(Qt::black);

@@ -36,6 +36,8 @@ public:
     print_queue::JobStatus jobStatus(const QString&, int job) override {
         const auto readings = size_t(std::count(asked.begin(), asked.end(), job));
         asked.push_back(job);
+        if (const auto ending = endings.find(job); ending != endings.end())
+            return {ending->second, {}, {}, {}};
         if (jobStates.empty())
             return {print_queue::JobState::Completed, {}, {}, {}};
         return jobStates.at(std::min(readings, jobStates.size() - 1));
@@ -44,12 +46,14 @@ public:
 
     // Set by the test: the queues, their default resolutions, the states every job reports in
     // turn (the last one for ever after; none: completed at once), and the print system's reason
-    // for refusing every job (empty: it takes them); each queue's PPD and formats (none: PDF).
+    // for refusing every job (empty: it takes them); each queue's PPD and formats (none: PDF);
+    // the state of particular jobs for ever, before the states in turn.
     QList<print_queue::QueueInfo> installed;
     std::map<QString, int> resolutions;
     std::map<QString, QByteArray> ppds;
     std::map<QString, QStringList> documentFormats;
     std::vector<print_queue::JobStatus> jobStates;
+    std::map<int, print_queue::JobState> endings;
     QString refusal;
 
     // Recorded: the jobs submitted (job n is submitted[n - 1]), the jobs whose state was read,
