@@ -42,8 +42,8 @@ constexpr seconds kRawJobTimeLimit{120};
 
 // The CUPS filter after each label: how long the backend gets to say whether its device talks
 // back, how long a device gets to answer its first status inquiry before it counts as one without
-// a back channel, how often a printer still printing is asked again, and how long the filter
-// sleeps between looks at the back channel.
+// a back channel, how often a printer still printing is asked again, and the longest the filter
+// waits between looks at the back channel (an answer that arrives ends the wait).
 constexpr seconds kSideChannelAnswer{1};
 constexpr seconds kBackChannelFirstAnswer{2};
 constexpr milliseconds kBackChannelPollInterval{10};

@@ -8,7 +8,9 @@
 
 #include <cstdio>
 #include <cups/raster.h>
+#include <cups/sidechannel.h>
 #include <fcntl.h>
+#include <poll.h>
 #include <thread>
 #include <unistd.h>
 
@@ -16,11 +18,16 @@ namespace pelmar::cups_driver {
 
 namespace {
 
-// Between looks at the back channel the filter sleeps; nothing else needs it meanwhile.
-class SleepingPump : public common::EventPump {
+// Between looks at the back channel the filter waits, at most the pump's sleep, for the printer's
+// answer to arrive there, so that an answer is taken the moment it comes; nothing else needs the
+// filter meanwhile. Without a back channel (or once it has closed) it just sleeps.
+class BackChannelPump : public common::EventPump {
 public:
     void processEvents() override {
-        std::this_thread::sleep_for(common::timing::kBackChannelPumpSleep);
+        pollfd channel{CUPS_BC_FD, POLLIN, 0};
+        const int ready = ::poll(&channel, 1, int(common::timing::kBackChannelPumpSleep.count()));
+        if (ready > 0 && channel.revents != POLLIN)
+            std::this_thread::sleep_for(common::timing::kBackChannelPumpSleep);
     }
 };
 
@@ -78,7 +85,7 @@ int runRasterFilter(int argc, char** argv) {
     }
     cups_raster_t* raster = cupsRasterOpen(input, CUPS_RASTER_READ);
     common::SteadyClock clock;
-    SleepingPump pump;
+    BackChannelPump pump;
     CupsStatusChannel channel(stdout);
     PrinterFollower follower(channel, common::WaitServices{clock, pump}, tell);
     int status = 0;
