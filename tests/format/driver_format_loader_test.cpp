@@ -4,7 +4,6 @@
 #include "loader_fixture.h"
 
 #include <QFile>
-#include <numeric>
 
 using namespace pelmar;
 using format::FormatLoadResult;
@@ -23,13 +22,7 @@ protected:
 };
 
 TEST_F(LoadFormatDriverTest, ElementLines) {
-    struct Case {
-        QByteArray line;
-        const char16_t* kind; // the keyword whose table is looked at
-        int count;
-        const char16_t* row; // row 0 when count is 1
-    };
-    const Case cases[] = {
+    const std::vector<ElementLine> cases = {
         /* 0 */ {"Line=10,10,200,10", u"Line", 0, u""},
         /* 1 */
         {"Line=10,10,200,10,3", u"Line", 1, u"x1=10 | y1=10 | x2=200 | y2=10 | thickness=3"},
@@ -57,17 +50,7 @@ TEST_F(LoadFormatDriverTest, ElementLines) {
         /* 13 */ {"DMATRIX=1,2,3,4,5,1", u"DMATRIX", 0, u""},
         /* 14 */ {"graphic=0,0,30,20,LOGO.BMP", u"Graphic", 0, u""},
     };
-    for (size_t i = 0; i < std::size(cases); ++i) {
-        const Case& c = cases[i];
-        state.format = LoadedFormat();
-        load(c.line + "\r\n");
-        const std::vector<int> all = counts(state.format.driver);
-        EXPECT_EQ(std::accumulate(all.begin(), all.end(), 0), c.count) << "case " << i;
-        if (c.count == 1) {
-            EXPECT_EQ(test::stored(state.format.driver, c.kind).row, QString::fromUtf16(c.row))
-                << "case " << i;
-        }
-    }
+    expectStored(cases, &LoadedFormat::driver, [this](const QByteArray& bytes) { load(bytes); });
 }
 
 TEST_F(LoadFormatDriverTest, TouchesOnlyItsOwnKeywordsAndCounts) {

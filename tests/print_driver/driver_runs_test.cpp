@@ -64,13 +64,7 @@ TEST_F(DriverRun, PausesTwoSecondsAfterEachJobUnlessTheDriverHeldItUntilPrinted)
 
 TEST_F(DriverRun, EmptyTextsAreDrawnWithTheirFont) {
     test::setRecords(state, 2, {{"", "1"}});
-    state.format.driver.fTextElements.append({.x = "0",
-                                              .y = "0",
-                                              .size = "10",
-                                              .style = "0",
-                                              .lineStyle = "0",
-                                              .face = "Arial",
-                                              .content = ""});
+    state.format.driver.fTextElements.append(test::cornerText("Arial", ""));
     state.format.driver.vBarcodeElements.append(
         {.x = "0", .y = "0", .font = "128", .content = "1"});
     run();
@@ -83,13 +77,7 @@ TEST_F(DriverRun, CancelWhileDrawingDiscardsThatPageAndStops) {
     test::setRecords(state, 1, {{"A"}, {"B"}, {"C"}});
     state.format.driver.lineElements.append(
         {.x1 = "0", .y1 = "0", .x2 = "100", .y2 = "0", .thickness = "1"});
-    state.format.driver.fTextElements.append({.x = "0",
-                                              .y = "0",
-                                              .size = "10",
-                                              .style = "0",
-                                              .lineStyle = "0",
-                                              .face = "A",
-                                              .content = "fixed"});
+    state.format.driver.fTextElements.append(test::cornerText("A", "fixed"));
     int lines = 0;
     page.onOperation = [&](const QString& name) {
         if (name == u"drawLine" && ++lines == 2)
@@ -110,13 +98,7 @@ TEST_F(DriverRun, MissingPictureOnSecondRecordReportsAfterTheFirstPrinted) {
     const QString logo = folder.write(QStringLiteral("logo.bmp"), "BM");
     state.format.driver.graphicElements.append(
         {.x = "0", .y = "0", .width = "10", .height = "10", .fileName = "LOGO.BMP"});
-    state.format.driver.vTextElements.append({.x = "0",
-                                              .y = "0",
-                                              .size = "10",
-                                              .style = "0",
-                                              .lineStyle = "0",
-                                              .face = "A",
-                                              .content = "1"});
+    state.format.driver.vTextElements.append(test::cornerText("A", "1"));
     clock.onEvents = [&] { QFile::remove(logo); };
     const DriverRunResult result = run();
     EXPECT_EQ(result.outcome, Outcome::Failed);
@@ -298,13 +280,7 @@ protected:
     TestPrint() {
         test::setRecords(state, 3, {{"A", "B", "90"}});
         state.currentRecord = 1;
-        state.format.driver.vTextElements.append({.x = "0",
-                                                  .y = "0",
-                                                  .size = "10",
-                                                  .style = "0",
-                                                  .lineStyle = "0",
-                                                  .face = "A",
-                                                  .content = "1"});
+        state.format.driver.vTextElements.append(test::cornerText("A", "1"));
     }
     QString printedText(const char* expression) {
         page.jobs.clear();
@@ -355,13 +331,7 @@ TEST_F(TestPrint, CurrentRecordZeroReadsRowZero) {
 
 TEST_F(TestPrint, NoRecordsPrintsNothing) {
     test::setRecords(state, 3, {});
-    state.format.driver.fTextElements.append({.x = "0",
-                                              .y = "0",
-                                              .size = "10",
-                                              .style = "0",
-                                              .lineStyle = "0",
-                                              .face = "A",
-                                              .content = "fixed"});
+    state.format.driver.fTextElements.append(test::cornerText("A", "fixed"));
     testPrint(QStringLiteral("1"));
     EXPECT_TRUE(page.log.isEmpty());
 }

@@ -1,8 +1,8 @@
 #include "state/setup_save.h"
 
-#include "common/run_error.h"
 #include "state/settings.h"
 #include "support/recording_message_box.h"
+#include "support/run_error_of.h"
 #include "support/temp_folder.h"
 
 #include <functional>
@@ -12,7 +12,6 @@ using pelmar::common::MessageAnswer;
 using pelmar::common::MessageButtons;
 using pelmar::common::MessageIcon;
 using pelmar::common::programTitle;
-using pelmar::common::RunError;
 using pelmar::state::LoadSettings;
 using pelmar::state::saveSetup;
 using pelmar::state::SetupFocus;
@@ -277,12 +276,7 @@ TEST(SaveSetup, OverflowChangesNothing) {
     SetupScreenValues screen = screenValues();
     screen.txtEditPriceField = QStringLiteral("99999");
     f.messages.answers = {MessageAnswer::Yes};
-    try {
-        saveSetup(f.state, screen, f.messages);
-        FAIL() << "no error";
-    } catch (const RunError& error) {
-        EXPECT_EQ(error.number(), 6);
-    }
+    EXPECT_EQ(pelmar::test::runErrorNumberOf([&] { saveSetup(f.state, screen, f.messages); }), 6);
     EXPECT_EQ(settingsOf(f.state), before);
     EXPECT_EQ(f.file(), kOldFile);
 }
