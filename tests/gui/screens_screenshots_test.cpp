@@ -80,21 +80,14 @@ TEST_F(ScreensScreenshots, SetupScreen) {
 // The journal screen over a run of ten records, the third in doubt, and a reprint of it.
 TEST_F(ScreensScreenshots, JournalScreen) {
     {
-        auto journal = journal::Journal::open(m_folder.file(QStringLiteral("Pelmar.journal")));
         journal::RunStart start;
         start.dataFileName = QStringLiteral("ITEMS.TXT");
         start.formatName = QStringLiteral("PRICE.FMT");
         start.printer = QStringLiteral("TSC TEST");
-        const qint64 run = journal->startRun(start);
-        for (int record = 1; record <= 10; ++record) {
-            journal->setRecord(run, record, record % 3 + 1, journal::RecordState::Sending);
-            journal->setRecord(run, record, record % 3 + 1,
-                               record == 3 ? journal::RecordState::InDoubt
-                                           : journal::RecordState::Sent);
-        }
-        journal->finishRun(run, QStringLiteral("printed, records in doubt"), 10);
+        start.reprintOf = test::writeRunWithRecordThreeInDoubt(m_folder, start, 10,
+                                                               [](int r) { return r % 3 + 1; });
         start.source = journal::RunSource::Reprint;
-        start.reprintOf = run;
+        auto journal = journal::Journal::open(m_folder.file(QStringLiteral("Pelmar.journal")));
         const qint64 reprint = journal->startRun(start);
         journal->setRecord(reprint, 3, 1, journal::RecordState::Sending);
         journal->setRecord(reprint, 3, 1, journal::RecordState::Sent);
