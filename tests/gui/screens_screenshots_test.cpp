@@ -1,4 +1,3 @@
-#include "data/data_file_reader.h"
 #include "gui/screenshot_fixture.h"
 #include "shell/app/installed_printers.h"
 #include "shell/gui/format_editor_window.h"
@@ -11,8 +10,8 @@
 #include "shell/gui/setup_panel.h"
 #include "shell/gui/test_print_panel.h"
 #include "shell/gui/window_controller.h"
-#include "state/settings.h"
 #include "support/recording_message_box.h"
+#include "support/run_state.h"
 
 #include <QAction>
 #include <QApplication>
@@ -111,14 +110,9 @@ TEST(EditorScreenshot, ExampleShopsPriceTag) {
                            QStringLiteral(PELMAR_SOURCE_DIR "/examples/shop/."), folder.path()}),
         0);
     state::WorkingState state;
-    state.programFolder = folder.path();
-    const QString saved = QDir::currentPath();
-    QDir::setCurrent(folder.path());
-    state::LoadSettings(state);
-    test::RecordingMessageBox messages;
-    ASSERT_FALSE(data::LoadDataFile(state, messages).failed);
-    QDir::setCurrent(saved);
+    ASSERT_NO_FATAL_FAILURE(test::loadRunState(folder.path(), state));
 
+    test::RecordingMessageBox messages;
     FormatEditorOpening opening;
     opening.state = &state;
     opening.session = std::make_unique<app::FormatEditorSession>(
