@@ -243,10 +243,9 @@ TEST_F(PrintLabelsTest, FailureIsReportedPortClosedAndLaterRecordsNotPrinted) {
     EXPECT_EQ(result.outcome, RunOutcome::Failed);
     EXPECT_EQ(result.errorNumber, common::Overflow);
     EXPECT_EQ(result.labelsRequested, 2);
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].caption, QStringLiteral("PrintLabels -> 發生錯誤"));
-    EXPECT_EQ(messages.shown[0].icon, common::MessageIcon::Critical);
-    EXPECT_EQ(messages.shown[0].text, common::errorDescription(common::Overflow));
+    ASSERT_TRUE(test::shownOnce(messages, common::errorDescription(common::Overflow),
+                                QStringLiteral("PrintLabels -> 發生錯誤"),
+                                common::MessageIcon::Critical));
     EXPECT_EQ(library.calls.last(), QStringLiteral("closeport"));
     EXPECT_EQ(view.printItem, QStringLiteral("3 OF 4"));
 }
@@ -271,8 +270,7 @@ TEST_F(PrintLabelsTest, PortThatCannotOpenIsReported) {
     const RunResult result = PrintLabels(context);
     EXPECT_EQ(result.outcome, RunOutcome::Failed);
     EXPECT_EQ(result.labelsRequested, 0);
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text, QStringLiteral("無法連接印表機 X: 拒絕"));
+    ASSERT_TRUE(test::shownOnce(messages, QStringLiteral("無法連接印表機 X: 拒絕")));
 }
 
 TEST_P(BothModes, RecordsThatCannotPrintAreLeftOutAndTheRunGoesOn) {
@@ -376,9 +374,8 @@ TEST_P(BothModes, QuantityOverflowEndsTheRunNamingTheRecord) {
         EXPECT_EQ(namesPrinted(), QStringList{"Bolt"}); // no half label of record 2
         EXPECT_EQ(library.named(QStringLiteral("setup")).size(), command() ? 1 : 0);
         EXPECT_EQ(result.tally.records, 1);
-        ASSERT_EQ(messages.shown.size(), 1u);
-        EXPECT_EQ(messages.shown[0].text,
-                  QStringLiteral("溢位: 第 2 筆資料的數量 \"%1\" 超過 32767").arg(quantity));
+        ASSERT_TRUE(test::shownOnce(
+            messages, QStringLiteral("溢位: 第 2 筆資料的數量 \"%1\" 超過 32767").arg(quantity)));
         EXPECT_EQ(outputLog().last(), closedLast());
     }
 }

@@ -258,8 +258,7 @@ TEST_F(StatusPacingTest, FromARecordPrintsThatRecordToTheEndAndBeyondTheLastIsAD
     EXPECT_EQ(result.outcome, RunOutcome::Failed);
     EXPECT_TRUE(result.dataFailure);
     EXPECT_TRUE(library.calls.isEmpty());
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text, QStringLiteral("沒有第 6 筆資料: 資料檔只有 5 筆"));
+    ASSERT_TRUE(test::shownOnce(messages, QStringLiteral("沒有第 6 筆資料: 資料檔只有 5 筆")));
 }
 
 } // namespace

@@ -179,8 +179,7 @@ TEST_F(DriverRun, RefusedBarcodeDataStopsTheRunNamingRecordLineAndReason) {
         EXPECT_TRUE(result.dataFailure);
         EXPECT_EQ(result.labelsRequested, 1);
         EXPECT_EQ(page.jobs.size(), 1u);
-        ASSERT_EQ(messages.shown.size(), 1u);
-        EXPECT_EQ(messages.shown[0].text, QString::fromUtf8(c.message));
+        ASSERT_TRUE(test::shownOnce(messages, QString::fromUtf8(c.message)));
         EXPECT_EQ(view.printItem, QStringLiteral("2 OF 3"));
     }
 }
@@ -341,9 +340,8 @@ TEST_F(TestPrint, FailureIsReportedAndThePageAborted) {
         {.x1 = "x", .y1 = "0", .x2 = "1", .y2 = "1", .thickness = "1"});
     const DriverRunResult result = testPrint(QStringLiteral("1"));
     EXPECT_EQ(result.errorNumber, common::TypeMismatch);
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].caption, QStringLiteral("TestPrint_Driver -> 發生錯誤"));
-    EXPECT_EQ(messages.shown[0].text, common::errorDescription(common::TypeMismatch));
+    ASSERT_TRUE(test::shownOnce(messages, common::errorDescription(common::TypeMismatch),
+                                QStringLiteral("TestPrint_Driver -> 發生錯誤")));
     EXPECT_EQ(page.log.last(), QStringLiteral("abortDocument"));
     EXPECT_TRUE(page.jobs.empty());
 }

@@ -159,10 +159,8 @@ TEST(SaveSetup, RefusedChecksChangeNothing) {
         if (c.message.isEmpty()) {
             EXPECT_TRUE(f.messages.shown.empty());
         } else {
-            ASSERT_EQ(f.messages.shown.size(), 1u);
-            EXPECT_EQ(f.messages.shown[0].text, c.message);
-            EXPECT_EQ(f.messages.shown[0].caption, programTitle());
-            EXPECT_EQ(f.messages.shown[0].icon, MessageIcon::None);
+            ASSERT_TRUE(
+                pelmar::test::shownOnce(f.messages, c.message, programTitle(), MessageIcon::None));
             EXPECT_EQ(f.messages.shown[0].buttons, MessageButtons::Ok);
         }
         EXPECT_EQ(settingsOf(f.state), before);
