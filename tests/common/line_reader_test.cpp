@@ -1,12 +1,14 @@
 #include "common/line_reader.h"
 
 #include "common/run_error.h"
+#include "support/run_error_of.h"
 #include "support/temp_folder.h"
 
 #include <QList>
 #include <gtest/gtest.h>
 
 using namespace pelmar::common;
+using pelmar::test::runErrorNumberOf;
 using pelmar::test::TempFolder;
 
 namespace {
@@ -129,14 +131,11 @@ TEST(LineReader, LimitIsCheckedBeforeTheLineIsWhole) {
 }
 
 TEST(LineReader, MissingFileIsError53) {
-    for (const bool lineFeedEndsLine : {false, true}) {
-        try {
-            LineReader reader(QStringLiteral("/nonexistent/file.txt"), lineFeedEndsLine);
-            FAIL();
-        } catch (const RunError& e) {
-            EXPECT_EQ(e.number(), 53);
-        }
-    }
+    for (const bool lineFeedEndsLine : {false, true})
+        EXPECT_EQ(runErrorNumberOf([&] {
+                      LineReader reader(QStringLiteral("/nonexistent/file.txt"), lineFeedEndsLine);
+                  }),
+                  53);
 }
 
 TEST(HoldsCarriageReturn, AnywhereInTheFile) {
@@ -156,12 +155,9 @@ TEST(HoldsCarriageReturn, AnywhereInTheFile) {
         SCOPED_TRACE(visible(c.bytes));
         EXPECT_EQ(holdsCarriageReturn(dir.write(QStringLiteral("f.txt"), c.bytes)), c.holds);
     }
-    try {
-        holdsCarriageReturn(dir.file(QStringLiteral("NOTHERE.TXT")));
-        FAIL();
-    } catch (const RunError& e) {
-        EXPECT_EQ(e.number(), 53);
-    }
+    EXPECT_EQ(
+        runErrorNumberOf([&] { holdsCarriageReturn(dir.file(QStringLiteral("NOTHERE.TXT"))); }),
+        53);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "common/numbers.h"
 #include "common/run_error.h"
 #include "support/comma_locale.h"
+#include "support/run_error_of.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -8,6 +9,7 @@
 #include <optional>
 
 using namespace pelmar::common;
+using pelmar::test::runErrorNumberOf;
 
 namespace {
 
@@ -46,14 +48,8 @@ TEST(WholeNumbers, RoundHalvesToEvenAndRejectOverflow) {
     EXPECT_EQ(toInt16(32767.4), 32767);
     EXPECT_EQ(toInt16(-32768), -32768);
     EXPECT_EQ(toInt32(2147483647.0), 2147483647);
-    for (double bad : {32767.5, -32768.6, 1e300}) {
-        try {
-            toInt16(bad);
-            FAIL() << bad;
-        } catch (const RunError& e) {
-            EXPECT_EQ(e.number(), 6);
-        }
-    }
+    for (double bad : {32767.5, -32768.6, 1e300})
+        EXPECT_EQ(runErrorNumberOf([&] { toInt16(bad); }), 6) << bad;
     EXPECT_THROW(toInt32(2147483648.0), RunError);
     EXPECT_EQ(leadingInt16(QStringLiteral("12")), 12); // "Across=12" cut to one byte reads "1"
 }
@@ -62,14 +58,8 @@ TEST_P(UnderLocale, StrictNumberAcceptsOnlyAWholeNumberText) {
     EXPECT_DOUBLE_EQ(strictNumber(u" 12 "), 12);
     EXPECT_DOUBLE_EQ(strictNumber(u"-1.5"), -1.5);
     EXPECT_DOUBLE_EQ(strictNumber(u"1E3"), 1000);
-    for (const char16_t* bad : {u"", u"abc", u"12a", u"1 2", u"."}) {
-        try {
-            strictNumber(bad);
-            FAIL();
-        } catch (const RunError& e) {
-            EXPECT_EQ(e.number(), 13);
-        }
-    }
+    for (const char16_t* bad : {u"", u"abc", u"12a", u"1 2", u"."})
+        EXPECT_EQ(runErrorNumberOf([&] { strictNumber(bad); }), 13);
     EXPECT_THROW(strictInt16(u"40000"), RunError);
 }
 

@@ -1,21 +1,13 @@
 #include "common/units.h"
 
-#include "common/run_error.h"
+#include "support/run_error_of.h"
 
 #include <gtest/gtest.h>
 
 using namespace pelmar::common;
+using pelmar::test::runErrorNumberOf;
 
 namespace {
-
-int errorOf(double (*convert)(double), double value) {
-    try {
-        convert(value);
-    } catch (const RunError& error) {
-        return error.number();
-    }
-    return 0;
-}
 
 TEST(Units, MillimetresAndDotsToTwipsRoundHalvesToEven) {
     struct Case {
@@ -36,11 +28,9 @@ TEST(Units, MillimetresAndDotsToTwipsRoundHalvesToEven) {
 }
 
 TEST(Units, TwipsOutside32BitsOverflow) {
-    const auto millimetres = [](double v) { return double(millimetresToTwips(v)); };
-    const auto dots = [](double v) { return double(dotsToTwips(v)); };
-    EXPECT_EQ(errorOf(millimetres, 1e9), Overflow);
-    EXPECT_EQ(errorOf(dots, -1e10), Overflow);
-    EXPECT_EQ(errorOf(dots, 1e8), 0);
+    EXPECT_EQ(runErrorNumberOf([] { millimetresToTwips(1e9); }), Overflow);
+    EXPECT_EQ(runErrorNumberOf([] { dotsToTwips(-1e10); }), Overflow);
+    EXPECT_EQ(runErrorNumberOf([] { dotsToTwips(1e8); }), 0);
 }
 
 TEST(Units, PointsAndPixelsOfTwips) {

@@ -1,6 +1,7 @@
 #include "common/byte_writer.h"
 #include "common/file_writer.h"
 
+#include "support/run_error_of.h"
 #include "support/temp_folder.h"
 
 #include <QDir>
@@ -46,23 +47,20 @@ TEST(ByteWriter, WritesEverythingOrNamesThePortAndTheReason) {
             while (c.peer == Peer::ReadsSlowly && (got = ::read(fds[0], bite, sizeof bite)) > 0)
                 heard.append(bite, got);
         });
-        QString description;
-        try {
-            writeAll(fds[1], bytes, 100ms, QStringLiteral("socket://p:9100"));
-        } catch (const RunError& error) {
-            EXPECT_EQ(error.number(), PrinterError);
-            description = error.description();
-        }
+        const auto error = test::runErrorOf(
+            [&] { writeAll(fds[1], bytes, 100ms, QStringLiteral("socket://p:9100")); });
         ::close(fds[1]);
         reader.join();
         if (c.peer != Peer::HangsUp)
             ::close(fds[0]);
         if (*c.reason == 0) {
-            EXPECT_EQ(description, QString());
+            EXPECT_FALSE(error);
             EXPECT_EQ(heard, bytes);
         } else {
-            EXPECT_EQ(description, QStringLiteral("無法連接印表機 socket://p:9100: ") +
-                                       QString::fromUtf8(c.reason));
+            ASSERT_TRUE(error);
+            EXPECT_EQ(error->number(), PrinterError);
+            EXPECT_EQ(error->description(), QStringLiteral("無法連接印表機 socket://p:9100: ") +
+                                                QString::fromUtf8(c.reason));
         }
     }
 }

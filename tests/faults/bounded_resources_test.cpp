@@ -1,12 +1,12 @@
 // Input far beyond what a shop produces: each is handled or refused with a message, in bounded
 // memory (kMemoryBoundMb above the resident size before it) and bounded time.
 #include "common/pcx_decoder.h"
-#include "common/run_error.h"
 #include "data/data_file_reader.h"
 #include "faults/resource_probe.h"
 #include "format/format_loader.h"
 #include "preview/tspl_interpreter.h"
 #include "support/recording_message_box.h"
+#include "support/run_error_of.h"
 #include "support/temp_folder.h"
 
 #include <QFile>
@@ -205,19 +205,13 @@ TEST(BoundedResources, PcxPictureOf30000By30000PixelsIsRefused) {
     pcx[66] = static_cast<char>(30000 & 0xFF);
     pcx[67] = static_cast<char>(30000 >> 8);
     pcx += QByteArray(4096, '\xC1');
-    int error = 0;
-    QString reason;
-    const test::ResourceUse use = test::measure([&] {
-        try {
-            common::decodePcx(pcx);
-        } catch (const common::RunError& e) {
-            error = e.number();
-            reason = e.description();
-        }
-    });
+    std::optional<common::RunError> error;
+    const test::ResourceUse use =
+        test::measure([&] { error = test::runErrorOf([&] { common::decodePcx(pcx); }); });
     expectBounded(use, 1s);
-    EXPECT_EQ(error, common::InvalidPicture);
-    EXPECT_TRUE(reason.contains(u"picture too large")) << reason.toStdString();
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->number(), common::InvalidPicture);
+    EXPECT_TRUE(error->description().contains(u"picture too large")) << error->what();
 }
 
 } // namespace

@@ -1,9 +1,9 @@
 // Inputs the fuzz targets found faults with, kept in tests/data_files/fuzz_regressions/<target>/:
 // each must now end in its clear refusal, within the memory bound.
 #include "common/pcx_decoder.h"
-#include "common/run_error.h"
 #include "faults/resource_probe.h"
 #include "preview/tspl_interpreter.h"
+#include "support/run_error_of.h"
 
 #include <QDir>
 #include <QFile>
@@ -35,13 +35,8 @@ TEST(FuzzRegressions, PcxPicturesAreRefusedWithinBounds) {
         SCOPED_TRACE(path.toStdString());
         const QByteArray bytes = readAll(path);
         int error = 0;
-        const test::ResourceUse use = test::measure([&] {
-            try {
-                common::decodePcx(bytes);
-            } catch (const common::RunError& e) {
-                error = e.number();
-            }
-        });
+        const test::ResourceUse use = test::measure(
+            [&] { error = test::runErrorNumberOf([&] { common::decodePcx(bytes); }); });
         EXPECT_EQ(error, common::InvalidPicture);
         EXPECT_LT(use.peakMb, test::kMemoryBoundMb);
         EXPECT_LT(use.seconds, 5s);
@@ -53,13 +48,10 @@ TEST(FuzzRegressions, PcxWithLongScanLinesNamesTheReason) {
     const QByteArray bytes =
         readAll(QStringLiteral(PELMAR_TEST_DATA_DIR "/fuzz_regressions/pcx/"
                                                     "tall-picture-long-scan-lines.pcx"));
-    try {
-        common::decodePcx(bytes);
-        FAIL() << "decoded";
-    } catch (const common::RunError& e) {
-        EXPECT_TRUE(e.description().contains(u"scan lines far longer than the picture"))
-            << e.description().toStdString();
-    }
+    const auto error = test::runErrorOf([&] { common::decodePcx(bytes); });
+    ASSERT_TRUE(error) << "decoded";
+    EXPECT_TRUE(error->description().contains(u"scan lines far longer than the picture"))
+        << error->what();
 }
 
 class NullSink : public preview::LabelSink {

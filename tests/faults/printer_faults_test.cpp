@@ -8,6 +8,7 @@
 #include "faults/resource_probe.h"
 #include "print_command/sample_format.h"
 #include "support/fake_clock.h"
+#include "support/loopback_listener.h"
 #include "support/recording_message_box.h"
 #include "support/recording_run_view.h"
 #include "support/temp_folder.h"
@@ -15,10 +16,8 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
-#include <arpa/inet.h>
 #include <atomic>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
 #include <sys/mount.h>
 #include <sys/socket.h>
 #include <thread>
@@ -47,18 +46,8 @@ enum class PeerMode {
 class PeerPrinter {
 public:
     PeerPrinter(PeerMode mode, qsizetype limit = 0) {
-        m_listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        // Inherited by the accepted socket: the sender's queue fills after a few labels.
-        const int window = 4096;
-        ::setsockopt(m_listener, SOL_SOCKET, SO_RCVBUF, &window, sizeof window);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        ::bind(m_listener, reinterpret_cast<sockaddr*>(&address), sizeof address);
-        ::listen(m_listener, 1);
-        socklen_t length = sizeof address;
-        ::getsockname(m_listener, reinterpret_cast<sockaddr*>(&address), &length);
-        port = ntohs(address.sin_port);
+        // The sender's queue fills after a few labels.
+        m_listener = test::listenOnLoopback(&port, 4096);
         m_thread = std::thread([this, mode, limit] { serve(mode, limit); });
     }
     ~PeerPrinter() {
@@ -199,19 +188,7 @@ protected:
 
 TEST_F(PrinterFaultTest, RefusingSocketFailsBeforeAnyLabel) {
     const int descriptors = test::openDescriptors();
-    // A port nobody listens on: bound once, then released.
-    int port = 0;
-    {
-        const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        ::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address);
-        socklen_t length = sizeof address;
-        ::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
-        port = ntohs(address.sin_port);
-        ::close(listener);
-    }
+    const int port = test::unusedLoopbackPort();
     const RunResult result = run(QStringLiteral("socket://127.0.0.1:%1").arg(port), 3);
     expectFailureMessage(result,
                          QStringLiteral("無法連接印表機 socket://127.0.0.1:%1: ").arg(port));

@@ -2,7 +2,7 @@
 // disk: it is always the old or the new file, whole, with its owner, group and mode.
 #include "state/settings.h"
 
-#include "common/run_error.h"
+#include "support/run_error_of.h"
 #include "support/temp_folder.h"
 
 #include <QDir>
@@ -154,15 +154,12 @@ private:
 
 void expectRefusedAndOldKept(const QString& folder, const QByteArray& old) {
     WorkingState state = runSettings(folder, 7);
-    try {
-        SaveRunSettings(state);
-        ADD_FAILURE() << "the save was reported as done";
-    } catch (const common::RunError& error) {
-        EXPECT_EQ(error.number(), common::PathFileAccessError);
-        EXPECT_TRUE(error.description().startsWith(
-            QStringLiteral("無法寫入設定檔 %1/Pelmar.INI").arg(folder)))
-            << error.description().toStdString();
-    }
+    const auto error = test::runErrorOf([&] { SaveRunSettings(state); });
+    ASSERT_TRUE(error) << "the save was reported as done";
+    EXPECT_EQ(error->number(), common::PathFileAccessError);
+    EXPECT_TRUE(
+        error->description().startsWith(QStringLiteral("無法寫入設定檔 %1/Pelmar.INI").arg(folder)))
+        << error->what();
     QFile file(folder + QStringLiteral("/Pelmar.INI"));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), old);

@@ -4,7 +4,6 @@
 #include "loader_fixture.h"
 
 #include <QFile>
-#include <numeric>
 
 using namespace pelmar;
 using format::FormatLoadResult;
@@ -23,13 +22,7 @@ protected:
 };
 
 TEST_F(LoadFormatDriverTest, ElementLines) {
-    struct Case {
-        QByteArray line;
-        const char16_t* kind; // the keyword whose table is looked at
-        int count;
-        const char16_t* row; // row 0 when count is 1
-    };
-    const Case cases[] = {
+    const std::vector<ElementLine> cases = {
         /* 0 */ {"Line=10,10,200,10", u"Line", 0, u""},
         /* 1 */
         {"Line=10,10,200,10,3", u"Line", 1, u"x1=10 | y1=10 | x2=200 | y2=10 | thickness=3"},
@@ -57,17 +50,7 @@ TEST_F(LoadFormatDriverTest, ElementLines) {
         /* 13 */ {"DMATRIX=1,2,3,4,5,1", u"DMATRIX", 0, u""},
         /* 14 */ {"graphic=0,0,30,20,LOGO.BMP", u"Graphic", 0, u""},
     };
-    for (size_t i = 0; i < std::size(cases); ++i) {
-        const Case& c = cases[i];
-        state.format = LoadedFormat();
-        load(c.line + "\r\n");
-        const std::vector<int> all = counts(state.format.driver);
-        EXPECT_EQ(std::accumulate(all.begin(), all.end(), 0), c.count) << "case " << i;
-        if (c.count == 1) {
-            EXPECT_EQ(test::stored(state.format.driver, c.kind).row, QString::fromUtf16(c.row))
-                << "case " << i;
-        }
-    }
+    expectStored(cases, &LoadedFormat::driver, [this](const QByteArray& bytes) { load(bytes); });
 }
 
 TEST_F(LoadFormatDriverTest, TouchesOnlyItsOwnKeywordsAndCounts) {
@@ -123,10 +106,9 @@ TEST_F(LoadFormatDriverTest, TwentyFirstBoxKeepsTheFirstTwenty) {
         EXPECT_TRUE(result.failed);
         EXPECT_EQ(result.errorNumber, 9);
         EXPECT_EQ(result.endProgram, c.endProgram);
-        ASSERT_EQ(messages.shown.size(), 1u);
-        EXPECT_EQ(messages.shown[0].caption, QStringLiteral("發生非預期錯誤"));
-        EXPECT_EQ(messages.shown[0].icon, common::MessageIcon::Critical);
-        EXPECT_EQ(messages.shown[0].text, QStringLiteral("陣列索引超出範圍\r\r格式檔名=TEST.FMT"));
+        ASSERT_TRUE(pelmar::test::shownOnce(
+            messages, QStringLiteral("陣列索引超出範圍\r\r格式檔名=TEST.FMT"),
+            QStringLiteral("發生非預期錯誤"), common::MessageIcon::Critical));
         EXPECT_EQ(state.format.driver.boxElements.count, 20);
         EXPECT_EQ(test::storedRow(state.format.driver.boxElements, 19),
                   QStringLiteral("x1=20 | y1=2 | x2=3 | y2=4 | thickness=5"));
@@ -138,8 +120,7 @@ TEST_F(LoadFormatDriverTest, RequiredCommaBeyondPosition32767ShowsOverflow) {
     const FormatLoadResult result =
         load("Box=1,2,3,4,5\r\nF_Text=1,2,3,0,0," + QByteArray(33000, 'x') + ",A\r\n");
     EXPECT_EQ(result.errorNumber, 6);
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text, QStringLiteral("溢位\r\r格式檔名=TEST.FMT"));
+    ASSERT_TRUE(pelmar::test::shownOnce(messages, QStringLiteral("溢位\r\r格式檔名=TEST.FMT")));
     EXPECT_EQ(state.format.driver.boxElements.count, 1);
     EXPECT_EQ(state.format.driver.fTextElements.count, 0);
 }

@@ -86,8 +86,7 @@ TEST_F(FormatCheckTest, FormatTextInProblemsOut) {
          "W5 這行在「=」前沒有關鍵字"},
         /* 8 */ {false, "60,40,2,4,8", "", "E0 格式檔沒有任何要印的元素"},
         /* 9 */
-        {false, "60,40,2,4,8", "\x01\x02\n\x1a",
-         "W1 這行沒有「=」\nE0 格式檔沒有任何要印的元素"},
+        {false, "60,40,2,4,8", "\x01\x02\n\x1a", "W1 這行沒有「=」\nE0 格式檔沒有任何要印的元素"},
         /* 10 */
         {true, "60,40,,,",
          "Box=43,43,3402,2225,3\nPrintSpeed=0\nLabelGap=x\nSetStripe=ON\n"

@@ -1,6 +1,6 @@
 #include "format/format_file.h"
 
-#include "common/run_error.h"
+#include "support/run_error_of.h"
 
 #include <QStringList>
 #include <array>
@@ -13,15 +13,6 @@ using format::FormatLine;
 using format::splitFormatLine;
 
 namespace {
-
-int errorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const common::RunError& error) {
-        return error.number();
-    }
-    return 0;
-}
 
 // The fields a cut wrote.
 using Fields = std::array<QString, 9>;
@@ -70,8 +61,8 @@ TEST(SplitFormatLine, EqualsBeyondPosition32767IsOverflow) {
     // The "=" as character 32,767 is still found; one further is an overflow.
     const QString atLimit = QString(32766, u'x') + QStringLiteral("=1");
     const QString pastLimit = QString(32767, u'x') + QStringLiteral("=1");
-    EXPECT_EQ(errorOf([&] { splitFormatLine(atLimit); }), 0);
-    EXPECT_EQ(errorOf([&] { splitFormatLine(pastLimit); }), 6);
+    EXPECT_EQ(test::runErrorNumberOf([&] { splitFormatLine(atLimit); }), 0);
+    EXPECT_EQ(test::runErrorNumberOf([&] { splitFormatLine(pastLimit); }), 6);
     // A long line without "=" is skipped, whatever its length.
     EXPECT_FALSE(splitFormatLine(QString(100000, u'x')).has_value());
 }
@@ -127,14 +118,20 @@ TEST(CutFields, RequiredCommaBeyondPosition32767IsOverflow) {
     const QString atLimit = QStringLiteral("Line=1,") + QString(32759, u'x') + QStringLiteral(",3");
     const QString pastLimit =
         QStringLiteral("Line=1,") + QString(32760, u'x') + QStringLiteral(",3");
-    EXPECT_EQ(errorOf([&] { EXPECT_TRUE(cutFields(*splitFormatLine(atLimit), 2, row)); }), 0);
-    EXPECT_EQ(errorOf([&] { cutFields(*splitFormatLine(pastLimit), 2, row); }), 6);
+    EXPECT_EQ(
+        test::runErrorNumberOf([&] { EXPECT_TRUE(cutFields(*splitFormatLine(atLimit), 2, row)); }),
+        0);
+    EXPECT_EQ(test::runErrorNumberOf([&] { cutFields(*splitFormatLine(pastLimit), 2, row); }), 6);
     // A missing comma after a long field is a short line, not an overflow.
     const QString missing = QStringLiteral("Line=1,") + QString(40000, u'x');
-    EXPECT_EQ(errorOf([&] { EXPECT_FALSE(cutFields(*splitFormatLine(missing), 2, row)); }), 0);
+    EXPECT_EQ(
+        test::runErrorNumberOf([&] { EXPECT_FALSE(cutFields(*splitFormatLine(missing), 2, row)); }),
+        0);
     // Commas not required may lie anywhere: the last field is the rest of the line.
     const QString longTail = QStringLiteral("Line=1,2,3,") + QString(40000, u'x') + u',';
-    EXPECT_EQ(errorOf([&] { EXPECT_TRUE(cutFields(*splitFormatLine(longTail), 3, row)); }), 0);
+    EXPECT_EQ(
+        test::runErrorNumberOf([&] { EXPECT_TRUE(cutFields(*splitFormatLine(longTail), 3, row)); }),
+        0);
     EXPECT_EQ(row[3].size(), 40001);
 }
 

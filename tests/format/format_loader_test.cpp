@@ -4,7 +4,6 @@
 #include "loader_fixture.h"
 
 #include <QFile>
-#include <numeric>
 
 using namespace pelmar;
 using format::FormatLoadResult;
@@ -24,13 +23,7 @@ protected:
 };
 
 TEST_F(LoadFormatTest, ElementLines) {
-    struct Case {
-        QByteArray line;
-        const char16_t* kind; // the keyword whose table is looked at
-        int count;
-        const char16_t* row; // row 0 when count is 1
-    };
-    const Case cases[] = {
+    const std::vector<ElementLine> cases = {
         /* 0 */ {"Line=10,20,30", u"Line", 0, u""},
         /* 1 */
         {"Line=10,20,30,40,50", u"Line", 1, u"x=10 | y=20 | width=30 | height=40,50"},
@@ -71,19 +64,7 @@ TEST_F(LoadFormatTest, ElementLines) {
         /* 17 */ {"Pdf417=1,2,3,4,5,6,7,8,9,10,1", u"PDF417", 0, u""},
         /* 18 */ {"'Box=1,2,3,4,5", u"Box", 0, u""},
     };
-    for (size_t i = 0; i < std::size(cases); ++i) {
-        const Case& c = cases[i];
-        state.format = LoadedFormat();
-        load(c.line + "\r\n");
-        const test::StoredKind kind = test::stored(state.format.command, c.kind);
-        EXPECT_EQ(kind.count, c.count) << "case " << i;
-        if (c.count == 1) {
-            EXPECT_EQ(kind.row, QString::fromUtf16(c.row)) << "case " << i;
-        }
-        std::vector<int> others = counts(state.format.command);
-        EXPECT_EQ(std::accumulate(others.begin(), others.end(), 0), c.count)
-            << "case " << i << ": no other kind changed";
-    }
+    expectStored(cases, &LoadedFormat::command, [this](const QByteArray& bytes) { load(bytes); });
 }
 
 TEST_F(LoadFormatTest, SettingsLines) {
@@ -205,9 +186,8 @@ TEST_F(LoadFormatTest, MissingFileShowsFileNotFoundWithTheFormatName) {
     EXPECT_TRUE(result.failed);
     EXPECT_EQ(result.errorNumber, 53);
     EXPECT_FALSE(result.endProgram);
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text, QStringLiteral("找不到檔案\r\r格式檔名=NOPE.FMT"));
-    EXPECT_EQ(messages.shown[0].caption, QStringLiteral("發生非預期錯誤"));
+    ASSERT_TRUE(pelmar::test::shownOnce(messages, QStringLiteral("找不到檔案\r\r格式檔名=NOPE.FMT"),
+                                        QStringLiteral("發生非預期錯誤")));
     EXPECT_EQ(state.format.command.boxElements.count, 0)
         << "the counts are reset before the file opens";
 
@@ -229,8 +209,7 @@ TEST_F(LoadFormatTest, EqualsBeyondPosition32767ShowsOverflow) {
         load("Box=1,2,3,4,5\r\n" + QByteArray(40000, 'x') + "=1\r\nBox=6,7,8,9,10\r\n");
     EXPECT_TRUE(result.failed);
     EXPECT_EQ(result.errorNumber, 6);
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text, QStringLiteral("溢位\r\r格式檔名=TEST.FMT"));
+    ASSERT_TRUE(pelmar::test::shownOnce(messages, QStringLiteral("溢位\r\r格式檔名=TEST.FMT")));
     EXPECT_EQ(state.format.command.boxElements.count, 1);
 }
 
@@ -256,10 +235,10 @@ TEST_F(LoadFormatTest, Big5TextsAndInvalidBytes) {
                    "B\r\n")
                   .errorNumber,
               5);
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text,
-              QStringLiteral("第 2 行第 27 個位元組不是字碼頁 CP950 的有效字元, 這一行無法正確讀取."
-                             "\r\r格式檔名=TEST.FMT"));
+    ASSERT_TRUE(pelmar::test::shownOnce(
+        messages,
+        QStringLiteral("第 2 行第 27 個位元組不是字碼頁 CP950 的有效字元, 這一行無法正確讀取."
+                       "\r\r格式檔名=TEST.FMT")));
     // In UTF-8 a byte-order mark is not part of the first key.
     state.codePage = common::CodePage(QByteArrayLiteral("UTF-8"));
     load("\xEF\xBB\xBFLabelWidth=80\r\n");

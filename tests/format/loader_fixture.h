@@ -7,7 +7,9 @@
 #include "support/temp_folder.h"
 
 #include <QStringList>
+#include <algorithm>
 #include <gtest/gtest.h>
+#include <numeric>
 
 namespace pelmar::test {
 
@@ -41,6 +43,35 @@ protected:
         for (int i = 1; i <= count; ++i)
             bytes += "Box=" + QByteArray::number(i) + ",2,3,4,5\r\n";
         return bytes;
+    }
+
+    // One line of a format file: the keyword whose table is looked at, how many elements the
+    // line stores in all (0 or 1) and, when one, that element as described().
+    struct ElementLine {
+        QByteArray line;
+        const char16_t* kind;
+        int count;
+        const char16_t* row;
+    };
+
+    // Loads each line alone into a fresh format (with `load`) and checks what it stored in
+    // `format` (the command or the driver elements).
+    template <class Format, class Load>
+    void expectStored(const std::vector<ElementLine>& cases, Format state::LoadedFormat::*format,
+                      Load load) {
+        for (size_t i = 0; i < cases.size(); ++i) {
+            const ElementLine& c = cases[i];
+            state.format = state::LoadedFormat();
+            load(c.line + "\r\n");
+            const StoredKind kind = stored(state.format.*format, c.kind); // -1: no such table
+            EXPECT_EQ(std::max(kind.count, 0), c.count) << "case " << i;
+            if (c.count == 1) {
+                EXPECT_EQ(kind.row, QString::fromUtf16(c.row)) << "case " << i;
+            }
+            const std::vector<int> all = counts(state.format.*format);
+            EXPECT_EQ(std::accumulate(all.begin(), all.end(), 0), c.count)
+                << "case " << i << ": no other kind changed";
+        }
     }
 
     TempFolder folder;

@@ -20,7 +20,6 @@ protected:
         start();
         // Run 1: three records of a data file that is gone since, record 3 in doubt; run 2 (the
         // newest): one record, unfinished.
-        auto journal = journal::Journal::open(m_folder.file(QStringLiteral("Pelmar.journal")));
         journal::RunStart first;
         first.dataFileName = QStringLiteral("MONDAY.TXT");
         first.dataBytes = test::big5(QStringLiteral("4719000000011,甲,10,2\r\n"
@@ -29,15 +28,10 @@ protected:
         first.formatName = QStringLiteral("PRICE.FMT");
         first.formatBytes = m_folder.read(QStringLiteral("PRICE.FMT"));
         first.printer = QStringLiteral("TSC TEST");
-        const qint64 run = journal->startRun(first);
-        for (int record = 1; record <= 3; ++record) {
-            journal->setRecord(run, record, record * 2, RecordState::Sending);
-            journal->setRecord(run, record, record * 2,
-                               record == 3 ? RecordState::InDoubt : RecordState::Sent);
-        }
-        journal->finishRun(run, QStringLiteral("printed, records in doubt"), 10);
+        test::writeRunWithRecordThreeInDoubt(m_folder, first, 3, [](int r) { return r * 2; });
         journal::RunStart second = first;
         second.dataFileName = QStringLiteral("TUESDAY.TXT");
+        auto journal = journal::Journal::open(m_folder.file(QStringLiteral("Pelmar.journal")));
         journal->setRecord(journal->startRun(second), 1, 1, RecordState::Pending);
         activate();
     }

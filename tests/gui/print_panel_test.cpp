@@ -1,6 +1,6 @@
 #include "shell/gui/print_panel.h"
 
-#include "shell/gui/twips.h"
+#include "gui/screens_fixture.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -21,49 +21,23 @@ TEST(PrintPanel, ControlsAsDesigned) {
     EXPECT_EQ(panel.objectName(), QStringLiteral("FramePrint"));
     EXPECT_EQ(panel.title(), QStringLiteral("[ 列印 ]"));
     EXPECT_TRUE(panel.isHidden());
-    const struct {
-        const char* name;
-        const char* caption;
-        QRectF twips;
-    } controls[] = {
-        {"Label12", "請點選擇欲列印格式檔 :", {210, 420, 2640, 225}},
-        {"listSelectLabel", "", {210, 735, 3795, 2760}},
-        {"Label18", "標準成加減值 :", {210, 3675, 1695, 330}},
-        {"txtADPrice2", "", {1995, 3675, 1275, 330}},
-        {"cmdPrint", "開始列印(&P)", {210, 4200, 1800, 855}},
-        {"cmdDelete", "取消列印(&C)", {2205, 4200, 1800, 855}},
-    };
-    for (const auto& control : controls) {
-        const auto* widget = panel.findChild<QWidget*>(QString::fromLatin1(control.name));
-        ASSERT_NE(widget, nullptr) << control.name;
-        EXPECT_EQ(widget->geometry(), toPixels(control.twips, widget)) << control.name;
-        QString caption;
-        if (const auto* label = qobject_cast<const QLabel*>(widget))
-            caption = label->text();
-        if (const auto* button = qobject_cast<const QPushButton*>(widget)) {
-            caption = button->text();
-            EXPECT_FALSE(button->icon().isNull()) << control.name;
-        }
-        EXPECT_EQ(caption, QString::fromUtf8(control.caption)) << control.name;
-    }
+    screens_test::expectPlaced(panel, {{"Label12", "請點選擇欲列印格式檔 :", {210, 420, 2640, 225}},
+                                       {"listSelectLabel", "", {210, 735, 3795, 2760}},
+                                       {"Label18", "標準成加減值 :", {210, 3675, 1695, 330}},
+                                       {"txtADPrice2", "", {1995, 3675, 1275, 330}},
+                                       {"cmdPrint", "開始列印(&P)", {210, 4200, 1800, 855}},
+                                       {"cmdDelete", "取消列印(&C)", {2205, 4200, 1800, 855}}});
+    for (const QPushButton* button : {panel.cmdPrint(), panel.cmdDelete()})
+        EXPECT_FALSE(button->icon().isNull()) << button->objectName().toStdString();
     EXPECT_DOUBLE_EQ(panel.txtADPrice2()->font().pointSizeF(), 12);
-}
-
-// The next control after `widget` that the Tab key stops at.
-QWidget* nextTabStop(QWidget* widget) {
-    QWidget* next = widget->nextInFocusChain();
-    while (next != widget && !(next->focusPolicy() & Qt::TabFocus))
-        next = next->nextInFocusChain();
-    return next;
 }
 
 TEST(PrintPanel, TabOrder) {
     state::WorkingState state;
     QWidget parent;
     PrintPanel panel(state, &parent);
-    EXPECT_EQ(nextTabStop(panel.listSelectLabel()), panel.cmdPrint());
-    EXPECT_EQ(nextTabStop(panel.cmdPrint()), panel.cmdDelete());
-    EXPECT_EQ(nextTabStop(panel.cmdDelete()), panel.txtADPrice2());
+    screens_test::expectTabChain(
+        {panel.listSelectLabel(), panel.cmdPrint(), panel.cmdDelete(), panel.txtADPrice2()});
 }
 
 TEST(PrintPanel, SelectedFormatIsEmptyUntilAnEntryIsChosen) {

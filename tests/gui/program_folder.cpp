@@ -60,4 +60,18 @@ void writeProgramFolder(const TempFolder& folder, const ProgramFolderOptions& op
     folder.write(QStringLiteral("Pelmar.INI"), crlf(ini));
 }
 
+qint64 writeRunWithRecordThreeInDoubt(const TempFolder& folder, const journal::RunStart& start,
+                                      int records, const std::function<int(int)>& quantity) {
+    using enum journal::RecordState;
+    auto journal =
+        journal::Journal::open(folder.file(QLatin1String(journal::kDefaultJournalFileName)));
+    const qint64 run = journal->startRun(start);
+    for (int record = 1; record <= records; ++record) {
+        journal->setRecord(run, record, quantity(record), Sending);
+        journal->setRecord(run, record, quantity(record), record == 3 ? InDoubt : Sent);
+    }
+    journal->finishRun(run, QStringLiteral("printed, records in doubt"), 10);
+    return run;
+}
+
 } // namespace pelmar::test

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "journal/journal.h"
 #include "support/temp_folder.h"
 
 #include <QString>
+#include <functional>
 
 namespace pelmar::test {
 
@@ -21,5 +23,10 @@ struct ProgramFolderOptions {
 
 // Writes the folder's files into `folder`.
 void writeProgramFolder(const TempFolder& folder, const ProgramFolderOptions& options);
+
+// Writes to the journal of `folder` a finished run of records 1 to `records`, record r of
+// quantity(r) labels, each sent but record 3, which is in doubt; returns the run's number.
+qint64 writeRunWithRecordThreeInDoubt(const TempFolder& folder, const journal::RunStart& start,
+                                      int records, const std::function<int(int)>& quantity);
 
 } // namespace pelmar::test

@@ -1,6 +1,6 @@
 #include "shell/gui/qt_services.h"
 
-#include "common/run_error.h"
+#include "support/run_error_of.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -92,12 +92,9 @@ TEST(QtPrinterDialog, CancelIsError32755) {
         if (auto* shown = qobject_cast<QDialog*>(modal))
             shown->reject();
     });
-    try {
-        dialog.choosePrinter(QStringLiteral("選擇條碼機Driver"));
-        FAIL() << "no error";
-    } catch (const common::RunError& error) {
-        EXPECT_EQ(error.number(), common::DialogCancelled);
-    }
+    EXPECT_EQ(
+        test::runErrorNumberOf([&] { dialog.choosePrinter(QStringLiteral("選擇條碼機Driver")); }),
+        common::DialogCancelled);
     EXPECT_EQ(title, QStringLiteral("選擇條碼機Driver"));
 }
 

@@ -1,4 +1,3 @@
-#include "data/data_file_reader.h"
 #include "gui/screenshot_fixture.h"
 #include "shell/app/installed_printers.h"
 #include "shell/gui/format_editor_window.h"
@@ -11,8 +10,8 @@
 #include "shell/gui/setup_panel.h"
 #include "shell/gui/test_print_panel.h"
 #include "shell/gui/window_controller.h"
-#include "state/settings.h"
 #include "support/recording_message_box.h"
+#include "support/run_state.h"
 
 #include <QAction>
 #include <QApplication>
@@ -80,21 +79,14 @@ TEST_F(ScreensScreenshots, SetupScreen) {
 // The journal screen over a run of ten records, the third in doubt, and a reprint of it.
 TEST_F(ScreensScreenshots, JournalScreen) {
     {
-        auto journal = journal::Journal::open(m_folder.file(QStringLiteral("Pelmar.journal")));
         journal::RunStart start;
         start.dataFileName = QStringLiteral("ITEMS.TXT");
         start.formatName = QStringLiteral("PRICE.FMT");
         start.printer = QStringLiteral("TSC TEST");
-        const qint64 run = journal->startRun(start);
-        for (int record = 1; record <= 10; ++record) {
-            journal->setRecord(run, record, record % 3 + 1, journal::RecordState::Sending);
-            journal->setRecord(run, record, record % 3 + 1,
-                               record == 3 ? journal::RecordState::InDoubt
-                                           : journal::RecordState::Sent);
-        }
-        journal->finishRun(run, QStringLiteral("printed, records in doubt"), 10);
+        start.reprintOf = test::writeRunWithRecordThreeInDoubt(m_folder, start, 10,
+                                                               [](int r) { return r % 3 + 1; });
         start.source = journal::RunSource::Reprint;
-        start.reprintOf = run;
+        auto journal = journal::Journal::open(m_folder.file(QStringLiteral("Pelmar.journal")));
         const qint64 reprint = journal->startRun(start);
         journal->setRecord(reprint, 3, 1, journal::RecordState::Sending);
         journal->setRecord(reprint, 3, 1, journal::RecordState::Sent);
@@ -118,14 +110,9 @@ TEST(EditorScreenshot, ExampleShopsPriceTag) {
                            QStringLiteral(PELMAR_SOURCE_DIR "/examples/shop/."), folder.path()}),
         0);
     state::WorkingState state;
-    state.programFolder = folder.path();
-    const QString saved = QDir::currentPath();
-    QDir::setCurrent(folder.path());
-    state::LoadSettings(state);
-    test::RecordingMessageBox messages;
-    ASSERT_FALSE(data::LoadDataFile(state, messages).failed);
-    QDir::setCurrent(saved);
+    ASSERT_NO_FATAL_FAILURE(test::loadRunState(folder.path(), state));
 
+    test::RecordingMessageBox messages;
     FormatEditorOpening opening;
     opening.state = &state;
     opening.session = std::make_unique<app::FormatEditorSession>(

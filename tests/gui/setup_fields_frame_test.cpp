@@ -50,9 +50,8 @@ TEST_F(ScreensFixture, FieldEditorAddsUpdatesAndRemoves) {
     openSetup();
     // Saved method: by delimiter; no name is the only refusal.
     fields()->cmdFldNew()->click();
-    ASSERT_EQ(m_messages.shown.size(), 1u);
-    EXPECT_EQ(m_messages.shown[0].text, QStringLiteral("欄位名稱尚未輸入, 無法新增."));
-    EXPECT_EQ(m_messages.shown[0].caption, QStringLiteral("新增欄位設定"));
+    ASSERT_TRUE(test::shownOnce(m_messages, QStringLiteral("欄位名稱尚未輸入, 無法新增."),
+                                QStringLiteral("新增欄位設定")));
     EXPECT_TRUE(fields()->txtFldName()->hasFocus());
 
     QTest::keyClicks(fields()->txtFldName(), QStringLiteral("CODE"));
@@ -100,8 +99,7 @@ TEST_F(ScreensFixture, BadInputNeverReachesTheSettingsFile) {
     // A comma inside a field name would shift every later part of the definition.
     QTest::keyClicks(fields()->txtFldName(), QStringLiteral("A,B"));
     fields()->cmdFldNew()->click();
-    ASSERT_EQ(m_messages.shown.size(), 1u);
-    EXPECT_EQ(m_messages.shown[0].text, QStringLiteral("欄位名稱不可含有逗號, 無法新增."));
+    ASSERT_TRUE(test::shownOnce(m_messages, QStringLiteral("欄位名稱不可含有逗號, 無法新增.")));
     EXPECT_EQ(fields()->fldList()->count(), 4);
     // A double-byte delimiter does not fit the one byte the file keeps for it.
     fields()->txtDelimiter()->clear();

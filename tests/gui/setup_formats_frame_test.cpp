@@ -31,8 +31,7 @@ TEST_F(ScreensFixture, FormatListsAddOnceExactlyAndRemoveAfterAClick) {
               (QStringList{QStringLiteral("PRICE.FMT"), QStringLiteral("SHELF.FMT"),
                            QStringLiteral("price.fmt")}));
     formats()->cmdNew()->click();
-    ASSERT_EQ(m_messages.shown.size(), 1u);
-    EXPECT_EQ(m_messages.shown[0].text, QStringLiteral("欲新增之格式檔尚未點選, 無法新增."));
+    ASSERT_TRUE(test::shownOnce(m_messages, QStringLiteral("欲新增之格式檔尚未點選, 無法新增.")));
     EXPECT_TRUE(formats()->FileList()->hasFocus());
 
     clickEntry(formats()->FileList(), 0);

@@ -43,8 +43,7 @@ TEST_F(SetupKeys, ArrowKeysInTheFieldListLoadTheEditorAndChooseWhatIsRemoved) {
     EXPECT_EQ(m_state.selectedFieldIndex, 0);
     // Nothing is highlighted now, so a second removal asks for a choice.
     pressWithEnter(fields()->cmdFldRemove());
-    ASSERT_EQ(m_messages.shown.size(), 1u);
-    EXPECT_EQ(m_messages.shown[0].text, QStringLiteral("欲移除之欄位設定尚未點選, 無法移除."));
+    ASSERT_TRUE(test::shownOnce(m_messages, QStringLiteral("欲移除之欄位設定尚未點選, 無法移除.")));
     EXPECT_EQ(fields()->fldList()->count(), 3);
 }
 

@@ -235,9 +235,8 @@ TEST_F(ScreensFixture, SaveAnsweredNoChangesNothing) {
     retype(setup()->txtLabelAcross(), QStringLiteral("2"));
     m_messages.fallback = MessageAnswer::No;
     setup()->cmdSetupOk()->click();
-    ASSERT_EQ(m_messages.shown.size(), 1u);
-    EXPECT_EQ(m_messages.shown[0].text, QStringLiteral("你確定要更新設定嗎(Y/N)?"));
-    EXPECT_EQ(m_messages.shown[0].caption, QStringLiteral("儲存設定"));
+    ASSERT_TRUE(test::shownOnce(m_messages, QStringLiteral("你確定要更新設定嗎(Y/N)?"),
+                                QStringLiteral("儲存設定")));
     EXPECT_EQ(m_messages.shown[0].buttons, common::MessageButtons::YesNo);
     EXPECT_EQ(m_messages.shown[0].defaultAnswer, MessageAnswer::No);
     EXPECT_EQ(settings(), before);

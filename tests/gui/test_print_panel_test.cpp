@@ -94,10 +94,9 @@ TEST_F(ScreensFixture, TestPrintWithTwoFormatsNeedsAChoice) {
     openTestPrint();
     QTest::keyClicks(testPrint()->txtTestPrintQty(), QStringLiteral("1"));
     testPrint()->cmdTestPrintOk()->click();
-    ASSERT_EQ(m_messages.shown.size(), 1u);
-    EXPECT_EQ(m_messages.shown[0].text,
-              QStringLiteral("欲試印標籤格式檔尚未選擇無法試印, 請選擇."));
-    EXPECT_EQ(m_messages.shown[0].caption, QStringLiteral("試印"));
+    ASSERT_TRUE(test::shownOnce(m_messages,
+                                QStringLiteral("欲試印標籤格式檔尚未選擇無法試印, 請選擇."),
+                                QStringLiteral("試印")));
     EXPECT_TRUE(testPrint()->ListLabel()->hasFocus());
     EXPECT_TRUE(m_library.calls.isEmpty());
 
@@ -112,8 +111,8 @@ TEST_F(ScreensFixture, TestPrintWithAnEmptyQuantityBoxSaysSo) {
     start({.records = 3, .labelCount = 1});
     openTestPrint();
     testPrint()->cmdTestPrintOk()->click();
-    ASSERT_EQ(m_messages.shown.size(), 1u);
-    EXPECT_EQ(m_messages.shown[0].text, QStringLiteral("欲試印張數尚未輸入無法試印, 請輸入張數."));
+    ASSERT_TRUE(
+        test::shownOnce(m_messages, QStringLiteral("欲試印張數尚未輸入無法試印, 請輸入張數.")));
     EXPECT_TRUE(testPrint()->txtTestPrintQty()->hasFocus());
     EXPECT_TRUE(m_library.calls.isEmpty());
 }

@@ -108,10 +108,8 @@ TEST_F(WindowFixture, PrintButtonWithNothingSelectedRefuses) {
     start(printPanelOptions());
     const QByteArray before = settings();
     QTest::mouseClick(panel()->cmdPrint(), Qt::LeftButton);
-    ASSERT_EQ(m_messages.shown.size(), 1u);
-    EXPECT_EQ(m_messages.shown[0].text, QStringLiteral("標籤格式尚未選取, 無法列印."));
-    EXPECT_EQ(m_messages.shown[0].caption, QStringLiteral("開始列印"));
-    EXPECT_EQ(m_messages.shown[0].icon, common::MessageIcon::Exclamation);
+    ASSERT_TRUE(test::shownOnce(m_messages, QStringLiteral("標籤格式尚未選取, 無法列印."),
+                                QStringLiteral("開始列印"), common::MessageIcon::Exclamation));
     EXPECT_EQ(QApplication::focusWidget(), panel()->listSelectLabel());
     EXPECT_TRUE(panel()->cmdPrint()->isEnabled());
     EXPECT_FALSE(panel()->cmdDelete()->isEnabled());

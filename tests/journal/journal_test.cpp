@@ -1,6 +1,6 @@
 #include "journal/journal.h"
 
-#include "common/run_error.h"
+#include "support/run_error_of.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -106,13 +106,10 @@ TEST_F(JournalTest, RunsKeepTheirFilesAndAnUnfinishedOneIsFoundByNameAndBytes) {
 TEST_F(JournalTest, AJournalThatCannotBeOpenedIsARunError) {
     for (const QString& path :
          {folder.file("missing/Pelmar.journal"), folder.write("not-sqlite", "plain text\n")}) {
-        try {
-            Journal::open(path);
-            ADD_FAILURE() << path.toStdString();
-        } catch (const common::RunError& error) {
-            EXPECT_EQ(error.number(), common::DeviceIoError);
-            EXPECT_TRUE(error.description().contains(path)) << error.description().toStdString();
-        }
+        const auto error = test::runErrorOf([&] { Journal::open(path); });
+        ASSERT_TRUE(error) << path.toStdString();
+        EXPECT_EQ(error->number(), common::DeviceIoError);
+        EXPECT_TRUE(error->description().contains(path)) << error->what();
     }
 }
 

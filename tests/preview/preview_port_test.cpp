@@ -1,6 +1,6 @@
 #include "preview/preview_port.h"
 
-#include "common/run_error.h"
+#include "support/run_error_of.h"
 #include "support/temp_folder.h"
 
 #include <QDir>
@@ -51,13 +51,11 @@ TEST(PreviewPortTest, NumberingContinuesAfterPicturesAlreadyThere) {
 TEST(PreviewPortTest, AFolderThatCannotBeMadeIsError75) {
     test::TempFolder temp;
     temp.write(QStringLiteral("file"), "x");
-    try {
-        PreviewPort port(temp.file(QStringLiteral("file/sub")));
-        FAIL() << "no error";
-    } catch (const common::RunError& e) {
-        EXPECT_EQ(e.number(), common::PathFileAccessError);
-        EXPECT_TRUE(e.description().contains(QLatin1String("file/sub")));
-    }
+    const auto error =
+        test::runErrorOf([&] { PreviewPort port(temp.file(QStringLiteral("file/sub"))); });
+    ASSERT_TRUE(error) << "no error";
+    EXPECT_EQ(error->number(), common::PathFileAccessError);
+    EXPECT_TRUE(error->description().contains(QLatin1String("file/sub")));
 }
 
 TEST(PreviewPortTest, APictureThatCannotBeWrittenFailsTheWriteAndTheClose) {

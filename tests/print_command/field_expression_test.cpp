@@ -1,7 +1,7 @@
 #include "print_command/field_expression.h"
 
-#include "common/run_error.h"
 #include "print_command/label_refused.h"
+#include "support/run_error_of.h"
 
 #include <gtest/gtest.h>
 
@@ -100,24 +100,17 @@ TEST(ResolveContent, PriceOverflowIsError6) {
     state.editPrice = 1;
     state.editPriceField = 3;
     state.records.set(1, 3, QString(400, u'9'));
-    try {
-        ResolveContent(state, QStringLiteral("3+"), 1);
-        FAIL() << "no error";
-    } catch (const common::RunError& e) {
-        EXPECT_EQ(e.number(), common::Overflow);
-    }
+    EXPECT_EQ(test::runErrorNumberOf([&] { ResolveContent(state, QStringLiteral("3+"), 1); }),
+              common::Overflow);
 }
 
 TEST(ResolveContent, FieldNumberBelowZeroFails) {
     const state::WorkingState state = fourFields();
-    for (const char* expression : {"-1", "-1+2", "1+-3", "-0.6"}) {
-        try {
-            ResolveContent(state, QString::fromUtf8(expression), 1);
-            ADD_FAILURE() << expression << ": no error";
-        } catch (const common::RunError& e) {
-            EXPECT_EQ(e.number(), common::InvalidArgument) << expression;
-        }
-    }
+    for (const char* expression : {"-1", "-1+2", "1+-3", "-0.6"})
+        EXPECT_EQ(test::runErrorNumberOf(
+                      [&] { ResolveContent(state, QString::fromUtf8(expression), 1); }),
+                  common::InvalidArgument)
+            << expression;
 }
 
 TEST(ResolveContent, RecordOutsideTheTableIsEmpty) {

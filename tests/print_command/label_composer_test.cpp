@@ -1,9 +1,9 @@
 #include "print_command/label_composer.h"
 
-#include "common/run_error.h"
 #include "print_command/label_refused.h"
 #include "print_command/recording_library.h"
 #include "print_command/sample_format.h"
+#include "support/run_error_of.h"
 
 #include <gtest/gtest.h>
 
@@ -39,12 +39,7 @@ protected:
         return library.calls.mid(5);
     }
     int errorOf(int record = 1) {
-        try {
-            ComposeLabel(state, library, record, true, kToday);
-        } catch (const common::RunError& e) {
-            return e.number();
-        }
-        return 0;
+        return test::runErrorNumberOf([&] { ComposeLabel(state, library, record, true, kToday); });
     }
 
     state::WorkingState state;
@@ -97,22 +92,8 @@ TEST_F(ComposeLabelTest, PriceRuleOnlyWithPlus) {
     state.editPrice = 1;
     state.editPriceField = 3;
     state.adPrice = 10;
-    state.format.command.vTextElements.append({.x = "0",
-                                               .y = "0",
-                                               .height = "24",
-                                               .rotation = "0",
-                                               .style = "0",
-                                               .underline = "0",
-                                               .face = "Arial",
-                                               .content = "3"});
-    state.format.command.vTextElements.append({.x = "0",
-                                               .y = "30",
-                                               .height = "24",
-                                               .rotation = "0",
-                                               .style = "0",
-                                               .underline = "0",
-                                               .face = "Arial",
-                                               .content = "3+"});
+    state.format.command.vTextElements.append(test::plainText("3"));
+    state.format.command.vTextElements.append(test::plainText("3+", "30"));
     EXPECT_EQ(drawing(), (QStringList{"windowsfont|0|0|24|0|0|0|Arial|12.50",
                                       "windowsfont|0|30|24|0|0|0|Arial|22.5"}));
 }
@@ -311,39 +292,14 @@ TEST_F(ComposeLabelTest, StopsAtCancelPointsOnlyInTheRun) {
 }
 
 TEST_F(ComposeLabelTest, RecordZeroSkipsVariableElements) {
-    state.format.command.vTextElements.append({.x = "0",
-                                               .y = "0",
-                                               .height = "24",
-                                               .rotation = "0",
-                                               .style = "0",
-                                               .underline = "0",
-                                               .face = "Arial",
-                                               .content = "1"});
-    state.format.command.fTextElements.append({.x = "0",
-                                               .y = "0",
-                                               .height = "24",
-                                               .rotation = "0",
-                                               .style = "0",
-                                               .underline = "0",
-                                               .face = "Arial",
-                                               .content = "Fixed"});
+    state.format.command.vTextElements.append(test::plainText("1"));
+    state.format.command.fTextElements.append(test::plainText("Fixed"));
     EXPECT_EQ(drawing(0, false), QStringList{"windowsfont|0|0|24|0|0|0|Arial|Fixed"});
 }
 
 TEST_F(ComposeLabelTest, DataThatNoCommandCanCarrySendsNothingOfTheLabel) {
     using Barcode = state::CommandFormat::Barcode;
     using Symbol = state::CommandFormat::Symbol;
-    const auto code128 = [](const char* symbology, const char* content) {
-        return Barcode{.x = "0",
-                       .y = "0",
-                       .symbology = symbology,
-                       .height = "50",
-                       .readable = "1",
-                       .rotation = "0",
-                       .narrow = "2",
-                       .wide = "4",
-                       .content = content};
-    };
     struct Case {
         const char* table;
         Barcode barcode;
@@ -353,9 +309,9 @@ TEST_F(ComposeLabelTest, DataThatNoCommandCanCarrySendsNothingOfTheLabel) {
         bool adjustsField2 = false; // the price rule on field 2
     };
     const Case cases[] = {
-        {"V_Barcode", code128("128", "2"), {}, "x\nPRINT 5\nREM", "V_Barcode 2"},
-        {"V_Barcode", code128("128", "1+VBCRLF+2"), {}, "x", "V_Barcode 2"},
-        {"V_Barcode", code128("39", "2"), {}, "C:\\[", "V_Barcode 2"},
+        {"V_Barcode", test::cornerBarcode("128", "2"), {}, "x\nPRINT 5\nREM", "V_Barcode 2"},
+        {"V_Barcode", test::cornerBarcode("128", "1+VBCRLF+2"), {}, "x", "V_Barcode 2"},
+        {"V_Barcode", test::cornerBarcode("39", "2"), {}, "C:\\[", "V_Barcode 2"},
         {"PDF417",
          {},
          {.parameters = "0,0,400,200,0", .content = "2"},
@@ -364,7 +320,7 @@ TEST_F(ComposeLabelTest, DataThatNoCommandCanCarrySendsNothingOfTheLabel) {
         {"DMATRIX", {}, {.parameters = "0,0,60,60,c34", .content = "1+VBLF+2"}, "x", "DMATRIX 1"},
         // The symbology's refusals (the reasons are the barcode check's) and the price's.
         {"DMATRIX", {}, {.parameters = "0,0,60,60,10,10", .content = "2"}, "A001-B", "DMATRIX 1"},
-        {"V_Barcode", code128("EAN13", "2"), {}, "47100884100A", "V_Barcode 2"},
+        {"V_Barcode", test::cornerBarcode("EAN13", "2"), {}, "47100884100A", "V_Barcode 2"},
         {"PDF417", {}, {.parameters = "0,0,400,200,0", .content = "2+"}, "N/A", "PDF417 1", true},
     };
     for (const Case& c : cases) {
@@ -374,7 +330,7 @@ TEST_F(ComposeLabelTest, DataThatNoCommandCanCarrySendsNothingOfTheLabel) {
         format.boxElements.append(
             {.xStart = "10", .yStart = "10", .xEnd = "790", .yEnd = "390", .thickness = "3"});
         // A first barcode that could be carried: it must not go out either.
-        format.vBarcodeElements.append(code128("128", "1"));
+        format.vBarcodeElements.append(test::cornerBarcode("128", "1"));
         const QString table = QString::fromUtf8(c.table);
         if (table == u"PDF417")
             format.pdf417Elements.append(c.symbol);
@@ -403,14 +359,7 @@ TEST_F(ComposeLabelTest, SymbolsCarryLineEndsAndTextsDrawThem) {
     state.records.set(1, 2, QStringLiteral("Bolt\r\nM3"));
     state.format.command.pdf417Elements.append({.parameters = "0,0,400,200,0", .content = "2"});
     state.format.command.dMatrixElements.append({.parameters = "0,0,60,60", .content = "2"});
-    state.format.command.vTextElements.append({.x = "0",
-                                               .y = "0",
-                                               .height = "24",
-                                               .rotation = "0",
-                                               .style = "0",
-                                               .underline = "0",
-                                               .face = "Arial",
-                                               .content = "2"});
+    state.format.command.vTextElements.append(test::plainText("2"));
     EXPECT_EQ(drawing(), (QStringList{"sendcommand|PDF417 0,0,400,200,0,L8,Bolt\r\nM3",
                                       "sendcommand|DMATRIX 0,0,60,60,c126,\"Bolt~M~JM3\"",
                                       "windowsfont|0|0|24|0|0|0|Arial|Bolt\r\nM3"}));

@@ -15,11 +15,9 @@
 #include "support/loopback_listener.h"
 #include <QDir>
 #include <QFile>
-#include <arpa/inet.h>
 
 #include <functional>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
 #include <sys/socket.h>
 #include <thread>
 #include <unistd.h>
@@ -77,14 +75,7 @@ protected:
         state.across = 1;
         state.format.command.boxElements.append(
             {.xStart = "10", .yStart = "10", .xEnd = "470", .yEnd = "310", .thickness = "3"});
-        state.format.command.vTextElements.append({.x = "0",
-                                                   .y = "0",
-                                                   .height = "24",
-                                                   .rotation = "0",
-                                                   .style = "0",
-                                                   .underline = "0",
-                                                   .face = "Arial",
-                                                   .content = "1"});
+        state.format.command.vTextElements.append(test::plainText("1"));
         cups.installed = {{QStringLiteral("TSC_Q"), QStringLiteral("TSC TTP-244")}};
         context.printSystem = &cups;
     }
@@ -137,16 +128,7 @@ TEST_F(PortRunTest, SocketPeerClosingMidRunFailsTheRun) {
 }
 
 TEST_F(PortRunTest, UnreachableOrUnknownPrintersFailClearly) {
-    // A port nobody listens on: bound once, then released.
-    const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    socklen_t length = sizeof address;
-    ::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
-    const int unusedPort = ntohs(address.sin_port);
-    ::close(listener);
+    const int unusedPort = test::unusedLoopbackPort();
     const QString names[] = {
         QStringLiteral("No Such Queue Or Port"),
         QStringLiteral("socket://127.0.0.1:%1").arg(unusedPort),
@@ -188,7 +170,8 @@ TEST_F(PortRunTest, CupsFailuresNameTheQueueAndCountNoLabel) {
 
 // The queue is named by its description, as start-up lists it.
 TEST_F(PortRunTest, CancelWhileACupsJobIsFollowedEndsTheRunWithinOnePoll) {
-    cups.jobStates = {{print_queue::JobState::Processing, {QStringLiteral("job-printing")}, {}, {}}};
+    cups.jobStates = {
+        {print_queue::JobState::Processing, {QStringLiteral("job-printing")}, {}, {}}};
     clock.step = std::chrono::milliseconds(10);
     std::chrono::steady_clock::duration pressedAt{};
     clock.onEvents = [&] {
@@ -208,7 +191,8 @@ TEST_F(PortRunTest, CancelWhileACupsJobIsFollowedEndsTheRunWithinOnePoll) {
 }
 
 TEST_F(PortRunTest, ACupsJobThatNeverEndsFailsAfterItsLabelsPrintingTimeNot120Seconds) {
-    cups.jobStates = {{print_queue::JobState::Processing, {QStringLiteral("job-printing")}, {}, {}}};
+    cups.jobStates = {
+        {print_queue::JobState::Processing, {QStringLiteral("job-printing")}, {}, {}}};
     clock.step = std::chrono::milliseconds(50);
     EXPECT_EQ(run(QStringLiteral("TSC TTP-244"), 1).outcome, RunOutcome::Failed);
     ASSERT_EQ(messages.shown.size(), 1u);

@@ -1,6 +1,5 @@
 #include "print_command/print_labels.h"
 
-#include "common/run_error.h"
 #include "print_command/recording_library.h"
 #include "print_command/run_seams.h"
 #include "print_command/sample_format.h"
@@ -10,6 +9,7 @@
 #include "support/fake_clock.h"
 #include "support/recording_message_box.h"
 #include "support/recording_run_view.h"
+#include "support/run_error_of.h"
 
 #include <gtest/gtest.h>
 #include <tuple>
@@ -25,14 +25,7 @@ protected:
         test::setLabel(state);
         state.printerName = QStringLiteral("TSC TTP-244");
         state.across = 1;
-        state.format.command.vTextElements.append({.x = "0",
-                                                   .y = "0",
-                                                   .height = "24",
-                                                   .rotation = "0",
-                                                   .style = "0",
-                                                   .underline = "0",
-                                                   .face = "Arial",
-                                                   .content = "2"});
+        state.format.command.vTextElements.append(test::plainText("2"));
         context.libraryFactory = [this](const QString&) {
             ++librariesMade;
             return std::make_unique<test::ForwardingLibrary>(library);
@@ -250,10 +243,9 @@ TEST_F(PrintLabelsTest, FailureIsReportedPortClosedAndLaterRecordsNotPrinted) {
     EXPECT_EQ(result.outcome, RunOutcome::Failed);
     EXPECT_EQ(result.errorNumber, common::Overflow);
     EXPECT_EQ(result.labelsRequested, 2);
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].caption, QStringLiteral("PrintLabels -> 發生錯誤"));
-    EXPECT_EQ(messages.shown[0].icon, common::MessageIcon::Critical);
-    EXPECT_EQ(messages.shown[0].text, common::errorDescription(common::Overflow));
+    ASSERT_TRUE(test::shownOnce(messages, common::errorDescription(common::Overflow),
+                                QStringLiteral("PrintLabels -> 發生錯誤"),
+                                common::MessageIcon::Critical));
     EXPECT_EQ(library.calls.last(), QStringLiteral("closeport"));
     EXPECT_EQ(view.printItem, QStringLiteral("3 OF 4"));
 }
@@ -278,21 +270,12 @@ TEST_F(PrintLabelsTest, PortThatCannotOpenIsReported) {
     const RunResult result = PrintLabels(context);
     EXPECT_EQ(result.outcome, RunOutcome::Failed);
     EXPECT_EQ(result.labelsRequested, 0);
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text, QStringLiteral("無法連接印表機 X: 拒絕"));
+    ASSERT_TRUE(test::shownOnce(messages, QStringLiteral("無法連接印表機 X: 拒絕")));
 }
 
 TEST_P(BothModes, RecordsThatCannotPrintAreLeftOutAndTheRunGoesOn) {
     // Field 2 is the text and, in command mode, the barcode; field 3 the quantity.
-    state.format.command.vBarcodeElements.append({.x = "0",
-                                                  .y = "0",
-                                                  .symbology = "128",
-                                                  .height = "50",
-                                                  .readable = "1",
-                                                  .rotation = "0",
-                                                  .narrow = "2",
-                                                  .wide = "4",
-                                                  .content = "2"});
+    state.format.command.vBarcodeElements.append(test::cornerBarcode("128", "2"));
     test::setRecords(state, {{"A1", "Bolt", "2"},
                              {"A2", "x\nPRINT 5\nREM", "2"},
                              {"A3", "Nut", "-3"},
@@ -391,9 +374,8 @@ TEST_P(BothModes, QuantityOverflowEndsTheRunNamingTheRecord) {
         EXPECT_EQ(namesPrinted(), QStringList{"Bolt"}); // no half label of record 2
         EXPECT_EQ(library.named(QStringLiteral("setup")).size(), command() ? 1 : 0);
         EXPECT_EQ(result.tally.records, 1);
-        ASSERT_EQ(messages.shown.size(), 1u);
-        EXPECT_EQ(messages.shown[0].text,
-                  QStringLiteral("溢位: 第 2 筆資料的數量 \"%1\" 超過 32767").arg(quantity));
+        ASSERT_TRUE(test::shownOnce(
+            messages, QStringLiteral("溢位: 第 2 筆資料的數量 \"%1\" 超過 32767").arg(quantity)));
         EXPECT_EQ(outputLog().last(), closedLast());
     }
 }
@@ -405,24 +387,8 @@ TEST_F(TestPrintTest, PrintsTheCurrentRecordWithTheTypedQuantity) {
     state.across = 3;
     state.currentRecord = 2;
     state.cancelRequested = true; // never read by the test print
-    state.format.command.vBarcodeElements.append({.x = "0",
-                                                  .y = "0",
-                                                  .symbology = "128M",
-                                                  .height = "50",
-                                                  .readable = "1",
-                                                  .rotation = "0",
-                                                  .narrow = "2",
-                                                  .wide = "4",
-                                                  .content = "9"});
-    state.format.command.vBarcodeElements.append({.x = "0",
-                                                  .y = "0",
-                                                  .symbology = "128M",
-                                                  .height = "50",
-                                                  .readable = "1",
-                                                  .rotation = "0",
-                                                  .narrow = "2",
-                                                  .wide = "4",
-                                                  .content = "1"});
+    state.format.command.vBarcodeElements.append(test::cornerBarcode("128M", "9"));
+    state.format.command.vBarcodeElements.append(test::cornerBarcode("128M", "1"));
     TestPrint(context, QStringLiteral("5"));
     EXPECT_EQ(view.events,
               (QStringList{"msg:[試印] 標籤格式資料傳輸中, 請稍待 ..........",
@@ -448,12 +414,8 @@ TEST_F(TestPrintTest, FailureClosesThePortAndPropagates) {
     records(1, QStringLiteral("1"));
     state.currentRecord = 1;
     state.format.command.vTextElements.rows[0].content = QStringLiteral("-1");
-    try {
-        TestPrint(context, QStringLiteral("1"));
-        FAIL() << "no error";
-    } catch (const common::RunError& e) {
-        EXPECT_EQ(e.number(), common::InvalidArgument);
-    }
+    EXPECT_EQ(test::runErrorNumberOf([&] { TestPrint(context, QStringLiteral("1")); }),
+              common::InvalidArgument);
     EXPECT_EQ(library.calls.last(), QStringLiteral("closeport"));
     EXPECT_TRUE(library.named(QStringLiteral("printlabel")).isEmpty());
     EXPECT_EQ(view.statusMessage, QStringLiteral("[試印] 標籤格式資料傳輸中, 請稍待 .........."));
@@ -464,22 +426,11 @@ TEST_F(TestPrintTest, RecordThatNoCommandCanCarryPrintsNothing) {
     records(1);
     state.currentRecord = 1;
     state.records.set(1, 2, QStringLiteral("x\rCLS"));
-    state.format.command.vBarcodeElements.append({.x = "0",
-                                                  .y = "0",
-                                                  .symbology = "128",
-                                                  .height = "50",
-                                                  .readable = "1",
-                                                  .rotation = "0",
-                                                  .narrow = "2",
-                                                  .wide = "4",
-                                                  .content = "2"});
-    try {
-        TestPrint(context, QStringLiteral("1"));
-        FAIL() << "no error";
-    } catch (const common::RunError& e) {
-        EXPECT_EQ(e.number(), common::InvalidArgument);
-        EXPECT_TRUE(e.description().startsWith(u"V_Barcode 1: 含控制字元 0x0D (CR)"));
-    }
+    state.format.command.vBarcodeElements.append(test::cornerBarcode("128", "2"));
+    const auto error = test::runErrorOf([&] { TestPrint(context, QStringLiteral("1")); });
+    ASSERT_TRUE(error) << "no error";
+    EXPECT_EQ(error->number(), common::InvalidArgument);
+    EXPECT_TRUE(error->description().startsWith(u"V_Barcode 1: 含控制字元 0x0D (CR)"));
     EXPECT_TRUE(library.named(QStringLiteral("setup")).isEmpty());
     EXPECT_TRUE(library.named(QStringLiteral("printlabel")).isEmpty());
     EXPECT_EQ(library.calls.last(), QStringLiteral("closeport"));

@@ -31,4 +31,31 @@ inline void setRecords(state::WorkingState& state, const QList<QStringList>& row
             state.records.set(r + 1, f + 1, rows[r][f]);
 }
 
+// A plain 24-dot Arial text at (0, y); its content is a field expression or a fixed text.
+inline state::CommandFormat::Text plainText(const QString& content,
+                                            const QString& y = QStringLiteral("0")) {
+    return {.x = "0",
+            .y = y,
+            .height = "24",
+            .rotation = "0",
+            .style = "0",
+            .underline = "0",
+            .face = "Arial",
+            .content = content};
+}
+
+// A readable 50-dot barcode at the label's corner, narrow bars 2 dots and wide ones 4.
+inline state::CommandFormat::Barcode cornerBarcode(const QString& symbology,
+                                                   const QString& content) {
+    return {.x = "0",
+            .y = "0",
+            .symbology = symbology,
+            .height = "50",
+            .readable = "1",
+            .rotation = "0",
+            .narrow = "2",
+            .wide = "4",
+            .content = content};
+}
+
 } // namespace pelmar::test

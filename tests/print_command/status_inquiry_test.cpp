@@ -1,7 +1,7 @@
 #include "print_command/status_inquiry.h"
 
-#include "common/run_error.h"
 #include "print_command/file_port.h"
+#include "support/run_error_of.h"
 
 #include <QString>
 #include <fcntl.h>
@@ -68,13 +68,10 @@ TEST(StatusInquiryTest, AnswersDroppedElsewhereCountAndAHangUpIsAPortFailure) {
 
     ::close(pair.printer);
     pair.printer = -1;
-    try {
-        inquiry.ask(pair.ours, 100ms);
-        ADD_FAILURE() << "a hang-up went unnoticed";
-    } catch (const common::RunError& error) {
-        EXPECT_EQ(error.number(), common::PrinterError);
-        EXPECT_TRUE(error.description().contains(QStringLiteral("socket://p")));
-    }
+    const auto error = test::runErrorOf([&] { inquiry.ask(pair.ours, 100ms); });
+    ASSERT_TRUE(error) << "a hang-up went unnoticed";
+    EXPECT_EQ(error->number(), common::PrinterError);
+    EXPECT_TRUE(error->description().contains(QStringLiteral("socket://p")));
 }
 
 // A printer device node (here a terminal pair) is opened for reading too and answers status;

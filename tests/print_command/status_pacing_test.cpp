@@ -1,6 +1,5 @@
 #include "print_command/status_pacing.h"
 
-#include "common/run_error.h"
 #include "common/timing.h"
 #include "print_command/print_labels.h"
 #include "print_command/recording_library.h"
@@ -11,6 +10,7 @@
 #include "support/loopback_listener.h"
 #include "support/recording_message_box.h"
 #include "support/recording_run_view.h"
+#include "support/run_error_of.h"
 #include "support/temp_folder.h"
 #include "support/virtual_printer.h"
 
@@ -258,8 +258,7 @@ TEST_F(StatusPacingTest, FromARecordPrintsThatRecordToTheEndAndBeyondTheLastIsAD
     EXPECT_EQ(result.outcome, RunOutcome::Failed);
     EXPECT_TRUE(result.dataFailure);
     EXPECT_TRUE(library.calls.isEmpty());
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text, QStringLiteral("沒有第 6 筆資料: 資料檔只有 5 筆"));
+    ASSERT_TRUE(test::shownOnce(messages, QStringLiteral("沒有第 6 筆資料: 資料檔只有 5 筆")));
 }
 
 } // namespace
@@ -394,17 +393,13 @@ TEST(StatusPacingPrinterTest, ATestPrintOnAPrinterNotReadyThrowsBeforeAnyLabel) 
     test::RunSeams seams;
     test::setLabel(seams.state);
     seams.state.printerName = printer.address();
-    try {
-        TestPrint(seams.context, QStringLiteral("5"));
-        ADD_FAILURE() << "the test print went on";
-    } catch (const common::RunError& error) {
-        EXPECT_EQ(error.number(), common::PrinterError);
-        EXPECT_TRUE(error.description().endsWith(QStringLiteral("未就緒: 紙張用完")))
-            << error.description().toStdString();
-    }
+    const auto error = test::runErrorOf([&] { TestPrint(seams.context, QStringLiteral("5")); });
     printer.clearFault();
     printer.stop();
     EXPECT_EQ(printer.labels(), 0);
+    ASSERT_TRUE(error) << "the test print went on";
+    EXPECT_EQ(error->number(), common::PrinterError);
+    EXPECT_TRUE(error->description().endsWith(QStringLiteral("未就緒: 紙張用完"))) << error->what();
 }
 
 // A printer that answers status and hangs up while it prints: the run fails naming the port.

@@ -1,8 +1,8 @@
 #include "print_command/tspl_library.h"
 
-#include "common/run_error.h"
 #include "print_command/memory_port.h"
 #include "print_command/tspl_bytes.h"
+#include "support/run_error_of.h"
 
 #include <QFile>
 #include <gtest/gtest.h>
@@ -287,14 +287,11 @@ TEST(TsplLibraryStatusTest, OpenportRefusesAPrinterThatIsNotReadyAndNamesItsStat
             return std::make_unique<test::MemoryPort>(port);
         });
         if (c.refusal) {
-            try {
-                library.openport(QStringLiteral("TSC"));
-                ADD_FAILURE() << "openport went on";
-            } catch (const common::RunError& error) {
-                EXPECT_EQ(error.number(), common::PrinterError);
-                EXPECT_EQ(error.description(), QString::fromUtf8(c.refusal));
-            }
+            const auto error = test::runErrorOf([&] { library.openport(QStringLiteral("TSC")); });
             EXPECT_TRUE(port.bytes.isEmpty());
+            ASSERT_TRUE(error) << "openport went on";
+            EXPECT_EQ(error->number(), common::PrinterError);
+            EXPECT_EQ(error->description(), QString::fromUtf8(c.refusal));
             continue;
         }
         library.openport(QStringLiteral("TSC"));

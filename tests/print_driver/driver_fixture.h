@@ -35,6 +35,17 @@ inline state::WorkingState labelState() {
     return state;
 }
 
+// A plain 10-point driver-mode text at the label's top-left corner.
+inline state::DriverFormat::Text cornerText(const QString& face, const QString& content) {
+    return {.x = "0",
+            .y = "0",
+            .size = "10",
+            .style = "0",
+            .lineStyle = "0",
+            .face = face,
+            .content = content};
+}
+
 inline const QDate kToday{2026, 12, 7};
 
 } // namespace pelmar::test

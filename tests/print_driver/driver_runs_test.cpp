@@ -64,13 +64,7 @@ TEST_F(DriverRun, PausesTwoSecondsAfterEachJobUnlessTheDriverHeldItUntilPrinted)
 
 TEST_F(DriverRun, EmptyTextsAreDrawnWithTheirFont) {
     test::setRecords(state, 2, {{"", "1"}});
-    state.format.driver.fTextElements.append({.x = "0",
-                                              .y = "0",
-                                              .size = "10",
-                                              .style = "0",
-                                              .lineStyle = "0",
-                                              .face = "Arial",
-                                              .content = ""});
+    state.format.driver.fTextElements.append(test::cornerText("Arial", ""));
     state.format.driver.vBarcodeElements.append(
         {.x = "0", .y = "0", .font = "128", .content = "1"});
     run();
@@ -83,13 +77,7 @@ TEST_F(DriverRun, CancelWhileDrawingDiscardsThatPageAndStops) {
     test::setRecords(state, 1, {{"A"}, {"B"}, {"C"}});
     state.format.driver.lineElements.append(
         {.x1 = "0", .y1 = "0", .x2 = "100", .y2 = "0", .thickness = "1"});
-    state.format.driver.fTextElements.append({.x = "0",
-                                              .y = "0",
-                                              .size = "10",
-                                              .style = "0",
-                                              .lineStyle = "0",
-                                              .face = "A",
-                                              .content = "fixed"});
+    state.format.driver.fTextElements.append(test::cornerText("A", "fixed"));
     int lines = 0;
     page.onOperation = [&](const QString& name) {
         if (name == u"drawLine" && ++lines == 2)
@@ -110,13 +98,7 @@ TEST_F(DriverRun, MissingPictureOnSecondRecordReportsAfterTheFirstPrinted) {
     const QString logo = folder.write(QStringLiteral("logo.bmp"), "BM");
     state.format.driver.graphicElements.append(
         {.x = "0", .y = "0", .width = "10", .height = "10", .fileName = "LOGO.BMP"});
-    state.format.driver.vTextElements.append({.x = "0",
-                                              .y = "0",
-                                              .size = "10",
-                                              .style = "0",
-                                              .lineStyle = "0",
-                                              .face = "A",
-                                              .content = "1"});
+    state.format.driver.vTextElements.append(test::cornerText("A", "1"));
     clock.onEvents = [&] { QFile::remove(logo); };
     const DriverRunResult result = run();
     EXPECT_EQ(result.outcome, Outcome::Failed);
@@ -197,8 +179,7 @@ TEST_F(DriverRun, RefusedBarcodeDataStopsTheRunNamingRecordLineAndReason) {
         EXPECT_TRUE(result.dataFailure);
         EXPECT_EQ(result.labelsRequested, 1);
         EXPECT_EQ(page.jobs.size(), 1u);
-        ASSERT_EQ(messages.shown.size(), 1u);
-        EXPECT_EQ(messages.shown[0].text, QString::fromUtf8(c.message));
+        ASSERT_TRUE(test::shownOnce(messages, QString::fromUtf8(c.message)));
         EXPECT_EQ(view.printItem, QStringLiteral("2 OF 3"));
     }
 }
@@ -298,13 +279,7 @@ protected:
     TestPrint() {
         test::setRecords(state, 3, {{"A", "B", "90"}});
         state.currentRecord = 1;
-        state.format.driver.vTextElements.append({.x = "0",
-                                                  .y = "0",
-                                                  .size = "10",
-                                                  .style = "0",
-                                                  .lineStyle = "0",
-                                                  .face = "A",
-                                                  .content = "1"});
+        state.format.driver.vTextElements.append(test::cornerText("A", "1"));
     }
     QString printedText(const char* expression) {
         page.jobs.clear();
@@ -355,13 +330,7 @@ TEST_F(TestPrint, CurrentRecordZeroReadsRowZero) {
 
 TEST_F(TestPrint, NoRecordsPrintsNothing) {
     test::setRecords(state, 3, {});
-    state.format.driver.fTextElements.append({.x = "0",
-                                              .y = "0",
-                                              .size = "10",
-                                              .style = "0",
-                                              .lineStyle = "0",
-                                              .face = "A",
-                                              .content = "fixed"});
+    state.format.driver.fTextElements.append(test::cornerText("A", "fixed"));
     testPrint(QStringLiteral("1"));
     EXPECT_TRUE(page.log.isEmpty());
 }
@@ -371,9 +340,8 @@ TEST_F(TestPrint, FailureIsReportedAndThePageAborted) {
         {.x1 = "x", .y1 = "0", .x2 = "1", .y2 = "1", .thickness = "1"});
     const DriverRunResult result = testPrint(QStringLiteral("1"));
     EXPECT_EQ(result.errorNumber, common::TypeMismatch);
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].caption, QStringLiteral("TestPrint_Driver -> 發生錯誤"));
-    EXPECT_EQ(messages.shown[0].text, common::errorDescription(common::TypeMismatch));
+    ASSERT_TRUE(test::shownOnce(messages, common::errorDescription(common::TypeMismatch),
+                                QStringLiteral("TestPrint_Driver -> 發生錯誤")));
     EXPECT_EQ(page.log.last(), QStringLiteral("abortDocument"));
     EXPECT_TRUE(page.jobs.empty());
 }

@@ -1,8 +1,8 @@
 #include "print_driver/label_drawing.h"
 
-#include "common/run_error.h"
 #include "print_driver/driver_fixture.h"
 #include "print_driver/recording_printer_page.h"
+#include "support/run_error_of.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -20,15 +20,6 @@ constexpr bool draws = requires(PrinterPage& page, const Format& format,
 static_assert(draws<state::DriverFormat>);
 static_assert(!draws<state::CommandFormat>);
 
-int errorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const common::RunError& error) {
-        return error.number();
-    }
-    return 0;
-}
-
 TEST(UnitConversion, TextAndBarcodePositionsAreWholeTwipsOfWholeDots) {
     struct Case {
         const char* dots;
@@ -45,7 +36,7 @@ TEST(UnitConversion, TextAndBarcodePositionsAreWholeTwipsOfWholeDots) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(textPositionTwips(QString::fromUtf8(c.dots)), c.twips) << c.dots;
-    EXPECT_EQ(errorOf([] { textPositionTwips(u"32768"); }), common::Overflow);
+    EXPECT_EQ(test::runErrorNumberOf([] { textPositionTwips(u"32768"); }), common::Overflow);
 }
 
 TEST(UnitConversion, PageSizeIsMillimetresTimes567OverTen) {
@@ -53,8 +44,8 @@ TEST(UnitConversion, PageSizeIsMillimetresTimes567OverTen) {
     EXPECT_EQ(pageTwips(u"12.5"), 709); // 708.75
     EXPECT_EQ(pageTwips(u"0.1"), 6);    // 5.67
     EXPECT_EQ(pageTwips(u" 40 "), 2268);
-    EXPECT_EQ(errorOf([] { pageTwips(u"60mm"); }), common::TypeMismatch);
-    EXPECT_EQ(errorOf([] { pageTwips(u""); }), common::TypeMismatch);
+    EXPECT_EQ(test::runErrorNumberOf([] { pageTwips(u"60mm"); }), common::TypeMismatch);
+    EXPECT_EQ(test::runErrorNumberOf([] { pageTwips(u""); }), common::TypeMismatch);
 }
 
 TEST(LabelCopies, QuantityZeroIsOneAndAcrossCountsRows) {
@@ -74,10 +65,11 @@ TEST(LabelCopies, QuantityZeroIsOneAndAcrossCountsRows) {
 }
 
 TEST(LabelCopies, BadQuantitiesAreErrors) {
-    EXPECT_EQ(errorOf([] { labelCopies(u"32767", 2); }), common::Overflow); // the sum
-    EXPECT_EQ(errorOf([] { labelCopies(u"40000", 1); }), common::Overflow);
-    EXPECT_EQ(errorOf([] { labelCopies(u"-3", 1); }), common::InvalidArgument);
-    EXPECT_EQ(errorOf([] { labelCopies(u"-3", 2); }), common::InvalidArgument);
+    EXPECT_EQ(test::runErrorNumberOf([] { labelCopies(u"32767", 2); }),
+              common::Overflow); // the sum
+    EXPECT_EQ(test::runErrorNumberOf([] { labelCopies(u"40000", 1); }), common::Overflow);
+    EXPECT_EQ(test::runErrorNumberOf([] { labelCopies(u"-3", 1); }), common::InvalidArgument);
+    EXPECT_EQ(test::runErrorNumberOf([] { labelCopies(u"-3", 2); }), common::InvalidArgument);
 }
 
 TEST(DevicePrefix, TextBeforeTheFirstBlankOrTheWholeName) {
@@ -127,10 +119,12 @@ TEST_F(PlainRule, ShortLiteralsAndNegativeFieldsAreErrors) {
     // A "+" inside quotes still splits: 'a and b' are parts of one and two characters.
     const char* invalid[] = {"1+x", "+1", "1++2", "1+'a+b", "x+1"};
     for (const char* expression : invalid)
-        EXPECT_EQ(errorOf([&] { value(expression); }), common::InvalidArgument) << expression;
+        EXPECT_EQ(test::runErrorNumberOf([&] { value(expression); }), common::InvalidArgument)
+            << expression;
     const char* negative[] = {"-1", "1+-1"};
     for (const char* expression : negative)
-        EXPECT_EQ(errorOf([&] { value(expression); }), common::SubscriptOutOfRange) << expression;
+        EXPECT_EQ(test::runErrorNumberOf([&] { value(expression); }), common::SubscriptOutOfRange)
+            << expression;
 }
 
 class Drawing : public ::testing::Test {
@@ -151,7 +145,7 @@ protected:
         return page.page;
     }
     int drawError() {
-        return errorOf([this] { draw(); });
+        return test::runErrorNumberOf([this] { draw(); });
     }
     QStringList operationsNamed(const QString& name) const {
         QStringList found;
@@ -265,20 +259,8 @@ TEST_F(Drawing, StyleAndLineStyleCodes) {
 }
 
 TEST_F(Drawing, FixedTextDateRuleIsCaseSensitive) {
-    state.format.driver.fTextElements.append({.x = "0",
-                                              .y = "0",
-                                              .size = "10",
-                                              .style = "0",
-                                              .lineStyle = "0",
-                                              .face = "A",
-                                              .content = "Made Date=yyyy/mm/dd"});
-    state.format.driver.fTextElements.append({.x = "0",
-                                              .y = "0",
-                                              .size = "10",
-                                              .style = "0",
-                                              .lineStyle = "0",
-                                              .face = "A",
-                                              .content = "date=yyyy"});
+    state.format.driver.fTextElements.append(test::cornerText("A", "Made Date=yyyy/mm/dd"));
+    state.format.driver.fTextElements.append(test::cornerText("A", "date=yyyy"));
     draw();
     EXPECT_EQ(operationsNamed(QStringLiteral("print")),
               (QStringList{"print 2026/12/07", "print date=yyyy"}));
@@ -311,20 +293,8 @@ TEST_F(Drawing, BadBarcodesAreErrors) {
 
 TEST_F(Drawing, ElementKindsInFixedOrderWithCancelTestsBetween) {
     folder.write(QStringLiteral("a.bmp"), "BM");
-    state.format.driver.vTextElements.append({.x = "0",
-                                              .y = "0",
-                                              .size = "10",
-                                              .style = "0",
-                                              .lineStyle = "0",
-                                              .face = "A",
-                                              .content = "1"});
-    state.format.driver.fTextElements.append({.x = "0",
-                                              .y = "0",
-                                              .size = "10",
-                                              .style = "0",
-                                              .lineStyle = "0",
-                                              .face = "A",
-                                              .content = "fixed"});
+    state.format.driver.vTextElements.append(test::cornerText("A", "1"));
+    state.format.driver.fTextElements.append(test::cornerText("A", "fixed"));
     state.format.driver.vBarcodeElements.append(
         {.x = "0", .y = "0", .font = "128", .content = "1"});
     state.format.driver.fBarcodeElements.append({.x = "0", .y = "0", .font = "39", .content = "F"});
@@ -355,20 +325,8 @@ TEST_F(Drawing, ElementKindsInFixedOrderWithCancelTestsBetween) {
 TEST_F(Drawing, TestPrintSkipsEmptyElementsUntouched) {
     drawing.drawEmpty = false;
     state.records.set(1, 1, QString());
-    state.format.driver.fTextElements.append({.x = "0",
-                                              .y = "0",
-                                              .size = "10",
-                                              .style = "0",
-                                              .lineStyle = "0",
-                                              .face = "A",
-                                              .content = ""});
-    state.format.driver.vTextElements.append({.x = "0",
-                                              .y = "0",
-                                              .size = "10",
-                                              .style = "0",
-                                              .lineStyle = "0",
-                                              .face = "A",
-                                              .content = "1"});
+    state.format.driver.fTextElements.append(test::cornerText("A", ""));
+    state.format.driver.vTextElements.append(test::cornerText("A", "1"));
     state.format.driver.vBarcodeElements.append(
         {.x = "0", .y = "0", .font = "128", .content = "1"});
     state.format.driver.fBarcodeElements.append({.x = "0", .y = "0", .font = "128", .content = ""});

@@ -1,9 +1,9 @@
 #include "print_queue/job_follower.h"
 
-#include "common/run_error.h"
 #include "common/timing.h"
 #include "support/fake_clock.h"
 #include "support/fake_print_system.h"
+#include "support/run_error_of.h"
 
 #include <gtest/gtest.h>
 #include <vector>
@@ -70,13 +70,13 @@ TEST(JobFollower, StateSequencesEndAsTheJobDid) {
         pelmar::test::FakeClock clock;
         pelmar::test::FakePrintSystem jobs;
         jobs.jobStates = c.states;
-        QString failure;
-        try {
+        const auto error = pelmar::test::runErrorOf([&] {
             pelmar::print_queue::followJob(jobs, QStringLiteral("TSC_Q"), 7, {clock, clock}, 60s);
-        } catch (const pelmar::common::RunError& error) {
-            EXPECT_EQ(error.number(), pelmar::common::PrinterError);
-            failure = error.description();
+        });
+        if (error) {
+            EXPECT_EQ(error->number(), pelmar::common::PrinterError);
         }
+        const QString failure = error ? error->description() : QString();
         if (*c.failure == '\0') {
             EXPECT_TRUE(failure.isEmpty()) << failure.toStdString();
         } else {
@@ -93,13 +93,9 @@ TEST(JobFollower, AJobThatNeverCompletesIsCancelledAtTheLimitWhileEventsFlow) {
     clock.step = 10ms;
     pelmar::test::FakePrintSystem jobs;
     jobs.jobStates = {state(JobState::Processing, {"job-printing"}, "Waiting for printer")};
-    try {
+    const auto error = pelmar::test::runErrorOf([&] {
         pelmar::print_queue::followJob(jobs, QStringLiteral("TSC_Q"), 3, {clock, clock}, 5s);
-        FAIL() << "a job that never completes was taken as printed";
-    } catch (const pelmar::common::RunError& error) {
-        EXPECT_TRUE(error.description().contains(QStringLiteral("在 5 秒內沒有完成")));
-        EXPECT_TRUE(error.description().contains(QStringLiteral("Waiting for printer")));
-    }
+    });
     EXPECT_EQ(jobs.cancelled, std::vector<int>{3});
     // Bounded: ended just past the limit; the state was read once a poll, not at every pump.
     EXPECT_GE(clock.elapsed(), 5s);
@@ -107,6 +103,9 @@ TEST(JobFollower, AJobThatNeverCompletesIsCancelledAtTheLimitWhileEventsFlow) {
     EXPECT_NEAR(double(jobs.asked.size()),
                 double(5s / pelmar::common::timing::kJobPollInterval + 1), 2.0);
     EXPECT_GT(clock.pumpCalls, 450);
+    ASSERT_TRUE(error) << "a job that never completes was taken as printed";
+    EXPECT_TRUE(error->description().contains(QStringLiteral("在 5 秒內沒有完成")));
+    EXPECT_TRUE(error->description().contains(QStringLiteral("Waiting for printer")));
 }
 
 TEST(JobFollower, TimeLimitGrowsWithTheLabelsOfTheJob) {

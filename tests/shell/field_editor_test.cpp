@@ -95,11 +95,10 @@ TEST(FieldEditor, ChecksOfAddAndUpdateInOrder) {
                 EXPECT_EQ(list.last(), fieldEntry(editor));
                 continue;
             }
-            ASSERT_EQ(messages.shown.size(), 1u);
-            EXPECT_EQ(messages.shown[0].text,
-                      expected + (add ? QStringLiteral("無法新增.") : QStringLiteral("無法更新.")));
-            EXPECT_EQ(messages.shown[0].caption, add ? kFieldAddTitle : kFieldUpdateTitle);
-            EXPECT_EQ(messages.shown[0].icon, common::MessageIcon::Exclamation);
+            ASSERT_TRUE(test::shownOnce(
+                messages,
+                expected + (add ? QStringLiteral("無法新增.") : QStringLiteral("無法更新.")),
+                add ? kFieldAddTitle : kFieldUpdateTitle, common::MessageIcon::Exclamation));
             EXPECT_EQ(list, QStringList{QStringLiteral("OLD,1,1,1,0")});
         }
     }
@@ -137,9 +136,8 @@ TEST(FieldEditor, RemoveTwiceAfterOneClick) {
     EXPECT_EQ(list, QStringList{QStringLiteral("B,6,5,1,0")});
     EXPECT_EQ(state.selectedFieldIndex, 0);
     EXPECT_EQ(cmdFldRemove_Click(state, list, messages), FieldEditorFocus::FldList);
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text, QStringLiteral("欲移除之欄位設定尚未點選, 無法移除."));
-    EXPECT_EQ(messages.shown[0].caption, kFieldRemoveTitle);
+    ASSERT_TRUE(test::shownOnce(messages, QStringLiteral("欲移除之欄位設定尚未點選, 無法移除."),
+                                kFieldRemoveTitle));
     EXPECT_EQ(list.size(), 1);
 
     QStringList empty;

@@ -1,6 +1,6 @@
 #include "shell/app/format_editor_session.h"
 
-#include "common/run_error.h"
+#include "support/run_error_of.h"
 
 #include "support/recording_message_box.h"
 #include "support/temp_folder.h"
@@ -48,14 +48,11 @@ TEST(FormatEditorSession, ABytesTheCodePageCannotReadIsRefusedByLine) {
     test::TempFolder folder;
     const QString path = folder.write(QStringLiteral("A.FMT"), "Box=1\r\nF_Text=\xFF\xFF\r\n");
     const common::CodePage codePage;
-    try {
-        FormatEditorSession session(path, codePage);
-        FAIL();
-    } catch (const common::RunError& error) {
-        EXPECT_EQ(error.number(), common::InvalidArgument);
-        EXPECT_TRUE(error.description().contains(QStringLiteral("第 2 行第 8 個位元組")))
-            << error.description().toStdString();
-    }
+    const auto error = test::runErrorOf([&] { FormatEditorSession session(path, codePage); });
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->number(), common::InvalidArgument);
+    EXPECT_TRUE(error->description().contains(QStringLiteral("第 2 行第 8 個位元組")))
+        << error->what();
 }
 
 TEST(FormatEditorSession, ACharacterTheCodePageLacksIsRefusedAndNothingIsWritten) {

@@ -21,9 +21,8 @@ TEST(FormatLists, AddingIsExactAndNeverTwice) {
     EXPECT_TRUE(messages.shown.empty());
 
     EXPECT_EQ(cmdNew_Click(fmtList, files, -1, messages), FormatListFocus::FileList);
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text, QStringLiteral("欲新增之格式檔尚未點選, 無法新增."));
-    EXPECT_EQ(messages.shown[0].caption, kFormatAddTitle);
+    ASSERT_TRUE(test::shownOnce(messages, QStringLiteral("欲新增之格式檔尚未點選, 無法新增."),
+                                kFormatAddTitle));
     // An empty file list: nothing at all, not even the message.
     EXPECT_EQ(cmdNew_Click(fmtList, {}, -1, messages), FormatListFocus::None);
     EXPECT_EQ(messages.shown.size(), 1u);
@@ -39,9 +38,8 @@ TEST(FormatLists, RemoveTwiceAfterOneClick) {
     EXPECT_EQ(cmdRemove_Click(state, fmtList, messages), FormatListFocus::None);
     EXPECT_EQ(fmtList, QStringList{QStringLiteral("A.FMT")});
     EXPECT_EQ(cmdRemove_Click(state, fmtList, messages), FormatListFocus::FmtList);
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text, QStringLiteral("欲移除之格式檔尚未選取, 無法移除."));
-    EXPECT_EQ(messages.shown[0].caption, kFormatRemoveTitle);
+    ASSERT_TRUE(test::shownOnce(messages, QStringLiteral("欲移除之格式檔尚未選取, 無法移除."),
+                                kFormatRemoveTitle));
     fmtList_Click(state, fmtList, 5);
     EXPECT_EQ(state.selectedFormatIndex, 0);
 }
@@ -107,9 +105,8 @@ TEST(EditFormat, ChosenFormatOrTheOnlyOneOrAMessage) {
     // Two formats and none chosen: the message, nothing started.
     state.labelCount = 2;
     EXPECT_FALSE(cmdEditFormat_Click(state, QStringLiteral("PRICE.FMT"), messages, starter, env));
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text, QStringLiteral("欲修改標籤格式檔尚未選取, 無法修改."));
-    EXPECT_EQ(messages.shown[0].caption, kEditFormatTitle);
+    ASSERT_TRUE(test::shownOnce(messages, QStringLiteral("欲修改標籤格式檔尚未選取, 無法修改."),
+                                kEditFormatTitle));
     EXPECT_TRUE(starter.started.isEmpty());
 
     // One format: it is chosen and stays chosen; the file is found whatever its letter case.

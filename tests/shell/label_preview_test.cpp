@@ -1,15 +1,14 @@
 // The label preview is the print: for every format of the examples and every record of its shop,
 // the preview equals the label of a real run of pelmar-print (the virtual printer's picture in
 // "Send Command" mode, the PDF page rasterised at the printer's resolution in "Driver" mode).
-#include "data/data_file_reader.h"
 #include "print_command/print_labels.h"
 #include "print_command/record_quantity.h"
 #include "print_driver/label_drawing.h"
 #include "shell/app/label_preview.h"
-#include "state/settings.h"
 #include "support/pdf_scan.h"
 #include "support/pelmar_print_run.h"
 #include "support/recording_message_box.h"
+#include "support/run_state.h"
 #include "support/temp_folder.h"
 
 #include <QDir>
@@ -77,13 +76,7 @@ TEST_P(LabelPreviewTest, PreviewOfEveryRecordEqualsTheLabelOfARealRun) {
     ini.replace("LabelName01=PRICE.FMT", "LabelName01=" + example.format.toLatin1());
     folder.write(example.home + QStringLiteral("/Pelmar.INI"), ini);
     state::WorkingState state;
-    state.programFolder = home;
-    const QString saved = QDir::currentPath();
-    QDir::setCurrent(home);
-    state::LoadSettings(state);
-    test::RecordingMessageBox messages;
-    ASSERT_FALSE(data::LoadDataFile(state, messages).failed);
-    QDir::setCurrent(saved);
+    ASSERT_NO_FATAL_FAILURE(test::loadRunState(home, state));
     state.formatFileName = example.format;
     const bool driver = state.printMode != 0;
     const QDate today = QDate::currentDate();
@@ -140,13 +133,7 @@ INSTANTIATE_TEST_SUITE_P(
 // would refuse is not drawn and says why.
 TEST(LabelPreview, TellsTheFaultsOfTheTextAndTheLabelsThatCannotBeDrawn) {
     state::WorkingState state;
-    state.programFolder = kShop;
-    const QString saved = QDir::currentPath();
-    QDir::setCurrent(kShop);
-    state::LoadSettings(state);
-    test::RecordingMessageBox messages;
-    ASSERT_FALSE(data::LoadDataFile(state, messages).failed);
-    QDir::setCurrent(saved);
+    ASSERT_NO_FATAL_FAILURE(test::loadRunState(kShop, state));
     state.formatFileName = QStringLiteral("PRICE.FMT");
     const QByteArray text = fileBytes(kShop + QStringLiteral("/PRICE.FMT"));
     const auto lineOf = [&](const char* start) {

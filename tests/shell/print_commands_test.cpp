@@ -31,10 +31,8 @@ TEST_F(PrintButtonTest, NothingSelectedSaysSoAndChangesNothing) {
     const FlowResult result = cmdPrint_Click(context);
     EXPECT_EQ(result.end, FlowEnd::NoFormatSelected);
     EXPECT_FALSE(result.programEnds);
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text, "標籤格式尚未選取, 無法列印.");
-    EXPECT_EQ(messages.shown[0].caption, "開始列印");
-    EXPECT_EQ(messages.shown[0].icon, MessageIcon::Exclamation);
+    ASSERT_TRUE(test::shownOnce(messages, "標籤格式尚未選取, 無法列印.", "開始列印",
+                                MessageIcon::Exclamation));
     EXPECT_EQ(window.events, QStringList{"focus:listSelectLabel"});
     EXPECT_TRUE(state.formatFileName.isEmpty());
     EXPECT_TRUE(library.calls.isEmpty());
@@ -108,10 +106,8 @@ TEST_F(PrintButtonTest, OtherErrorsAreReportedAndEndUnlessExactlyT) {
         EXPECT_EQ(result.end, FlowEnd::PrintError);
         EXPECT_EQ(settingsText(), before);
         EXPECT_EQ(result.programEnds, c.ends);
-        ASSERT_EQ(messages.shown.size(), 1u);
-        EXPECT_EQ(messages.shown[0].caption, "cmdPrint->發生非預期錯誤");
-        EXPECT_EQ(messages.shown[0].text, common::errorDescription(75));
-        EXPECT_EQ(messages.shown[0].icon, MessageIcon::Critical);
+        ASSERT_TRUE(test::shownOnce(messages, common::errorDescription(75),
+                                    "cmdPrint->發生非預期錯誤", MessageIcon::Critical));
     }
 }
 
@@ -123,9 +119,7 @@ TEST_F(PrintButtonTest, AFailureOfAnyKindIsReportedAndNeverEscapes) {
     const FlowResult result = cmdPrint_Click(context);
     EXPECT_EQ(result.end, FlowEnd::PrintError);
     EXPECT_EQ(result.errorNumber, -1);
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].caption, "cmdPrint->發生非預期錯誤");
-    EXPECT_EQ(messages.shown[0].text, "發生錯誤 -1");
+    ASSERT_TRUE(test::shownOnce(messages, "發生錯誤 -1", "cmdPrint->發生非預期錯誤"));
 }
 
 TEST_F(PrintButtonTest, OutputThatCannotBeCompletedIsAPrinterErrorOfTheRun) {
@@ -139,9 +133,8 @@ TEST_F(PrintButtonTest, OutputThatCannotBeCompletedIsAPrinterErrorOfTheRun) {
     const FlowResult result = cmdPrint_Click(context);
     EXPECT_EQ(result.end, FlowEnd::PrintError);
     EXPECT_EQ(exitStatus(result), kExitPrinterError);
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].caption, "PrintLabels_Driver -> 發生錯誤");
-    EXPECT_EQ(messages.shown[0].text, common::errorDescription(common::PathFileAccessError));
+    ASSERT_TRUE(test::shownOnce(messages, common::errorDescription(common::PathFileAccessError),
+                                "PrintLabels_Driver -> 發生錯誤"));
 }
 
 TEST_F(PrintButtonTest, CancelButtonStopsTheRunWhichStillSaves) {
@@ -221,10 +214,7 @@ TEST_F(TestPrintButtonTest, MissingChoicesAreSaidInOrder) {
         FakeTestPrintScreen s;
         s.quantity = c.quantity;
         EXPECT_EQ(cmdTestPrintOk_Click(context, s).end, TestPrintEnd::MissingInput);
-        ASSERT_EQ(f.messages.shown.size(), 1u);
-        EXPECT_EQ(f.messages.shown[0].text, c.message);
-        EXPECT_EQ(f.messages.shown[0].caption, "試印");
-        EXPECT_EQ(f.messages.shown[0].icon, MessageIcon::Exclamation);
+        ASSERT_TRUE(test::shownOnce(f.messages, c.message, "試印", MessageIcon::Exclamation));
         EXPECT_EQ(s.focus, QList<int>{int(c.focus)});
         EXPECT_TRUE(f.library.calls.isEmpty());
     }
@@ -276,9 +266,7 @@ TEST_F(TestPrintButtonTest, PortFailureIsReportedAsUnexpected) {
             throw common::RunError(482, "no printer");
     };
     EXPECT_EQ(cmdTestPrintOk_Click(context, screen).end, TestPrintEnd::Error);
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].caption, "試印->發生非預期錯誤");
-    EXPECT_EQ(messages.shown[0].text, "no printer");
+    ASSERT_TRUE(test::shownOnce(messages, "no printer", "試印->發生非預期錯誤"));
 }
 
 } // namespace

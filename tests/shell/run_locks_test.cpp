@@ -1,9 +1,9 @@
 #include "shell/app/run_locks.h"
 
 #include "common/file_names.h"
-#include "common/run_error.h"
 #include "shell/app/startup.h"
 #include "shell/shell_fakes.h"
+#include "support/run_error_of.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -37,12 +37,10 @@ TEST_F(RunLocksTest, HeldFolderIsRefusedAtOnceOrWaitedForUpToTheLimit) {
                 held.reset();
         };
         RunLocks locks(QStringLiteral("pelmar"), limit);
-        QString refusal;
-        try {
+        const auto error = test::runErrorOf([&] {
             locks.holdProgramFolder(home.path(), {waiting, waiting, [c = cancelled] { return c; }});
-        } catch (const common::RunError& error) {
-            refusal = error.description();
-        }
+        });
+        const QString refusal = error ? error->description() : QString();
         EXPECT_EQ(refusal.isEmpty(), says.isEmpty()) << refusal.toStdString();
         EXPECT_TRUE(refusal.contains(says)) << refusal.toStdString();
     }

@@ -106,10 +106,7 @@ TEST(RunReport, EveryRecordLeftOutAndEveryWarningIsListedAfterTheRun) {
             EXPECT_TRUE(f.messages.shown.empty());
             continue;
         }
-        ASSERT_EQ(f.messages.shown.size(), 1u);
-        EXPECT_EQ(f.messages.shown[0].text, c.message);
-        EXPECT_EQ(f.messages.shown[0].caption, "列印結果");
-        EXPECT_EQ(f.messages.shown[0].icon, MessageIcon::Exclamation);
+        ASSERT_TRUE(test::shownOnce(f.messages, c.message, "列印結果", MessageIcon::Exclamation));
     }
 }
 
@@ -132,8 +129,7 @@ TEST(RunReport, WarningsOfTheVirtualPrinterReachTheOperator) {
     EXPECT_EQ(exitStatus(result), kExitWarnings);
     EXPECT_EQ(f.window.starting("msg:").last(),
               "msg:[自動列印]  列印完成 3 張標籤, 2 筆資料, 1 則警告");
-    ASSERT_EQ(f.messages.shown.size(), 1u);
-    EXPECT_EQ(f.messages.shown[0].text, "警告 (1 則):\r" + result.tally.warnings[0]);
+    ASSERT_TRUE(test::shownOnce(f.messages, "警告 (1 則):\r" + result.tally.warnings[0]));
     // Both labels were drawn, without the picture.
     EXPECT_TRUE(QFile::exists(f.home.file("out/label-00002.png")));
 }

@@ -103,10 +103,8 @@ TEST_F(StartupTest, NoTscPrinterEndsTheProgramWithItsMessage) {
     const FlowResult result = Form_Load(context);
     EXPECT_EQ(result.end, FlowEnd::NoPrinter);
     EXPECT_TRUE(result.programEnds);
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text, noPrinterMessage(home.path()));
-    EXPECT_EQ(messages.shown[0].caption, "發生錯誤");
-    EXPECT_EQ(messages.shown[0].icon, MessageIcon::Critical);
+    ASSERT_TRUE(test::shownOnce(messages, noPrinterMessage(home.path()), "發生錯誤",
+                                MessageIcon::Critical));
     EXPECT_TRUE(library.calls.isEmpty());
 }
 
@@ -160,10 +158,8 @@ TEST_F(StartupTest, FieldsNotSetWithoutTShowsTheFieldsMessageAndStays) {
     const FlowResult result = Form_Load(context);
     EXPECT_EQ(result.end, FlowEnd::FieldsNotSet);
     EXPECT_FALSE(result.programEnds);
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text, "欄位尚未設定無法列印, 請至設定項設定.");
-    EXPECT_EQ(messages.shown[0].caption, "自動列印");
-    EXPECT_EQ(messages.shown[0].icon, MessageIcon::Critical);
+    ASSERT_TRUE(test::shownOnce(messages, "欄位尚未設定無法列印, 請至設定項設定.", "自動列印",
+                                MessageIcon::Critical));
     EXPECT_TRUE(window.starting("msg:").isEmpty());
 }
 
@@ -194,10 +190,7 @@ TEST_F(StartupTest, WarningsAAndBLeaveTheWindowInteractive) {
         const FlowResult result = Form_Load(context);
         EXPECT_EQ(result.end, c.end);
         EXPECT_FALSE(result.programEnds);
-        ASSERT_EQ(f.messages.shown.size(), 1u);
-        EXPECT_EQ(f.messages.shown[0].text, c.text);
-        EXPECT_EQ(f.messages.shown[0].caption, "自動列印");
-        EXPECT_EQ(f.messages.shown[0].icon, MessageIcon::Exclamation);
+        ASSERT_TRUE(test::shownOnce(f.messages, c.text, "自動列印", MessageIcon::Exclamation));
         EXPECT_EQ(f.window.starting("msg:"),
                   (QStringList{"msg:[自動列印]", "msg:" + kInteractiveStatus}));
         EXPECT_EQ(f.state.currentRecord, 0);
@@ -253,9 +246,7 @@ TEST_F(StartupTest, CancelledPrinterDialogIsReportedAndTheWindowStays) {
     const FlowResult result = Form_Load(context);
     EXPECT_EQ(result.end, FlowEnd::DialogCancelled);
     EXPECT_FALSE(result.programEnds);
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].caption, "發生錯誤");
-    EXPECT_EQ(messages.shown[0].text, common::errorDescription(32755));
+    ASSERT_TRUE(test::shownOnce(messages, common::errorDescription(32755), "發生錯誤"));
     EXPECT_TRUE(pageDestinations.empty());
     EXPECT_EQ(state.format.command.vTextElements.count, 0);
     EXPECT_EQ(settingsText(), before);

@@ -1,6 +1,6 @@
 #include "state/ini_file.h"
 
-#include "common/run_error.h"
+#include "support/run_error_of.h"
 #include "support/temp_folder.h"
 
 #include <QDir>
@@ -11,9 +11,10 @@
 #include <unistd.h>
 
 using pelmar::common::CodePage;
-using pelmar::common::RunError;
 using pelmar::state::IniFile;
 using pelmar::test::big5;
+using pelmar::test::runErrorNumberOf;
+using pelmar::test::runErrorOf;
 using pelmar::test::TempFolder;
 
 namespace {
@@ -173,12 +174,8 @@ TEST(IniFileWrite, RefusesWhatCannotBeStoredOnOneLine) {
     TempFolder dir;
     for (const Case& c : cases) {
         IniFile ini = iniWith(dir, "[F]\r\nK=old\r\n");
-        try {
-            ini.writeString(c.section, c.key, c.value);
-            ADD_FAILURE() << "accepted " << c.section.toStdString() << "/" << c.key.toStdString();
-        } catch (const RunError& error) {
-            EXPECT_EQ(error.number(), 5);
-        }
+        EXPECT_EQ(runErrorNumberOf([&] { ini.writeString(c.section, c.key, c.value); }), 5)
+            << "accepted " << c.section.toStdString() << "/" << c.key.toStdString();
         EXPECT_EQ(dir.read(QStringLiteral("Pelmar.INI")), "[F]\r\nK=old\r\n");
     }
 }
@@ -186,27 +183,21 @@ TEST(IniFileWrite, RefusesWhatCannotBeStoredOnOneLine) {
 TEST(IniFileWrite, MissingFolderIsAnAccessError) {
     TempFolder dir;
     IniFile ini(dir.file(QStringLiteral("no/such/Pelmar.INI")), CodePage());
-    try {
-        ini.writeString("F", "K", "v");
-        FAIL() << "no error";
-    } catch (const RunError& error) {
-        EXPECT_EQ(error.number(), 75);
-        EXPECT_TRUE(error.description().contains(QStringLiteral("no/such/Pelmar.INI")));
-        EXPECT_TRUE(error.description().startsWith(QStringLiteral("無法寫入設定檔")));
-    }
+    const auto error = runErrorOf([&] { ini.writeString("F", "K", "v"); });
+    ASSERT_TRUE(error) << "no error";
+    EXPECT_EQ(error->number(), 75);
+    EXPECT_TRUE(error->description().contains(QStringLiteral("no/such/Pelmar.INI")));
+    EXPECT_TRUE(error->description().startsWith(QStringLiteral("無法寫入設定檔")));
     EXPECT_TRUE(ini.bytes().isEmpty());
 }
 
 // Writes into a folder that the writer may not change; returns the error number seen (0 none).
 int writeIntoReadOnlyFolder(const QString& path) {
-    try {
+    const auto error = runErrorOf([&] {
         IniFile ini(path, CodePage());
         ini.writeString("Files", "TextFileName", "new.txt");
-        return 0;
-    } catch (const RunError& error) {
-        const bool namesFile = error.description().contains(path);
-        return namesFile ? error.number() : 1;
-    }
+    });
+    return !error ? 0 : error->description().contains(path) ? error->number() : 1;
 }
 
 TEST(IniFileWrite, ReadOnlyFolderLeavesTheOldFile) {
@@ -241,13 +232,11 @@ TEST(IniFileWrite, ReadOnlyFolderLeavesTheOldFile) {
 TEST(IniFileRead, UnreadableFileIsAnAccessError) {
     TempFolder dir;
     QDir(dir.path()).mkdir(QStringLiteral("Pelmar.INI"));
-    try {
-        IniFile ini(dir.file(QStringLiteral("Pelmar.INI")), CodePage());
-        FAIL() << "no error";
-    } catch (const RunError& error) {
-        EXPECT_EQ(error.number(), 75);
-        EXPECT_TRUE(error.description().contains(QStringLiteral("Pelmar.INI")));
-    }
+    const auto error =
+        runErrorOf([&] { IniFile ini(dir.file(QStringLiteral("Pelmar.INI")), CodePage()); });
+    ASSERT_TRUE(error) << "no error";
+    EXPECT_EQ(error->number(), 75);
+    EXPECT_TRUE(error->description().contains(QStringLiteral("Pelmar.INI")));
 }
 
 } // namespace

@@ -1,18 +1,18 @@
 #include "state/settings.h"
 
-#include "common/run_error.h"
 #include "support/comma_locale.h"
+#include "support/run_error_of.h"
 #include "support/temp_folder.h"
 
 #include <QFile>
 #include <functional>
 #include <gtest/gtest.h>
 
-using pelmar::common::RunError;
 using pelmar::state::LoadSettings;
 using pelmar::state::SaveRunSettings;
 using pelmar::state::WorkingState;
 using pelmar::test::big5;
+using pelmar::test::runErrorOf;
 using pelmar::test::TempFolder;
 
 namespace {
@@ -220,14 +220,10 @@ TEST(LoadSettings, FailureKeepsTheValuesReadBeforeIt) {
         dir.write(QStringLiteral("Pelmar.INI"), c.file);
         WorkingState state = stateIn(dir);
         SCOPED_TRACE(c.what);
-        try {
-            LoadSettings(state);
-            ADD_FAILURE() << "no error";
-        } catch (const RunError& error) {
-            EXPECT_EQ(error.number(), c.error);
-            EXPECT_TRUE(error.description().contains(c.inDescription))
-                << error.description().toStdString();
-        }
+        const auto error = runErrorOf([&] { LoadSettings(state); });
+        ASSERT_TRUE(error) << "no error";
+        EXPECT_EQ(error->number(), c.error);
+        EXPECT_TRUE(error->description().contains(c.inDescription)) << error->what();
         c.check(state);
     }
 }
@@ -351,18 +347,15 @@ TEST(SaveRunSettings, KeepsTheOldPathWhenTheNextStartWouldReadItDifferently) {
         LoadSettings(state);
         state.textFileName = c.path;
         state.adPrice = -7;
-        try {
-            SaveRunSettings(state);
-            EXPECT_TRUE(c.fault.isEmpty()) << "no error";
-        } catch (const RunError& error) {
-            EXPECT_FALSE(c.fault.isEmpty()) << error.what();
-            EXPECT_EQ(error.number(), 5);
-            EXPECT_TRUE(
-                error.description().contains(QStringLiteral("TextFileName「%1」").arg(c.path)))
-                << error.what();
-            EXPECT_TRUE(error.description().contains(c.fault)) << error.what();
-            EXPECT_TRUE(error.description().contains(QStringLiteral("「OLD.TXT」")))
-                << error.what();
+        const auto error = runErrorOf([&] { SaveRunSettings(state); });
+        EXPECT_EQ(error.has_value(), !c.fault.isEmpty()) << (error ? error->what() : "no error");
+        if (error) {
+            EXPECT_EQ(error->number(), 5);
+            const QString& description = error->description();
+            EXPECT_TRUE(description.contains(QStringLiteral("TextFileName「%1」").arg(c.path)))
+                << error->what();
+            EXPECT_TRUE(description.contains(c.fault)) << error->what();
+            EXPECT_TRUE(description.contains(QStringLiteral("「OLD.TXT」"))) << error->what();
         }
         WorkingState next = stateIn(dir);
         LoadSettings(next);

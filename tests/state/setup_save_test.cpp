@@ -1,8 +1,8 @@
 #include "state/setup_save.h"
 
-#include "common/run_error.h"
 #include "state/settings.h"
 #include "support/recording_message_box.h"
+#include "support/run_error_of.h"
 #include "support/temp_folder.h"
 
 #include <functional>
@@ -12,7 +12,6 @@ using pelmar::common::MessageAnswer;
 using pelmar::common::MessageButtons;
 using pelmar::common::MessageIcon;
 using pelmar::common::programTitle;
-using pelmar::common::RunError;
 using pelmar::state::LoadSettings;
 using pelmar::state::saveSetup;
 using pelmar::state::SetupFocus;
@@ -160,10 +159,8 @@ TEST(SaveSetup, RefusedChecksChangeNothing) {
         if (c.message.isEmpty()) {
             EXPECT_TRUE(f.messages.shown.empty());
         } else {
-            ASSERT_EQ(f.messages.shown.size(), 1u);
-            EXPECT_EQ(f.messages.shown[0].text, c.message);
-            EXPECT_EQ(f.messages.shown[0].caption, programTitle());
-            EXPECT_EQ(f.messages.shown[0].icon, MessageIcon::None);
+            ASSERT_TRUE(
+                pelmar::test::shownOnce(f.messages, c.message, programTitle(), MessageIcon::None));
             EXPECT_EQ(f.messages.shown[0].buttons, MessageButtons::Ok);
         }
         EXPECT_EQ(settingsOf(f.state), before);
@@ -277,12 +274,7 @@ TEST(SaveSetup, OverflowChangesNothing) {
     SetupScreenValues screen = screenValues();
     screen.txtEditPriceField = QStringLiteral("99999");
     f.messages.answers = {MessageAnswer::Yes};
-    try {
-        saveSetup(f.state, screen, f.messages);
-        FAIL() << "no error";
-    } catch (const RunError& error) {
-        EXPECT_EQ(error.number(), 6);
-    }
+    EXPECT_EQ(pelmar::test::runErrorNumberOf([&] { saveSetup(f.state, screen, f.messages); }), 6);
     EXPECT_EQ(settingsOf(f.state), before);
     EXPECT_EQ(f.file(), kOldFile);
 }
