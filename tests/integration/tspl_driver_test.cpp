@@ -16,6 +16,7 @@
 #include <QFile>
 #include <QImage>
 #include <QProcess>
+#include <QThread>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -200,26 +201,28 @@ TEST_F(TsplDriverIntegration, TheShopsLabelsComeOutOnTheDotGridAndRead) {
     }
 }
 
-// Paper runs out on the second record, after its first label: the driver tells CUPS, lpstat shows
-// it, and Pelmar's run ends with a printer error naming that record to go on from.
+// Paper runs out on the second record, after its first label: Pelmar's run ends with a printer
+// error naming that record to go on from. The printer stays out of paper; a job sent meanwhile
+// with lp is held by the driver, which tells CUPS, and lpstat shows it.
 TEST_F(TsplDriverIntegration, PaperOutShowsInLpstatAndStopsTheRunAtItsRecord) {
     pelmar::test::copyExampleShop(shop, {0, 2}); // quantities 2 and 3
-    QProcess run;
-    pelmar::test::startPelmarPrint(run, shop.file(QStringLiteral("driver")), system->cups.server(),
-                                   {"--format", "PRICE.FMT", "--printer", "TSC_OUT"});
-    // lpstat while the run waits on the printer.
-    QString state;
-    for (const QDeadlineTimer deadline(20000); !state.contains(QLatin1String("media-empty")) &&
-                                               !deadline.hasExpired() && !run.waitForFinished(50);)
-        system->cups.runTool("lpstat", {"-l", "-p", "TSC_OUT"}, &state);
-    run.waitForFinished(60000);
-    system->paperOut->clearFault();
-    system->cups.runTool("cancel", {"-a", "TSC_OUT"});
-    const QString err = QString::fromUtf8(run.readAllStandardError());
-    EXPECT_TRUE(state.contains(QLatin1String("media-empty-error"))) << state.toStdString();
-    EXPECT_EQ(run.exitCode(), kPrinterError) << err.toStdString();
+    const ToolRun run = print(shop.file(QStringLiteral("driver")),
+                              {"--format", "PRICE.FMT", "--printer", "TSC_OUT"});
+    EXPECT_EQ(run.exitCode, kPrinterError) << run.err.toStdString();
     for (const char* said : {"標籤紙用完", "第 2 筆沒有印完", "--from 2"})
-        EXPECT_TRUE(err.contains(QString::fromUtf8(said))) << err.toStdString();
+        EXPECT_TRUE(run.err.contains(QString::fromUtf8(said))) << run.err.toStdString();
+
+    EXPECT_EQ(system->cups.runTool("lp", {"-d", "TSC_OUT", "-o", "media=Custom.60x40mm",
+                                          shop.write("note.txt", "A\n")}),
+              "");
+    QString state;
+    for (const QDeadlineTimer deadline(20000);
+         !state.contains(QLatin1String("media-empty-error")) && !deadline.hasExpired();
+         QThread::msleep(50))
+        system->cups.runTool("lpstat", {"-l", "-p", "TSC_OUT"}, &state);
+    system->cups.runTool("cancel", {"-a", "TSC_OUT"});
+    system->paperOut->clearFault();
+    EXPECT_TRUE(state.contains(QLatin1String("media-empty-error"))) << state.toStdString();
 }
 
 // Bars of a Code 39 and a Code 128 on labels of every size in both orientations, through the
